@@ -1,0 +1,199 @@
+#include "shell/Startup.h"
+
+#include "data/MessageSink.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QWidget>
+#include <cmath>
+
+namespace gf {
+
+namespace {
+
+QStringList numbered(const QString& prefix, int last, const QString& suffix)
+{
+    // Text order, as a file-name sort gives it: J1, J10..J17, J2..J9.
+    QStringList names;
+    for (int i = 1; i <= last; ++i)
+        names << prefix + QString::number(i) + suffix;
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int scaled(int value, double factor, double axis)
+{
+    return static_cast<int>(std::lround(double(value) * factor * axis));
+}
+
+// Only fonts that a control set itself are scaled: an inherited font has already
+// been scaled with its parent.
+void scaleOwnFont(QWidget* w, double fontFactor, double x)
+{
+    if (!w->testAttribute(Qt::WA_SetFont))
+        return;
+    QFont f = w->font();
+    if (f.pixelSize() > 0)
+        f.setPixelSize(std::max(1, scaled(f.pixelSize(), fontFactor, x)));
+    else if (f.pointSizeF() > 0)
+        f.setPointSizeF(std::max(1.0, f.pointSizeF() * fontFactor * x));
+    w->setFont(f);
+}
+
+bool isSkinned(const QWidget* w)
+{
+    return w->property("gfSkinned").toBool();
+}
+
+bool isRadioGroup(const QWidget* w)
+{
+    return w->property("gfRadioGroup").toBool();
+}
+
+} // namespace
+
+const QStringList& InventoryPictures()
+{
+    static const QStringList names{
+        "Abdruck_1.bmp", "Abdruck_2.bmp", "Abdruck_3.bmp", "Abdruck_4.bmp", "Auto.bmp",
+        "beach.bmp", "Credits.bmp", "falsch.bmp", "FAX.BMP", "FAX1.BMP", "FAX2.BMP",
+        "geige.bmp", "Harfe.bmp", "Hemd_1.bmp", "Hemd_2.bmp", "Hemd_3.bmp", "Hemd_4.bmp",
+        "Hintergrund.bmp", "Huhn.bmp", "Hund.bmp", "Hut_1.bmp", "Hut_2.bmp", "Hut_3.bmp",
+        "Hut_4.bmp", "KOFFER_1.BMP", "KOFFER_2.BMP", "KOFFER_3.BMP", "KOFFER_4.BMP", "Kuh.bmp",
+        "LKW_1.bmp", "LKW_2.bmp", "LKW_3.bmp", "LKW_4.bmp", "Logo.bmp", "logo_klein.bmp",
+        "Mann_1.bmp", "Mann_2.bmp", "Mann_3.bmp", "Mann_4.bmp", "ok.bmp", "Orgel.bmp",
+        "punkt.bmp", "richtig.bmp", "schluessel.bmp", "Schluessel_1.bmp", "Schluessel_2.bmp",
+        "Schluessel_3.bmp", "Schluessel_4.bmp", "Schuh_1.bmp", "Schuh_2.bmp", "Schuh_3.bmp",
+        "Schuh_4.bmp", "Sterne.bmp", "S_1.bmp", "S_2.bmp", "S_3.bmp", "S_4.bmp",
+        "TASCHE_1.BMP", "TASCHE_2.BMP", "TASCHE_3.BMP", "tasche_4.bmp", "Titel.bmp",
+        "Trommel.bmp", "Trompete.bmp", "Tuch_1.bmp", "Tuch_2.bmp", "Tuch_3.bmp", "Tuch_4.bmp",
+        "tueren2.bmp", "Vogel.bmp", "Wolken.bmp"};
+    return names;
+}
+
+const QStringList& InventorySounds()
+{
+    static const QStringList names = [] {
+        QStringList n;
+        for (int d = 0; d <= 9; ++d)
+            n << QString::number(d) + ".WAV";
+        n << "CELLULAR.WAV" << "DRUMROL3.WAV" << "GEIGE.WAV" << "HAHN.WAV" << "HARFE.WAV"
+          << "HONK.WAV" << "HUND.WAV";
+        n << numbered("J", 17, ".WAV");
+        n << "JINGLE.WAV" << "KUH.WAV";
+        n << numbered("N", 20, ".WAV");
+        n << "ORGEL.WAV" << "S1.WAV" << "S1WBL.WAV" << "S2.WAV" << "S2WBL.WAV" << "TROMPETE.WAV"
+          << "VOGEL.WAV" << "WAHLPULS.WAV" << "WAHLTON.WAV";
+        return n;
+    }();
+    return names;
+}
+
+const QStringList& InventoryHelpPages()
+{
+    static const QStringList names = [] {
+        QStringList n;
+        for (int i = 1; i <= 19; ++i)
+            n << "hlp" + QString::number(i) + ".rtf";
+        for (int i = 1; i <= 9; ++i)
+            n << "tip" + QString::number(i) + ".rtf";
+        return n;
+    }();
+    return names;
+}
+
+QString MissingFileMessage(const QString& bareName)
+{
+    return "Die Datei \"" + bareName +
+           "\"\n\r konnte nicht gefunden werden.\n\rMöglicherweise fehlen noch weitere "
+           "Dateien!\n\rDa die korrekte Funktion des Programms \n\rdaher nicht garantiert "
+           "werden kann,\n\rwird das Programm beendet!";
+}
+
+bool CheckMediaFiles(const InstallPaths& paths, MessageSink& messages, const FileExistsFn& exists)
+{
+    const std::pair<const QString*, const QStringList*> lists[] = {
+        {&paths.BmpDir, &InventoryPictures()},
+        {&paths.WavDir, &InventorySounds()},
+        {&paths.HlpDir, &InventoryHelpPages()},
+    };
+    for (const auto& [folder, names] : lists) {
+        for (const QString& name : *names) {
+            if (!exists(*folder, name)) {
+                messages.message(MissingFileMessage(name), mkFehlermeldung, btn::OK, 0);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+ScaleFactors ComputeScaleFactors(int screenWidth, int screenHeight, int designWidth,
+                                 int designHeight, int xxxWidth)
+{
+    ScaleFactors f;
+    f.font = xxxWidth > 0 ? 26.8 / double(xxxWidth) : 1.0;
+    f.x = screenWidth != designWidth && designWidth > 0 ? double(screenWidth) / designWidth : 1.0;
+    f.y = screenHeight != designHeight && designHeight > 0 ? double(screenHeight) / designHeight
+                                                             : 1.0;
+    return f;
+}
+
+void ScaleControl(QWidget* c, double ff, double x, double y)
+{
+    if (isSkinned(c))
+        return;
+    const QRect r = c->geometry();
+    const QRect bounds(scaled(r.left(), ff, x), scaled(r.top(), ff, y), scaled(r.width(), ff, x),
+                       scaled(r.height(), ff, y));
+    c->setGeometry(bounds);
+
+    const auto children = c->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (isRadioGroup(c)) {
+        scaleOwnFont(c, ff, x);
+        return;
+    }
+    if (qobject_cast<QGroupBox*>(c)) {
+        for (QWidget* child : children)
+            ScaleControl(child, ff, x, y);
+        return;
+    }
+    if (qobject_cast<QLabel*>(c) || qobject_cast<QLineEdit*>(c) ||
+        qobject_cast<QTextEdit*>(c) || qobject_cast<QPlainTextEdit*>(c) ||
+        qobject_cast<QPushButton*>(c)) {
+        scaleOwnFont(c, ff, x);
+        return;
+    }
+    // A plain panel: its font, then its bounds again (a font change may re-lay it
+    // out), then its children.
+    const bool panel = (qobject_cast<QFrame*>(c) && !qobject_cast<QAbstractScrollArea*>(c)) ||
+                       c->metaObject() == &QWidget::staticMetaObject ||
+                       c->property("gfPanel").toBool();
+    if (panel) {
+        scaleOwnFont(c, ff, x);
+        c->setGeometry(bounds);
+        for (QWidget* child : children)
+            ScaleControl(child, ff, x, y);
+    }
+}
+
+void AdaptWindow(QWidget* window, const ScaleFactors& f, int screenWidth, int screenHeight)
+{
+    const auto children = window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    window->setGeometry(0, 0, screenWidth, screenHeight);
+    scaleOwnFont(window, f.font, f.x);
+    for (QWidget* child : children) {
+        if (child->isWindow())
+            continue;
+        ScaleControl(child, f.font, f.x, f.y);
+    }
+}
+
+} // namespace gf

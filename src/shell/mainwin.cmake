@@ -1,0 +1,3 @@
+target_sources(gf_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Startup.cpp
+)
