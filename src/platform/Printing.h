@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace gf {
+
+// Runs the print dialog for a landscape page. Without any printer the dialog is
+// preset to print into a PDF file in the documents folder. Null when cancelled.
+std::unique_ptr<QPrinter> ChoosePrinter(QWidget* parent);
+
+// The PDF file offered when no printer exists.
+QString DefaultPdfFileName();
+
+// Answers ChoosePrinter instead of the dialog (null = cancelled). Empty restores it.
+using ChoosePrinterHook = std::function<std::unique_ptr<QPrinter>(QWidget* parent)>;
+void SetChoosePrinterHook(ChoosePrinterHook hook);
+// Skips the dialog and prints into this PDF file; empty restores the dialog.
+void SetPrintTargetForTests(const QString& pdfPath);
+
+// A landscape printer writing the PDF file pdfPath.
+std::unique_ptr<QPrinter> CreatePdfPrinter(const QString& pdfPath);
+
+} // namespace gf

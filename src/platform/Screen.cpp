@@ -1,0 +1,35 @@
+#include "platform/Screen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace gf {
+
+namespace {
+QSize g_sizeForTests;
+int g_depthForTests = 0;
+} // namespace
+
+QSize ScreenSize()
+{
+    if (g_sizeForTests.isValid())
+        return g_sizeForTests;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize();
+}
+
+int ColorDepth()
+{
+    if (g_depthForTests > 0)
+        return g_depthForTests;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->depth() : 0;
+}
+
+void SetScreenForTests(QSize size, int depth)
+{
+    g_sizeForTests = size;
+    g_depthForTests = depth;
+}
+
+} // namespace gf
