@@ -141,9 +141,26 @@ public:
     bool ExportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
                          const QDate& fromDate, const QDate& toDate, int kind);
 
+    // Records of the session lists already written to the logs, per ResultKind. A
+    // second save, and the export, take only the records after them.
+    int savedCount(int kind) const { return m_saved[kind]; }
+
+    // The two contact lines of the "Benutzerinformationen" message.
+    static QString SupportContact();
+    // The message shown when a user file cannot be used for login or registration.
+    static QString UserInfoUnavailableText();
+
 private:
+    QString userFilePath(const QString& name) const;
+    void relocateNames(tUser& user) const;
+    QString newLogName(tUser& user, int kind);
+    bool writeSummaryFiles(const tUser& user);
+    void report(const QString& text, int kind, int helpContext = 0) const;
+    void plain(const QString& text) const;
+
     MessageSink* m_sink = nullptr;
     Clock* m_clock = nullptr;
+    RangeArray<int, 1, 4> m_saved{};
 };
 
 } // namespace gf
