@@ -1,0 +1,256 @@
+#include "data/MessageSink.h"
+#include "platform/DataFolder.h"
+#include "platform/InstallPaths.h"
+#include "platform/MediaFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+using namespace gf;
+
+namespace {
+
+struct RecordingSink final : MessageSink
+{
+    struct Message
+    {
+        QString text;
+        int kind, buttons;
+    };
+    QList<Message> messages;
+    QStringList plain;
+    int message(const QString& text, int kind, int buttons, int) override
+    {
+        messages.append({text, kind, buttons});
+        return mrOk;
+    }
+    void plainMessage(const QString& text) override { plain.append(text); }
+};
+
+void touch(const QString& path)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write("x");
+}
+
+const QString kFatal = QStringLiteral("Schwerwiegender Fehler: \n\rProgramm- Oder "
+                                      "Verzeichnisinformationen nicht verfügbar.\n\rGrips-Fix "
+                                      "kann nicht gestartet werden!");
+
+} // namespace
+
+class TestFolders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        SetInstallSettingsFileForTests(QString());
+        ClearMediaCache();
+    }
+
+    void withoutSettingsTheProgramFolderHoldsTheMedia()
+    {
+        QTemporaryDir program, elsewhere;
+        QVERIFY(QDir(program.path()).mkdir("bmp")); // other case than the default
+        QVERIFY(QDir(program.path()).mkdir("WAV"));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(elsewhere.path());
+
+        RecordingSink sink;
+        InstallPaths paths;
+        // Given without a final separator and not made current.
+        const bool ok = ReadInstallPaths(paths, program.path(), sink, nullptr);
+        QDir::setCurrent(previous);
+
+        QVERIFY(ok);
+        QVERIFY(sink.messages.isEmpty());
+        const QString root = QDir(program.path()).canonicalPath() + '/';
+        QCOMPARE(paths.ProgramDir, root);
+        QCOMPARE(paths.InstallDir, root);
+        QCOMPARE(paths.BmpDir, root + "bmp/");
+        QCOMPARE(paths.WavDir, root + "WAV/");
+        QCOMPARE(paths.HlpDir, root + "HLP/"); // missing: the usual name
+    }
+
+    void settingsValuesGetOneFinalSeparatorAfterTheCut()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("gf.ini");
+        const QString long300 = "/" + QString(299, 'w');
+        const QString slashAt255 = "/" + QString(253, 'b') + "/" + QString(20, 'x');
+        {
+            QSettings settings(ini, QSettings::IniFormat);
+            settings.setValue("Path", "/opt/Grips Fix");
+            settings.setValue("Wav", long300);
+            settings.setValue("Bmp", slashAt255);
+            settings.setValue("Hlp", "/opt/gf/HLP\\"); // stored with a Windows separator
+        }
+        QSettings settings(ini, QSettings::IniFormat);
+        RecordingSink sink;
+        InstallPaths paths;
+        QVERIFY(ReadInstallPaths(paths, dir.path(), sink, &settings));
+        QVERIFY(sink.messages.isEmpty());
+        QCOMPARE(paths.InstallDir, QString("/opt/Grips Fix/"));
+        QCOMPARE(paths.WavDir, long300.left(255) + "/");
+        QCOMPARE(paths.BmpDir, slashAt255.left(255)); // already ends with "/"
+        QCOMPARE(paths.HlpDir, QString("/opt/gf/HLP/"));
+        QCOMPARE(FolderValue("/a/b/"), QString("/a/b/"));
+    }
+
+    void missingFolderValuesAndCommasInIni()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("gf.ini");
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Path=/opt/a, b\nBmp=/b\n");
+        file.close();
+        SetInstallSettingsFileForTests(ini);
+        RecordingSink sink;
+        InstallPaths paths;
+        QVERIFY(ReadInstallPaths(paths, dir.path(), sink));
+        QCOMPARE(paths.InstallDir, QString("/opt/a,b/"));
+        QCOMPARE(paths.BmpDir, QString("/b/"));
+        QCOMPARE(paths.WavDir, QString("/")); // missing reads as empty text
+        QCOMPARE(paths.HlpDir, QString("/"));
+    }
+
+    void missingOrEmptyPathIsFatal_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("no Path") << QByteArray("Wav=/w\nBmp=/b\nHlp=/h\n");
+        QTest::newRow("empty Path") << QByteArray("Path=\nWav=/w\n");
+    }
+    void missingOrEmptyPathIsFatal()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("gf.ini");
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        SetInstallSettingsFileForTests(ini);
+        RecordingSink sink;
+        InstallPaths paths;
+        QVERIFY(!ReadInstallPaths(paths, dir.path(), sink));
+        QCOMPARE(sink.messages.size(), 1);
+        QCOMPARE(sink.messages[0].text, kFatal);
+        QCOMPARE(sink.messages[0].kind, int(mkFehlermeldung));
+        QCOMPARE(sink.messages[0].buttons, btn::OK);
+    }
+
+    void anAbsentSettingsFileMeansNoSettings()
+    {
+        QTemporaryDir dir;
+        SetInstallSettingsFileForTests(dir.filePath("none.ini"));
+        RecordingSink sink;
+        InstallPaths paths;
+        QVERIFY(ReadInstallPaths(paths, dir.path(), sink));
+        QCOMPARE(paths.WavDir, paths.ProgramDir + "WAV/");
+    }
+
+    void dataFolder()
+    {
+        QCOMPARE(DataDirFrom("/home/a/Dokumente", "/opt/x/"),
+                 QString("/home/a/Dokumente/Tannwald/GripsFix/Daten/"));
+        QCOMPARE(DataDirFrom("/home/a/Dokumente/", "/opt/x/"),
+                 QString("/home/a/Dokumente/Tannwald/GripsFix/Daten/"));
+        // Without documents folder: beside the program folder, whatever its name's length.
+        QCOMPARE(DataDirFrom("", "/opt/GripsFix/System/"), QString("/opt/GripsFix/Daten/"));
+        QCOMPARE(DataDirFrom("", "/opt/GripsFix/bin/"), QString("/opt/GripsFix/Daten/"));
+        QCOMPARE(DataDirFrom("", "/gf/"), QString("/Daten/"));
+        QCOMPARE(DataDirFrom("", "/"), QString("/Daten/"));
+        QVERIFY(DefaultDataDir("/opt/x/").endsWith("/Tannwald/GripsFix/Daten/"));
+    }
+
+    void folderChains()
+    {
+        QTemporaryDir dir;
+        const QString deep = dir.filePath("Tannwald/GripsFix/Daten/");
+        QVERIFY(CreateFolderChain(deep));
+        QVERIFY(QFileInfo(deep).isDir());
+        QVERIFY(CreateFolderChain(deep)); // exists already
+        touch(dir.filePath("file"));
+        QVERIFY(!CreateFolderChain(dir.filePath("file/sub")));
+        QVERIFY(!CreateFolderChain(QString()));
+    }
+
+    void whereFilesCanBeCreated()
+    {
+        QTemporaryDir dir;
+        QVERIFY(CanCreateFilesIn(dir.path()));
+        QVERIFY(CanCreateFilesIn(dir.path() + "/"));
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty()); // the probe leaves nothing behind
+        QVERIFY(!CanCreateFilesIn(dir.filePath("missing")));
+        touch(dir.filePath("plain"));
+        QVERIFY(!CanCreateFilesIn(dir.filePath("plain")));
+    }
+
+    void aFolderWithoutWritePermission()
+    {
+#ifdef Q_OS_UNIX
+        if (geteuid() == 0)
+            QSKIP("root may write anywhere");
+#endif
+        QTemporaryDir dir;
+        const QString locked = dir.filePath("locked");
+        QVERIFY(QDir().mkdir(locked));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        const bool can = CanCreateFilesIn(locked);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!can);
+    }
+
+    void mediaNamesMatchWithoutRegardToCase()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        touch(folder + "JINGLE.WAV");
+        touch(folder + "Titel.bmp");
+        touch(folder + "titel.BMP"); // differs only in case: the exact one wins
+        QVERIFY(QDir(folder).mkdir("Sub"));
+        touch(folder + "Sub/tueren2.bmp");
+
+        QCOMPARE(ResolveMediaFile(folder, "Jingle.wav"), folder + "JINGLE.WAV");
+        QCOMPARE(ResolveMediaFile(folder, "Titel.bmp"), folder + "Titel.bmp");
+        QCOMPARE(ResolveMediaFile(folder, "titel.BMP"), folder + "titel.BMP");
+        QCOMPARE(ResolveMediaFile(folder, "Sub/Tueren2.BMP"), folder + "Sub/tueren2.bmp");
+        QVERIFY(MediaFileExists(folder, "jingle.WAV"));
+        QVERIFY(!MediaFileExists(folder, "Jingle"));
+        QVERIFY(!MediaFileExists(folder, "Sub")); // folders are no media files
+        QVERIFY(!MediaFileExists(folder, ""));
+        QVERIFY(!MediaFileExists(folder + "nowhere/", "Jingle.wav"));
+        QCOMPARE(MediaPath(folder, "Logo.bmp"), folder + "Logo.bmp");
+        QCOMPARE(MediaPath(folder, "jingle.wav"), folder + "JINGLE.WAV");
+    }
+
+    void mediaListingsFollowTheFolder()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        QVERIFY(!MediaFileExists(folder, "hlp1.rtf"));
+        touch(folder + "HLP1.RTF"); // added after a lookup was cached
+        QCOMPARE(ResolveMediaFile(folder, "hlp1.rtf"), folder + "HLP1.RTF");
+
+        // Renamed to another case: the cached real name must not survive.
+        QVERIFY(QFile::rename(folder + "HLP1.RTF", folder + "Hlp1.rtf"));
+        QCOMPARE(ResolveMediaFile(folder, "hlp1.RTF"), folder + "Hlp1.rtf");
+        QVERIFY(QFile::remove(folder + "Hlp1.rtf"));
+        QVERIFY(!MediaFileExists(folder, "hlp1.rtf"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolders)
+#include "tst_folders.moc"
