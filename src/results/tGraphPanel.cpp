@@ -1,0 +1,268 @@
+#include "results/tGraphPanel.h"
+
+#include "data/Random.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+
+namespace gf {
+
+namespace {
+const QString TitleFamily = QStringLiteral("Comic Sans MS");
+constexpr int TitlePointSize = 14;
+constexpr int SmallestTitle = 6;
+constexpr int CaptionPointSize = 9;
+constexpr int TickLength = 10;
+} // namespace
+
+QColor DarkerFace(const QColor& c)
+{
+    auto half = [](int v) { return std::max(0, v - int(std::lround(v / 2.0))); };
+    return QColor(half(c.red()), half(c.green()), half(c.blue()));
+}
+
+tGraphPanel::tGraphPanel(QWidget* parent) : QFrame(parent)
+{
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void tGraphPanel::SetBackColor(const QColor& colour)
+{
+    m_backColor = colour;
+    update();
+}
+
+void tGraphPanel::SetBarColor(const QColor& colour)
+{
+    m_barColor = colour;
+    update();
+}
+
+void tGraphPanel::SetBackLineColor(const QColor& colour)
+{
+    m_backLineColor = colour;
+    update();
+}
+
+void tGraphPanel::SetFrameWidth(quint16 width)
+{
+    m_frameWidth = width;
+    update();
+}
+
+void tGraphPanel::SetYRaster(double v)
+{
+    m_scale.YRaster = v;
+    update();
+}
+
+void tGraphPanel::SetLeftFrame(quint16 v)
+{
+    m_scale.LeftFrame = v;
+    update();
+}
+
+void tGraphPanel::SetRightFrame(quint16 v)
+{
+    m_scale.RightFrame = v;
+    update();
+}
+
+void tGraphPanel::SetTopFrame(quint16 v)
+{
+    m_scale.TopFrame = v;
+    update();
+}
+
+void tGraphPanel::SetBottomFrame(quint16 v)
+{
+    m_scale.BottomFrame = v;
+    update();
+}
+
+void tGraphPanel::SetBarCount(quint16 count)
+{
+    m_bars.clear();
+    Random& random = rng();
+    for (int i = 0; i < count; ++i) {
+        tBarValue bar;
+        bar.Value = i == 0 ? 100.0 : double(random.uniform(60, 89));
+        bar.Color = QColor(random.uniform(0, 254), random.uniform(0, 254), random.uniform(0, 254));
+        bar.Caption = QStringLiteral("Bar") + QString::number(i);
+        m_bars << bar;
+    }
+    m_xScale = 1.0;
+    m_yScale = 1.0;
+    update();
+}
+
+bool tGraphPanel::SetBarValue(int index, const QString& caption, const QColor& colour,
+                              double value)
+{
+    if (m_bars.isEmpty())
+        return false;
+    if (index >= 0 && index < m_bars.size())
+        m_bars[index] = tBarValue{colour, value, caption};
+    return true;
+}
+
+bool tGraphPanel::GetMinMax(double& min, double& max) const
+{
+    min = max = 0.0;
+    if (m_bars.isEmpty())
+        return true;
+    const auto [lo, hi] = std::minmax_element(
+        m_bars.begin(), m_bars.end(),
+        [](const tBarValue& a, const tBarValue& b) { return a.Value < b.Value; });
+    min = lo->Value;
+    max = hi->Value;
+    return true;
+}
+
+QVector<double> tGraphPanel::values() const
+{
+    QVector<double> v;
+    v.reserve(m_bars.size());
+    for (const tBarValue& b : m_bars)
+        v << b.Value;
+    return v;
+}
+
+void tGraphPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    m_printing = false;
+    DrawChart(painter, 0, 0, width(), height(), false);
+}
+
+QImage tGraphPanel::RenderImage(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(m_backColor);
+    QPainter painter(&image);
+    DrawChart(painter, 0, 0, size.width(), size.height(), false);
+    return image;
+}
+
+bool tGraphPanel::PrintChart(QPainter& painter, int left, int top, int right, int bottom)
+{
+    if (!painter.isActive() || !painter.device())
+        return false;
+    const bool ok = DrawChart(painter, left, top, right, bottom, true, painter.device()->width(),
+                              painter.device()->height());
+    return ok;
+}
+
+bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int bottom,
+                            bool printing, int pageWidth, int pageHeight)
+{
+    if (m_drawing)
+        return false;
+    m_drawing = true;
+    m_printing = printing;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    p.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), m_backColor);
+    p.setPen(QPen(m_barColor, m_frameWidth));
+    p.setBrush(m_backColor);
+
+    const tGraphLayout g =
+        LayoutGraph(m_scale, left, top, right, bottom, values(), printing, pageWidth, pageHeight);
+    m_layout = g;
+
+    // Title: on screen it shrinks until it fits above the chart; paper has room.
+    QFont titleFont(TitleFamily);
+    titleFont.setPointSize(TitlePointSize);
+    QFontMetrics fm(titleFont, p.device());
+    if (!printing) {
+        while (fm.height() > g.T + 3 && titleFont.pointSize() > SmallestTitle) {
+            titleFont.setPointSize(titleFont.pointSize() - 1);
+            fm = QFontMetrics(titleFont, p.device());
+        }
+        while (fm.horizontalAdvance(m_title) > right - left - g.L - g.R &&
+               titleFont.pointSize() > SmallestTitle) {
+            titleFont.setPointSize(titleFont.pointSize() - 1);
+            fm = QFontMetrics(titleFont, p.device());
+        }
+    }
+    m_titlePointSize = titleFont.pointSize();
+    p.setFont(titleFont);
+    p.setPen(m_barColor);
+    const int titleX = left + g.L + (right - left - g.L - g.R - fm.horizontalAdvance(m_title)) / 2;
+    const int titleY = top + g.T - fm.height() + 3;
+    p.drawText(titleX, titleY + fm.ascent(), m_title);
+
+    QFont smallFont(font().family());
+    smallFont.setPointSize(CaptionPointSize);
+    p.setFont(smallFont);
+    const QFontMetrics sm(smallFont, p.device());
+
+    if (!m_bars.isEmpty()) {
+        m_xScale = g.XScale;
+        m_yScale = g.YScale;
+        const QColor lineColour = printing ? QColor(Qt::black) : m_backLineColor;
+
+        // Raster with its labels.
+        const int labelGap = printing ? 25 : 5;
+        QPen dotted(m_backLineColor, 1, Qt::DotLine);
+        for (double v : g.Raster) {
+            const int y = g.Y(v);
+            p.setPen(dotted);
+            p.drawLine(left + g.L, y, right - g.R, y);
+            const QString label = QString::number(v, 'f', 0);
+            const int w = sm.horizontalAdvance(label);
+            p.setPen(m_barColor);
+            p.drawText(left + g.L - labelGap - w, y - sm.height() / 2 + sm.ascent(), label);
+        }
+
+        // Frame.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(lineColour, 1, Qt::SolidLine));
+        const int yTop = g.Y(m_scale.MaxScaleVal);
+        const int yFoot = g.Y(m_scale.MinScaleVal);
+        p.drawRect(QRect(QPoint(left + g.L, yTop), QPoint(right - g.R, yFoot)));
+
+        for (int i = 0; i < m_bars.size(); ++i) {
+            const tBarValue& bar = m_bars[i];
+            const tGraphLayout::Bar& b = g.Bars[i];
+
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(lineColour, 1, Qt::DotLine));
+            p.drawLine(b.Xm, b.Y2 - 1, b.Xm, yTop + 1);
+            p.setPen(QPen(m_backLineColor, 1, Qt::SolidLine));
+            p.drawLine(b.Xm, b.Y2, b.Xm, b.Y2 + TickLength);
+
+            const int cw = sm.horizontalAdvance(bar.Caption);
+            const int captionTop = b.Y2 + TickLength + sm.height();
+            p.fillRect(QRect(b.Xm - cw / 2, captionTop, cw, sm.height()), m_backColor);
+            p.setPen(m_barColor);
+            p.drawText(b.Xm - cw / 2, captionTop + sm.ascent(), bar.Caption);
+
+            const QPen outline(m_backLineColor, 1, Qt::SolidLine);
+            p.setPen(outline);
+            p.setBrush(bar.Color);
+            p.drawPolygon(QPolygon({QPoint(b.X1, b.Y2), QPoint(b.X2, b.Y2), QPoint(b.X2, b.Y1),
+                                    QPoint(b.X1, b.Y1)}));
+            p.setBrush(DarkerFace(bar.Color));
+            p.drawPolygon(QPolygon({QPoint(b.X2, b.Y2), QPoint(b.X2 + g.Dx, b.Y2 - g.Dy),
+                                    QPoint(b.X2 + g.Dx, b.Y1 - g.Dy), QPoint(b.X2, b.Y1)}));
+            p.drawPolygon(QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1),
+                                    QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
+                                    QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
+        }
+    }
+
+    p.restore();
+    m_printing = false;
+    m_drawing = false;
+    return true;
+}
+
+} // namespace gf

@@ -1,0 +1,177 @@
+#include "sequence/StepClock.h"
+
+#include <QTimer>
+#include <algorithm>
+
+namespace gf {
+
+namespace {
+
+using namespace std::chrono;
+
+// Qt timers fire on whole milliseconds and never early; aim a little before the
+// deadline and wait out the rest, so a step lands within a few microseconds.
+constexpr auto SpinWindow = microseconds(1500);
+
+class QtStepTimer final : public StepTimer
+{
+public:
+    QtStepTimer()
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { onQtTimeout(); });
+    }
+
+    void startAt(SteadyTime due) override
+    {
+        m_due = due;
+        m_active = true;
+        arm();
+    }
+
+    void stop() override
+    {
+        m_active = false;
+        m_timer.stop();
+    }
+
+    bool isActive() const override { return m_active; }
+    SteadyTime due() const override { return m_due; }
+
+private:
+    void arm()
+    {
+        const auto left = m_due - steady_clock::now();
+        const auto coarse = duration_cast<milliseconds>(left - SpinWindow);
+        m_timer.start(std::max(coarse, milliseconds(0)));
+    }
+
+    void onQtTimeout()
+    {
+        if (!m_active)
+            return;
+        if (m_due - steady_clock::now() > SpinWindow) {
+            arm();
+            return;
+        }
+        while (steady_clock::now() < m_due) {
+        }
+        m_active = false;
+        if (onTimeout)
+            onTimeout();
+    }
+
+    QTimer m_timer;
+    SteadyTime m_due{};
+    bool m_active = false;
+};
+
+class QtStepClock final : public StepClock
+{
+public:
+    SteadyTime now() const override { return steady_clock::now(); }
+    std::unique_ptr<StepTimer> createTimer() override { return std::make_unique<QtStepTimer>(); }
+};
+
+} // namespace
+
+StepClock& preciseStepClock()
+{
+    static QtStepClock clock;
+    return clock;
+}
+
+StepTimer& StepTimerGroup::add(std::function<void()> onTimeout)
+{
+    Entry entry;
+    entry.timer = m_clock.createTimer();
+    entry.timer->onTimeout = std::move(onTimeout);
+    m_entries.push_back(std::move(entry));
+    return *m_entries.back().timer;
+}
+
+StepTimerGroup::Entry* StepTimerGroup::find(const StepTimer& timer)
+{
+    for (auto& e : m_entries)
+        if (e.timer.get() == &timer)
+            return &e;
+    return nullptr;
+}
+
+const StepTimerGroup::Entry* StepTimerGroup::find(const StepTimer& timer) const
+{
+    for (const auto& e : m_entries)
+        if (e.timer.get() == &timer)
+            return &e;
+    return nullptr;
+}
+
+void StepTimerGroup::start(StepTimer& timer, std::chrono::nanoseconds delay)
+{
+    startAt(timer, m_clock.now() + delay);
+}
+
+void StepTimerGroup::startAt(StepTimer& timer, SteadyTime due)
+{
+    Entry* e = find(timer);
+    if (!e)
+        return;
+    if (m_pauseDepth > 0) {
+        e->held = true;
+        e->left = std::max(due - m_clock.now(), std::chrono::nanoseconds(0));
+        return;
+    }
+    timer.startAt(due);
+}
+
+void StepTimerGroup::stop(StepTimer& timer)
+{
+    if (Entry* e = find(timer)) {
+        e->held = false;
+        timer.stop();
+    }
+}
+
+void StepTimerGroup::stopAll()
+{
+    for (auto& e : m_entries) {
+        e.held = false;
+        e.timer->stop();
+    }
+}
+
+void StepTimerGroup::pause()
+{
+    if (m_pauseDepth++ > 0)
+        return;
+    const auto now = m_clock.now();
+    for (auto& e : m_entries) {
+        if (!e.timer->isActive())
+            continue;
+        e.held = true;
+        e.left = std::max(e.timer->due() - now, std::chrono::nanoseconds(0));
+        e.timer->stop();
+    }
+}
+
+void StepTimerGroup::resume()
+{
+    if (m_pauseDepth == 0 || --m_pauseDepth > 0)
+        return;
+    const auto now = m_clock.now();
+    for (auto& e : m_entries) {
+        if (!e.held)
+            continue;
+        e.held = false;
+        e.timer->startAt(now + e.left);
+    }
+}
+
+bool StepTimerGroup::pending(const StepTimer& timer) const
+{
+    const Entry* e = find(timer);
+    return e && (e->held || e->timer->isActive());
+}
+
+} // namespace gf
