@@ -165,7 +165,7 @@ protected:
     bool start(bool wait) override
     {
         // Without an output the effect would claim to play forever.
-        if (QMediaDevices::audioOutputs().isEmpty())
+        if (!AudioOutputAvailable())
             return fail(seNoDevice, QStringLiteral("kein Audioausgabegerät gefunden wurde"));
         QPointer<QSoundEffect> effect = m_current;
         effect->stop();
@@ -282,6 +282,11 @@ std::optional<WavInfo> ReadWavInfo(const QString& path)
     info.bytesPerSecond = info.sampleRate * info.channels * (info.bitsPerSample / 8);
     info.duration = std::chrono::milliseconds(info.dataBytes * 1000 / info.bytesPerSecond);
     return info;
+}
+
+bool AudioOutputAvailable()
+{
+    return !QMediaDevices::audioOutputs().isEmpty();
 }
 
 std::unique_ptr<SoundPlayer> createSoundPlayer(bool silent)

@@ -51,6 +51,9 @@ public:
 // (test-run mode and tests). Both check the file on open.
 std::unique_ptr<SoundPlayer> createSoundPlayer(bool silent);
 
+// Whether the system offers any audio output now.
+bool AudioOutputAvailable();
+
 // What open learns from a WAV file's header.
 struct WavInfo
 {

@@ -191,7 +191,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(CanCreateFilesIn(dir.path()));
         QVERIFY(CanCreateFilesIn(dir.path() + "/"));
-        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+        QVERIFY(QDir(dir.path())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                     .isEmpty()); // the probe leaves nothing behind
         QVERIFY(!CanCreateFilesIn(dir.filePath("missing")));
         touch(dir.filePath("plain"));

@@ -1,0 +1,220 @@
+#include "platform/SoundPlayer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace gf;
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray le16(quint16 v)
+{
+    QByteArray b(2, 0);
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray le32(quint32 v)
+{
+    QByteArray b(4, 0);
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray chunk(const char* id, const QByteArray& body, qint64 claimedSize = -1)
+{
+    QByteArray c = QByteArray(id, 4) + le32(claimedSize < 0 ? body.size() : claimedSize) + body;
+    if (body.size() % 2)
+        c += '\0';
+    return c;
+}
+QByteArray fmtBody(quint16 tag, quint16 channels, quint32 rate, quint16 bits)
+{
+    const quint16 block = channels * bits / 8;
+    return le16(tag) + le16(channels) + le32(rate) + le32(rate * block) + le16(block) + le16(bits);
+}
+QByteArray riff(const QByteArray& chunks)
+{
+    return "RIFF" + le32(4 + chunks.size()) + "WAVE" + chunks;
+}
+// Silence, so that a machine with a sound card stays quiet.
+QByteArray pcmWav(int ms, quint32 rate = 8000)
+{
+    return riff(chunk("fmt ", fmtBody(1, 1, rate, 16)) +
+                chunk("data", QByteArray(int(rate * 2 * ms / 1000), '\0')));
+}
+
+QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class TestSound : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wavHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<qint64>("dataBytes");
+        QTest::addColumn<qint64>("durationMs");
+
+        const QByteArray fmt = chunk("fmt ", fmtBody(1, 2, 22050, 16));
+        const QByteArray second(22050 * 4, '\0');
+        QTest::newRow("stereo 16 bit, one second")
+            << riff(fmt + chunk("data", second)) << true << qint64(88200) << qint64(1000);
+        QTest::newRow("odd chunk before the format is padded")
+            << riff(chunk("LIST", "abc") + fmt + chunk("data", second)) << true << qint64(88200)
+            << qint64(1000);
+        QTest::newRow("data claims more than the file holds")
+            << riff(fmt + chunk("data", second.left(44100), 10'000'000)) << true << qint64(44100)
+            << qint64(500);
+        QTest::newRow("data before format")
+            << riff(chunk("data", second) + fmt) << true << qint64(88200) << qint64(1000);
+        QByteArray extensible = fmtBody(0xFFFE, 1, 8000, 16) + le16(22) + le16(16) + le32(4) +
+                                le16(1) + QByteArray(14, 'g');
+        QTest::newRow("extensible PCM")
+            << riff(chunk("fmt ", extensible) + chunk("data", QByteArray(8000, 0))) << true
+            << qint64(8000) << qint64(500);
+        QTest::newRow("float") << riff(chunk("fmt ", fmtBody(3, 1, 8000, 32)) +
+                                       chunk("data", QByteArray(16000, 0)))
+                               << true << qint64(16000) << qint64(500);
+
+        QTest::newRow("no RIFF") << QByteArray("RIFX....WAVEfmt ") << false << qint64(0)
+                                 << qint64(0);
+        QTest::newRow("empty") << QByteArray() << false << qint64(0) << qint64(0);
+        QTest::newRow("no data chunk") << riff(fmt) << false << qint64(0) << qint64(0);
+        QTest::newRow("format cut short")
+            << riff(chunk("fmt ", fmtBody(1, 1, 8000, 16).left(10)) + chunk("data", "xx")) << false
+            << qint64(0) << qint64(0);
+        QTest::newRow("no channels")
+            << riff(chunk("fmt ", fmtBody(1, 0, 8000, 16)) + chunk("data", "xxxx")) << false
+            << qint64(0) << qint64(0);
+        QTest::newRow("24 bit") << riff(chunk("fmt ", fmtBody(1, 1, 8000, 24)) +
+                                        chunk("data", "xxxxxx"))
+                                << false << qint64(0) << qint64(0);
+        QTest::newRow("compressed")
+            << riff(chunk("fmt ", fmtBody(2, 1, 8000, 4)) + chunk("data", "xxxx")) << false
+            << qint64(0) << qint64(0);
+        QTest::newRow("chunk size beyond the file")
+            << riff(chunk("junk", "ab", 0xFFFFFFF0u) + fmt + chunk("data", "xxxx")) << false
+            << qint64(0) << qint64(0);
+    }
+    void wavHeaders()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QTemporaryDir dir;
+        const std::optional<WavInfo> info = ReadWavInfo(write(dir, "t.wav", bytes));
+        QCOMPARE(info.has_value(), valid);
+        if (valid) {
+            QFETCH(qint64, dataBytes);
+            QFETCH(qint64, durationMs);
+            QCOMPARE(info->dataBytes, dataBytes);
+            QCOMPARE(qint64(info->duration.count()), durationMs);
+        }
+    }
+
+    void openChecksTheFile_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("silent") << true;
+        QTest::newRow("multimedia") << false;
+    }
+    void openChecksTheFile()
+    {
+        QFETCH(bool, silent);
+        QTemporaryDir dir;
+        write(dir, "JINGLE.WAV", pcmWav(100));
+        write(dir, "broken.wav", "RIFF but nothing else");
+        const std::unique_ptr<SoundPlayer> player = createSoundPlayer(silent);
+
+        QVERIFY(!player->open());
+        QCOMPARE(player->errorCode(), int(seNoFile));
+
+        player->setFileName(dir.filePath("Jingle.wav")); // other case than on disk
+        QVERIFY(player->open());
+        QCOMPARE(player->errorCode(), int(seNone));
+        QVERIFY(player->errorText().isEmpty());
+
+        // A failed open must not leave the previous file playable.
+        player->setFileName(dir.filePath("N7.WAV"));
+        QVERIFY(!player->open());
+        QCOMPARE(player->errorCode(), int(seFileNotFound));
+        QVERIFY(player->errorText().contains("N7.WAV"));
+        QVERIFY(!player->play(false));
+        QCOMPARE(player->errorCode(), int(seNotOpen));
+
+        player->setFileName(dir.filePath("broken.wav"));
+        QVERIFY(!player->open());
+        QCOMPARE(player->errorCode(), int(seInvalidFile));
+        QVERIFY(!player->errorText().isEmpty());
+
+        player->setFileName(dir.filePath("jingle.wav"));
+        QVERIFY(player->open());
+        player->close();
+        QVERIFY(!player->play(true));
+        QCOMPARE(player->errorCode(), int(seNotOpen));
+    }
+
+    void silentPlayerNeverWaits()
+    {
+        QTemporaryDir dir;
+        const std::unique_ptr<SoundPlayer> player = createSoundPlayer(true);
+        player->setFileName(write(dir, "long.wav", pcmWav(5000)));
+        QVERIFY(player->open());
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(player->play(true));
+        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(!player->isPlaying());
+    }
+
+    // CI has no audio output: playing must fail with a reason and not block; where a
+    // sound card exists, waiting must end with the (silent) sound.
+    void playingEndsOrFailsInTime()
+    {
+        QTemporaryDir dir;
+        const std::unique_ptr<SoundPlayer> player = createSoundPlayer(false);
+        player->preload({dir.filePath("missing.wav")});
+        player->setFileName(write(dir, "1.wav", pcmWav(300)));
+        QVERIFY(player->open());
+
+        QElapsedTimer clock;
+        clock.start();
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(20);
+        const bool played = player->play(true);
+        const qint64 elapsed = clock.elapsed();
+
+        if (!AudioOutputAvailable()) {
+            QVERIFY(!played);
+            QCOMPARE(player->errorCode(), int(seNoDevice));
+            QVERIFY(!player->errorText().isEmpty());
+            QVERIFY(elapsed < 1000);
+            QVERIFY(!player->play(false));
+        } else {
+            QVERIFY2(played, qPrintable(player->errorText()));
+            QVERIFY(elapsed < 300 + 2000 + 1000);
+            QVERIFY2(ticks > 0, "events must be processed while waiting");
+        }
+        QVERIFY(!player->isPlaying());
+        player->close();
+    }
+};
+
+QTEST_MAIN(TestSound)
+#include "tst_sound.moc"
