@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace gf::look {
+
+// The program's colours.
+inline QColor background() { return QColor(31, 73, 116); }
+inline QColor statusBar() { return QColor(42, 101, 154); }
+inline QColor buttonFace() { return QColor(205, 224, 241); }
+inline QColor silver() { return QColor(192, 192, 192); }
+inline QColor text() { return QColor(Qt::white); }
+
+constexpr int StatusBarHeight = 40;
+constexpr int ButtonWidth = 130;
+constexpr int ButtonHeight = 30;
+// Gap between neighbouring status-bar buttons and between a button and the bar's edge.
+constexpr int StatusGap = 50;
+
+// Family names the windows ask for; the platform layer maps them to installed faces.
+inline const QString Arial = QStringLiteral("Arial");
+inline const QString ComicSans = QStringLiteral("Comic Sans MS");
+inline const QString CourierNew = QStringLiteral("Courier New");
+
+// Fonts always carry a pixel size: the screen adaptation scales pixel sizes.
+QFont font(const QString& family, int pixelSize, bool bold = false, bool italic = false);
+inline QFont arial(int px, bool bold = false, bool italic = false)
+{
+    return font(Arial, px, bold, italic);
+}
+inline QFont comic(int px, bool bold = false, bool italic = false)
+{
+    return font(ComicSans, px, bold, italic);
+}
+inline QFont courier(int px, bool bold = false, bool italic = false)
+{
+    return font(CourierNew, px, bold, italic);
+}
+
+// Solid background (auto-filled) in the given colour.
+void setBackground(QWidget* widget, const QColor& colour);
+// Text colour of a widget (WindowText, Text and ButtonText roles).
+void setTextColour(QWidget* widget, const QColor& colour);
+
+// Registers the free look-alike faces for the three families when no face of that
+// name is installed. Idempotent; the program and the tests call it once at start.
+void registerFontSubstitutes();
+
+} // namespace gf::look

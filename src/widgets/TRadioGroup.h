@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QFrame>
+#include <QList>
+#include <QRadioButton>
+
+class QButtonGroup;
+
+namespace gf {
+
+// One option of a TRadioGroup: a large round mark and its text, the whole row clickable.
+class TRadioItem : public QRadioButton
+{
+    Q_OBJECT
+public:
+    explicit TRadioItem(const QString& text, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+};
+
+// A framed group of options with a heading, one option at most chosen. The options
+// share the group's height evenly and follow the group's font, so scaling the group's
+// geometry and font scales the options with it.
+class TRadioGroup : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit TRadioGroup(const QString& caption, QWidget* parent = nullptr);
+
+    void setCaption(const QString& caption);
+    QString caption() const { return m_caption; }
+
+    // Replaces the options; none is chosen afterwards.
+    void setItems(const QStringList& items);
+    QStringList items() const;
+    int count() const { return int(m_items.size()); }
+    TRadioItem* item(int index) const;
+
+    // -1 when no option is chosen.
+    int itemIndex() const;
+    void setItemIndex(int index);
+
+signals:
+    // An option was chosen by the user (click or keyboard).
+    void itemClicked(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void arrange();
+    int captionHeight() const;
+
+    QString m_caption;
+    QList<TRadioItem*> m_items;
+    QButtonGroup* m_group;
+};
+
+} // namespace gf
