@@ -53,7 +53,8 @@ bool SingleInstance::listen()
         return true;
     if (!m_server) {
         m_server = new QLocalServer(this);
-        m_server->setSocketOptions(QLocalServer::UserAccessOption);
+        // No access options: with them the server binds elsewhere and renames the
+        // socket into place, silently taking the key from a live instance.
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     }
     if (m_server->listen(m_key))
