@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace gf {
 
@@ -30,20 +29,6 @@ QString lastComponent(const QString& path)
 bool hasFolderPart(const QString& path)
 {
     return path.contains(u'/') || path.contains(u'\\');
-}
-
-// Writes a whole file through a temporary one, so a failure leaves the old file.
-bool replaceFile(const QString& name, const QByteArray& bytes, QString& error)
-{
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = fileErrorText(file);
-        if (error.isEmpty())
-            error = QStringLiteral("Schreibfehler in der Datei %1.")
-                        .arg(QDir::toNativeSeparators(name));
-        return false;
-    }
-    return true;
 }
 
 // Fast German date, time and percent fields for the export rows.
@@ -270,7 +255,7 @@ QStringList tProgramData::ListUsers() const
 bool tProgramData::CreateUserFile()
 {
     QString error;
-    return replaceFile(UserFileName, ff::writeUserFile({}), error);
+    return replaceFile(UserFileName, ff::writeUserFile({}), &error);
 }
 
 bool tProgramData::LoadUserFile()
@@ -328,7 +313,7 @@ bool tProgramData::LoadUserFile()
 bool tProgramData::SaveUserFile()
 {
     QString error;
-    if (replaceFile(UserFileName, ff::writeUserFile(UserList), error))
+    if (replaceFile(UserFileName, ff::writeUserFile(UserList), &error))
         return true;
     if (DataDirReadOnly)
         report(QStringLiteral("Auf dem aktuellen Laufwerk können keine Benutzerinformationen "
@@ -531,7 +516,7 @@ bool tProgramData::writeSummaryFiles(const tUser& user)
         QString error;
         if (user.SumFile(k).isEmpty())
             error = QStringLiteral("Kein Dateiname für die Zusammenfassung %1.").arg(KindTag(k));
-        if (!error.isEmpty() || !replaceFile(user.SumFile(k), bytes[k - 1], error)) {
+        if (!error.isEmpty() || !replaceFile(user.SumFile(k), bytes[k - 1], &error)) {
             plain(QStringLiteral("Fehler beim Erstellen von Dateien: ") + error);
             return false;
         }
@@ -956,7 +941,7 @@ bool tProgramData::ExportResults(const tUser& user, const QString& fileName, boo
     if (!ExportResultsTo(text, user, useFrom, useTo, fromDate, toDate, kind))
         return false;
     QString error;
-    if (!replaceFile(fileName, text, error)) {
+    if (!replaceFile(fileName, text, &error)) {
         report(QStringLiteral("Fehler beim Erstellen der Datei ") + fileName +
                    QStringLiteral(":\n\r") + error,
                mkFehlermeldung);

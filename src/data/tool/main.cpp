@@ -15,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cstdio>
@@ -241,10 +240,8 @@ int makeTables(const QString& source, const QString& target)
     QString error;
     if (!ParseItemTableText(text, contents, &error))
         return failure(QDir::toNativeSeparators(source) + QStringLiteral(": ") + error);
-    QSaveFile out(target);
-    const QByteArray bytes = WriteItemTables(contents);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return failure(QStringLiteral("Fehler: ") + fileErrorText(out));
+    if (!replaceFile(target, WriteItemTables(contents), &error))
+        return failure(QStringLiteral("Fehler: ") + error);
     return 0;
 }
 
