@@ -3,6 +3,7 @@
 #include "platform/DataFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -19,7 +20,8 @@ ChoosePrinterHook g_hook;
 QString DefaultPdfFileName()
 {
     QString dir = CommonDocumentsDir();
-    if (dir.isEmpty())
+    // A PDF aimed at a folder that does not exist would fail without a word.
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QDir::homePath() + QLatin1Char('/');
     return dir + QStringLiteral("Grips-Fix.pdf");
 }
