@@ -687,18 +687,16 @@ QString tProgramData::newLogName(tUser& user, int kind)
         return {};
     QStringList& files = user.Files(kind);
     // A log of this detective under that name (the clock went back and forth) keeps
-    // its records and is continued.
-    if (name == user.Logs[kind].FileName || files.contains(name))
-        return name;
-    // Never empty a file that exists: it may be a summary file given the month name
-    // at registration, or a log this record does not know.
-    if (QFileInfo::exists(name)) {
-        const QString stem = name.chopped(4);
-        for (int n = 2;; ++n) {
-            name = stem + u'_' + QString::number(n) + QStringLiteral(".dat");
-            if (!QFileInfo::exists(name))
-                break;
-        }
+    // its records and is continued. Any other file that exists is never emptied: it
+    // may be a summary given the month name at registration, or a log this record
+    // does not know; the new log then gets the next free number.
+    const QString stem = name.chopped(4);
+    for (int n = 2;; ++n) {
+        if (name == user.Logs[kind].FileName || files.contains(name))
+            return name;
+        if (!QFileInfo::exists(name))
+            break;
+        name = stem + u'_' + QString::number(n) + QStringLiteral(".dat");
     }
     QFile file(name);
     if (!file.open(QIODevice::WriteOnly))
@@ -726,7 +724,8 @@ bool tProgramData::SaveSessionResults(tUser& user)
         }
         e.LastDate = SerialDate::fromDateTime(SessionStart);
         QFile file(e.FileName);
-        if (!file.open(QIODevice::ReadWrite) || !file.seek(file.size()))
+        // Unbuffered, so a failed write cannot be completed later by a flush.
+        if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !file.seek(file.size()))
             return false;
         for (qsizetype i = m_saved[k]; i < sizes[k - 1]; ++i) {
             bool ok = false;

@@ -119,6 +119,8 @@ public:
     // ---- logs -------------------------------------------------------------------
     bool SaveSessionResults(tUser& user);
 
+    // Append one record and fold it. The file must be open unbuffered: a write that
+    // fails is cut back to the length before the record.
     bool AppendTelStat(tUser& user, QFile& file, const tTeleStat& r);
     bool AppendMemoStat(tUser& user, QFile& file, const tBmpSndStat& r);
     bool AppendWortStat(tUser& user, QFile& file, const tWortKatStat& r);
