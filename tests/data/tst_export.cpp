@@ -1,0 +1,249 @@
+#include "TestSupport.h"
+
+#include "data/Formats.h"
+#include "data/ProgramData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gf;
+using namespace gftest;
+
+// The export text, its filter, and the German dates and numbers it is made of.
+class TstExport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    RecordingSink sink;
+    FixedClock clock{QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30))};
+    std::unique_ptr<tProgramData> d;
+
+    static tWortKatStat kat(double stamp, std::array<quint16, 4> asked,
+                            std::array<quint16, 4> correct)
+    {
+        tWortKatStat r;
+        r.Stamp.days = stamp;
+        r.AskedPerLevel.v = asked;
+        r.CorrectPerLevel.v = correct;
+        return r;
+    }
+    static tBmpKatStat bild(const tWortKatStat& w)
+    {
+        tBmpKatStat b;
+        static_cast<tWortKatStat&>(b) = w;
+        return b;
+    }
+    QStringList rows(int kind, bool useFrom = false, bool useTo = false, QDate from = {},
+                     QDate to = {})
+    {
+        QByteArray out;
+        if (!d->ExportResultsTo(out, *d->CurrentUser, useFrom, useTo, from, to, kind))
+            return {"FAILED"};
+        if (!out.endsWith("\r\n"))
+            return {"NO CRLF"};
+        out.chop(2);
+        return QString::fromLatin1(out).split("\r\n");
+    }
+    // Writes records into a log of the detective, as a stored month.
+    void storeKat(int kind, const QString& file, const QList<tWortKatStat>& records)
+    {
+        QFile f(tmp.filePath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (const auto& r : records) {
+            Bytes b;
+            b.u16(2).f64(r.Stamp.days);
+            for (int l = 1; l <= 4; ++l)
+                b.u16(r.AskedPerLevel[l]).u16(r.CorrectPerLevel[l]);
+            f.write(b.b);
+        }
+        d->CurrentUser->Files(kind).append(f.fileName());
+    }
+
+private slots:
+    void init()
+    {
+        sink.clear();
+        QDir(tmp.path()).removeRecursively();
+        QDir().mkpath(tmp.path());
+        d = std::make_unique<tProgramData>(&sink, &clock);
+        d->setDataDir(tmp.path());
+        d->SessionStart = clock.moment;
+        QVERIFY(d->RegisterUser("Anna", 1));
+        d->UserName = "Anna";
+        QVERIFY(d->OpenUser());
+        d->CreateSessionLists();
+    }
+
+    void germanFieldsWhateverTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(FormatShortDate(QDate(2004, 3, 5)), QStringLiteral("05.03.2004"));
+        QCOMPARE(FormatLongTime(QTime(9, 5, 7)), QStringLiteral("09:05:07"));
+        QCOMPARE(FormatPercent(3, 4), QStringLiteral("75,00"));
+        QCOMPARE(FormatPercent(2, 3), QStringLiteral("66,67"));
+        QCOMPARE(FormatPercent(1, 32), QStringLiteral("3,13")); // an exact half rounds up
+        QCOMPARE(FormatPercent(0, 7), QStringLiteral("0,00"));
+        QCOMPARE(FormatPercent(65535, 1), QStringLiteral("6553500,00"));
+
+        QCOMPARE(ParseShortDate("05.03.2004"), std::optional(QDate(2004, 3, 5)));
+        QCOMPARE(ParseShortDate(" 5.3.2004 "), std::optional(QDate(2004, 3, 5)));
+        QCOMPARE(ParseShortDate("29.02.2004"), std::optional(QDate(2004, 2, 29)));
+        for (const char* bad : {"31.02.2004", "29.02.2003", "00.01.2004", "1.13.2004", "1.1.04",
+                                "2004-03-05", "", "05.03.2004x"})
+            QVERIFY2(!ParseShortDate(bad), bad);
+        QLocale::setDefault(QLocale::system());
+    }
+
+    void storedDatesRoundToTheMillisecond()
+    {
+        QCOMPARE(SerialDate{serial(2004, 3, 5, 10, 15, 30)}.toDateTime(),
+                 QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30)));
+        // Just below midnight rounds into the next day.
+        QCOMPARE(SerialDate{38051.0 + 1.0 - 1e-10}.toDateTime(),
+                 QDateTime(QDate(2004, 3, 6), QTime(0, 0)));
+        // Before 1899 the fraction still counts from midnight.
+        QCOMPARE(SerialDate{-1.25}.toDateTime(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+        const QDateTime t(QDate(2021, 7, 9), QTime(23, 59, 59, 999));
+        QCOMPARE(SerialDate::fromDateTime(t).toDateTime(), t);
+        QVERIFY(!SerialDate{qQNaN()}.toDateTime().isValid());
+        QVERIFY(!SerialDate{1e300}.toDateTime().isValid());
+    }
+
+    void wordAndPictureRows()
+    {
+        QCOMPARE(rows(ekWortBild), QStringList{"TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t"});
+        storeKat(rkWort, "AnnaWS_04_03.dat",
+                 {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})});
+        storeKat(rkBild, "AnnaBK_04_03.dat", {kat(serial(2004, 3, 1, 8), {0, 3, 3, 3}, {0, 1, 2, 3})});
+        d->WortStatList = {kat(serial(2004, 3, 6, 9), {1, 0, 0, 0}, {1, 0, 0, 0})};
+        d->BildStatList = {bild(kat(serial(2004, 3, 6, 9, 30), {0, 0, 0, 8}, {0, 0, 0, 1}))};
+        const QStringList expected = {
+            "TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t",
+            "WORT\t05.03.2004\t10:15:30\t75,00\t25,00\t\t100,00",
+            "WORT\t06.03.2004\t09:00:00\t100,00\t\t\t",
+            "BILD\t01.03.2004\t08:00:00\t\t33,33\t66,67\t100,00",
+            "BILD\t06.03.2004\t09:30:00\t\t\t\t12,50",
+        };
+        QCOMPARE(rows(ekWortBild), expected);
+
+        // Once saved, the session records are in the logs and appear once.
+        QVERIFY(d->SaveSessionResults(*d->CurrentUser));
+        QCOMPARE(rows(ekWortBild).size(), expected.size());
+    }
+
+    void dateFilterIncludesBothLimitDays()
+    {
+        storeKat(rkWort, "AnnaWS_04_01.dat",
+                 {kat(serial(2004, 1, 19, 23, 59, 59), {1, 0, 0, 0}, {1, 0, 0, 0}),
+                  kat(serial(2004, 1, 20, 0, 0, 0), {1, 0, 0, 0}, {1, 0, 0, 0}),
+                  kat(serial(2004, 1, 25, 12), {1, 0, 0, 0}, {1, 0, 0, 0})});
+        storeKat(rkWort, "AnnaWS_04_02.dat",
+                 {kat(serial(2004, 2, 5, 23, 59, 59), {1, 0, 0, 0}, {1, 0, 0, 0}),
+                  kat(serial(2004, 2, 6, 0, 0, 1), {1, 0, 0, 0}, {1, 0, 0, 0})});
+        const QDate from(2004, 1, 20), to(2004, 2, 5);
+        auto dates = [&](bool useFrom, bool useTo) {
+            QStringList out;
+            const QStringList all = rows(ekWortBild, useFrom, useTo, from, to);
+            for (const QString& row : all.mid(1))
+                out.append(row.section('\t', 1, 1));
+            return out;
+        };
+        QCOMPARE(dates(true, true), (QStringList{"20.01.2004", "25.01.2004", "05.02.2004"}));
+        QCOMPARE(dates(true, false),
+                 (QStringList{"20.01.2004", "25.01.2004", "05.02.2004", "06.02.2004"}));
+        QCOMPARE(dates(false, true),
+                 (QStringList{"19.01.2004", "20.01.2004", "25.01.2004", "05.02.2004"}));
+        QCOMPARE(dates(false, false).size(), 5);
+    }
+
+    void telephoneAndMemoRows()
+    {
+        tTeleStat t;
+        t.Mode = 3;
+        t.Stamp.days = serial(2004, 3, 5, 10, 15, 30);
+        t.MinLevel = 4;
+        t.MaxLevel = 6;
+        for (int l = 3; l <= 15; ++l) {
+            t.Trials[l] = 2;
+            t.Correct[l] = 1;
+        }
+        t.Trials[5] = 0; // never presented: empty although inside the range
+        tBmpSndStat m;
+        m.Mode = 1;
+        m.Stamp.days = serial(2004, 3, 5, 11);
+        m.MinLevel = 1;
+        m.MaxLevel = 17;
+        for (int l = 1; l <= 20; ++l) {
+            m.Trials[l] = 4;
+            m.Correct[l] = 3;
+        }
+        tTeleStat odd = t;
+        odd.Mode = 9;
+        odd.MinLevel = 0;
+        odd.MaxLevel = 40;
+        d->TelStatList = {t};
+        d->MemoStatList = {m};
+        QVERIFY(d->SaveSessionResults(*d->CurrentUser));
+        d->TelStatList.append(odd);
+
+        const QStringList out = rows(ekTelMemo);
+        QCOMPARE(out.size(), 4);
+        QCOMPARE(out[0], "TYP\tModus\tDatum\tZeit\tL_1\tL_2\tL_3\tL_4\tL_5\tL_6\tL_7\tL_8\tL_9\t"
+                         "L_10\tL_11\tL_12\tL_13\tL_14\tL_15");
+        const QString empty3 = "\t\t\t";
+        QCOMPARE(out[1], "TEL\tHS\t05.03.2004\t10:15:30" + empty3 + "\t50,00\t\t50,00" +
+                             QString(9, '\t'));
+        // Levels beyond the telephone table (1, 2) stay empty, whatever the range says.
+        QCOMPARE(out[2], "TEL\t\t05.03.2004\t10:15:30\t\t" + QString("\t50,00").repeated(2) +
+                             "\t" + QString("\t50,00").repeated(10));
+        QCOMPARE(out[3], "MEMO\tH\t05.03.2004\t11:00:00" + QString("\t75,00").repeated(15));
+    }
+
+    void damagedLogsAreNamed()
+    {
+        storeKat(rkWort, "AnnaWS_04_01.dat",
+                 {kat(serial(2004, 1, 19), {1, 0, 0, 0}, {1, 0, 0, 0}),
+                  kat(serial(2004, 1, 20), {1, 0, 0, 0}, {1, 0, 0, 0})});
+        QFile f(tmp.filePath("AnnaWS_04_01.dat"));
+        QVERIFY(f.resize(40));
+        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
+        QVERIFY(sink.last().contains("AnnaWS_04_01.dat"));
+        QVERIFY(sink.last().contains("Datensatz 2"));
+
+        d->CurrentUser->WortFiles = {tmp.filePath("AnnaWS_03_12.dat")};
+        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
+        QVERIFY(sink.last().startsWith("Fehler: "));
+        QVERIFY(sink.last().contains("AnnaWS_03_12.dat"));
+
+        // The file on disk is not replaced by a partial export.
+        const QString target = tmp.filePath("Anna.exp");
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+        old.close();
+        QVERIFY(!d->ExportResults(*d->CurrentUser, target, false, false, {}, {}, ekWortBild));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("previous"));
+    }
+
+    void exportFileIsTheText()
+    {
+        d->WortStatList = {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})};
+        QByteArray text;
+        QVERIFY(d->ExportResultsTo(text, *d->CurrentUser, false, false, {}, {}, ekWortBild));
+        const QString target = tmp.filePath("out.exp");
+        QVERIFY(d->ExportResults(*d->CurrentUser, target, false, false, {}, {}, ekWortBild));
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), text);
+        QVERIFY(!d->ExportResults(*d->CurrentUser, tmp.filePath("no/such/folder/x.exp"), false,
+                                  false, {}, {}, ekWortBild));
+        QVERIFY(sink.last().startsWith("Fehler beim Erstellen der Datei "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstExport)
+#include "tst_export.moc"
