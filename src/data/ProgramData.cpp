@@ -17,8 +17,9 @@ namespace ff = fileformat;
 namespace {
 
 constexpr int UserHelpContext = 2222;
-// The longest suffix the program appends to a detective's name.
-const QString LongestSuffix = QStringLiteral("TS_04_03.dat");
+// Room a file name needs beyond the detective's name: "TS_04_03_9.dat" for a numbered
+// log, or "TS.dat" and the ".XXXXXX" of the temporary file that replaces it.
+constexpr int SuffixRoom = 16;
 
 QString lastComponent(const QString& path)
 {
@@ -215,7 +216,7 @@ QString tProgramData::CheckNewUserName(const QString& name)
     if (!cp1252::canEncode(name))
         return QStringLiteral("Der Name enthält Zeichen, die nicht gespeichert werden können."
                               "\n\rBitte wählen Sie einen anderen Namen!");
-    if ((name + LongestSuffix).toUtf8().size() > 255)
+    if (name.toUtf8().size() + SuffixRoom > 255)
         return QStringLiteral("Der Name ist zu lang.\n\rBitte wählen Sie einen kürzeren Namen!");
     return {};
 }
