@@ -204,7 +204,8 @@ protected:
     }
 
 private:
-    static constexpr std::chrono::milliseconds kWaitMargin = 2000ms;
+    // A fresh output stream can take well over a second to start.
+    static constexpr std::chrono::milliseconds kWaitMargin = 3000ms;
 
     bool failPlaying()
     {

@@ -208,7 +208,7 @@ private slots:
             QVERIFY(!player->play(false));
         } else {
             QVERIFY2(played, qPrintable(player->errorText()));
-            QVERIFY(elapsed < 300 + 2000 + 1000);
+            QVERIFY(elapsed < 300 + 3000 + 1000);
             QVERIFY2(ticks > 0, "events must be processed while waiting");
         }
         QVERIFY(!player->isPlaying());
