@@ -1,6 +1,7 @@
 #include "shell/THelpWin.h"
 
 #include "data/ProgramData.h"
+#include "platform/MediaFiles.h"
 #include "shell/AppContext.h"
 #include "shell/TxMsgDlg.h"
 #include "widgets/Look.h"
@@ -8,7 +9,6 @@
 #include "widgets/TPushButton.h"
 #include "widgets/TStatusBar.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -22,20 +22,6 @@ HelpPageHook& helpHook()
 {
     static HelpPageHook hook;
     return hook;
-}
-
-// The page's name in its folder, whatever the case of the file on disk.
-QString resolveInFolder(const QString& folder, const QString& name)
-{
-    const QString direct = folder + name;
-    if (QFileInfo::exists(direct))
-        return direct;
-    const QDir dir(folder);
-    const QStringList entries = dir.entryList(QDir::Files);
-    for (const QString& entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder + entry;
-    return direct;
 }
 
 } // namespace
@@ -74,7 +60,7 @@ void ShowHelpPage(const QString& key)
     const QString file = HelpPageFile(key);
     if (file.isEmpty())
         return;
-    const QString path = resolveInFolder(AppContext::current().paths.HlpDir, file);
+    const QString path = MediaPath(AppContext::current().paths.HlpDir, file);
     if (const HelpPageHook& hook = helpHook()) {
         hook(path);
         return;

@@ -1,5 +1,6 @@
 #include "shell/TxMsgDlg.h"
 
+#include "platform/PlatformDialogs.h"
 #include "widgets/Look.h"
 #include "widgets/TPushButton.h"
 
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QTextBlock>
@@ -407,11 +407,7 @@ int BoxMessageSink::message(const QString& text, int kind, int buttons, int help
 
 void BoxMessageSink::plainMessage(const QString& text)
 {
-    if (const MessageHook& hook = hookSlot()) {
-        hook(text, PlainMessageKind, btn::OK);
-        return;
-    }
-    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Tannwald"), text);
+    PlainMessage(text, QApplication::activeWindow());
 }
 
 } // namespace gf

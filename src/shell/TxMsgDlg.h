@@ -90,10 +90,6 @@ private:
 // accepted for the callers' sake and not used.
 int xMessageDlg(const QString& text, int kind, int buttons, int helpContext = 0);
 
-// Kind value under which a message of the platform's plain message box reaches the
-// message hook.
-constexpr int PlainMessageKind = -1;
-
 // While a hook is set, xMessageDlg calls it instead of showing a box and returns its
 // answer. Returns the previous hook. An empty function removes the hook.
 using MessageHook = std::function<int(const QString& text, int kind, int buttons)>;

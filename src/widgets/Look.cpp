@@ -1,6 +1,5 @@
 #include "widgets/Look.h"
 
-#include <QFontDatabase>
 #include <QPalette>
 #include <QWidget>
 
@@ -29,28 +28,6 @@ void setTextColour(QWidget* widget, const QColor& colour)
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(role, colour);
     widget->setPalette(pal);
-}
-
-void registerFontSubstitutes()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    const QStringList installed = QFontDatabase::families();
-    const auto map = [&](const QString& family, const QStringList& candidates) {
-        if (installed.contains(family, Qt::CaseInsensitive))
-            return;
-        for (const QString& c : candidates) {
-            if (installed.contains(c, Qt::CaseInsensitive)) {
-                QFont::insertSubstitution(family, c);
-                return;
-            }
-        }
-    };
-    map(Arial, {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-    map(ComicSans, {QStringLiteral("Comic Neue"), QStringLiteral("Comic Relief")});
-    map(CourierNew, {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
 }
 
 } // namespace gf::look

@@ -46,8 +46,4 @@ void setBackground(QWidget* widget, const QColor& colour);
 // Text colour of a widget (WindowText, Text and ButtonText roles).
 void setTextColour(QWidget* widget, const QColor& colour);
 
-// Registers the free look-alike faces for the three families when no face of that
-// name is installed. Idempotent; the program and the tests call it once at start.
-void registerFontSubstitutes();
-
 } // namespace gf::look

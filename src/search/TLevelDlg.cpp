@@ -1,0 +1,96 @@
+#include "search/TLevelDlg.h"
+
+#include "data/MessageSink.h"
+#include "shell/AppContext.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/Look.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TStatusBar.h"
+
+#include <QLabel>
+
+namespace gf {
+
+namespace {
+constexpr quint16 kTestRunCount = 2;
+}
+
+TCountDlg::TCountDlg(const QList<quint16>& counts, bool centredLabel, QWidget* parent)
+    : TBaseDlg(parent), m_counts(counts)
+{
+    Label = new QLabel(QStringLiteral("Bitte wählen Sie die Anzahl der Übungen:"), this);
+    Label->setFont(look::comic(27, true));
+    look::setTextColour(Label, Qt::white);
+    if (centredLabel) {
+        Label->setAlignment(Qt::AlignCenter);
+        Label->setGeometry(40, 110, 720, 44);
+    } else {
+        Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Label->setGeometry(120, 110, 640, 44);
+    }
+
+    Group = new TRadioGroup(QString(), this);
+    Group->setFont(look::comic(21, true));
+    Group->setGeometry(283, 180, 233, 246);
+
+    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
+    BackBtn = makeButton(QStringLiteral("&Zurück"));
+    OKBtn = makeButton(QStringLiteral("&Weiter"));
+    OKBtn->setDefault(true);
+    connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
+    connect(BackBtn, &QPushButton::clicked, this, [this] { back(); });
+    connect(OKBtn, &QPushButton::clicked, this, &TCountDlg::confirm);
+}
+
+QList<quint16> TCountDlg::counts() const
+{
+    QList<quint16> out = m_counts;
+    if (AppContext::current().testRun)
+        out.append(kTestRunCount);
+    return out;
+}
+
+void TCountDlg::showEvent(QShowEvent* event)
+{
+    statusBar()->dock();
+    statusBar()->placeCentred(HelpBtn, BackBtn, OKBtn);
+    statusBar()->setText(QString());
+    QStringList items;
+    for (quint16 c : counts())
+        items << QStringLiteral("%1 Übungen").arg(c, 2);
+    Group->setItems(items);
+    OKBtn->setFocus();
+    TBaseDlg::showEvent(event);
+}
+
+void TCountDlg::confirm()
+{
+    const int index = Group->itemIndex();
+    const QList<quint16> values = counts();
+    if (index < 0 || index >= values.size()) {
+        xMessageDlg(QStringLiteral("Bitte wählen Sie einen Schwierigkeitsgrad aus!"), mkAchtung,
+                    btn::OK, 1001);
+        return;
+    }
+    Count = values[index];
+    done(mrOk);
+}
+
+TLevelDlg::TLevelDlg(QWidget* parent) : TCountDlg({10, 20, 30}, true, parent)
+{
+    HelpKey = QStringLiteral("LevelDlg");
+}
+
+void TLevelDlg::back()
+{
+    Count = 0;
+    done(mrCancel);
+}
+
+void TLevelDlg::reject()
+{
+    back();
+}
+
+} // namespace gf

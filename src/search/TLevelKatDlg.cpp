@@ -1,0 +1,17 @@
+#include "search/TLevelKatDlg.h"
+
+#include "data/MessageSink.h"
+
+namespace gf {
+
+TLevelKatDlg::TLevelKatDlg(QWidget* parent) : TCountDlg({8, 16, 32}, false, parent)
+{
+    HelpKey = QStringLiteral("LevelKatDlg");
+}
+
+void TLevelKatDlg::back()
+{
+    done(mrBack);
+}
+
+} // namespace gf

@@ -1,0 +1,51 @@
+#include "shell/TChooseModeDlg.h"
+
+#include "data/MessageSink.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/Look.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TStatusBar.h"
+
+namespace gf {
+
+TChooseModeDlg::TChooseModeDlg(QWidget* parent) : TBaseDlg(parent)
+{
+    setWindowTitle(QStringLiteral("Art der Übung"));
+
+    Box = new TRadioGroup(QStringLiteral("Bitte legen Sie die Art der Übung fest:"), this);
+    Box->setFont(look::comic(21, true));
+    Box->setGeometry(155, 99, 489, 305);
+    connect(Box, &TRadioGroup::itemClicked, this, [this](int index) { Mode = quint16(index + 1); });
+
+    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
+    CancelBtn = makeButton(QStringLiteral("&Zurück"));
+    OKBtn = makeButton(QStringLiteral("&Weiter"));
+    OKBtn->setDefault(true);
+    connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    connect(OKBtn, &QPushButton::clicked, this, &TChooseModeDlg::confirm);
+}
+
+void TChooseModeDlg::showEvent(QShowEvent* event)
+{
+    statusBar()->dock();
+    statusBar()->placeCentred(HelpBtn, CancelBtn, OKBtn);
+    statusBar()->setText(QString());
+    Mode = 0;
+    Box->setItems({ModeText[1], ModeText[2], ModeText[3]});
+    OKBtn->setFocus();
+    TBaseDlg::showEvent(event);
+}
+
+void TChooseModeDlg::confirm()
+{
+    if (Mode == 0) {
+        xMessageDlg(QStringLiteral("Bitte wählen Sie eine Übungsart aus!"), mkAchtung, btn::OK,
+                    4300);
+        return;
+    }
+    done(mrOk);
+}
+
+} // namespace gf
