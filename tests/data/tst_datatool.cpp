@@ -1,0 +1,183 @@
+#include "TestSupport.h"
+
+#include "data/ProgramData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gf;
+using namespace gftest;
+
+// The data tool as a therapist runs it: exit status, standard output, standard error.
+class TstDataTool : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    struct Run
+    {
+        int status;
+        QByteArray out;
+        QString err;
+    };
+    Run run(const QStringList& args)
+    {
+        QProcess p;
+        p.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data", args);
+        if (!p.waitForFinished(30000))
+            return {-1, {}, "did not finish"};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+
+private slots:
+    void init()
+    {
+        QDir(tmp.path()).removeRecursively();
+        QDir().mkpath(tmp.path());
+    }
+
+    void registerListShowDelete()
+    {
+        const QString dir = tmp.path();
+        QCOMPARE(run({"register", dir, " Zoë "}).status, 0);
+        QCOMPARE(run({"register", dir, "Anna"}).status, 0);
+        const Run again = run({"register", dir, "Anna"});
+        QCOMPARE(again.status, 1);
+        QVERIFY(again.err.contains("ist bereits registriert!\nBitte wählen"));
+        QCOMPARE(run({"list", dir}).out, QString("Anna\nZoë\n").toUtf8());
+
+        const Run shown = run({"show", dir, "Anna"});
+        QCOMPARE(shown.status, 0);
+        const QJsonObject o = QJsonDocument::fromJson(shown.out).object();
+        QCOMPARE(o.keys(), (QStringList{"bildFiles", "bildSumFile", "logs", "memoFiles",
+                                        "memoLevel", "memoSumFile", "name", "regDate", "regSlot",
+                                        "summary", "telFiles", "telLevel", "telSumFile",
+                                        "wortFiles", "wortSumFile"}));
+        QCOMPARE(o["name"].toString(), QStringLiteral("Anna"));
+        QCOMPARE(o["regDate"].toString(), QDate::currentDate().toString(Qt::ISODate));
+        QCOMPARE(o["regSlot"].toInt(), 1);
+        QCOMPARE(o["telLevel"].toArray(), (QJsonArray{3, 3, 3}));
+        QCOMPARE(o["telSumFile"].toString(), QDir(dir).absoluteFilePath("AnnaTS.dat"));
+        QCOMPARE(o["logs"].toArray().size(), 4);
+        QCOMPARE(o["logs"][0]["lastDate"].toString(), QStringLiteral("1899-12-30T00:00:00"));
+        const QJsonObject s = o["summary"].toObject();
+        QCOMPARE(s["wortAvg"].toArray(), (QJsonArray{-999, -999, -999, -999}));
+        QCOMPARE(s["telCount"].toArray(), (QJsonArray{0, 0, 0}));
+
+        QCOMPARE(run({"delete", dir, "Anna"}).status, 0);
+        QCOMPARE(run({"list", dir}).out, QString("Zoë\n").toUtf8());
+        const Run gone = run({"show", dir, "Anna"});
+        QCOMPARE(gone.status, 1);
+        QVERIFY(gone.err.contains("Detektiv Anna existiert nicht!"));
+        QCOMPARE(run({"delete", dir, "Anna"}).status, 1);
+        QCOMPARE(run({"list", tmp.filePath("missing")}).status, 1);
+        QCOMPARE(run({"register", dir, "a/b"}).status, 1);
+    }
+
+    void exportIsTheDialogsFile()
+    {
+        // A detective with stored results, made by the library itself.
+        RecordingSink sink;
+        tProgramData d(&sink);
+        d.setDataDir(tmp.path());
+        d.SessionStart = QDateTime(QDate(2004, 3, 5), QTime(10, 0));
+        QVERIFY(d.RegisterUser("Anna", 1));
+        d.UserName = "Anna";
+        QVERIFY(d.OpenUser());
+        d.CreateSessionLists();
+        for (int day = 1; day <= 20; ++day) {
+            tWortKatStat w;
+            w.Stamp = SerialDate::fromDateTime(QDateTime(QDate(2004, 3, day), QTime(9, 30)));
+            w.AskedPerLevel = {{4, 4, 0, 2}};
+            w.CorrectPerLevel = {{3, 1, 0, quint16(day % 3)}};
+            d.WortStatList.append(w);
+            tTeleStat t;
+            t.Mode = 2;
+            t.Stamp = w.Stamp;
+            t.Trials[3] = 2;
+            t.Correct[3] = 1;
+            d.TelStatList.append(t);
+        }
+        QVERIFY(d.SaveSessionResults(*d.CurrentUser));
+        QVERIFY(d.SaveUserFile());
+
+        const QStringList limits = {"--from", "05.03.2004", "--to", "10.03.2004"};
+        for (const auto& [kind, code] : {std::pair{"search", ekWortBild}, {"sequence", ekTelMemo}}) {
+            QByteArray expected;
+            QVERIFY(d.ExportResultsTo(expected, *d.CurrentUser, true, true, QDate(2004, 3, 5),
+                                      QDate(2004, 3, 10), code));
+            QCOMPARE(expected.count("\r\n"), 7);
+            const Run out = run(QStringList{"export", tmp.path(), "Anna", "--kind", kind} + limits);
+            QCOMPARE(out.status, 0);
+            QCOMPARE(out.out, expected);
+            const QString file = tmp.filePath(QString(kind) + ".exp");
+            QCOMPARE(run(QStringList{"export", tmp.path(), "Anna", "--kind", kind, "--out", file} +
+                         limits)
+                         .status,
+                     0);
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), expected);
+        }
+        const Run bad = run({"export", tmp.path(), "Anna", "--kind", "search", "--from", "31.02.2004"});
+        QCOMPARE(bad.status, 1);
+        QCOMPARE(bad.err.trimmed(), QStringLiteral("Ungültige Datumsangabe"));
+        QCOMPARE(run({"export", tmp.path(), "Anna"}).status, 1);
+
+        // A damaged log is reported, not exported as if complete.
+        QFile log(d.CurrentUser->WortFiles[0]);
+        QVERIFY(log.resize(26 * 3 + 5));
+        const Run damaged = run({"export", tmp.path(), "Anna", "--kind", "search"});
+        QCOMPARE(damaged.status, 1);
+        QVERIFY(damaged.err.contains("beschädigt"));
+    }
+
+    void makeTablesAndPrintThem()
+    {
+        const QString source = tmp.filePath("std.txt");
+        QFile f(source);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Anzeigezeit: 900\nTabelle: Dinge\nZeile:  | Fahrzeug | Tier | Obst | Werkzeug\n"
+                "Zeile:  | das | das | das | das\nZeile: 1 | Auto | Hund | Apfel | Hammer\n"
+                "Zeile: 2 | Bus | Katze | Birne | S\xC3\xA4ge\nZeile: 3 | Zug | Maus | Kiwi | Zange\n"
+                "Text: Ein Fall f\xC3\xBCr den Detektiv.\n");
+        f.close();
+        const QString cfg = tmp.filePath("std.cfg");
+        const Run made = run({"make-tables", source, cfg});
+        QVERIFY2(made.status == 0, qPrintable(made.err));
+        const Run printed = run({"tables", cfg});
+        QCOMPARE(printed.status, 0);
+        QVERIFY(printed.out.contains("Zeile: 2 | Bus | Katze | Birne | S\xC3\xA4ge\n"));
+        QVERIFY(printed.out.contains("Text: Ein Fall f\xC3\xBCr den Detektiv.\n"));
+        QVERIFY(printed.out.contains("Anzeigezeit: 900\n"));
+        // What is printed makes the same file again.
+        QFile p(tmp.filePath("printed.txt"));
+        QVERIFY(p.open(QIODevice::WriteOnly));
+        p.write(printed.out);
+        p.close();
+        QCOMPARE(run({"make-tables", p.fileName(), tmp.filePath("again.cfg")}).status, 0);
+        QFile a(cfg), b(tmp.filePath("again.cfg"));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), b.readAll());
+
+        // A refused source leaves no output file.
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Tabelle: Klein\nZeile: |a|b\n");
+        f.close();
+        const Run refused = run({"make-tables", source, tmp.filePath("new.cfg")});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.err.contains("Zeile 1"));
+        QVERIFY(!QFileInfo::exists(tmp.filePath("new.cfg")));
+        QCOMPARE(run({"tables", source}).status, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDataTool)
+#include "tst_datatool.moc"
