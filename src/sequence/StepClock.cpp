@@ -135,6 +135,7 @@ void StepTimerGroup::stop(StepTimer& timer)
 
 void StepTimerGroup::stopAll()
 {
+    m_pauseDepth = 0;
     for (auto& e : m_entries) {
         e.held = false;
         e.timer->stop();

@@ -52,7 +52,7 @@ public:
     void start(StepTimer& timer, std::chrono::nanoseconds delay);
     void startAt(StepTimer& timer, SteadyTime due);
     void stop(StepTimer& timer);
-    void stopAll();
+    void stopAll(); // also ends a pause
 
     void pause();
     void resume();

@@ -1,0 +1,468 @@
+#include "sequence/TTelDlg.h"
+
+#include "data/MessageSink.h"
+#include "data/ProgramData.h"
+#include "data/Random.h"
+#include "data/Records.h"
+#include "data/Timing.h"
+#include "platform/MediaFiles.h"
+#include "platform/SoundPlayer.h"
+#include "sequence/tTelExercise.h"
+#include "shell/AppContext.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/Look.h"
+#include "widgets/TImage.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TSkinButton.h"
+#include "widgets/TStatusBar.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+
+namespace gf {
+
+namespace {
+
+using namespace std::chrono;
+
+constexpr int KeySize = 73;
+constexpr int KeyGap = 8;
+constexpr int PadWidth = 3 * KeySize + 2 * KeyGap;
+constexpr int PadLeft = (800 - PadWidth) / 2;
+constexpr int HangUpTop = 118;
+constexpr int HangUpHeight = 40;
+constexpr int FirstRowTop = HangUpTop + HangUpHeight + KeyGap;
+
+const QColor Navy(0, 0, 128);
+const QColor FlashBlue(0, 0, 255);
+const QColor HangUpFace(42, 101, 154);
+
+QColor toneColour(tTelExercise::Tone tone)
+{
+    switch (tone) {
+    case tTelExercise::Tone::Wrong:
+        return QColor(255, 255, 0);
+    case tTelExercise::Tone::Right:
+        return QColor(0, 255, 0);
+    case tTelExercise::Tone::Normal:
+        break;
+    }
+    return QColor(Qt::white);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------
+
+TTelKey::TTelKey(const QString& caption, QWidget* parent) : QLabel(caption, parent), m_face(Navy)
+{
+    setAlignment(Qt::AlignCenter);
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setLineWidth(2);
+    setCursor(Qt::PointingHandCursor);
+    applyColours();
+}
+
+void TTelKey::setFace(const QColor& colour)
+{
+    m_face = colour;
+    applyColours();
+}
+
+void TTelKey::applyColours()
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, m_face);
+    // A key that cannot be pressed now keeps its face but dims its caption.
+    pal.setColor(QPalette::WindowText, isEnabled() ? QColor(Qt::white) : QColor(150, 150, 190));
+    setPalette(pal);
+}
+
+void TTelKey::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && isEnabled()) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void TTelKey::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        applyColours();
+    QLabel::changeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------
+
+// The exercise's sound through the program's player. Nothing waits here: the exercise
+// asks again until the sound has ended.
+class TTelDlg::PlayerAudio final : public TelAudio
+{
+public:
+    void use(SoundPlayer* player, bool silent)
+    {
+        m_player = player;
+        m_silent = silent;
+    }
+
+    QString CheckSound() override
+    {
+        const QString wav = AppContext::current().paths.WavDir;
+        m_player->close();
+        m_player->setFileName(MediaPath(wav, QStringLiteral("1.wav")));
+        const bool ok = m_player->open() && m_player->play(false);
+        QString reason;
+        if (!ok)
+            reason = m_player->errorCode() != 0
+                         ? m_player->errorText()
+                         : QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte "
+                                          "nicht korrekt installiert ist");
+        m_player->stop();
+        m_player->close();
+        if (!reason.isEmpty())
+            return reason;
+        for (int d = 0; d <= 9; ++d)
+            if (!MediaFileExists(wav, QStringLiteral("%1.wav").arg(d)))
+                return QStringLiteral("die Sounddateien nicht verfügbar sind");
+        return QString();
+    }
+
+    Start Play(const QString& fileName) override
+    {
+        const QString path = ResolveMediaFile(AppContext::current().paths.WavDir, fileName);
+        if (path.isEmpty())
+            return Start::Missing;
+        m_player->close();
+        m_player->setFileName(path);
+        if (!m_player->open() || !m_player->play(false))
+            return Start::Failed;
+        // An output may report "playing" only once it has really started; the
+        // recording's own length keeps the next step from coming too early.
+        m_until = steady_clock::now();
+        if (!m_silent)
+            if (const auto info = ReadWavInfo(path))
+                m_until += info->duration;
+        return Start::Playing;
+    }
+
+    bool IsPlaying() override
+    {
+        return m_player->isPlaying() || steady_clock::now() < m_until;
+    }
+
+    void Stop() override
+    {
+        m_until = steady_clock::now();
+        m_player->stop();
+    }
+
+    QString PathOf(const QString& fileName) const override
+    {
+        return MediaPath(AppContext::current().paths.WavDir, fileName);
+    }
+
+private:
+    SoundPlayer* m_player = nullptr;
+    bool m_silent = true;
+    steady_clock::time_point m_until{};
+};
+
+// ---------------------------------------------------------------------------------
+
+TTelDlg::TTelDlg(QWidget* parent) : TTelDlg(parent, preciseStepClock(), rng()) {}
+
+TTelDlg::TTelDlg(QWidget* parent, StepClock& clock, Random& random) : TBaseDlg(parent)
+{
+    setWindowTitle(QStringLiteral("Telefonvermittlung"));
+    HelpKey = QStringLiteral("TelDlg");
+    m_audio = std::make_unique<PlayerAudio>();
+    m_exercise = std::make_unique<tTelExercise>(random, *m_audio, clock);
+    build();
+
+    tTelExercise* ex = m_exercise.get();
+    connect(ex, &tTelExercise::displayChanged, this, &TTelDlg::showDisplay);
+    connect(ex, &tTelExercise::phaseChanged, this, [this](tTelExercise::Phase phase) {
+        setKeypadEnabled(phase == tTelExercise::Phase::Dialling);
+        StartPanel->setVisible(phase == tTelExercise::Phase::Ready);
+        showStatus();
+    });
+    connect(ex, &tTelExercise::taskStarted, this, [this](int done, int) {
+        TasksDone = quint16(done);
+        showStatus();
+    });
+    connect(ex, &tTelExercise::busyChanged, this, [this](bool busy) {
+        if (busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+    });
+    connect(ex, &tTelExercise::soundUnavailable, this, [](const QString& reason) {
+        xMessageDlg(QStringLiteral("Eine akustische Darstellung ist nicht möglich, weil \n\r") +
+                        reason + QStringLiteral("\n\r") +
+                        QStringLiteral("Stattdessen werden die Nummern visuell nacheinander "
+                                       "dargestellt"),
+                    mkBitteBestaetigen, btn::OK, 0);
+    });
+    connect(ex, &tTelExercise::digitFileMissing, this, [](const QString& path) {
+        xMessageDlg(path + QStringLiteral(" existiert nicht!"), mkFehlermeldung, btn::OK, 0);
+    });
+    connect(ex, &tTelExercise::exerciseFinished, this, [this] { done(mrOk); });
+}
+
+TTelDlg::~TTelDlg()
+{
+    m_exercise->Stop();
+}
+
+void TTelDlg::build()
+{
+    BackImage = new TImage(this);
+    BackImage->setStretch(true);
+    BackImage->setGeometry(0, 0, 800, 600);
+    BackImage->lower();
+
+    Pnl = new QFrame(this);
+    Pnl->setGeometry(0, 0, 800, 105);
+    look::setBackground(Pnl, look::statusBar());
+    Display = new QLabel(Pnl);
+    Display->setGeometry(0, 0, 800, 105);
+    Display->setAlignment(Qt::AlignCenter);
+    Display->setFont(look::courier(40, true));
+    look::setTextColour(Display, Qt::white);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setFrameShape(QFrame::Box);
+    Bevel1->setFrameShadow(QFrame::Raised);
+    Bevel1->setLineWidth(1);
+    Bevel1->setMidLineWidth(1);
+    Bevel1->setGeometry(PadLeft - 14, HangUpTop - 12, PadWidth + 28,
+                        FirstRowTop + 4 * KeySize + 3 * KeyGap + 12 - (HangUpTop - 12));
+
+    SpeedButton10 = new TTelKey(QStringLiteral("Auflegen"), this);
+    SpeedButton10->setGeometry(PadLeft, HangUpTop, PadWidth, HangUpHeight);
+    SpeedButton10->setFace(HangUpFace);
+    SpeedButton10->setFont(look::comic(22, true));
+    connect(SpeedButton10, &TTelKey::clicked, this, &TTelDlg::HangUpClick);
+
+    for (int d = 0; d <= 9; ++d) {
+        // telephone order: 1 2 3 / 4 5 6 / 7 8 9, 0 centred below
+        const int row = d == 0 ? 3 : (d - 1) / 3;
+        const int col = d == 0 ? 1 : (d - 1) % 3;
+        auto* key = new TTelKey(QString::number(d), this);
+        key->setGeometry(PadLeft + col * (KeySize + KeyGap), FirstRowTop + row * (KeySize + KeyGap),
+                         KeySize, KeySize);
+        key->setFont(look::comic(32, true));
+        connect(key, &TTelKey::clicked, this, [this, d] { KeyClick(d); });
+        Buttons[std::size_t(d)] = key;
+    }
+
+    StartPanel = new TSkinButton(QStringLiteral("Auskunft (hier!) &starten"), QSize(600, 120), this);
+    StartPanel->setFont(look::comic(36, true));
+    StartPanel->move(100, 430);
+    connect(StartPanel, &TSkinButton::clicked, this, &TTelDlg::StartPanelClick);
+
+    statusBar()->setFont(look::comic(19));
+    statusBar()->raise();
+    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
+    OKBtn = makeButton(QStringLiteral("&Abbruch"));
+    for (TPushButton* b : {HelpBtn, OKBtn}) {
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(HelpBtn, &QPushButton::clicked, this, &TTelDlg::HelpBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, &TTelDlg::reject);
+}
+
+void TTelDlg::showEvent(QShowEvent* event)
+{
+    TBaseDlg::showEvent(event);
+    AppContext& ctx = AppContext::current();
+
+    statusBar()->dock();
+    statusBar()->placeAtEdges(HelpBtn, OKBtn);
+    statusBar()->setText(QString());
+    const int statusTop = statusBar()->y();
+    StartPanel->move((width() - StartPanel->width()) / 2,
+                     statusTop - ctx.ScreenHeight / 60 - StartPanel->height());
+
+    BackImage->hide();
+    BackImage->setGeometry(rect());
+    BackImage->load(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp")));
+    BackImage->show();
+
+    // The test-run mode plays nothing; the program's run plays through its own player.
+    if (!m_player || m_playerSilent != ctx.testRun) {
+        m_exercise->Stop();
+        m_player = createSoundPlayer(ctx.testRun);
+        m_playerSilent = ctx.testRun;
+        m_audio->use(m_player.get(), m_playerSilent);
+        if (!m_playerSilent) {
+            QStringList files;
+            for (int d = 0; d <= 9; ++d)
+                files << QStringLiteral("%1.wav").arg(d);
+            files << QStringLiteral("Wahlton.WAV");
+            for (int i = 1; i <= 20; ++i)
+                files << QStringLiteral("N%1.WAV").arg(i);
+            for (int i = 1; i <= 17; ++i)
+                files << QStringLiteral("J%1.WAV").arg(i);
+            for (QString& f : files)
+                f = ResolveMediaFile(ctx.paths.WavDir, f);
+            files.removeAll(QString());
+            m_player->preload(files);
+        }
+    }
+    m_asking = false;
+    TasksDone = 0;
+    unsetCursor();
+
+    int stored = tel::MinLength;
+    const int mode = std::clamp<int>(ctx.TelMode, 1, 3);
+    if (ctx.data && ctx.data->CurrentUser)
+        stored = ctx.data->CurrentUser->TelLevel[mode];
+    m_exercise->Prepare(mode, stored, TasksTotal, Stat);
+    showDisplay();
+    showStatus();
+    setFocus();
+}
+
+void TTelDlg::showDisplay()
+{
+    Display->setText(m_exercise->display());
+    look::setTextColour(Display, toneColour(m_exercise->tone()));
+}
+
+void TTelDlg::showStatus()
+{
+    const tTelExercise& ex = *m_exercise;
+    if (ex.tasksDone() == 0) {
+        statusBar()->setText(QString());
+        return;
+    }
+    QString text = QStringLiteral("Aufgabe %1 von %2").arg(ex.tasksDone()).arg(ex.tasksTotal());
+    // The test-run mode shows the number asked for, so a tester can dial it.
+    if (AppContext::current().testRun && !ex.number().isEmpty())
+        text += QStringLiteral("   [%1]").arg(ex.number());
+    statusBar()->setText(text);
+}
+
+void TTelDlg::setKeypadEnabled(bool enabled)
+{
+    for (TTelKey* key : Buttons)
+        key->setEnabled(enabled);
+    SpeedButton10->setEnabled(enabled);
+}
+
+void TTelDlg::StartPanelClick()
+{
+    m_exercise->StartTask();
+}
+
+void TTelDlg::BackgroundClick()
+{
+    if (!StartPanel->isVisible())
+        return;
+    xMessageDlg(QStringLiteral("Um die Aufgabe zu beginnen,  bewegen Sie die Maus bitte auf die "
+                               "Schaltfläche  \"Auskunft starten\" und drücken die linke Taste  "
+                               "der Maus!"),
+                mkAchtung, btn::OK, 0);
+}
+
+void TTelDlg::flash(TTelKey* key)
+{
+    key->setFace(FlashBlue);
+    key->repaint();
+    QPointer<TTelKey> guard(key);
+    QTimer::singleShot(timing::scaled(FlashTime), this, [guard] {
+        if (guard)
+            guard->setFace(Navy);
+    });
+}
+
+void TTelDlg::KeyClick(int digit)
+{
+    if (!m_exercise->keypadEnabled() || m_exercise->busy())
+        return;
+    flash(Buttons[std::size_t(digit)]);
+    m_exercise->Dial(digit);
+}
+
+void TTelDlg::HangUpClick()
+{
+    m_exercise->HangUp();
+}
+
+void TTelDlg::HelpBtnClick()
+{
+    m_exercise->Pause();
+    showHelp();
+    m_exercise->Resume();
+}
+
+void TTelDlg::EscapePressed()
+{
+    m_exercise->Pause();
+    if (xMessageDlg(QStringLiteral("Möchten Sie die Telefonvermittlung wirklich abbrechen?"),
+                    mkBitteBestaetigen, btn::YesNo, 0) == mrYes)
+        reject();
+    m_exercise->Resume();
+}
+
+void TTelDlg::reject()
+{
+    if (m_asking)
+        return;
+    if (m_exercise->finished()) {
+        done(mrOk);
+        return;
+    }
+    m_exercise->Pause();
+    m_asking = true;
+    const int answer = xMessageDlg(QStringLiteral("Möchten Sie wirklich abbrechen?"),
+                                   mkBitteBestaetigen, btn::YesNo, 0);
+    m_asking = false;
+    if (answer == mrYes)
+        done(mrCancel);
+    m_exercise->Resume();
+}
+
+void TTelDlg::done(int result)
+{
+    m_exercise->Stop();
+    if (m_player)
+        m_player->close();
+    unsetCursor();
+    TBaseDlg::done(result);
+}
+
+void TTelDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        EscapePressed();
+        return;
+    }
+    // Only the number pad dials, as on the switchboard's own keyboard.
+    const int key = event->key();
+    if ((event->modifiers() & Qt::KeypadModifier) && key >= Qt::Key_0 && key <= Qt::Key_9) {
+        event->accept();
+        KeyClick(key - Qt::Key_0);
+        return;
+    }
+    TBaseDlg::keyPressEvent(event);
+}
+
+void TTelDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        BackgroundClick();
+    TBaseDlg::mousePressEvent(event);
+}
+
+} // namespace gf
