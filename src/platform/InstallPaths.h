@@ -29,7 +29,9 @@ QString ProgramDirValue(const QString& programDir);
 QString FolderValue(const QString& stored, int maxLength = -1);
 
 // Reads the install folders from the system-wide settings (on Windows the
-// HKEY_LOCAL_MACHINE key "Software\Tannwald\GripsFix"). Without settings the
+// HKEY_LOCAL_MACHINE key "Software\Tannwald\GripsFix", elsewhere the INI file
+// Tannwald/GripsFix.conf in the system configuration folder, /etc/xdg on Linux;
+// keys Path, Wav, Bmp, Hlp; a backslash in an INI value is written twice). Without settings the
 // folders are the "BMP", "WAV" and "HLP" folders beside the program. On an error
 // (unreadable settings, no "Path") the fatal message goes to messages and the
 // result is false; out is then left partly filled.

@@ -31,7 +31,8 @@ public:
 
     virtual void setFileName(const QString& path) = 0;
     virtual QString fileName() const = 0;
-    // Opens the file set last. Returns false and sets the error on failure.
+    // Opens the file set last, found without regard to case. Returns false and sets
+    // the error on failure.
     virtual bool open() = 0;
     // Plays the opened file from the start. With wait, returns when the sound has
     // ended (or failed), processing window events meanwhile so the window stays live.

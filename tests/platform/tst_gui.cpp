@@ -1,7 +1,6 @@
 #include "platform/Fonts.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Printing.h"
-#include "platform/Screen.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -20,11 +19,7 @@ class TestGui : public QObject
 private slots:
     void initTestCase() { RegisterFontSubstitutes(); }
 
-    void cleanup()
-    {
-        SetPrintTargetForTests(QString());
-        SetScreenForTests(QSize(), 0);
-    }
+    void cleanup() { SetPrintTargetForTests(QString()); }
 
     void windowFontsResolveToTheirFreeTwins_data()
     {
@@ -87,14 +82,10 @@ private slots:
             QFile::copy(pdf, qEnvironmentVariable("GF_KEEP_PDF"));
     }
 
-    void printDialogHooks()
+    void withoutAHookNoPrintDialogBlocks()
     {
-        SetChoosePrinterHook([](QWidget*) { return std::unique_ptr<QPrinter>(); });
-        QVERIFY(!ChoosePrinter(nullptr)); // cancelled
-        SetPrintTargetForTests(QString());
         // No hook on the offscreen platform: nothing blocks, nothing prints.
         QVERIFY(!ChoosePrinter(nullptr));
-        QVERIFY(DefaultPdfFileName().endsWith(".pdf"));
     }
 
     void scriptedDialogsAnswerAndRecord()
@@ -130,18 +121,6 @@ private slots:
         QVERIFY(!ok);
         PlainMessage("niemand liest das");
         QCOMPARE(SaveFileName(nullptr, "c", "/", "*", "exp"), QString());
-    }
-
-    void screenForTests()
-    {
-        const QSize real = ScreenSize();
-        QVERIFY(real.width() > 0 && real.height() > 0);
-        QVERIFY(ColorDepth() >= 16);
-        SetScreenForTests(QSize(1024, 768), 8);
-        QCOMPARE(ScreenSize(), QSize(1024, 768));
-        QCOMPARE(ColorDepth(), 8);
-        SetScreenForTests(QSize(), 0);
-        QCOMPARE(ScreenSize(), real);
     }
 };
 

@@ -87,19 +87,12 @@ private slots:
         QTest::newRow("extensible PCM")
             << riff(chunk("fmt ", extensible) + chunk("data", QByteArray(8000, 0))) << true
             << qint64(8000) << qint64(500);
-        QTest::newRow("float") << riff(chunk("fmt ", fmtBody(3, 1, 8000, 32)) +
-                                       chunk("data", QByteArray(16000, 0)))
-                               << true << qint64(16000) << qint64(500);
-
         QTest::newRow("no RIFF") << QByteArray("RIFX....WAVEfmt ") << false << qint64(0)
                                  << qint64(0);
         QTest::newRow("empty") << QByteArray() << false << qint64(0) << qint64(0);
         QTest::newRow("no data chunk") << riff(fmt) << false << qint64(0) << qint64(0);
         QTest::newRow("format cut short")
             << riff(chunk("fmt ", fmtBody(1, 1, 8000, 16).left(10)) + chunk("data", "xx")) << false
-            << qint64(0) << qint64(0);
-        QTest::newRow("no channels")
-            << riff(chunk("fmt ", fmtBody(1, 0, 8000, 16)) + chunk("data", "xxxx")) << false
             << qint64(0) << qint64(0);
         QTest::newRow("24 bit") << riff(chunk("fmt ", fmtBody(1, 1, 8000, 24)) +
                                         chunk("data", "xxxxxx"))
