@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One entry per reader of stored files. Each returns 0 and aborts on a broken property.
+namespace gffuzz {
+int userFile(const uint8_t* data, size_t size);
+int summary(const uint8_t* data, size_t size);
+int log(const uint8_t* data, size_t size);
+int itemTables(const uint8_t* data, size_t size);
+} // namespace gffuzz
