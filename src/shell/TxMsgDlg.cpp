@@ -11,8 +11,11 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <cmath>
 #include <algorithm>
+#include <memory>
 
 namespace gf {
 
@@ -21,7 +24,8 @@ namespace {
 const QColor kFrame(0, 128, 64);
 const QColor kLight(215, 251, 240);
 const QColor kBody(82, 191, 160);
-constexpr int kEdge = 2; // green frame around the box
+constexpr int kEdge = 2;        // green frame around the box
+constexpr int kTextMargin = 14; // keeps wrapped text off the box's edges
 
 MessageHook& hookSlot()
 {
@@ -175,7 +179,8 @@ TxMsgDlg::TxMsgDlg(QWidget* parent) : QDialog(parent)
     setWindowTitle(QString());
     look::setBackground(this, kFrame);
 
-    pn_top = new MsgPanel(this, true);
+    auto* top = new MsgPanel(this, true);
+    pn_top = top;
     look::setBackground(pn_top, kLight);
     look::setTextColour(pn_top, Qt::black);
     pn_top->setFont(look::comic(24, true));
@@ -228,13 +233,14 @@ TPushButton* TxMsgDlg::button(int tableIndex) const
 
 QString TxMsgDlg::headingText() const
 {
-    return pn_top->text;
+    return static_cast<const MsgPanel*>(pn_top)->text;
 }
 
 void TxMsgDlg::prepare(const QString& text, int kind, int buttons, QSize screen)
 {
     setWindowTitle(QString());
-    pn_top->text = msgbox::heading(kind);
+    static_cast<MsgPanel*>(pn_top)->text = msgbox::heading(kind);
+    pn_top->update();
 
     const QStringList lines = msgbox::splitLines(text);
     const QFontMetrics fm(Memo->font());
@@ -267,9 +273,8 @@ void TxMsgDlg::prepare(const QString& text, int kind, int buttons, QSize screen)
             cur.insertBlock(centred);
         cur.insertText(shown[i]);
     }
-    Memo->document()->setTextWidth(g.window.width() - 2 * kEdge);
-    const int needed = int(Memo->document()->size().height()) + msgbox::TopHeight +
-                       msgbox::BottomHeight + 24;
+    const int needed =
+        textHeight(g.window.width()) + msgbox::TopHeight + msgbox::BottomHeight + 24;
     if (needed > g.window.height() && g.window.height() < screen.height()) {
         const int h = std::min(needed, screen.height());
         g.window.setTop(h >= screen.height() ? 0 : (screen.height() - h) / 2);
@@ -294,6 +299,15 @@ void TxMsgDlg::prepare(const QString& text, int kind, int buttons, QSize screen)
         button(visible.first())->setFocus();
 }
 
+int TxMsgDlg::textHeight(int boxWidth) const
+{
+    // measured on a copy: the text edit lays its own document out only when it is shown
+    std::unique_ptr<QTextDocument> probe(Memo->document()->clone());
+    probe->setDefaultFont(Memo->font());
+    probe->setTextWidth(boxWidth - 2 * kEdge - 2 * kTextMargin);
+    return int(std::ceil(probe->size().height()));
+}
+
 void TxMsgDlg::placeMemo()
 {
     const int w = width(), h = height();
@@ -302,10 +316,10 @@ void TxMsgDlg::placeMemo()
     // the text block sits in the middle of the space between heading and buttons
     const int areaTop = msgbox::TopHeight;
     const int areaHeight = std::max(0, h - msgbox::TopHeight - msgbox::BottomHeight);
-    Memo->document()->setTextWidth(w - 2 * kEdge);
-    const int docHeight = int(Memo->document()->size().height()) + 2;
+    const int docHeight = textHeight(w) + 2;
     const int memoHeight = std::min(docHeight, areaHeight);
-    Memo->setGeometry(kEdge, areaTop + (areaHeight - memoHeight) / 2, w - 2 * kEdge, memoHeight);
+    Memo->setGeometry(kEdge + kTextMargin, areaTop + (areaHeight - memoHeight) / 2,
+                      w - 2 * kEdge - 2 * kTextMargin, memoHeight);
 
     int k = 0;
     for (int i = 0; i < msgbox::ButtonCount; ++i) {

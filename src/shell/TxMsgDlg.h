@@ -9,12 +9,12 @@
 #include <QStringList>
 #include <functional>
 
+class QFrame;
 class QTextEdit;
 
 namespace gf {
 
 class TPushButton;
-class MsgPanel;
 
 // Geometry of the message box, kept apart from the window so it can be checked
 // without showing anything.
@@ -56,9 +56,9 @@ public:
     // Fills and places the box for one message on a screen of the given size.
     void prepare(const QString& text, int kind, int buttons, QSize screen);
 
-    MsgPanel* pn_top;
+    QFrame* pn_top;
     QTextEdit* Memo;
-    MsgPanel* pn_bottom;
+    QFrame* pn_bottom;
     TPushButton* bnYes;
     TPushButton* bnNo;
     TPushButton* bnOK;
@@ -81,6 +81,7 @@ protected:
 
 private:
     void placeMemo();
+    int textHeight(int boxWidth) const;
     QList<int> m_buttonLefts;
     int m_buttonWidth = 130;
 };

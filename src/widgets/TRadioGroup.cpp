@@ -66,6 +66,8 @@ TRadioGroup::TRadioGroup(const QString& caption, QWidget* parent)
 {
     m_group->setExclusive(true);
     look::setTextColour(this, Qt::white);
+    // the screen adaptation scales the group's font only; the options follow it
+    setProperty("gfRadioGroup", true);
     connect(m_group, &QButtonGroup::idClicked, this, &TRadioGroup::itemClicked);
 }
 
