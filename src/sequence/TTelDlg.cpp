@@ -114,6 +114,9 @@ public:
 
     QString CheckSound() override
     {
+        if (!m_player)
+            return QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte nicht "
+                                  "korrekt installiert ist");
         const QString wav = AppContext::current().paths.WavDir;
         m_player->close();
         m_player->setFileName(MediaPath(wav, QStringLiteral("1.wav")));
@@ -139,6 +142,8 @@ public:
         const QString path = ResolveMediaFile(AppContext::current().paths.WavDir, fileName);
         if (path.isEmpty())
             return Start::Missing;
+        if (!m_player)
+            return Start::Failed;
         m_player->close();
         m_player->setFileName(path);
         if (!m_player->open() || !m_player->play(false))
@@ -154,13 +159,14 @@ public:
 
     bool IsPlaying() override
     {
-        return m_player->isPlaying() || steady_clock::now() < m_until;
+        return (m_player && m_player->isPlaying()) || steady_clock::now() < m_until;
     }
 
     void Stop() override
     {
         m_until = steady_clock::now();
-        m_player->stop();
+        if (m_player)
+            m_player->stop();
     }
 
     QString PathOf(const QString& fileName) const override

@@ -1,0 +1,226 @@
+#include "GuiFixture.h"
+
+#include "data/Records.h"
+#include "sequence/TTelDlg.h"
+#include "sequence/tTelExercise.h"
+#include "shell/THelpWin.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TSkinButton.h"
+#include "widgets/TStatusBar.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace gf;
+using Phase = tTelExercise::Phase;
+
+class TstTelDlg : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::GuiContext> env;
+    std::unique_ptr<TTelDlg> dlg;
+    tTeleStat stat;
+
+    void open(int mode, int level, int tasks)
+    {
+        env->ctx.TelMode = quint16(mode);
+        env->data.CurrentUser->TelLevel[mode] = level;
+        stat = tTeleStat{};
+        dlg->TasksTotal = quint16(tasks);
+        dlg->Stat = &stat;
+        dlg->open();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    tTelExercise& ex() { return dlg->Exercise(); }
+    QString shownDigits() const
+    {
+        QString d = dlg->Display->text();
+        return d.remove(u' ').remove(u'-');
+    }
+    void untilDialling() { QTRY_COMPARE_WITH_TIMEOUT(ex().phase(), Phase::Dialling, 10000); }
+    void dial(const QString& digits, bool numPad)
+    {
+        for (QChar c : digits) {
+            const int d = c.digitValue();
+            if (numPad)
+                QTest::keyClick(dlg.get(), Qt::Key(Qt::Key_0 + d), Qt::KeypadModifier);
+            else
+                QTest::mouseClick(dlg->Buttons[std::size_t(d)], Qt::LeftButton);
+        }
+    }
+    static QString wrong(const QString& number)
+    {
+        QString w = number;
+        w[1] = number[1] == u'0' ? u'1' : u'0';
+        return w;
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<test::GuiContext>();
+        dlg = std::make_unique<TTelDlg>();
+    }
+    void cleanup()
+    {
+        dlg.reset();
+        env.reset();
+    }
+
+    void wholeExerciseOnTheKeypad()
+    {
+        ScopedMessageHook messages;
+        open(2, 5, 2);
+        test::shot(dlg.get(), "teldlg_start");
+        QVERIFY(dlg->StartPanel->isVisible());
+        QVERIFY(!dlg->Buttons[1]->isEnabled());
+        QCOMPARE(dlg->Display->text(), QString("- - - - - "));
+        // the start panel sits just above the status bar
+        QCOMPARE(dlg->StartPanel->geometry().bottom() + 1,
+                 dlg->statusBar()->y() - env->ctx.ScreenHeight / 60);
+
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QVERIFY(!dlg->StartPanel->isVisible());
+        QCOMPARE(dlg->TasksDone, 1);
+        QVERIFY(dlg->statusBar()->text().startsWith("Aufgabe 1 von 2"));
+        QVERIFY(dlg->statusBar()->text().contains(ex().number())); // test-run mode
+        QTRY_VERIFY(shownDigits().size() >= 2);
+        test::shot(dlg.get(), "teldlg_presenting");
+        // typed or clicked during the presentation: ignored
+        dial("12", true);
+        dial("3", false);
+        QCOMPARE(ex().digitsEntered(), 0);
+
+        untilDialling();
+        QVERIFY(dlg->Buttons[0]->isEnabled());
+        const QString first = ex().number();
+        dial(first.left(2), false);
+        QCOMPARE(dlg->Buttons[std::size_t(first[1].digitValue())]->face(), QColor(0, 0, 255));
+        dial(first.mid(2), true);
+        QVERIFY(messages.isEmpty());
+
+        QTRY_COMPARE_WITH_TIMEOUT(dlg->TasksDone, 2, 10000);
+        untilDialling();
+        dial(wrong(ex().number()), false);
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 10000);
+        QCOMPARE(dlg->result(), int(mrOk));
+        QCOMPARE(stat.Trials[5], 2);
+        QCOMPARE(stat.Correct[5], 1);
+        QCOMPARE(stat.BestSpan, NoValue);
+        QCOMPARE(dlg->TasksDone, dlg->TasksTotal);
+        for (TTelKey* key : dlg->Buttons)
+            QTRY_COMPARE(key->face(), QColor(0, 0, 128)); // every flash has ended
+    }
+
+    void escapeAndCloseAskFirst()
+    {
+        ScopedMessageHook messages(mrNo);
+        open(2, 4, 2);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        QCOMPARE(messages.texts(),
+                 QStringList{"Möchten Sie die Telefonvermittlung wirklich abbrechen?"});
+        QVERIFY(dlg->isVisible());
+        untilDialling(); // the presentation went on
+
+        QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+        QCOMPARE(messages.last().text, QString("Möchten Sie wirklich abbrechen?"));
+        QCOMPARE(messages.last().kind, int(mkBitteBestaetigen));
+        QVERIFY(dlg->isVisible());
+        dial(ex().number().left(1), false); // still dialling
+        QCOMPARE(ex().digitsEntered(), 1);
+
+        messages.clear();
+        messages.answer(mrYes).answer(mrYes);
+        QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        QCOMPARE(messages.count(), 2);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(mrCancel));
+        QCOMPARE(ex().phase(), Phase::Idle);
+    }
+
+    void helpPausesThePresentation()
+    {
+        ScopedMessageHook messages;
+        open(2, 8, 2);
+        int shownDuringHelp = -1;
+        bool helpOpened = false;
+        const HelpPageHook previous = SetHelpPageHook([&](const QString& path) {
+            helpOpened = path.endsWith(".rtf");
+            const int before = shownDigits().size();
+            QTest::qWait(300); // 30 digit intervals at the test scale
+            shownDuringHelp = shownDigits().size() - before;
+        });
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QTRY_VERIFY(shownDigits().size() >= 1);
+        QTest::mouseClick(dlg->HelpBtn, Qt::LeftButton);
+        SetHelpPageHook(previous);
+        QVERIFY(helpOpened);
+        QCOMPARE(shownDuringHelp, 0);
+        untilDialling();
+    }
+
+    void backgroundClickBeforeTheStart()
+    {
+        ScopedMessageHook messages;
+        open(2, 4, 2);
+        QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(40, 300));
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(messages.last().text.startsWith("Um die Aufgabe zu beginnen,  bewegen Sie"));
+        QCOMPARE(messages.last().kind, int(mkAchtung));
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(40, 300));
+        QCOMPARE(messages.count(), 1);
+    }
+
+    void spokenModeShowsStarsWhenTheDigitsCanBePlayed()
+    {
+        ScopedMessageHook messages;
+        open(1, 3, 2);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QTRY_VERIFY(dlg->Display->text().startsWith("*"));
+        QVERIFY(messages.isEmpty());
+        untilDialling();
+        test::shot(dlg.get(), "teldlg_dialling");
+    }
+
+    void withoutSoundFilesTheNumberIsShown()
+    {
+        QTemporaryDir empty;
+        env->ctx.paths.WavDir = empty.path() + "/";
+        ScopedMessageHook messages;
+        open(3, 3, 2);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(messages.last().text.startsWith(
+            "Eine akustische Darstellung ist nicht möglich, weil \n\r"));
+        QVERIFY(messages.last().text.endsWith(
+            "\n\rStattdessen werden die Nummern visuell nacheinander dargestellt"));
+        QTRY_VERIFY(shownDigits().size() >= 1);
+        QCOMPARE(shownDigits(), ex().number().left(shownDigits().size()));
+        untilDialling();
+        QCOMPARE(messages.count(), 1); // no message per digit
+    }
+
+    void showingAgainStartsAfresh()
+    {
+        ScopedMessageHook messages(mrYes);
+        open(2, 6, 4);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        untilDialling();
+        dlg->reject();
+        QVERIFY(!dlg->isVisible());
+        open(2, 2, 2);
+        QVERIFY(dlg->StartPanel->isVisible());
+        QCOMPARE(ex().curLength(), 3);
+        QCOMPARE(dlg->TasksDone, 0);
+        QCOMPARE(dlg->statusBar()->text(), QString());
+        QCOMPARE(int(stat.MinLevel), 3);
+    }
+};
+
+QTEST_MAIN(TstTelDlg)
+#include "tst_teldlg.moc"
