@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+namespace gf {
+
+class tProgramData;
+
+// The door screen. Its own screen is never shown in the course of the program; it
+// holds the two operations that register a detective and open one, which the login
+// dialog uses. Both work on the data model of the current AppContext.
+class TTuerDlg final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TTuerDlg(QWidget* parent = nullptr);
+
+    // Asks for a name and registers a new detective in DataDir; slot is stored as the
+    // record's RegSlot. True when the detective's files were written. Afterwards
+    // UserName is the name (trimmed), also when it was refused as already registered.
+    bool AddUser(quint16 slot);
+
+    // Opens the detective UserName: loads his user file and makes his record
+    // CurrentUser. The name "Neuer Detektiv..." and a name without user file start a
+    // registration instead. True when CurrentUser was set.
+    bool Opened(quint16 slot);
+
+    // Whether DataDir holds a user file of that name (the extension in any case).
+    static bool UserFileExists(const QString& dataDir, const QString& name);
+
+private:
+    tProgramData& data() const;
+};
+
+} // namespace gf

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QTreeView>
+
+class QFileSystemModel;
+
+namespace gf {
+
+class VirtualRootModel;
+
+// Folder tree of the file system under one node that has no path of its own
+// ("Arbeitsplatz"), the way the shell shows drives below the computer.
+// Only folders are shown; the tree follows changes on disk.
+class TShellFolderTree final : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit TShellFolderTree(QWidget* parent = nullptr);
+    ~TShellFolderTree() override;
+
+    // Path of the selected folder without trailing separator ("/" for the file-system
+    // root); empty when the node without path or nothing is selected.
+    QString selectedPath() const;
+    bool isVirtualRootSelected() const;
+
+    // Selects the folder, opening its ancestors; an empty or missing path selects the
+    // node without path and returns false.
+    bool selectPath(const QString& path);
+    void selectVirtualRoot();
+
+    // Creates "Neuer Ordner" (numbered when taken) below the selected folder, selects it
+    // and opens its name for editing. Returns the new path, or empty on failure.
+    QString createFolder();
+
+    QString virtualRootTitle() const;
+
+signals:
+    // Raised whenever the selected node changes or the selected folder is renamed;
+    // the path is empty for the node without path.
+    void selectedPathChanged(const QString& path);
+
+private:
+    void onCurrentChanged(const QModelIndex& current);
+    void onFileRenamed(const QString& folder, const QString& oldName, const QString& newName);
+    QModelIndex proxyIndexOfPath(const QString& path) const;
+    void keepSelectedFolder();
+
+    QFileSystemModel* fs_;
+    VirtualRootModel* model_;
+    QString lastReported_;
+    bool healing_ = false;
+    bool healPending_ = false;
+};
+
+} // namespace gf
