@@ -147,6 +147,32 @@ def suspect(ch, wall):
     return c.result()
 
 
+def hat(kind):
+    """Hats drawn where the emoji set has none: a grey fedora, a brown bowler."""
+    c = item_canvas()
+    if kind == 1:  # fedora: pinched crown, broad brim turned up at the back
+        felt = (104, 112, 124)
+        c.shadow(lambda d: d.ellipse([14 * SS, 92 * SS, 156 * SS, 134 * SS], fill=255))
+        c.ellipse((14, 92, 156, 134), fill=darker(felt, 0.85))
+        c.ellipse((20, 94, 150, 126), fill=felt)
+        crown = [(44, 112), (40, 70), (52, 46), (74, 40), (85, 50), (96, 40), (118, 46),
+                 (130, 70), (126, 112)]
+        c.poly(crown, fill=felt)
+        c.line([(85, 50), (85, 78)], darker(felt, 0.75), 3)
+        c.rect((41, 92, 129, 110), fill=(36, 36, 40), radius=3)
+        c.line([(48, 58), (60, 50)], lighter(felt, 0.3), 3)
+    else:  # bowler: round dome, narrow curled brim
+        felt = (110, 66, 34)
+        c.shadow(lambda d: d.ellipse([22 * SS, 100 * SS, 148 * SS, 132 * SS], fill=255))
+        c.ellipse((22, 100, 148, 132), fill=darker(felt, 0.8))
+        c.ellipse((30, 100, 140, 124), fill=felt)
+        c.d.pieslice(c.box((38, 34, 132, 176)), 180, 360, fill=felt)
+        c.ellipse((38, 98, 132, 112), fill=felt)
+        c.rect((38, 88, 132, 104), fill=(60, 34, 18))
+        c.arc((50, 44, 96, 120), 200, 260, lighter(felt, 0.35), 4)
+    return c.result()
+
+
 def suitcase(kind):
     c = item_canvas()
     if kind == 1:  # red hard-shell trolley
@@ -200,7 +226,7 @@ def suitcase(kind):
         c.rect((76, 100, 124, 132), fill=(110, 170, 230), radius=6)
         c.text((100, 116), "WIEN", SANS_BOLD, 11, (255, 255, 255), anchor="mm")
         c.circle(48, 122, 12, fill=(240, 240, 230))
-        c.text((48, 122), "✈", SANS, 14, (46, 90, 160), anchor="mm")
+        c.text((48, 122), "NY", SANS_BOLD, 9, (46, 90, 160), anchor="mm")
     return c.result()
 
 
@@ -470,8 +496,9 @@ def fax_frame(n):
 def logo(w, h):
     c = Canvas(w, h, APP_BLUE)
     k = h / 110
-    c.rect((3 * k, 3 * k, w - 3 * k, h - 3 * k), fill=(247, 238, 212), outline=(176, 132, 52),
-           width=4 * k, radius=14 * k)
+    # square outer edge: the picture is shown as it is over other pictures, so no
+    # background colour may show at the corners
+    c.rect((0, 0, w, h), fill=(247, 238, 212), outline=(176, 132, 52), width=5 * k)
     c.rect((9 * k, 9 * k, w - 9 * k, h - 9 * k), outline=(200, 160, 80), width=1.5 * k,
            radius=10 * k)
     emoji_with_shadow(c, "🔍", 58 * k, h / 2, 78 * k, alpha=60)
@@ -659,14 +686,6 @@ def titel():
            (230, 238, 250), anchor="mm")
     emoji_with_shadow(c, "🕵", 120, 330, 150, alpha=90)
     emoji_with_shadow(c, "🔍", 690, 330, 120, alpha=90)
-    # a trail of shoe prints across the foot of the screen
-    for i in range(9):
-        m = sole_mask(1, 150, 62, angle=-90).resize((44 * SS, 44 * SS), Image.LANCZOS)
-        if i % 2:
-            m = m.transpose(Image.FLIP_TOP_BOTTOM)
-        layer = Image.new("RGBA", m.size, (200, 220, 245, 0))
-        layer.putalpha(m.point(lambda v: v * 70 // 255))
-        c.img.alpha_composite(layer, (int((30 + i * 86) * SS), int((530 + (i % 2) * 24) * SS)))
     return c.result()
 
 
@@ -693,7 +712,6 @@ def main():
     pics["Orgel.bmp"] = organ_picture()
 
     groups = {
-        "Hut": ["🎩", "🧢", "👒", "🪖"],
         "Hemd": ["👔", "👕", "👚", "🎽"],
         "Schuh": ["👞", "👟", "👠", "🥾"],
         "LKW": ["🚚", "🚛", "🚒", "🛻"],
@@ -701,6 +719,10 @@ def main():
     for g, chars in groups.items():
         for i, ch in enumerate(chars, 1):
             pics[f"{g}_{i}.bmp"] = item_emoji(ch)
+    pics["Hut_1.bmp"] = item_emoji("🎩")
+    pics["Hut_2.bmp"] = hat(1)
+    pics["Hut_3.bmp"] = item_emoji("👒")
+    pics["Hut_4.bmp"] = hat(2)
     for i, ch in enumerate(["👜", "👝", "🎒", "💼"], 1):
         pics[f"TASCHE_{i}.BMP" if i < 4 else "tasche_4.bmp"] = item_emoji(ch)
     walls = [(236, 230, 214), (214, 226, 236), (232, 220, 226), (220, 232, 218)]
@@ -713,7 +735,7 @@ def main():
     pics["Schluessel_3.bmp"] = drawn_key(1)
     pics["Schluessel_4.bmp"] = drawn_key(2)
     seals = [((196, 30, 40), "⭐", 9), ((40, 70, 170), "👑", 11), ((30, 120, 70), "⚓", 7),
-             ((200, 150, 40), "🌹", 13)]
+             ((200, 150, 40), "🦅", 13)]
     for i, (col, em, sc) in enumerate(seals, 1):
         pics[f"S_{i}.bmp"] = wax_seal(col, em, sc)
     for i in range(1, 5):
