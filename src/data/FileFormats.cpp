@@ -110,8 +110,8 @@ template <typename Stat> void decodeHead(ByteCursor& c, Stat& r)
     r.MaxLevel = c.u16();
 }
 
-// The stored format repeats both tables once per table entry; every copy is read and
-// the last one stands, as the files were always read.
+// The stored format repeats both tables once per table entry. Reading every copy into
+// the same tables leaves the last one standing, so only the last one is decoded.
 template <typename Table> void writeTables(ByteWriter& w, const Table& trials, const Table& correct)
 {
     for (std::size_t copy = 0; copy < Table::count; ++copy) {
@@ -124,12 +124,11 @@ template <typename Table> void writeTables(ByteWriter& w, const Table& trials, c
 
 template <typename Table> void readTables(ByteCursor& c, Table& trials, Table& correct)
 {
-    for (std::size_t copy = 0; copy < Table::count; ++copy) {
-        for (quint16& v : trials)
-            v = c.u16();
-        for (quint16& v : correct)
-            v = c.u16();
-    }
+    c.skip(qint64(Table::count - 1) * 2 * 2 * qint64(Table::count));
+    for (quint16& v : trials)
+        v = c.u16();
+    for (quint16& v : correct)
+        v = c.u16();
 }
 
 } // namespace

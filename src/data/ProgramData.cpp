@@ -32,47 +32,60 @@ bool hasFolderPart(const QString& path)
     return path.contains(u'/') || path.contains(u'\\');
 }
 
-// Fast German date, time and percent fields for the export rows.
-void appendTwo(QByteArray& out, int v)
+// One export row is built in a fixed buffer and appended at once; the longest row
+// (15 percentages of at most 10 characters) takes well under its size.
+struct Row
 {
-    out.append(char('0' + v / 10 % 10));
-    out.append(char('0' + v % 10));
-}
-
-void appendDateTime(QByteArray& out, const CivilTime& t)
-{
-    appendTwo(out, t.day);
-    out.append('.');
-    appendTwo(out, t.month);
-    out.append('.');
-    appendTwo(out, t.year / 100);
-    appendTwo(out, t.year % 100);
-    out.append('\t');
-    appendTwo(out, t.hour);
-    out.append(':');
-    appendTwo(out, t.minute);
-    out.append(':');
-    appendTwo(out, t.second);
-}
-
-void appendPercent(QByteArray& out, quint32 numerator, quint32 denominator)
-{
-    const quint64 hundredths =
-        (quint64(numerator) * 20000 + denominator) / (2 * quint64(denominator));
-    char digits[24];
+    char text[512];
     int n = 0;
-    quint64 whole = hundredths / 100;
-    do {
-        digits[n++] = char('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    while (n > 0)
-        out.append(digits[--n]);
-    out.append(',');
-    appendTwo(out, int(hundredths % 100));
-}
 
-QByteArray modeText(quint16 mode)
+    void put(char c) { text[n++] = c; }
+    void put(const char* s)
+    {
+        while (*s)
+            text[n++] = *s++;
+    }
+    void two(int v)
+    {
+        put(char('0' + v / 10 % 10));
+        put(char('0' + v % 10));
+    }
+    void dateTime(const CivilTime& t)
+    {
+        two(t.day);
+        put('.');
+        two(t.month);
+        put('.');
+        two(t.year / 100);
+        two(t.year % 100);
+        put('\t');
+        two(t.hour);
+        put(':');
+        two(t.minute);
+        put(':');
+        two(t.second);
+    }
+    // numerator / denominator x 100 with two decimals, halves away from zero.
+    void percent(quint32 numerator, quint32 denominator)
+    {
+        const quint64 hundredths =
+            (quint64(numerator) * 20000 + denominator) / (2 * quint64(denominator));
+        char digits[24];
+        int d = 0;
+        quint64 whole = hundredths / 100;
+        do {
+            digits[d++] = char('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        while (d > 0)
+            put(digits[--d]);
+        put(',');
+        two(int(hundredths % 100));
+    }
+    void appendTo(QByteArray& out) const { out.append(text, n); }
+};
+
+const char* modeText(quint16 mode)
 {
     switch (mode) {
     case 1:
@@ -82,7 +95,7 @@ QByteArray modeText(quint16 mode)
     case 3:
         return "HS";
     }
-    return {};
+    return "";
 }
 
 // The date filter of the export on calendar days; a stamp without a calendar date
@@ -101,42 +114,46 @@ struct DateFilter
     }
 };
 
-void appendStamp(QByteArray& out, bool valid, const CivilTime& t)
+void putStamp(Row& row, bool valid, const CivilTime& t)
 {
-    out.append('\t');
+    row.put('\t');
     if (valid)
-        appendDateTime(out, t);
+        row.dateTime(t);
     else
-        out.append('\t');
+        row.put('\t');
 }
 
 void appendKatRow(QByteArray& out, const char* type, const tWortKatStat& r, const CivilTime& t,
                   bool valid)
 {
-    out.append(type);
-    appendStamp(out, valid, t);
+    Row row;
+    row.put(type);
+    putStamp(row, valid, t);
     for (int l = 1; l <= 4; ++l) {
-        out.append('\t');
+        row.put('\t');
         if (r.AskedPerLevel[l] != 0)
-            appendPercent(out, r.CorrectPerLevel[l], r.AskedPerLevel[l]);
+            row.percent(r.CorrectPerLevel[l], r.AskedPerLevel[l]);
     }
-    out.append("\r\n");
+    row.put("\r\n");
+    row.appendTo(out);
 }
 
 template <typename Stat>
 void appendSeqRow(QByteArray& out, const char* type, const Stat& r, const CivilTime& t, bool valid)
 {
-    out.append(type);
-    out.append('\t');
-    out.append(modeText(r.Mode));
-    appendStamp(out, valid, t);
+    Row row;
+    row.put(type);
+    row.put('\t');
+    row.put(modeText(r.Mode));
+    putStamp(row, valid, t);
     for (int level = 1; level <= 15; ++level) {
-        out.append('\t');
+        row.put('\t');
         if (r.MinLevel <= level && level <= r.MaxLevel && r.Trials.contains(level) &&
             r.Trials[level] != 0)
-            appendPercent(out, r.Correct[level], r.Trials[level]);
+            row.percent(r.Correct[level], r.Trials[level]);
     }
-    out.append("\r\n");
+    row.put("\r\n");
+    row.appendTo(out);
 }
 
 } // namespace
@@ -841,6 +858,28 @@ bool tProgramData::ReadBildStat(QIODevice& file, tBmpKatStat& r)
 
 // ---- export -------------------------------------------------------------------------
 
+namespace {
+// Record decoders of the export, by kind.
+struct TelReader
+{
+    using Record = tTeleStat;
+    static constexpr qint64 Size = ff::TelRecordSize;
+    void (*fn)(const char*, tTeleStat&) = &ff::decodeTel;
+};
+struct MemoReader
+{
+    using Record = tBmpSndStat;
+    static constexpr qint64 Size = ff::MemoRecordSize;
+    void (*fn)(const char*, tBmpSndStat&) = &ff::decodeMemo;
+};
+struct KatReader
+{
+    using Record = tWortKatStat;
+    static constexpr qint64 Size = ff::KatRecordSize;
+    void (*fn)(const char*, tWortKatStat&) = &ff::decodeKat;
+};
+} // namespace
+
 bool tProgramData::ExportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
                                    const QDate& fromDate, const QDate& toDate, int kind)
 {
@@ -849,45 +888,45 @@ bool tProgramData::ExportResultsTo(QByteArray& out, const tUser& user, bool useF
     };
     const DateFilter filter{useFrom, useTo, yyyymmdd(fromDate), yyyymmdd(toDate)};
 
-    // Reads every record of every log of a kind; false (after saying which file) when a
-    // log cannot be opened or ends inside a record.
-    auto readLogs = [this](const QStringList& files, auto read, auto&& write) {
+    // Reads every record of every log of a kind, a block of records at a time; false
+    // (after saying which file) when a log cannot be opened or ends inside a record.
+    auto readLogs = [this](const QStringList& files, auto decode, auto&& write) {
+        using Record = typename decltype(decode)::Record;
+        constexpr qint64 size = decltype(decode)::Size;
+        QByteArray block(size * 256, Qt::Uninitialized);
+        Record r;
         for (const QString& name : files) {
             QFile file(name);
             if (!file.open(QIODevice::ReadOnly)) {
                 plain(QStringLiteral("Fehler: ") + fileErrorText(file));
                 return false;
             }
-            typename decltype(read)::Record r;
-            for (qint64 index = 1; !file.atEnd(); ++index) {
-                if (!read.fn(file, r)) {
+            qint64 index = 0;
+            for (;;) {
+                const qint64 got = file.read(block.data(), block.size());
+                if (got < 0) {
+                    plain(QStringLiteral("Fehler: ") + fileErrorText(file));
+                    return false;
+                }
+                const qint64 whole = got / size;
+                for (qint64 i = 0; i < whole; ++i) {
+                    decode.fn(block.constData() + i * size, r);
+                    write(r);
+                }
+                index += whole;
+                if (got % size != 0) {
                     plain(QStringLiteral("Fehler: Die Ergebnisdatei %1 ist beschädigt "
                                          "(Datensatz %2 ist unvollständig).")
                               .arg(QDir::toNativeSeparators(name))
-                              .arg(index));
+                              .arg(index + 1));
                     return false;
                 }
-                write(r);
+                if (got < block.size())
+                    break;
             }
         }
         return true;
     };
-    struct TelReader
-    {
-        using Record = tTeleStat;
-        bool (*fn)(QIODevice&, tTeleStat&) = &tProgramData::ReadTelStat;
-    };
-    struct MemoReader
-    {
-        using Record = tBmpSndStat;
-        bool (*fn)(QIODevice&, tBmpSndStat&) = &tProgramData::ReadMemoStat;
-    };
-    struct KatReader
-    {
-        using Record = tWortKatStat;
-        bool (*fn)(QIODevice&, tWortKatStat&) = &tProgramData::ReadWortStat;
-    };
-
     auto katRow = [&](const char* type) {
         return [&out, &filter, type](const tWortKatStat& r) {
             CivilTime t;
