@@ -1,0 +1,302 @@
+// The program's message box (lines, geometry, keys, answers), its test hook, and the
+// help window with its page table.
+#include "data/MessageSink.h"
+#include "data/ProgramData.h"
+#include "platform/Fonts.h"
+#include "platform/PlatformDialogs.h"
+#include "shell/AppContext.h"
+#include "shell/THelpWin.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/TPushButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <functional>
+
+using namespace gf;
+
+namespace {
+
+// Runs xMessageDlg with the real box; act gets the open box once it is modal.
+int runBox(const QString& text, int kind, int buttons, std::function<void(TxMsgDlg*)> act)
+{
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<TxMsgDlg*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        acted = true;
+        act(box);
+    });
+    const int result = xMessageDlg(text, kind, buttons, 0);
+    return acted ? result : -1;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestMsgDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterFontSubstitutes(); }
+
+    void splitLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("pair splits") << "ab\n\rcd" << QStringList{"ab", "cd"};
+        QTest::newRow("lone LF dropped") << "ab\ncd" << QStringList{"abcd"};
+        QTest::newRow("lone CR stays") << "ab\rcd" << QStringList{"ab\rcd"};
+        QTest::newRow("CR LF is not a pair") << "ab\r\ncd" << QStringList{"ab\rcd"};
+        QTest::newRow("trailing pair") << "ab\n\r" << QStringList{"ab", ""};
+        QTest::newRow("empty") << "" << QStringList{""};
+        QTest::newRow("blank line") << "a\n\r\n\rb" << QStringList{"a", "", "b"};
+        QTest::newRow("LF before pair") << "a\n\n\rb" << QStringList{"a", "b"};
+    }
+
+    void splitLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(msgbox::splitLines(text), lines);
+    }
+
+    void splitLinesStopsAtLimit()
+    {
+        const QString text = QString(msgbox::MaxChars, u'x') + QStringLiteral("\n\rtail");
+        const QStringList lines = msgbox::splitLines(text);
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].size(), msgbox::MaxChars);
+    }
+
+    void headingsAndButtons()
+    {
+        QCOMPARE(msgbox::heading(mkAchtung), QStringLiteral("  Achtung:"));
+        QCOMPARE(msgbox::heading(mkFehlermeldung), QStringLiteral("  Fehlermeldung: "));
+        QCOMPARE(msgbox::heading(mkHinweis), QStringLiteral("  Hinweis:"));
+        QCOMPARE(msgbox::heading(mkBitteBestaetigen), QStringLiteral("  Bitte bestätigen Sie: "));
+        QVERIFY(msgbox::heading(4).isEmpty());
+        QVERIFY(msgbox::heading(-1).isEmpty());
+
+        QCOMPARE(msgbox::visibleButtons(0), (QList<int>{2}));
+        QCOMPARE(msgbox::visibleButtons(btn::OK), (QList<int>{2}));
+        QCOMPARE(msgbox::visibleButtons(btn::YesNo), (QList<int>{0, 1}));
+        QCOMPARE(msgbox::visibleButtons(btn::YesNoCancel), (QList<int>{0, 1, 3}));
+        QCOMPARE(msgbox::visibleButtons(btn::Help | btn::Ignore), (QList<int>{4, 7}));
+        QCOMPARE(msgbox::visibleButtons(btn::All).size(), 8);
+        QCOMPARE(msgbox::visibleButtons(btn::All | btn::Yes).size(), 8);
+    }
+
+    void geometryOfTheRule()
+    {
+        // Ja/Nein and a 300-pixel line: max(300, 264) + 250
+        msgbox::Geometry g = msgbox::layout(300, 24, 2, 2, {800, 600});
+        QCOMPARE(g.window.width(), 550);
+        QCOMPARE(g.window.height(), (24 + 3) * 2 + 200);
+        QCOMPARE(g.window.left(), (800 - 550) / 2);
+        QCOMPARE(g.window.top(), (600 - 254) / 2);
+        // slot (550-60)/2 = 245, button 122 -> at least 130, gap (245-130)/2 = 57
+        QCOMPARE(g.buttonWidth, 130);
+        QCOMPARE(g.buttonLefts, (QList<int>{30 + 57, 30 + 57 + 244}));
+
+        // a short text with one button: the buttons' minimum decides the width
+        g = msgbox::layout(40, 24, 1, 1, {800, 600});
+        QCOMPARE(g.window.width(), 132 + 250);
+        QCOMPARE(g.buttonWidth, (382 - 60) / 2); // 161, within 130..200
+        QCOMPARE(g.buttonLefts.first(), 30 + (322 - 161) / 2);
+
+        // wider and taller than the screen: pinned to its edges
+        g = msgbox::layout(2000, 24, 40, 3, {1024, 768});
+        QCOMPARE(g.window, QRect(0, 0, 1024, 768));
+        g = msgbox::layout(100, 24, 1, 1, {1024, 768});
+        QVERIFY(g.window.left() > 0 && g.window.top() > 0);
+    }
+
+    void buttonsNeverOverlap()
+    {
+        for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(640, 480)})
+            for (int widest : {0, 1, 300, 700, 5000})
+                for (int n = 1; n <= 8; ++n) {
+                    const msgbox::Geometry g = msgbox::layout(widest, 24, 3, n, screen);
+                    QVERIFY(QRect(QPoint(0, 0), screen).contains(g.window));
+                    QCOMPARE(g.buttonLefts.size(), n);
+                    for (int k = 0; k < n; ++k) {
+                        QVERIFY(g.buttonLefts[k] >= 0);
+                        QVERIFY(g.buttonLefts[k] + g.buttonWidth <= g.window.width());
+                        if (k > 0)
+                            QVERIFY2(g.buttonLefts[k] >= g.buttonLefts[k - 1] + g.buttonWidth,
+                                     qPrintable(QStringLiteral("w=%1 n=%2").arg(widest).arg(n)));
+                    }
+                }
+    }
+
+    void boxShowsKindAndButtons()
+    {
+        TxMsgDlg box;
+        box.prepare(QStringLiteral("Eins\n\rZwei"), mkBitteBestaetigen, btn::YesNoCancel,
+                    {800, 600});
+        QCOMPARE(box.headingText(), QStringLiteral("  Bitte bestätigen Sie: "));
+        QVERIFY(box.bnYes->isVisibleTo(&box) && box.bnNo->isVisibleTo(&box) &&
+                box.bnCancel->isVisibleTo(&box));
+        QVERIFY(!box.bnOK->isVisibleTo(&box) && !box.bnHelp->isVisibleTo(&box));
+        QVERIFY(box.bnYes->isDefault());
+        // table order left to right
+        QVERIFY(box.bnYes->x() < box.bnNo->x() && box.bnNo->x() < box.bnCancel->x());
+        QCOMPARE(box.Memo->document()->blockCount(), 2);
+        QCOMPARE(box.Memo->toPlainText(), QStringLiteral("Eins\nZwei"));
+    }
+
+    void keysAndClicks()
+    {
+        // Escape never answers Ja, whatever the box offers
+        QCOMPARE(runBox("Frage?", mkBitteBestaetigen, btn::YesNo,
+                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Escape); }),
+                 int(mrCancel));
+        QCOMPARE(runBox("Nur OK", mkHinweis, btn::OK,
+                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Escape); }),
+                 int(mrCancel));
+        // Enter presses the default button: Ja in a Ja/Nein box, OK where there is one
+        QCOMPARE(runBox("Frage?", mkBitteBestaetigen, btn::YesNo,
+                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Return); }),
+                 int(mrYes));
+        QCOMPARE(runBox("Ok?", mkHinweis, btn::Yes | btn::OK,
+                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Enter); }),
+                 int(mrOk));
+        QCOMPARE(runBox("Frage?", mkBitteBestaetigen, btn::YesNoCancel,
+                        [](TxMsgDlg* b) { QTest::mouseClick(b->bnNo, Qt::LeftButton); }),
+                 int(mrNo));
+        QCOMPARE(runBox("Wie?", mkAchtung, btn::Abort | btn::Retry | btn::Ignore,
+                        [](TxMsgDlg* b) { QTest::mouseClick(b->bnRetry, Qt::LeftButton); }),
+                 int(mrRetry));
+        // "Hilfe" leaves the box open
+        QCOMPARE(runBox("Hilfe?", mkHinweis, btn::OK | btn::Help,
+                        [](TxMsgDlg* b) {
+                            QTest::mouseClick(b->bnHelp, Qt::LeftButton);
+                            QVERIFY(b->isVisible());
+                            QTest::mouseClick(b->bnOK, Qt::LeftButton);
+                        }),
+                 int(mrOk));
+    }
+
+    void hookRecordsAndAnswers()
+    {
+        QVERIFY(!SetMessageHook({})); // no hook outside a test's scope
+        {
+            ScopedMessageHook outer(mrNo);
+            {
+                ScopedMessageHook inner(mrOk);
+                inner.answer(mrYes).answer(mrCancel);
+                QCOMPARE(xMessageDlg("eins", mkHinweis, btn::YesNo, 7), int(mrYes));
+                QCOMPARE(xMessageDlg("zwei", mkAchtung, btn::OK, 0), int(mrCancel));
+                QCOMPARE(xMessageDlg("drei", mkFehlermeldung, btn::OK, 0), int(mrOk));
+                inner.setHandler([](const ScopedMessageHook::Message& m) {
+                    return m.kind == mkBitteBestaetigen ? int(mrYes) : int(mrNo);
+                });
+                QCOMPARE(xMessageDlg("vier", mkBitteBestaetigen, btn::YesNo, 0), int(mrYes));
+                QCOMPARE(inner.texts(), (QStringList{"eins", "zwei", "drei", "vier"}));
+                QCOMPARE(inner.messages()[1].kind, int(mkAchtung));
+                QCOMPARE(inner.messages()[0].buttons, btn::YesNo);
+                QVERIFY(outer.isEmpty());
+            }
+            // the outer hook is back in place
+            QCOMPARE(xMessageDlg("fünf", mkHinweis, btn::OK, 0), int(mrNo));
+            QCOMPARE(outer.count(), 1);
+
+            BoxMessageSink sink;
+            ScriptedDialogs plain;
+            QCOMPARE(sink.message("sechs", mkAchtung, btn::OK, 12), int(mrNo));
+            sink.plainMessage(QStringLiteral("schlicht"));
+            QCOMPARE(outer.last().text, QStringLiteral("sechs"));
+            QCOMPARE(plain.plainMessages, QStringList{"schlicht"});
+        }
+        QVERIFY(!SetMessageHook({}));
+    }
+
+    void helpKeys()
+    {
+        for (const char* key : {"TelDlg", "teldlg", "TELDLG", "tElDlG"})
+            QCOMPARE(HelpPageFile(QString::fromLatin1(key)), QStringLiteral("hlp12.rtf"));
+        QCOMPARE(HelpPageFile("XErklaerDlg"), QStringLiteral("hlp1.rtf"));
+        QCOMPARE(HelpPageFile("xerklaer2dlg"), QStringLiteral("hlp2.rtf"));
+        QCOMPARE(HelpPageFile("LevelKatDlg"), QStringLiteral("hlp15.rtf"));
+        QCOMPARE(HelpPageFile("ChooseBmpMode"), QStringLiteral("hlp17.rtf"));
+        QCOMPARE(HelpPageFile("ExportDlg"), QStringLiteral("hlp19.rtf"));
+        QCOMPARE(HelpPageFile("stat"), QStringLiteral("stat.rtf"));
+        for (const char* key : {"STAT", "Stat", "MainWin", "", "TelDlg ", "hlp12"})
+            QVERIFY2(HelpPageFile(QString::fromLatin1(key)).isEmpty(), key);
+    }
+
+    void showHelpPage()
+    {
+        QTemporaryDir dir;
+        AppContext ctx;
+        ctx.paths.HlpDir = dir.path() + u'/';
+        AppContext::setCurrent(&ctx);
+        writeFile(ctx.paths.HlpDir + QStringLiteral("HLP12.RTF"),
+                  "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Telefon\\b0\\par Hilfe}");
+
+        QStringList opened;
+        SetHelpPageHook([&](const QString& path) { opened << path; });
+        ShowHelpPage(QStringLiteral("teldlg"));
+        ShowHelpPage(QStringLiteral("MainWin"));
+        ShowHelpPage(QStringLiteral("STAT"));
+        SetHelpPageHook({});
+        // found whatever the case of the file on disk
+        QCOMPARE(opened, QStringList{ctx.paths.HlpDir + QStringLiteral("HLP12.RTF")});
+
+        // the real window: page shown, F11 names the data folder, OK closes
+        tProgramData data;
+        data.setDataDir(QStringLiteral("/daten/ordner"));
+        ctx.data = &data;
+        ScopedMessageHook messages;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* win = qobject_cast<THelpWin*>(QApplication::activeModalWidget());
+            QVERIFY(win);
+            seen = true;
+            QCOMPARE(win->windowTitle(), QStringLiteral("Hilfe [Programmrelease: 05.02.2010]"));
+            QCOMPARE(win->RichEdit->toPlainText(), QStringLiteral("Telefon\nHilfe"));
+            QTest::keyClick(win, Qt::Key_F11);
+            QTest::mouseClick(win->OKBtn, Qt::LeftButton);
+        });
+        ShowHelpPage(QStringLiteral("TelDlg"));
+        QVERIFY(seen);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().text, QStringLiteral("Datenspeicherpfad: /daten/ordner/"));
+        QCOMPARE(messages.last().kind, int(mkHinweis));
+        QCOMPARE(messages.last().buttons, btn::OK);
+
+        // a page that cannot be read: an error naming the file, no window stays
+        messages.clear();
+        QTimer guard; // closes a window that should not have opened
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] {
+            if (QWidget* w = QApplication::activeModalWidget())
+                w->close();
+        });
+        guard.start(0);
+        ShowHelpPage(QStringLiteral("LevelDlg"));
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().kind, int(mkFehlermeldung));
+        QVERIFY(messages.last().text.contains(QStringLiteral("hlp18.rtf")));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!(qobject_cast<THelpWin*>(w) && w->isVisible()));
+        AppContext::setCurrent(nullptr);
+    }
+};
+
+QTEST_MAIN(TestMsgDlg)
+#include "tst_msgdlg.moc"

@@ -1,0 +1,218 @@
+// Title and closing screens (timer, click, missing pictures, contributors) and the
+// mode choice.
+#include "data/MessageSink.h"
+#include "data/Timing.h"
+#include "platform/Fonts.h"
+#include "shell/AppContext.h"
+#include "shell/TChooseModeDlg.h"
+#include "shell/TCreditDlg.h"
+#include "shell/THelpWin.h"
+#include "shell/TtitleDlg.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/TImage.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TRadioGroup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace gf;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Shows a dialog modally; act runs once it is open. Returns the modal result, or -1
+// when act never ran.
+int runModal(QDialog& dlg, std::function<void()> act)
+{
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+        if (QApplication::activeModalWidget() != &dlg)
+            return;
+        acted = true;
+        act();
+    });
+    const int result = dlg.exec();
+    return acted ? result : -1;
+}
+
+} // namespace
+
+class TestShellDialogs : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    AppContext m_ctx;
+
+private slots:
+    void initTestCase()
+    {
+        RegisterFontSubstitutes();
+        m_ctx.paths.InstallDir = m_dir.path() + u'/';
+        m_ctx.paths.BmpDir = m_dir.path() + QStringLiteral("/BMP/");
+        QDir().mkpath(m_ctx.paths.BmpDir);
+        for (const char* name : {"Titel.bmp", "LOGO.BMP", "credits.bmp"}) {
+            QImage img(120, 60, QImage::Format_RGB32);
+            img.fill(Qt::darkCyan);
+            QVERIFY(img.save(m_ctx.paths.BmpDir + QString::fromLatin1(name), "BMP"));
+        }
+        AppContext::setCurrent(&m_ctx);
+    }
+
+    void cleanup() { timing::setScale(1.0); }
+    void cleanupTestCase() { AppContext::setCurrent(nullptr); }
+
+    void screensCloseByTimer()
+    {
+        timing::setScale(0.01);
+        ScopedMessageHook messages;
+        TtitleDlg title;
+        QCOMPARE(title.Timer->interval(), timing::scaledMs(4000ms));
+        QElapsedTimer clock;
+        clock.start();
+        title.exec();
+        QVERIFY(clock.elapsed() >= 35);
+        QVERIFY(!title.Image->picture().isNull()); // found despite the file's case
+        QCOMPARE(title.Image1->size(), QSize(120, 60));
+        QVERIFY(!title.Timer->isActive());
+
+        TCreditDlg credits;
+        clock.restart();
+        credits.exec();
+        QVERIFY(clock.elapsed() >= 45);
+        QVERIFY(messages.isEmpty());
+    }
+
+    void screensCloseByClick()
+    {
+        TtitleDlg title;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(runModal(title, [&] { QTest::mouseClick(title.Image1, Qt::LeftButton); }) >= 0);
+        QVERIFY(clock.elapsed() < 3000);
+        QVERIFY(!title.Timer->isActive());
+
+        TCreditDlg credits;
+        clock.restart();
+        QVERIFY(runModal(credits, [&] { QTest::mouseClick(credits.Names[2], Qt::LeftButton); }) >=
+                0);
+        QVERIFY(clock.elapsed() < 3000);
+        TCreditDlg again;
+        QVERIFY(runModal(again, [&] { QTest::mouseClick(again.Image, Qt::LeftButton); }) >= 0);
+        QVERIFY(!again.Timer->isActive());
+    }
+
+    void missingPictureIsReportedAndScreenStillEnds()
+    {
+        AppContext ctx = m_ctx;
+        ctx.paths.BmpDir = m_dir.path() + QStringLiteral("/none/");
+        AppContext::setCurrent(&ctx);
+        timing::setScale(0.01);
+        ScopedMessageHook messages;
+        TtitleDlg title;
+        title.exec();
+        AppContext::setCurrent(&m_ctx);
+        QCOMPARE(messages.count(), 2);
+        QCOMPARE(messages.messages()[0].kind, int(mkFehlermeldung));
+        QVERIFY(messages.messages()[0].text.contains(QStringLiteral("\"titel.bmp\"")));
+        QVERIFY(messages.messages()[1].text.contains(QStringLiteral("\"logo.bmp\"")));
+    }
+
+    void creditRows()
+    {
+        const CreditNames n = CreditNames::fromText(QStringLiteral(
+            "Programmierung:\tErika Code\r\nSprecher:\tErster Sprecher\nMusik\tMia Ton\n"
+            "sprecher:\tZweite Stimme\nSprecher:\tDritte Stimme\nUnbekannt:\tNiemand\n"
+            "Zeichnungen:\t \nohne Tabulator"));
+        QCOMPARE(n.programming, QStringLiteral("Erika Code"));
+        QCOMPARE(n.music, QStringLiteral("Mia Ton"));
+        QCOMPARE(n.speaker, QStringLiteral("Erster Sprecher"));
+        QCOMPARE(n.speaker2, QStringLiteral("Zweite Stimme"));
+        QCOMPARE(n.idea, CreditNames::DefaultName);
+        QCOMPARE(n.drawings, CreditNames::DefaultName);
+
+        const CreditNames none = CreditNames::fromText(QString());
+        QCOMPARE(none.speaker, CreditNames::DefaultName);
+        QVERIFY(none.speaker2.isEmpty());
+
+        // rows d apart around the speaker's row in the middle of the screen
+        AppContext ctx = m_ctx;
+        ctx.ScreenWidth = 1024;
+        ctx.ScreenHeight = 768;
+        AppContext::setCurrent(&ctx);
+        TCreditDlg dlg;
+        dlg.show();
+        const int d = 768 / 15;
+        QCOMPARE(dlg.Label1->y(), d);
+        QCOMPARE(dlg.Roles[3]->y() + dlg.Roles[3]->height() / 2, 768 / 2);
+        for (int i = 1; i < dlg.Roles.size(); ++i) {
+            QCOMPARE(dlg.Roles[i]->y() - dlg.Roles[i - 1]->y(), d);
+            QCOMPARE(dlg.Names[i]->y(), dlg.Roles[i]->y());
+        }
+        QVERIFY(!dlg.Roles[6]->isVisible() && !dlg.Names[6]->isVisible());
+        QCOMPARE(dlg.Names[0]->text(), CreditNames::DefaultName);
+        dlg.Timer->stop();
+        dlg.hide();
+        AppContext::setCurrent(&m_ctx);
+    }
+
+    void chooseMode()
+    {
+        TChooseModeDlg dlg;
+        dlg.ModeText[1] = QStringLiteral("Hören");
+        dlg.ModeText[2] = QStringLiteral("Sehen");
+        dlg.ModeText[3] = QStringLiteral("Hören und Sehen");
+        dlg.HelpKey = QStringLiteral("ChooseTelMode");
+        ScopedMessageHook messages;
+        QStringList pages;
+        SetHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
+
+        // "Weiter" without a choice warns and stays; then a choice closes with it
+        int result = runModal(dlg, [&] {
+            QCOMPARE(dlg.Box->items(), (QStringList{"Hören", "Sehen", "Hören und Sehen"}));
+            QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+            QVERIFY(dlg.isVisible());
+            QTest::mouseClick(dlg.HelpBtn, Qt::LeftButton);
+            QTest::mouseClick(dlg.Box->item(1), Qt::LeftButton);
+            QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+        });
+        QCOMPARE(result, int(mrOk));
+        QCOMPARE(dlg.Mode, quint16(2));
+        QCOMPARE(messages.texts(), QStringList{"Bitte wählen Sie eine Übungsart aus!"});
+        QCOMPARE(messages.last().kind, int(mkAchtung));
+        QCOMPARE(pages, QStringList{"hlp16.rtf"});
+
+        // the next showing starts afresh; Escape after a choice cancels
+        result = runModal(dlg, [&] {
+            QCOMPARE(dlg.Mode, quint16(0));
+            QCOMPARE(dlg.Box->itemIndex(), -1);
+            QTest::mouseClick(dlg.Box->item(2), Qt::LeftButton);
+            QCOMPARE(dlg.Mode, quint16(3));
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+        });
+        QCOMPARE(result, int(mrCancel));
+        // Enter is "Weiter"; "Zurück" cancels
+        result = runModal(dlg, [&] {
+            QTest::mouseClick(dlg.Box->item(0), Qt::LeftButton);
+            QTest::keyClick(&dlg, Qt::Key_Return);
+        });
+        QCOMPARE(result, int(mrOk));
+        QCOMPARE(dlg.Mode, quint16(1));
+        result = runModal(dlg, [&] { QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton); });
+        QCOMPARE(result, int(mrCancel));
+        QCOMPARE(messages.count(), 1);
+        SetHelpPageHook({});
+    }
+};
+
+QTEST_MAIN(TestShellDialogs)
+#include "tst_shelldialogs.moc"
