@@ -1,0 +1,120 @@
+#include "../sequence/GuiFixture.h"
+
+#include "data/MessageSink.h"
+#include "data/Records.h"
+#include "platform/PlatformDialogs.h"
+#include "results/TSingleTipDlg.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace gf;
+
+class TstTipDlg : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::GuiContext> env;
+    std::unique_ptr<TSingleTipDlg> dlg;
+
+    QString showTip(int kind)
+    {
+        dlg->TipKind = kind;
+        dlg->open();
+        const QString text = dlg->RichEdit->toPlainText();
+        dlg->done(mrOk);
+        return text;
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<test::GuiContext>();
+        dlg = std::make_unique<TSingleTipDlg>();
+    }
+    void cleanup()
+    {
+        dlg.reset();
+        env.reset();
+    }
+
+    void telephoneTips()
+    {
+        QVERIFY(showTip(3).isEmpty()); // no telephone result in this run
+        QCOMPARE(dlg->windowTitle(), QString("Telefonvermittlung"));
+        QCOMPARE(dlg->pn_Top->text(), QString("Tagestipp zur Telefonvermittlung"));
+
+        tTeleStat t;
+        t.BestSpan = NoValue;
+        env->data.TelStatList << t;
+        QVERIFY(showTip(3).isEmpty());
+        QCOMPARE(dlg->TelScore, -999.0);
+
+        env->data.TelStatList.last().BestSpan = 12;
+        dlg->TipKind = 3;
+        dlg->open();
+        test::shot(dlg.get(), "tip_praise");
+        QCOMPARE(dlg->RichEdit->toPlainText(),
+                 QString("\n\nDiese Übung kann Ihnen nichts Neues mehr bieten! \n\n"
+                         "Sie sind einfach zu gut!\n\nBitte wenden Sie sich anderen Aufgaben zu!"));
+        QCOMPARE(dlg->TelScore, 12.0);
+        QCOMPARE(dlg->WordScore, -999.0);
+        dlg->done(mrOk);
+    }
+
+    void tipPagesFromTheHelpFolder()
+    {
+        tTeleStat t;
+        t.BestSpan = 4;
+        env->data.TelStatList << t;
+        env->ctx.TelTipNo = 2;
+        dlg->TipKind = 3;
+        dlg->open();
+        test::shot(dlg.get(), "tip_page");
+        QVERIFY(dlg->RichEdit->toPlainText().trimmed().size() > 20);
+        dlg->done(mrOk);
+
+        QTemporaryDir empty;
+        env->ctx.paths.HlpDir = empty.path() + "/";
+        ScriptedDialogs dialogs;
+        QVERIFY(showTip(3).isEmpty());
+        QCOMPARE(dialogs.plainMessages.size(), 1);
+        QVERIFY(dialogs.plainMessages.first().startsWith("Fehler: "));
+    }
+
+    void searchTipsAtTheThreshold()
+    {
+        tWortKatStat w;
+        w.AskedPerLevel[1] = w.AskedPerLevel[2] = 10;
+        w.CorrectPerLevel[1] = w.CorrectPerLevel[2] = 10; // 200
+        env->data.WortStatList << w;
+        env->ctx.WortTipNo = 4;
+        QVERIFY(showTip(1).contains("Ihre Erfolge sind sichtbar!"));
+        QCOMPARE(dlg->WordScore, 200.0);
+        QVERIFY(showTip(1).contains("Detektiv Falke,"));
+
+        env->data.WortStatList.last().AskedPerLevel[3] = 1000; // 200 + 0: still praise
+        QVERIFY(showTip(1).contains("Ihre Erfolge"));
+        env->data.WortStatList.last().CorrectPerLevel[1] = 9; // 190
+        const QString advice = showTip(1);
+        QVERIFY(advice.startsWith("\nEin Spaziergang und ein wenig Frischluft"));
+
+        tBmpKatStat b;
+        b.AskedPerLevel[4] = 3;
+        b.CorrectPerLevel[4] = 1;
+        env->data.BildStatList << b;
+        env->ctx.BildTipNo = 3;
+        const QString picture = showTip(2);
+        QVERIFY(picture.startsWith("\n\nHaben Sie schon versucht, die Bilder "));
+        QCOMPARE(dlg->windowTitle(), QString("Bild-Fahndung"));
+        QVERIFY(showTip(4).isEmpty());
+        QCOMPARE(dlg->pn_Top->text(), QString("Tagestipp zum Memo-Protokoll"));
+        QVERIFY(showTip(0).isEmpty());
+        QCOMPARE(dlg->windowTitle(), QString("--"));
+    }
+};
+
+QTEST_MAIN(TstTipDlg)
+#include "tst_tipdlg.moc"

@@ -1,0 +1,139 @@
+#include "GuiFixture.h"
+
+#include "data/Records.h"
+#include "platform/Printing.h"
+#include "results/TSingleTipDlg.h"
+#include "results/tGraphPanel.h"
+#include "sequence/TTeleGraphDlg.h"
+#include "sequence/TTeleInfoDlg.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/TPushButton.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace gf;
+
+class TstTeleGraph : public QObject
+{
+    Q_OBJECT
+
+    static tTeleStat record()
+    {
+        tTeleStat s;
+        s.Mode = 3;
+        s.TaskCount = 10;
+        s.MinLevel = 4;
+        s.MaxLevel = 6;
+        s.Trials[4] = 3;
+        s.Correct[4] = 2;
+        s.Trials[5] = 3;
+        s.Correct[5] = 1;
+        s.Trials[6] = 4;
+        s.Correct[6] = 4;
+        s.BestSpan = 5;
+        return s;
+    }
+
+private slots:
+    void chartShowsOneBarPerLength()
+    {
+        test::GuiContext env;
+        TTeleGraphDlg dlg;
+        const tTeleStat s = record();
+        dlg.Stat = &s;
+        dlg.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        test::shot(&dlg, "telegraph");
+        const tGraphPanel& chart = *dlg.LevelChart;
+        QCOMPARE(chart.Title(), QString("Telefonvermittlung (Hören und Lesen, 10 Übungen)"));
+        QCOMPARE(chart.BarCount(), 3);
+        QCOMPARE(chart.Bars()[0].Caption, QString("% Länge 4"));
+        QCOMPARE(chart.Bars()[2].Caption, QString("% Länge 6"));
+        QCOMPARE(chart.Bars()[0].Value, 66.7);
+        QCOMPARE(chart.Bars()[1].Value, 33.3);
+        QCOMPARE(chart.Bars()[2].Value, 100.0);
+        QCOMPARE(chart.Bars()[1].Color, QColor(82, 191, 160));
+
+        // a length without tasks inside the range gets no placeholder bar
+        tTeleStat gap = record();
+        gap.Trials[5] = gap.Correct[5] = 0;
+        dlg.FillChart(gap);
+        QCOMPARE(chart.BarCount(), 2);
+        QCOMPARE(chart.Bars()[1].Caption, QString("% Länge 6"));
+        dlg.done(mrOk);
+    }
+
+    void printsToPdfAndCancelPrintsNothing()
+    {
+        test::GuiContext env;
+        QTemporaryDir dir;
+        TTeleGraphDlg dlg;
+        const tTeleStat s = record();
+        dlg.Stat = &s;
+        dlg.open();
+        const QString pdf = dir.filePath("chart.pdf");
+        SetPrintTargetForTests(pdf);
+        QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
+        SetPrintTargetForTests(QString());
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QVERIFY(bytes.size() > 2000);
+        QCOMPARE(dlg.LevelChart->BackColor(), QColor(192, 192, 192)); // restored
+        if (!qEnvironmentVariable("GF_SHOT_DIR").isEmpty())
+            QFile::copy(pdf, QDir(qEnvironmentVariable("GF_SHOT_DIR")).filePath("telegraph.pdf"));
+
+        int asked = 0;
+        SetChoosePrinterHook([&](QWidget*) {
+            ++asked;
+            return std::unique_ptr<QPrinter>();
+        });
+        QFile::remove(pdf);
+        QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
+        SetChoosePrinterHook({});
+        QCOMPARE(asked, 1);
+        QVERIFY(!QFile::exists(pdf));
+        dlg.done(mrOk);
+    }
+
+    void tipButtonOpensTheTelephoneTip()
+    {
+        test::GuiContext env;
+        env.data.TelStatList << record(); // best span 5: first praise group
+        TTeleGraphDlg dlg;
+        TSingleTipDlg tip;
+        dlg.SingleTipDlg = &tip;
+        QString shown;
+        QTimer::singleShot(0, &tip, [&] {
+            shown = tip.RichEdit->toPlainText();
+            tip.done(mrOk);
+        });
+        dlg.CommentBtnClick();
+        QCOMPARE(tip.TipKind, 3);
+        QVERIFY(shown.contains("Hallo Detektiv Falke, Sie leisten eine gute Arbeit!"));
+    }
+
+    void introductionText()
+    {
+        test::GuiContext env;
+        TTeleInfoDlg dlg;
+        dlg.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        test::shot(&dlg, "teleinfo");
+        QCOMPARE(dlg.Memo1->toPlainText().split(u'\n'), TTeleInfoDlg::Lines());
+        QCOMPARE(dlg.Memo1->focusPolicy(), Qt::NoFocus);
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QCOMPARE(dlg.result(), int(mrOk));
+        dlg.open();
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QCOMPARE(dlg.result(), int(mrCancel));
+    }
+};
+
+QTEST_MAIN(TstTeleGraph)
+#include "tst_telegraph.moc"
