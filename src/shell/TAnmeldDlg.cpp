@@ -45,7 +45,7 @@ QLabel* heading(const QString& text, QWidget* parent, int x, int y)
 TSkinButton* button(const QString& caption, QWidget* parent, int x, int y)
 {
     auto* b = new TSkinButton(caption, kButtonSize, parent);
-    b->setFont(look::arial(15, true));
+    b->setFont(look::arial(14, true));
     b->move(x, y);
     return b;
 }

@@ -26,7 +26,17 @@ public:
 
     // The picture list: top-left, top, top-right, left, right, bottom, bottom-left,
     // bottom-right.
-    enum Piece { TopLeft, Top, TopRight, Left, Right, Bottom, BottomLeft, BottomRight };
+    enum Piece
+    {
+        TopLeft,
+        Top,
+        TopRight,
+        Left,
+        Right,
+        Bottom,
+        BottomLeft,
+        BottomRight
+    };
 
 protected:
     void paintEvent(QPaintEvent* event) override;

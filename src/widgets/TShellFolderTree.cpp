@@ -162,11 +162,13 @@ private:
     void connectSource(QAbstractItemModel* s)
     {
         using M = QAbstractItemModel;
-        connect(s, &M::rowsAboutToBeInserted, this,
-                [this](const QModelIndex& p, int a, int b) { beginInsertRows(proxyParent(p), a, b); });
+        connect(s, &M::rowsAboutToBeInserted, this, [this](const QModelIndex& p, int a, int b) {
+            beginInsertRows(proxyParent(p), a, b);
+        });
         connect(s, &M::rowsInserted, this, [this] { endInsertRows(); });
-        connect(s, &M::rowsAboutToBeRemoved, this,
-                [this](const QModelIndex& p, int a, int b) { beginRemoveRows(proxyParent(p), a, b); });
+        connect(s, &M::rowsAboutToBeRemoved, this, [this](const QModelIndex& p, int a, int b) {
+            beginRemoveRows(proxyParent(p), a, b);
+        });
         connect(s, &M::rowsRemoved, this, [this] { endRemoveRows(); });
         connect(s, &M::rowsAboutToBeMoved, this,
                 [this](const QModelIndex& p, int a, int b, const QModelIndex& d, int r) {
