@@ -90,7 +90,8 @@ int log(const uint8_t* data, size_t size)
 {
     // Every kind of log read from the same bytes, through the exporter's formatting.
     static const QString file =
-        QDir::tempPath() + QStringLiteral("/gf_fuzz_log_%1.dat").arg(QCoreApplication::applicationPid());
+        QDir::tempPath() +
+        QStringLiteral("/gf_fuzz_log_%1.dat").arg(QCoreApplication::applicationPid());
     {
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly))

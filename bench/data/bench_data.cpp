@@ -115,8 +115,8 @@ void BM_ReadSearchLogs(benchmark::State& state)
 {
     auto& f = fixture();
     for (auto _ : state)
-        benchmark::DoNotOptimize(readAllLogs(f.data.CurrentUser->WortFiles,
-                                             f.data.CurrentUser->BildFiles));
+        benchmark::DoNotOptimize(
+            readAllLogs(f.data.CurrentUser->WortFiles, f.data.CurrentUser->BildFiles));
 }
 
 void BM_ExportSequence(benchmark::State& state)
@@ -134,8 +134,8 @@ void BM_ReadSequenceLogs(benchmark::State& state)
 {
     auto& f = fixture();
     for (auto _ : state)
-        benchmark::DoNotOptimize(readAllLogs(f.data.CurrentUser->TelFiles,
-                                             f.data.CurrentUser->MemoFiles));
+        benchmark::DoNotOptimize(
+            readAllLogs(f.data.CurrentUser->TelFiles, f.data.CurrentUser->MemoFiles));
 }
 
 } // namespace

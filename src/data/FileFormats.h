@@ -29,7 +29,12 @@ constexpr qint64 MaxUserFileSize = 64 * 1024 * 1024;
 
 QByteArray userMagic(); // the byte 9, then "Grips-Fix"
 
-enum class ReadResult { Ok, BadMagic, Truncated };
+enum class ReadResult
+{
+    Ok,
+    BadMagic,
+    Truncated
+};
 
 // Decodes the records of a user file. On Truncated, out holds the records that were
 // complete before the damage.

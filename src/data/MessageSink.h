@@ -5,7 +5,13 @@
 namespace gf {
 
 // Kinds of the program's message box; each selects a heading.
-enum MsgKind : int { mkAchtung = 0, mkFehlermeldung = 1, mkHinweis = 2, mkBitteBestaetigen = 3 };
+enum MsgKind : int
+{
+    mkAchtung = 0,
+    mkFehlermeldung = 1,
+    mkHinweis = 2,
+    mkBitteBestaetigen = 3
+};
 
 // Button bits of the message box; combine with |.
 namespace btn {
@@ -18,12 +24,13 @@ constexpr int Retry = 1 << 5;
 constexpr int Ignore = 1 << 6;
 constexpr int All = 1 << 7;
 constexpr int Help = 1 << 10;
-constexpr int YesNo = Yes | No;                  // 3
-constexpr int YesNoCancel = Yes | No | Cancel;   // 11
+constexpr int YesNo = Yes | No;                // 3
+constexpr int YesNoCancel = Yes | No | Cancel; // 11
 } // namespace btn
 
 // Modal results shared by every window of the program.
-enum ModalResult : int {
+enum ModalResult : int
+{
     mrNone = 0,
     mrOk = 1,
     mrCancel = 2,

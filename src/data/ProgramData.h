@@ -19,7 +19,11 @@ class MessageSink;
 class Clock;
 
 // Export choices of the export dialog's "Statistik für:" group.
-enum ExportKind : int { ekWortBild = 0, ekTelMemo = 1 };
+enum ExportKind : int
+{
+    ekWortBild = 0,
+    ekTelMemo = 1
+};
 
 // The data model of one program run: the detective in use, his session results and
 // summaries, and every file that holds them. The program makes one; tests make fresh
@@ -38,8 +42,8 @@ public:
 
     // ---- users ----------------------------------------------------------------
     QString DataDir = QStringLiteral("Daten/"); // always ends with "/"
-    QString UserName = QStringLiteral("-");      // "-": no detective selected
-    QString UserFileName;                         // DataDir + UserName + ".mnu"
+    QString UserName = QStringLiteral("-");     // "-": no detective selected
+    QString UserFileName;                       // DataDir + UserName + ".mnu"
     QList<std::shared_ptr<tUser>> UserList;
     std::shared_ptr<tUser> CurrentUser; // stays valid when UserList is replaced
     bool DataDirReadOnly = false;

@@ -13,8 +13,7 @@ namespace gf {
 
 // A fixed array indexed by the bounds the domain uses (Trials[3..15], TelLevel[1..3]),
 // so code reads like the rules it implements. Out-of-range indexes assert.
-template <typename T, int Lo, int Hi>
-struct RangeArray
+template <typename T, int Lo, int Hi> struct RangeArray
 {
     static_assert(Lo <= Hi);
     static constexpr int low = Lo;
@@ -73,7 +72,13 @@ struct tEntry
 };
 
 // Result kinds, in the order of the user record's Logs[1..4].
-enum ResultKind : int { rkTel = 1, rkMemo = 2, rkWort = 3, rkBild = 4 };
+enum ResultKind : int
+{
+    rkTel = 1,
+    rkMemo = 2,
+    rkWort = 3,
+    rkBild = 4
+};
 
 // The two-letter tag of a result kind: "TS", "BS", "WS", "BK".
 QString KindTag(int kind);
@@ -93,7 +98,7 @@ struct tUser
     QString MemoSumFile;
     QString WortSumFile;
     QString BildSumFile;
-    RangeArray<tEntry, 1, 4> Logs; // indexed by ResultKind
+    RangeArray<tEntry, 1, 4> Logs;                 // indexed by ResultKind
     RangeArray<qint32, 1, 3> TelLevel{{3, 3, 3}};  // start length per telephone mode
     RangeArray<qint32, 1, 3> MemoLevel{{1, 1, 1}}; // start length per memo mode
     quint8 Reserved = 0;

@@ -29,9 +29,8 @@ QString CheckTableShape(const tConfig& table)
         return QStringLiteral("sie hat mehr als 4 Kategorien (höchstens 5 Spalten).");
     if (table.RowCount > MaxRows)
         return QStringLiteral("sie hat mehr als 4 Begriffe je Kategorie (höchstens 6 Zeilen).");
-    const int items = table.RowCount > 2 && table.ColCount > 1
-                          ? (table.RowCount - 2) * (table.ColCount - 1)
-                          : 0;
+    const int items =
+        table.RowCount > 2 && table.ColCount > 1 ? (table.RowCount - 2) * (table.ColCount - 1) : 0;
     if (items < MinItems)
         return QStringLiteral("sie hat weniger als 10 Begriffe.");
     return {};
@@ -46,7 +45,8 @@ bool ReadItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out,
     };
     const QString truncated = shortFileText(fileLabel);
     if (in.size() - in.pos() > MaxFileSize)
-        return fail(QStringLiteral("Die Datei %1 ist zu groß für Aufgabentabellen.").arg(fileLabel));
+        return fail(
+            QStringLiteral("Die Datei %1 ist zu groß für Aufgabentabellen.").arg(fileLabel));
     const QByteArray bytes = in.readAll();
     ByteCursor c(bytes.constData(), bytes.size());
 

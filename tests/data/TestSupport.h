@@ -86,7 +86,8 @@ struct Bytes
 // Days since 30.12.1899 for a date and time, computed from the calendar.
 inline double serial(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0)
 {
-    return double(QDate(1899, 12, 30).daysTo(QDate(y, m, d))) + (hh * 3600 + mm * 60 + ss) / 86400.0;
+    return double(QDate(1899, 12, 30).daysTo(QDate(y, m, d))) +
+           (hh * 3600 + mm * 60 + ss) / 86400.0;
 }
 
 // Makes writes beyond `bytes` in any file fail for the life of the object, so a

@@ -32,8 +32,8 @@ class TstDataTool : public QObject
         p.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data", args);
         if (!p.waitForFinished(30000))
             return {-1, {}, "did not finish"};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
+                p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
     }
 
 private slots:
@@ -56,10 +56,10 @@ private slots:
         const Run shown = run({"show", dir, "Anna"});
         QCOMPARE(shown.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(shown.out).object();
-        QCOMPARE(o.keys(), (QStringList{"bildFiles", "bildSumFile", "logs", "memoFiles",
-                                        "memoLevel", "memoSumFile", "name", "regDate", "regSlot",
-                                        "summary", "telFiles", "telLevel", "telSumFile",
-                                        "wortFiles", "wortSumFile"}));
+        QCOMPARE(o.keys(),
+                 (QStringList{"bildFiles", "bildSumFile", "logs", "memoFiles", "memoLevel",
+                              "memoSumFile", "name", "regDate", "regSlot", "summary", "telFiles",
+                              "telLevel", "telSumFile", "wortFiles", "wortSumFile"}));
         QCOMPARE(o["name"].toString(), QStringLiteral("Anna"));
         QCOMPARE(o["regDate"].toString(), QDate::currentDate().toString(Qt::ISODate));
         QCOMPARE(o["regSlot"].toInt(), 1);
@@ -109,7 +109,8 @@ private slots:
         QVERIFY(d.SaveUserFile());
 
         const QStringList limits = {"--from", "05.03.2004", "--to", "10.03.2004"};
-        for (const auto& [kind, code] : {std::pair{"search", ekWortBild}, {"sequence", ekTelMemo}}) {
+        for (const auto& [kind, code] :
+             {std::pair{"search", ekWortBild}, {"sequence", ekTelMemo}}) {
             QByteArray expected;
             QVERIFY(d.ExportResultsTo(expected, *d.CurrentUser, true, true, QDate(2004, 3, 5),
                                       QDate(2004, 3, 10), code));
@@ -126,7 +127,8 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.readAll(), expected);
         }
-        const Run bad = run({"export", tmp.path(), "Anna", "--kind", "search", "--from", "31.02.2004"});
+        const Run bad =
+            run({"export", tmp.path(), "Anna", "--kind", "search", "--from", "31.02.2004"});
         QCOMPARE(bad.status, 1);
         QCOMPARE(bad.err.trimmed(), QStringLiteral("Ungültige Datumsangabe"));
         QCOMPARE(run({"export", tmp.path(), "Anna"}).status, 1);
@@ -144,10 +146,11 @@ private slots:
         const QString source = tmp.filePath("std.txt");
         QFile f(source);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Anzeigezeit: 900\nTabelle: Dinge\nZeile:  | Fahrzeug | Tier | Obst | Werkzeug\n"
-                "Zeile:  | das | das | das | das\nZeile: 1 | Auto | Hund | Apfel | Hammer\n"
-                "Zeile: 2 | Bus | Katze | Birne | S\xC3\xA4ge\nZeile: 3 | Zug | Maus | Kiwi | Zange\n"
-                "Text: Ein Fall f\xC3\xBCr den Detektiv.\n");
+        f.write(
+            "Anzeigezeit: 900\nTabelle: Dinge\nZeile:  | Fahrzeug | Tier | Obst | Werkzeug\n"
+            "Zeile:  | das | das | das | das\nZeile: 1 | Auto | Hund | Apfel | Hammer\n"
+            "Zeile: 2 | Bus | Katze | Birne | S\xC3\xA4ge\nZeile: 3 | Zug | Maus | Kiwi | Zange\n"
+            "Text: Ein Fall f\xC3\xBCr den Detektiv.\n");
         f.close();
         const QString cfg = tmp.filePath("std.cfg");
         const Run made = run({"make-tables", source, cfg});

@@ -117,7 +117,8 @@ private slots:
         QCOMPARE(rows(ekWortBild), QStringList{"TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t"});
         storeKat(rkWort, "AnnaWS_04_03.dat",
                  {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})});
-        storeKat(rkBild, "AnnaBK_04_03.dat", {kat(serial(2004, 3, 1, 8), {0, 3, 3, 3}, {0, 1, 2, 3})});
+        storeKat(rkBild, "AnnaBK_04_03.dat",
+                 {kat(serial(2004, 3, 1, 8), {0, 3, 3, 3}, {0, 1, 2, 3})});
         d->WortStatList = {kat(serial(2004, 3, 6, 9), {1, 0, 0, 0}, {1, 0, 0, 0})};
         d->BildStatList = {bild(kat(serial(2004, 3, 6, 9, 30), {0, 0, 0, 8}, {0, 0, 0, 1}))};
         const QStringList expected = {
@@ -194,11 +195,11 @@ private slots:
         QCOMPARE(out[0], "TYP\tModus\tDatum\tZeit\tL_1\tL_2\tL_3\tL_4\tL_5\tL_6\tL_7\tL_8\tL_9\t"
                          "L_10\tL_11\tL_12\tL_13\tL_14\tL_15");
         const QString empty3 = "\t\t\t";
-        QCOMPARE(out[1], "TEL\tHS\t05.03.2004\t10:15:30" + empty3 + "\t50,00\t\t50,00" +
-                             QString(9, '\t'));
+        QCOMPARE(out[1],
+                 "TEL\tHS\t05.03.2004\t10:15:30" + empty3 + "\t50,00\t\t50,00" + QString(9, '\t'));
         // Levels beyond the telephone table (1, 2) stay empty, whatever the range says.
-        QCOMPARE(out[2], "TEL\t\t05.03.2004\t10:15:30\t\t" + QString("\t50,00").repeated(2) +
-                             "\t" + QString("\t50,00").repeated(10));
+        QCOMPARE(out[2], "TEL\t\t05.03.2004\t10:15:30\t\t" + QString("\t50,00").repeated(2) + "\t" +
+                             QString("\t50,00").repeated(10));
         QCOMPARE(out[3], "MEMO\tH\t05.03.2004\t11:00:00" + QString("\t75,00").repeated(15));
     }
 

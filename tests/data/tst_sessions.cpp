@@ -335,16 +335,6 @@ private slots:
         QVERIFY(tProgramData::ReadMemoStat(f, back));
         QCOMPARE(back, m);
     }
-
-    void earlierMonth()
-    {
-        auto d = fresh();
-        d->SessionStart = QDateTime(QDate(2005, 1, 1), QTime(0, 0));
-        QVERIFY(d->IsEarlierMonth(SerialDate{serial(2004, 12, 31, 23, 59, 59)}));
-        QVERIFY(!d->IsEarlierMonth(SerialDate{serial(2005, 1, 31)}));
-        QVERIFY(!d->IsEarlierMonth(SerialDate{serial(2006, 1, 1)}));
-        QVERIFY(d->IsEarlierMonth(SerialDate{0}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstSessions)

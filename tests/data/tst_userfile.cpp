@@ -106,11 +106,11 @@ private slots:
     {
         writeSummaries("Anna");
         const QString dir = QDir(tmp.path()).absolutePath() + "/";
-        const QStringList lists[4] = {{dir + "AnnaTS_04_01.dat", dir + "AnnaTS_04_02.dat",
-                                       dir + "AnnaTS_04_03.dat"},
-                                      {},
-                                      {dir + "AnnaWS_04_03.dat"},
-                                      {}};
+        const QStringList lists[4] = {
+            {dir + "AnnaTS_04_01.dat", dir + "AnnaTS_04_02.dat", dir + "AnnaTS_04_03.dat"},
+            {},
+            {dir + "AnnaWS_04_03.dat"},
+            {}};
         const QString sums[4] = {dir + "AnnaTS.dat", dir + "AnnaBS.dat", dir + "AnnaWS.dat",
                                  dir + "AnnaBK.dat"};
         const double dates[4] = {serial(2004, 3, 5, 10, 15, 30), 0, serial(2004, 3, 1, 8), 0};
@@ -131,8 +131,7 @@ private slots:
         QCOMPARE(u->TelFiles, lists[0]);
         QCOMPARE(u->WortFiles, lists[2]);
         QCOMPARE(u->Logs[1].FileName, logs[0]);
-        QCOMPARE(u->Logs[1].LastDate.toDateTime(),
-                 QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30)));
+        QCOMPARE(u->Logs[1].LastDate.toDateTime(), QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30)));
         QCOMPARE(u->RegSlot, quint16(3));
         QCOMPARE(u->TelLevel[3], 12);
         QCOMPARE(u->MemoLevel[2], 17);

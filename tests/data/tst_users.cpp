@@ -41,8 +41,8 @@ private slots:
     {
         auto d = fresh();
         QVERIFY(d->RegisterUser("  Anna  ", 1));
-        QCOMPARE(files(), (QStringList{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat",
-                                       "AnnaWS.dat"}));
+        QCOMPARE(files(),
+                 (QStringList{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat", "AnnaWS.dat"}));
         QCOMPARE(d->UserName, QStringLiteral("Anna"));
         QVERIFY(!d->CurrentUser); // registered, not yet logged in
 
@@ -60,14 +60,20 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("start");
-        QTest::newRow("empty") << "" << "Bitte geben Sie einen Namen ein!";
-        QTest::newRow("blanks") << "   " << "Bitte geben Sie einen Namen ein!";
+        QTest::newRow("empty") << ""
+                               << "Bitte geben Sie einen Namen ein!";
+        QTest::newRow("blanks") << "   "
+                                << "Bitte geben Sie einen Namen ein!";
         for (const char* bad : {"../x", "a/b", "a\\b", "C:x", "a*", "a?", "a\"b", "<a>", "a|b"})
             QTest::newRow(bad) << QString(bad) << "Der Name darf keines der Zeichen";
-        QTest::newRow("tab") << "a\tb" << "Der Name darf keines der Zeichen";
-        QTest::newRow("dot") << ".Anna" << "Der Name darf nicht mit einem Punkt";
-        QTest::newRow("dotdot") << ".." << "Der Name darf nicht mit einem Punkt";
-        QTest::newRow("not 1252") << "Анна" << "Der Name enthält Zeichen";
+        QTest::newRow("tab") << "a\tb"
+                             << "Der Name darf keines der Zeichen";
+        QTest::newRow("dot") << ".Anna"
+                             << "Der Name darf nicht mit einem Punkt";
+        QTest::newRow("dotdot") << ".."
+                                << "Der Name darf nicht mit einem Punkt";
+        QTest::newRow("not 1252") << "Анна"
+                                  << "Der Name enthält Zeichen";
         QTest::newRow("too long") << QString(240, 'a') << "Der Name ist zu lang.";
         QTest::newRow("too long in UTF-8") << QString(120, QChar(u'ä')) << "Der Name ist zu lang.";
     }

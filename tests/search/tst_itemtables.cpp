@@ -153,8 +153,8 @@ private slots:
         QTest::newRow("11 rows") << Bytes().u16(1).table("Gross", 11, 3).settings(1).b
                                  << "Tabelle 1 „Gross“ in std.cfg ist nicht verwendbar: sie hat "
                                     "mehr als 10";
-        QTest::newRow("6 columns") << Bytes().u16(1).table("Breit", 6, 6).settings(1).b
-                                   << "mehr als 4 Kategorien";
+        QTest::newRow("6 columns")
+            << Bytes().u16(1).table("Breit", 6, 6).settings(1).b << "mehr als 4 Kategorien";
         QTest::newRow("7 rows") << Bytes().u16(1).table("Lang", 7, 5).settings(1).b
                                 << "mehr als 4 Begriffe";
         QTest::newRow("9 items") << Bytes().u16(1).table("Klein", 5, 4).settings(1).b
@@ -219,20 +219,19 @@ private slots:
 
     void textFormRoundTrip()
     {
-        const QString source = QStringLiteral(
-            "# Wörter\n"
-            "Anzeigezeit: 1200\n"
-            "\n"
-            "Tabelle: Dinge\n"
-            "Zeile:  | Fahrzeug | Tier | Obst | Werkzeug\n"
-            "Zeile:  | das | das | das | das\n"
-            "Zeile: 1 | Auto | Hund | Apfel | Hammer\n"
-            "Zeile: 2 | Bus | Katze | Birne | Säge\n"
-            "Zeile: 3 | Zug # 3 | Maus | Kirsche | Zange\n"
-            "Zeile:   |  | Pferd | Pflaume | Feile\n"
-            "Text: Es war einmal…\n"
-            "Text:\n"
-            "Text: Ende € 5\n");
+        const QString source = QStringLiteral("# Wörter\n"
+                                              "Anzeigezeit: 1200\n"
+                                              "\n"
+                                              "Tabelle: Dinge\n"
+                                              "Zeile:  | Fahrzeug | Tier | Obst | Werkzeug\n"
+                                              "Zeile:  | das | das | das | das\n"
+                                              "Zeile: 1 | Auto | Hund | Apfel | Hammer\n"
+                                              "Zeile: 2 | Bus | Katze | Birne | Säge\n"
+                                              "Zeile: 3 | Zug # 3 | Maus | Kirsche | Zange\n"
+                                              "Zeile:   |  | Pferd | Pflaume | Feile\n"
+                                              "Text: Es war einmal…\n"
+                                              "Text:\n"
+                                              "Text: Ende € 5\n");
         ItemTableFile f;
         QString error;
         QVERIFY2(ParseItemTableText(source, f, &error), qPrintable(error));
@@ -266,18 +265,25 @@ private slots:
         QTest::addColumn<QString>("says");
         const QString rows = "Zeile: |a|b|c|d\nZeile: |a|b|c|d\nZeile: |a|b|c|d\n"
                              "Zeile: |a|b|c|d\nZeile: |a|b|c|d\n";
-        QTest::newRow("row before table") << "Zeile: a|b" << "Fehler in Zeile 1:";
-        QTest::newRow("unknown") << "Tabelle: T\nZeil: a" << "Fehler in Zeile 2: unbekannte";
-        QTest::newRow("cell count") << "Tabelle: T\nZeile: |a|b\nZeile: |a" << "Fehler in Zeile 3";
-        QTest::newRow("too few items") << "#\nTabelle: Klein\nZeile: |a|b|c|d" +
-                                              QString("\nZeile: |a|b|c|d").repeated(2)
-                                       << "Zeile 2: die Tabelle „Klein“";
-        QTest::newRow("too many rows") << "Tabelle: T\n" + rows + "Zeile: |a|b|c|d\nZeile: |a|b|c|d\n"
-                                       << "mehr als 4 Begriffe";
-        QTest::newRow("not 1252") << "Tabelle: T\nZeile: |猫|b|c|d" << "Windows-1252";
+        QTest::newRow("row before table") << "Zeile: a|b"
+                                          << "Fehler in Zeile 1:";
+        QTest::newRow("unknown") << "Tabelle: T\nZeil: a"
+                                 << "Fehler in Zeile 2: unbekannte";
+        QTest::newRow("cell count") << "Tabelle: T\nZeile: |a|b\nZeile: |a"
+                                    << "Fehler in Zeile 3";
+        QTest::newRow("too few items")
+            << "#\nTabelle: Klein\nZeile: |a|b|c|d" + QString("\nZeile: |a|b|c|d").repeated(2)
+            << "Zeile 2: die Tabelle „Klein“";
+        QTest::newRow("too many rows")
+            << "Tabelle: T\n" + rows + "Zeile: |a|b|c|d\nZeile: |a|b|c|d\n"
+            << "mehr als 4 Begriffe";
+        QTest::newRow("not 1252") << "Tabelle: T\nZeile: |猫|b|c|d"
+                                  << "Windows-1252";
         QTest::newRow("256 bytes") << "Tabelle: " + QString(256, 'x') << "länger als 255";
-        QTest::newRow("time") << "Anzeigezeit: schnell" << "Anzeigezeit";
-        QTest::newRow("nothing") << "# leer\n" << "keine Tabelle";
+        QTest::newRow("time") << "Anzeigezeit: schnell"
+                              << "Anzeigezeit";
+        QTest::newRow("nothing") << "# leer\n"
+                                 << "keine Tabelle";
     }
     void textFormErrorsNameTheLine()
     {

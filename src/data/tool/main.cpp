@@ -206,8 +206,7 @@ int exportResults(tProgramData& data, const QStringList& args)
                    ? 0
                    : 1;
     QByteArray text;
-    if (!data.ExportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate,
-                              kind))
+    if (!data.ExportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind))
         return 1;
     writeOut(text);
     return std::fflush(stdout) == 0 ? 0 : failure(QStringLiteral("Fehler beim Schreiben."));
