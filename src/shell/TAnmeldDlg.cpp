@@ -273,7 +273,11 @@ void TAnmeldDlg::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        OkButtonClick();
+        // Enter presses the button that has the focus, and otherwise means OK.
+        if (auto* b = qobject_cast<QAbstractButton*>(focusWidget()))
+            b->click();
+        else
+            OkButtonClick();
         return;
     default:
         TOwnFenster::keyPressEvent(event);
