@@ -20,7 +20,6 @@
 #include <QTimer>
 
 #include <memory>
-#include <unistd.h>
 
 using namespace gf;
 
@@ -100,7 +99,6 @@ private slots:
     void deletingTheLoggedInDetectiveLogsHimOut();
     void cancelRestoresFolderAndName();
     void nodeWithoutPathIsReadOnly();
-    void readOnlyFolderRefusesNewUserAndFolder();
     void newFolderBecomesTheDataFolder();
     void keysAndModalRun();
     void drawsItsFrameAndFollowsTheMouse();
@@ -358,25 +356,6 @@ void TstLogin::nodeWithoutPathIsReadOnly()
     QVERIFY(s.dlg->ShellTree->selectPath(s.dataDir));
     QVERIFY(!s.data.DataDirReadOnly);
     QCOMPARE(s.listed(), QStringList{"Anna"});
-}
-
-void TstLogin::readOnlyFolderRefusesNewUserAndFolder()
-{
-    if (geteuid() == 0)
-        QSKIP("the superuser can write into any folder");
-    Session s;
-    const QString locked = s.tmp.path() + "/Gesperrt";
-    QVERIFY(QDir().mkpath(locked));
-    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
-    s.dlg->show();
-    QVERIFY(s.dlg->ShellTree->selectPath(locked));
-    QVERIFY(s.data.DataDirReadOnly);
-    s.click(s.dlg->NeuUserButton);
-    s.click(s.dlg->Benutzerbutton);
-    QCOMPARE(s.hook.count(), 2);
-    QVERIFY(s.dialogs.inputCalls.isEmpty());
-    QCOMPARE(s.files(locked), QStringList());
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TstLogin::newFolderBecomesTheDataFolder()
