@@ -64,6 +64,7 @@ private:
     void text(QChar c);
     void flush();
     void endParagraph();
+    void openParagraph();
     QTextCharFormat charFormat() const;
     void skipAfterUnicode();
     void colourTableByte(char c);
@@ -77,7 +78,7 @@ private:
     int m_overflow = 0; // groups opened beyond kMaxDepth
     bool m_ok = true;
     bool m_starIgnorable = false;
-    bool m_firstBlock = true;
+    bool m_needBlock = false; // a paragraph ended; the next one begins with its text
     QString m_run;
     State m_runState;
     QList<QColor> m_colours;
@@ -140,10 +141,12 @@ bool Parser::run()
     if (m_stack.size() > 1 || m_overflow > 0)
         m_ok = false; // unclosed groups
     flush();
-    // the paragraph that is open at the end keeps the alignment it had
-    QTextBlockFormat bf = m_cursor.blockFormat();
-    bf.setAlignment(m_stack.last().align);
-    m_cursor.setBlockFormat(bf);
+    if (!m_needBlock) {
+        // the paragraph still open at the end keeps the alignment it had
+        QTextBlockFormat bf = m_cursor.blockFormat();
+        bf.setAlignment(m_stack.last().align);
+        m_cursor.setBlockFormat(bf);
+    }
     return m_ok;
 }
 
@@ -252,7 +255,7 @@ void Parser::controlWord(const QByteArray& w, bool hasParam, int p)
         s.colour = 0;
     } else if (w == "uc") {
         s.ucSkip = std::clamp(p, 0, 8);
-    } else if (w == "u") {
+    } else if (w == "u" && hasParam) {
         int code = p;
         if (code < 0)
             code += 65536;
@@ -397,6 +400,10 @@ void Parser::text(QChar c)
          s.underline != m_runState.underline || s.halfPoints != m_runState.halfPoints ||
          s.colour != m_runState.colour))
         flush();
+    if (m_needBlock) {
+        openParagraph();
+        m_needBlock = false;
+    }
     if (m_run.isEmpty())
         m_runState = s;
     m_run.append(c);
@@ -410,18 +417,26 @@ void Parser::flush()
     m_run.clear();
 }
 
+void Parser::openParagraph()
+{
+    // the new paragraph's mark carries the current character format, so that an
+    // empty line has the height of the text around it
+    m_runState = st();
+    m_cursor.insertBlock(m_cursor.blockFormat(), charFormat());
+}
+
 void Parser::endParagraph()
 {
     if (st().dest != Dest::Text)
         return;
     flush();
+    if (m_needBlock)
+        openParagraph(); // an empty paragraph
     QTextBlockFormat bf = m_cursor.blockFormat();
     bf.setAlignment(st().align);
     m_cursor.setBlockFormat(bf);
-    // the new paragraph's mark carries the current character format, so that an
-    // empty line has the height of the text around it
-    m_runState = st();
-    m_cursor.insertBlock(bf, charFormat());
+    // the mark after the last paragraph opens none
+    m_needBlock = true;
 }
 
 } // namespace

@@ -49,7 +49,7 @@ void TStatusBar::placeCentred(QWidget* left, QWidget* middle, QWidget* right) co
     const int mid = width() / 2;
     int midLeft = mid, midRight = mid;
     if (middle) {
-        midLeft = mid - middle->width() / 2;
+        midLeft = (width() - middle->width()) / 2;
         midRight = midLeft + middle->width();
         middle->move(midLeft, centredTop(middle));
     }

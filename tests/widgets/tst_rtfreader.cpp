@@ -1,0 +1,242 @@
+// The rich-text reader of the help and tip pages, including broken input.
+#include "data/Random.h"
+#include "widgets/RtfReader.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+
+using namespace gf;
+
+namespace {
+
+struct Run
+{
+    QString text;
+    QTextCharFormat format;
+};
+
+QList<Run> runs(const QTextDocument& doc)
+{
+    QList<Run> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            out.append({it.fragment().text(), it.fragment().charFormat()});
+    return out;
+}
+
+Run runWith(const QTextDocument& doc, const QString& text)
+{
+    for (const Run& r : runs(doc))
+        if (r.text.contains(text))
+            return r;
+    return {};
+}
+
+const QByteArray kSample =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Comic Sans MS;}}\r\n"
+    "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+    "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Geheim}{\\author Jemand}}\r\n"
+    "{\\*\\generator Schreiber 5.1;}\\viewkind4\\uc1\\pard\\qc\\b\\fs32 \\'dcberschrift\\par\r\n"
+    "\\pard\\b0\\fs24 Normal {\\i schr\\'e4g} und {\\ul unter}\\ulnone  mit \\cf1 Rot\\cf0 .\\par\r\n"
+    "Zeile\\line zwei\\tab Tab {\\cf2\\b blau fett}\\par\r\n"
+    "{\\pict\\wmetafile8\\picw100 0123456789abcdef}\\qr rechts \\{\\}\\\\ \\'80\\par}";
+
+QString expectedSampleText()
+{
+    return QStringLiteral("Überschrift\u2029Normal schräg und unter mit Rot.\u2029Zeile\u2028zwei"
+                          "\tTab blau fett\u2029rechts {}\\ €");
+}
+
+} // namespace
+
+class TestRtfReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sampleTextAndFormats()
+    {
+        QTextDocument doc;
+        RtfReader reader(&doc);
+        QFont base(QStringLiteral("Arial"));
+        base.setPixelSize(19);
+        reader.setBaseFont(base);
+        reader.setBaseColour(Qt::black);
+        QVERIFY(reader.read(kSample));
+        QCOMPARE(doc.toRawText(), expectedSampleText());
+
+        QCOMPARE(doc.blockCount(), 4);
+        QCOMPARE(doc.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignHCenter);
+        QCOMPARE(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignLeft);
+        QCOMPARE(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignRight);
+
+        const Run title = runWith(doc, QStringLiteral("Überschrift"));
+        QVERIFY(title.format.font().bold());
+        QCOMPARE(title.format.font().pixelSize(), 21); // 16 pt at 96 dpi
+        const Run normal = runWith(doc, QStringLiteral("Normal"));
+        QVERIFY(!normal.format.font().bold());
+        QCOMPARE(normal.format.font().pixelSize(), 16);
+        QVERIFY(runWith(doc, QStringLiteral("schräg")).format.font().italic());
+        QVERIFY(runWith(doc, QStringLiteral("unter")).format.font().underline());
+        // a group's formatting ends with the group
+        QVERIFY(!runWith(doc, QStringLiteral(" mit ")).format.font().underline());
+        QVERIFY(!runWith(doc, QStringLiteral(" und ")).format.font().italic());
+        QCOMPARE(runWith(doc, QStringLiteral("Rot")).format.foreground().color(), QColor(Qt::red));
+        QCOMPARE(runWith(doc, QStringLiteral(".")).format.foreground().color(),
+                 QColor(Qt::black));
+        const Run blue = runWith(doc, QStringLiteral("blau"));
+        QCOMPARE(blue.format.foreground().color(), QColor(Qt::blue));
+        QVERIFY(blue.format.font().bold());
+        QCOMPARE(blue.format.font().family(), QStringLiteral("Arial"));
+    }
+
+    void plainResetsAndUnicode()
+    {
+        QTextDocument doc;
+        RtfReader reader(&doc);
+        QVERIFY(reader.read("{\\rtf1{\\colortbl;\\red0\\green128\\blue0;}\\b\\i\\ul\\cf1\\fs40 "
+                            "A\\plain B\\ul0 C\\b D\\b0 E}"));
+        const Run b = runWith(doc, QStringLiteral("B"));
+        QVERIFY(!b.format.font().bold() && !b.format.font().italic() &&
+                !b.format.font().underline());
+        QCOMPARE(b.format.foreground().color(), QColor(Qt::black));
+        QVERIFY(runWith(doc, QStringLiteral("A")).format.font().underline());
+        QVERIFY(runWith(doc, QStringLiteral("D")).format.font().bold());
+        QVERIFY(!runWith(doc, QStringLiteral("E")).format.font().bold());
+
+        // \u with its stand-in characters skipped, \uc per group, negative values
+        QVERIFY(reader.read("{\\rtf1 a\\u228?b{\\uc2\\u246\\'3f\\'3fc}\\u252 ?d\\u-3 ?e"
+                            "\\u8364\\'80f\\uc0\\u223 g}"));
+        QCOMPARE(doc.toPlainText(), QStringLiteral("aäböcüd\uFFFDe€fßg"));
+        // Windows-1252 where it differs from Latin-1
+        QCOMPARE(RtfReader::fromCp1252(0x80), QChar(0x20AC));
+        QCOMPARE(RtfReader::fromCp1252(0x93), QChar(0x201C));
+        QCOMPARE(RtfReader::fromCp1252(0xE4), QChar(0xE4));
+    }
+
+    void ignoredDestinations()
+    {
+        QTextDocument doc;
+        RtfReader reader(&doc);
+        QVERIFY(reader.read("{\\rtf1{\\fonttbl{\\f0 Geheim1;}}{\\stylesheet{\\s1 Geheim2;}}"
+                            "{\\info{\\title Geheim3}}{\\*\\unbekannt Geheim4 {\\b Geheim5}}"
+                            "{\\pict\\pngblip 47656865696d}{\\*\\fldinst Geheim6}"
+                            "{\\header Geheim7}Sichtbar\\bin3 {}}x}"));
+        QCOMPARE(doc.toPlainText(), QStringLiteral("Sichtbarx"));
+    }
+
+    void notRtfIsShownAsText()
+    {
+        QTextDocument doc;
+        RtfReader reader(&doc);
+        QVERIFY(!reader.read("Nur Text \xe4"));
+        QCOMPARE(doc.toPlainText(), QStringLiteral("Nur Text ä"));
+        QVERIFY(!reader.errorString().isEmpty());
+
+        QTemporaryDir dir;
+        QVERIFY(!reader.readFile(dir.path() + QStringLiteral("/fehlt.rtf")));
+        QVERIFY(!reader.errorString().isEmpty());
+        QVERIFY(doc.isEmpty());
+    }
+
+    void malformed_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wellFormed");
+        QTest::newRow("unclosed group") << QByteArray("{\\rtf1 abc {\\b def") << "abc def" << false;
+        QTest::newRow("extra close") << QByteArray("{\\rtf1 abc}} def}") << "abc def" << false;
+        QTest::newRow("truncated escape") << QByteArray("{\\rtf1 abc\\") << "abc" << false;
+        QTest::newRow("truncated hex") << QByteArray("{\\rtf1 abc\\'e") << "abc" << false;
+        QTest::newRow("bad hex") << QByteArray("{\\rtf1 a\\'zzb}") << "azzb" << false;
+        QTest::newRow("huge size and colour")
+            << QByteArray("{\\rtf1\\fs-99999 a\\fs99999 b\\cf2147483647 c\\cf-5 d}")
+            << "abcd" << true;
+        // parameters end after ten digits; the rest is text
+        QTest::newRow("huge parameter") << QByteArray("{\\rtf1\\fs123456789012 x}") << "12 x"
+                                        << true;
+        QTest::newRow("huge unicode") << QByteArray("{\\rtf1\\u9999999999 ?x}") << "\uFFFDx"
+                                      << true;
+        QTest::newRow("huge skip count") << QByteArray("{\\rtf1\\uc9999999\\u65 abcdefghijk}")
+                                         << "Aijk" << true;
+        QTest::newRow("binary past the end") << QByteArray("{\\rtf1 a\\bin2147483647 b}") << "a"
+                                             << false;
+        QTest::newRow("long word") << QByteArray("{\\rtf1 \\" + QByteArray(5000, 'a') + " x}")
+                                   << QString(5000 - 32, u'a') + " x" << true;
+        QTest::newRow("deep nesting")
+            << QByteArray("{\\rtf1 " + QByteArray(200000, '{') + "tief" + QByteArray(10, '}'))
+            << "tief" << false;
+        QTest::newRow("only closes")
+            << QByteArray("{\\rtf1 " + QByteArray(100000, '}') + "z") << "z" << false;
+    }
+
+    void malformed()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QString, text);
+        QFETCH(bool, wellFormed);
+        QTextDocument doc;
+        RtfReader reader(&doc);
+        QFont base;
+        base.setPixelSize(19);
+        reader.setBaseFont(base);
+        QCOMPARE(reader.read(input), wellFormed);
+        QCOMPARE(doc.toRawText(), text);
+        for (const Run& r : runs(doc))
+            QVERIFY(r.format.font().pixelSize() >= 1 && r.format.font().pixelSize() <= 600);
+    }
+
+    void truncationsAndMutations()
+    {
+        QTextDocument full;
+        RtfReader(&full).read(kSample);
+        const QString whole = full.toPlainText();
+
+        // a cut page shows a beginning of the whole page's text
+        for (int n = 0; n <= kSample.size(); ++n) {
+            QTextDocument doc;
+            RtfReader reader(&doc);
+            reader.read(kSample.left(n));
+            QString shown = doc.toPlainText();
+            QVERIFY2(whole.startsWith(shown) || n < 6,
+                     qPrintable(QStringLiteral("cut at %1: %2").arg(n).arg(shown)));
+        }
+
+        // random damage never crashes or hangs, and what is ignored stays hidden
+        Random random(20240601);
+        const char alphabet[] = "{}\\'*;0123456789abcdefu- \r\n";
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray damaged = kSample;
+            const int edits = random.uniform(1, 8);
+            for (int e = 0; e < edits; ++e) {
+                const int at = random.below(int(damaged.size()));
+                switch (random.below(3)) {
+                case 0:
+                    damaged[at] = alphabet[random.below(int(sizeof(alphabet) - 1))];
+                    break;
+                case 1:
+                    damaged.remove(at, random.uniform(1, 6));
+                    break;
+                default:
+                    damaged.insert(at, alphabet[random.below(int(sizeof(alphabet) - 1))]);
+                }
+                if (damaged.isEmpty())
+                    damaged = "{";
+            }
+            QTextDocument doc;
+            RtfReader reader(&doc);
+            reader.read(damaged);
+            QVERIFY(doc.characterCount() <= damaged.size() + 1);
+        }
+    }
+};
+
+QTEST_MAIN(TestRtfReader)
+#include "tst_rtfreader.moc"

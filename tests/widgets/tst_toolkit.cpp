@@ -1,0 +1,143 @@
+// The widget toolkit: status-bar placement rules, radio groups, skinned and standard
+// buttons, and the common window base.
+#include "data/MessageSink.h"
+#include "platform/Fonts.h"
+#include "shell/Startup.h"
+#include "widgets/TBaseDlg.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TSkinButton.h"
+#include "widgets/TStatusBar.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace gf;
+
+class TestToolkit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterFontSubstitutes(); }
+
+    void statusBarRules()
+    {
+        QWidget window;
+        window.resize(800, 600);
+        TStatusBar bar(&window);
+        window.show();
+        QCOMPARE(bar.geometry(), QRect(0, 560, 800, 40));
+        QWidget a(&bar), b(&bar), c(&bar);
+        a.resize(130, 30);
+        b.resize(101, 30); // odd width: centred to the pixel
+        c.resize(180, 24);
+
+        bar.placeCentred(&a, &b, &c);
+        QVERIFY(qAbs((b.x() + b.width() / 2.0) - 400) <= 0.5);
+        QCOMPARE(b.x() - (a.x() + a.width()), 50);
+        QCOMPARE(c.x() - (b.x() + b.width()), 50);
+        QCOMPARE(a.y(), 5);
+        QCOMPARE(c.y(), 8);
+
+        bar.placeAtEdges(&a, &c);
+        QCOMPARE(a.x(), 50);
+        QCOMPARE(c.x() + c.width(), 800 - 50);
+
+        bar.placePair(&a, &c);
+        QCOMPARE(a.x() + a.width(), 400 - 50);
+        QCOMPARE(c.x(), 400 + 50);
+
+        // stays at the foot, at its own (possibly scaled) height
+        bar.resize(bar.width(), 51);
+        window.resize(1024, 768);
+        QCOMPARE(bar.geometry(), QRect(0, 768 - 51, 1024, 51));
+        bar.placeCentre(&b);
+        QCOMPARE(b.x(), (1024 - 101) / 2);
+    }
+
+    void radioGroup()
+    {
+        QWidget window;
+        TRadioGroup group(QStringLiteral("Frage:"), &window);
+        group.setGeometry(10, 10, 233, 246);
+        group.setItems({QStringLiteral("eins"), QStringLiteral("zwei"), QStringLiteral("drei")});
+        QCOMPARE(group.itemIndex(), -1);
+        QSignalSpy clicked(&group, &TRadioGroup::itemClicked);
+        window.show();
+
+        QTest::mouseClick(group.item(2), Qt::LeftButton, {}, QPoint(group.item(2)->width() - 3, 5));
+        QCOMPARE(group.itemIndex(), 2);
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().first().toInt(), 2);
+        QTest::mouseClick(group.item(0), Qt::LeftButton);
+        QCOMPARE(group.itemIndex(), 0);
+
+        // cleared although the group allows one choice only
+        group.setItemIndex(-1);
+        QCOMPARE(group.itemIndex(), -1);
+        group.setItemIndex(1);
+        group.setItems(group.items());
+        QCOMPARE(group.itemIndex(), -1);
+        QCOMPARE(clicked.size(), 2); // setting by program is no click
+
+        // scaling the group's geometry and font carries the options along
+        ScaleControl(&group, 1.0, 1.28, 1.28);
+        QCOMPARE(group.item(0)->font().pixelSize(), group.font().pixelSize());
+        int previousBottom = 0;
+        for (int i = 0; i < group.count(); ++i) {
+            QVERIFY(group.rect().contains(group.item(i)->geometry()));
+            QVERIFY(group.item(i)->y() >= previousBottom);
+            previousBottom = group.item(i)->geometry().bottom();
+        }
+    }
+
+    void skinButton()
+    {
+        QWidget window;
+        TSkinButton button(QStringLiteral("Tür"), QSize(120, 90), &window);
+        QSignalSpy clicked(&button, &QAbstractButton::clicked);
+        window.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicked.size(), 1);
+        QVERIFY(TSkinButton::isSkinned(&button));
+        TPushButton plain(QStringLiteral("x"), &window);
+        QVERIFY(!TSkinButton::isSkinned(&plain));
+
+        // the screen adaptation leaves it alone
+        button.move(20, 30);
+        ScaleControl(&button, 0.9, 1.28, 1.28);
+        QCOMPARE(button.geometry(), QRect(20, 30, 120, 90));
+
+        // a face picture replaces the drawn face
+        QPixmap face(120, 90);
+        face.fill(QColor(10, 200, 30));
+        button.setText(QString());
+        button.setFaces(face, QPixmap(), QPixmap());
+        const QImage shot = button.grab().toImage();
+        QCOMPARE(QColor(shot.pixel(5, 5)), QColor(10, 200, 30));
+    }
+
+    void baseWindow()
+    {
+        TBaseDlg dlg;
+        TPushButton* b = dlg.makeButton(QStringLiteral("&Weiter"));
+        QCOMPARE(b->parentWidget(), dlg.statusBar());
+        QCOMPARE(b->size(), QSize(130, 30));
+        QCOMPARE(b->font().pixelSize(), 13);
+        QVERIFY(b->font().bold());
+        QCOMPARE(b->faceColour(), QColor(205, 224, 241));
+        QCOMPARE(dlg.palette().color(QPalette::Window), QColor(31, 73, 116));
+
+        QTimer::singleShot(0, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });
+        QCOMPARE(dlg.exec(), int(mrCancel));
+        QTimer::singleShot(0, [&] { dlg.close(); });
+        QCOMPARE(dlg.exec(), int(mrCancel));
+    }
+};
+
+QTEST_MAIN(TestToolkit)
+#include "tst_toolkit.moc"
