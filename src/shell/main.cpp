@@ -1,9 +1,66 @@
+#include "data/ProgramData.h"
+#include "data/Timing.h"
+#include "platform/DataFolder.h"
+#include "platform/Fonts.h"
+#include "platform/InstallPaths.h"
+#include "platform/Screen.h"
+#include "platform/SingleInstance.h"
+#include "platform/SoundPlayer.h"
 #include "shell/AppContext.h"
+#include "shell/TMainWin.h"
+#include "shell/TxMsgDlg.h"
 
 #include <QApplication>
+#include <QDir>
+
+using namespace gf;
+
+namespace {
+// The test-run mode shortens every timed step to a tenth.
+constexpr double kTestRunTimeScale = 0.1;
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setOrganizationName(QStringLiteral("Tannwald"));
+    QCoreApplication::setApplicationName(QStringLiteral("GripsFix"));
+
+    AppContext context;
+    AppContext::setCurrent(&context);
+    context.testRun = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("tl");
+    if (context.testRun)
+        timing::setScale(kTestRunTimeScale);
+    RegisterFontSubstitutes();
+
+    SingleInstance instance;
+    if (instance.tryActivateRunning())
+        return 0;
+    instance.listen();
+
+    context.paths.ProgramDir = ProgramDirValue(QCoreApplication::applicationDirPath());
+    QDir::setCurrent(context.paths.ProgramDir);
+
+    BoxMessageSink messages;
+    context.messages = &messages;
+    tProgramData data(&messages);
+    context.data = &data;
+    data.setDataDir(DefaultDataDir(context.paths.ProgramDir));
+    CreateFolderChain(data.DataDir);
+
+    auto player = createSoundPlayer(context.testRun);
+    context.player = player.get();
+
+    const QSize screen = ScreenSize();
+    context.ScreenWidth = screen.width();
+    context.ScreenHeight = screen.height();
+
+    TMainWin mainWin(context);
+    mainWin.CreateWindows();
+    QObject::connect(&instance, &SingleInstance::activationRequested, &mainWin,
+                     [&mainWin] { SingleInstance::bringToFront(&mainWin); });
+    mainWin.show();
+    const int rc = app.exec();
+    AppContext::setCurrent(nullptr);
+    return rc;
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+namespace gf {
+
+// Windows of work areas that are not built yet. Each exists as its own class so the
+// start-up creates every window in its fixed order; none of them claims to work.
+class TPendingDlg : public QDialog
+{
+public:
+    explicit TPendingDlg(const QString& caption, QWidget* parent) : QDialog(parent)
+    {
+        setWindowTitle(caption);
+    }
+};
+
+#define GF_PENDING_WINDOW(Class, Caption)                                                         \
+    class Class final : public TPendingDlg                                                       \
+    {                                                                                            \
+    public:                                                                                      \
+        explicit Class(QWidget* parent) : TPendingDlg(QStringLiteral(Caption), parent) {}        \
+    };
+
+GF_PENDING_WINDOW(TWortDlg, "Wort-Fahndung")
+GF_PENDING_WINDOW(TAbfragDlg, "Abfrage")
+GF_PENDING_WINDOW(TMemoDlg, "Memo")
+GF_PENDING_WINDOW(TBmpTastDlg, "Memo-Protokoll")
+GF_PENDING_WINDOW(TBMPPresentDlg, "Memo-Protokoll")
+GF_PENDING_WINDOW(TBmpKatDlg, "Bild-Fahndung")
+GF_PENDING_WINDOW(TBmpAbfragDlg, "Abfrage")
+GF_PENDING_WINDOW(TSndBmpInfDlg, "Memo-Protokoll")
+GF_PENDING_WINDOW(TBmpSndGraphDlg, "Ergebnisse")
+GF_PENDING_WINDOW(TTagDlg, "Tagesergebnisse")
+GF_PENDING_WINDOW(TExportDlg, "Datenexport")
+GF_PENDING_WINDOW(TGraphDlg, "Ergebnisse")
+GF_PENDING_WINDOW(TTipDlg, "Tipp")
+GF_PENDING_WINDOW(TXErklaerDlg, "Wort-Fahndung")
+GF_PENDING_WINDOW(TBmpErkl2Dlg, "Bild-Fahndung")
+GF_PENDING_WINDOW(TBmpErklaerDlg, "Bild-Fahndung")
+GF_PENDING_WINDOW(TXErklaer2Dlg, "Wort-Fahndung")
+GF_PENDING_WINDOW(TBmpErklaer3Dlg, "Bild-Fahndung")
+GF_PENDING_WINDOW(TXErklaer3Dlg, "Wort-Fahndung")
+
+
+#undef GF_PENDING_WINDOW
+
+} // namespace gf

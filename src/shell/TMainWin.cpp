@@ -1,0 +1,654 @@
+#include "shell/TMainWin.h"
+
+#include "data/MessageSink.h"
+#include "data/ProgramData.h"
+#include "data/Random.h"
+#include "platform/MediaFiles.h"
+#include "platform/PlatformDialogs.h"
+#include "platform/Screen.h"
+#include "platform/SoundPlayer.h"
+#include "search/TLevelDlg.h"
+#include "search/TLevelKatDlg.h"
+#include "sequence/TTelDlg.h"
+#include "sequence/TTeleGraphDlg.h"
+#include "sequence/TTeleInfoDlg.h"
+#include "results/TSingleTipDlg.h"
+#include "shell/TChooseModeDlg.h"
+#include "shell/TCreditDlg.h"
+#include "shell/TtitleDlg.h"
+#include "shell/AppContext.h"
+#include "shell/PendingWindows.h"
+#include "shell/TAnmeldDlg.h"
+#include "shell/THelpWin.h"
+#include "shell/TTuerDlg.h"
+#include "shell/TxMsgDlg.h"
+#include "shell/WindowSet.h"
+#include "widgets/Look.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TSkinButton.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+namespace gf {
+
+namespace {
+
+using look::arial;
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
+                  const QRect& geometry, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    look::setTextColour(label, colour);
+    label->setAlignment(align);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setGeometry(geometry);
+    return label;
+}
+
+const QString kNoUserLabel = QStringLiteral("kein Benutzer angemeldet");
+const QString kNoUserMessage = QStringLiteral("Es wurde noch kein Benutzer ausgewählt");
+
+} // namespace
+
+void TClickArea::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && onClick)
+        onClick();
+}
+
+void TClickImage::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && onClick)
+        onClick();
+}
+
+TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_unique<WindowSet>())
+{
+    m_windows->MainWin = this;
+    m_ctx.ExerciseStarted = false;
+    setWindowTitle(QStringLiteral("Grips-Fix"));
+    setWindowFlag(Qt::FramelessWindowHint);
+    look::setBackground(this, look::background());
+    // The canvas font that FontFactor is measured with.
+    setFont(arial(13));
+
+    auto* client = new QWidget(this);
+    client->setProperty("gfPanel", true);
+    setCentralWidget(client);
+    client->setGeometry(0, 0, DesignWidth, DesignHeight);
+
+    BackImage = new TClickImage(client);
+    BackImage->setGeometry(0, 0, 800, 560);
+    BackImage->setScaledContents(true);
+    BackImage->hide();
+    BackImage->onClick = [this] {
+        xMessageDlg(QStringLiteral("Bitte klicken Sie auf eine der Türen, \n\rum einen "
+                                   "Arbeitsbereich auszuwählen!"),
+                    mkAchtung, btn::OK, 4300);
+    };
+
+    LMDLabel1 = makeLabel(client, QStringLiteral("Arbeit"), arial(37, true, true), Qt::white,
+                          QRect(49, 36, 200, 46));
+    Label6 = makeLabel(client, QStringLiteral("Wählen Sie nun Ihren Arbeitsbereich."),
+                       arial(21, true), Qt::white, QRect(227, 56, 520, 28));
+
+    const int doorLeft[4] = {49, 227, 407, 586};
+    const QString doorName[4] = {QStringLiteral("Wort-Fahndung"), QStringLiteral("Bild-Fahndung"),
+                                 QStringLiteral("Telefonvermittler"),
+                                 QStringLiteral("Memo-Protokoll")};
+    TClickArea** doors[4] = {&Image1, &Image2, &Image3, &Image4};
+    QLabel** names[4] = {&Label1, &Label2, &Label3, &Label4};
+    const std::function<void()> clicks[4] = {[this] { Image1Click(); }, [this] { Image2Click(); },
+                                             [this] { Image3Click(); }, [this] { Image4Click(); }};
+    for (int i = 0; i < 4; ++i) {
+        auto* door = new TClickArea(client);
+        door->setGeometry(doorLeft[i], 140, 169, 295);
+        door->setCursor(Qt::PointingHandCursor);
+        door->setAttribute(Qt::WA_TranslucentBackground);
+        door->onClick = clicks[i];
+        *doors[i] = door;
+        *names[i] = makeLabel(client, doorName[i], arial(13), Qt::black,
+                              QRect(doorLeft[i], 152, 169, 18), Qt::AlignHCenter | Qt::AlignTop);
+        // Clicks on the name plate belong to the door.
+        (*names[i])->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    UserLabel = makeLabel(client, kNoUserLabel, arial(13, true), Qt::white,
+                          QRect(300, 470, 201, 73), Qt::AlignCenter);
+    UserLabel->setWordWrap(true);
+
+    BenutzerButton = new TSkinButton(QStringLiteral("Benutzer"), QSize(184, 45), client);
+    BenutzerButton->move(32, 470);
+    connect(BenutzerButton, &TSkinButton::clicked, this, &TMainWin::BenutzerButtonClick);
+    ExitButton = new TSkinButton(QStringLiteral("Exit"), QSize(184, 45), client);
+    ExitButton->move(584, 470);
+    connect(ExitButton, &TSkinButton::clicked, this, &TMainWin::ExitButtonClick);
+
+    StatusPanel = new QFrame(client);
+    StatusPanel->setGeometry(0, 560, 800, 40);
+    look::setBackground(StatusPanel, look::statusBar());
+
+    TagResBtn = new TPushButton(QStringLiteral("&Tagesergebnisse "), StatusPanel);
+    TagResBtn->setGeometry(150, 5, 200, 30);
+    connect(TagResBtn, &QPushButton::clicked, this, &TMainWin::TagResPanelClick);
+    ExportButton = new TPushButton(QStringLiteral("&Datenexport"), StatusPanel);
+    ExportButton->setGeometry(450, 5, 200, 30);
+    connect(ExportButton, &QPushButton::clicked, this, &TMainWin::ExportPnlClick);
+
+    buildMenu();
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &TMainWin::onEscape);
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        PlainMessage(m_ctx.data ? m_ctx.data->UserName : QStringLiteral("-"));
+    });
+
+    resize(DesignWidth, DesignHeight);
+}
+
+TMainWin::~TMainWin() = default;
+
+void TMainWin::buildMenu()
+{
+    // Every top-level entry is hidden: the menu bar shows nothing, the entries are the
+    // same operations the doors run.
+    auto* bar = menuBar();
+    auto addMenu = [bar](const QString& title) {
+        QMenu* m = bar->addMenu(title);
+        m->menuAction()->setVisible(false);
+        return m;
+    };
+    QMenu* datei = addMenu(QStringLiteral("Datei"));
+    connect(datei->addAction(QStringLiteral("Beenden")), &QAction::triggered, this,
+            &TMainWin::requestClose);
+
+    QMenu* indizien = addMenu(QStringLiteral("Indizien-Fahndung"));
+    for (const char* level : {"Test", "Leicht", "Mittel", "Schwer"})
+        indizien->addAction(QString::fromLatin1(level))->setVisible(false);
+    connect(indizien->addAction(QStringLiteral("Spurensicherung")), &QAction::triggered, this,
+            &TMainWin::SpurensicherungClick);
+    connect(indizien->addAction(QStringLiteral("Festnahme")), &QAction::triggered, this,
+            &TMainWin::FestnahmeClick);
+
+    QMenu* telefon = addMenu(QStringLiteral("Telefon-Vermittlung"));
+    connect(telefon->addAction(QStringLiteral("Hören")), &QAction::triggered, this,
+            &TMainWin::HoerenClick);
+    connect(telefon->addAction(QStringLiteral("Lesen")), &QAction::triggered, this,
+            &TMainWin::LesenClick);
+    connect(telefon->addAction(QStringLiteral("Hören und Lesen")), &QAction::triggered, this,
+            &TMainWin::HoerenundLesenClick);
+
+    QMenu* zeugen = addMenu(QStringLiteral("Zeugenbefragung"));
+    connect(zeugen->addAction(QStringLiteral("Sehen")), &QAction::triggered, this,
+            &TMainWin::Bilder1Click);
+    connect(zeugen->addAction(QStringLiteral("Hören")), &QAction::triggered, this,
+            &TMainWin::Klnge1Click);
+    connect(zeugen->addAction(QStringLiteral("Sehen und Hören")), &QAction::triggered, this,
+            &TMainWin::BilderundKlnge1Click);
+
+    addMenu(QStringLiteral("Tagesergebnisse"))->addAction(QStringLiteral("Anzeigen"));
+    QMenu* optionen = addMenu(QStringLiteral("Optionen"));
+    optionen->addAction(QStringLiteral("Einstellungen"));
+    connect(optionen->addAction(QStringLiteral("Grafik")), &QAction::triggered, this,
+            &TMainWin::GrafikClick);
+    bar->hide();
+}
+
+void TMainWin::CreateWindows()
+{
+    WindowSet& w = *m_windows;
+    w.WortDlg = new TWortDlg(this);
+    w.AbfragDlg = new TAbfragDlg(this);
+    w.MemoDlg = new TMemoDlg(this);
+    w.TeleInfoDlg = new TTeleInfoDlg(this);
+    w.BmpTastDlg = new TBmpTastDlg(this);
+    w.TeleGraphDlg = new TTeleGraphDlg(this);
+    w.LevelDlg = new TLevelDlg(this);
+    w.BMPPresentDlg = new TBMPPresentDlg(this);
+    w.TelDlg = new TTelDlg(this);
+    w.LevelKatDlg = new TLevelKatDlg(this);
+    w.BmpKatDlg = new TBmpKatDlg(this);
+    w.BmpAbfragDlg = new TBmpAbfragDlg(this);
+    w.SndBmpInfDlg = new TSndBmpInfDlg(this);
+    w.TuerDlg = new TTuerDlg(this);
+    w.BmpSndGraphDlg = new TBmpSndGraphDlg(this);
+    w.TagDlg = new TTagDlg(this);
+    w.CreditDlg = new TCreditDlg(this);
+    w.ChooseModeDlg = new TChooseModeDlg(this);
+    w.titleDlg = new TtitleDlg(this);
+    w.ExportDlg = new TExportDlg(this);
+    w.GraphDlg = new TGraphDlg(this);
+    w.HelpWin = new THelpWin(this);
+    w.TipDlg = new TTipDlg(this);
+    w.XErklaerDlg = new TXErklaerDlg(this);
+    w.BmpErkl2Dlg = new TBmpErkl2Dlg(this);
+    w.BmpErklaerDlg = new TBmpErklaerDlg(this);
+    w.XErklaer2Dlg = new TXErklaer2Dlg(this);
+    w.BmpErklaer3Dlg = new TBmpErklaer3Dlg(this);
+    w.XErklaer3Dlg = new TXErklaer3Dlg(this);
+    w.SingleTipDlg = new TSingleTipDlg(this);
+    w.xMsgDlg = new TxMsgDlg(this);
+    w.AnmeldDlg = new TAnmeldDlg(this);
+    w.TeleGraphDlg->SingleTipDlg = w.SingleTipDlg;
+    w.AnmeldDlg->TuerDlg = w.TuerDlg;
+    w.AnmeldDlg->onUserLabel = [this](const QString& name) { SetUserLabel(name); };
+}
+
+void TMainWin::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_startUpRan) {
+        m_startUpRan = true;
+        // After the window is on screen, as the first showing of the original did.
+        QTimer::singleShot(0, this, [this] { StartUp(); });
+    }
+}
+
+void TMainWin::requestClose()
+{
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+bool TMainWin::StartUp()
+{
+    setWindowTitle(QStringLiteral("Grips-Fix"));
+    DesignWidth = 800;
+    DesignHeight = 600;
+    CloseWithoutQuestion = false;
+
+    if (!ReadInstallPaths(m_ctx.paths, m_ctx.paths.ProgramDir, *m_ctx.messages)) {
+        requestClose();
+        return false;
+    }
+    if (!CheckMediaFiles(m_ctx.paths, *m_ctx.messages, &MediaFileExists)) {
+        CloseWithoutQuestion = true;
+        requestClose();
+        return false;
+    }
+
+    if (m_ctx.player) {
+        m_ctx.player->close();
+        const QString jingle = ResolveMediaFile(m_ctx.paths.WavDir, QStringLiteral("Jingle.wav"));
+        if (!jingle.isEmpty()) {
+            m_ctx.player->setFileName(jingle);
+            if (m_ctx.player->open())
+                m_ctx.player->play(false);
+        }
+    }
+
+    m_ctx.ReadOnlySession = false;
+
+    bool keepRunning = true;
+    if (ColorDepth() < 16) {
+        const int answer = xMessageDlg(
+            QStringLiteral("Hinweis: Die Systemeinstellungen für die Farbpalette sind geringer als "
+                           "65536 Farben! Für eine optimale Darstellung der Bilder empfehlen wir, "
+                           "die Anzeige auf mindestens 65536 Farben umzustellen!\n\rEventuelle "
+                           "Verzerrungen der Farbdarstellungen können Folge  der derzeitigen "
+                           "Einstellungen sein!\n\r\n\rMöchten Sie das Programm trotzdem "
+                           "starten?"),
+            mkBitteBestaetigen, btn::YesNoCancel, 0);
+        if (answer != mrYes) {
+            CloseWithoutQuestion = true;
+            keepRunning = false;
+            requestClose();
+        }
+    }
+    if (m_ctx.ScreenWidth < 800 || m_ctx.ScreenHeight < 600) {
+        const int answer = xMessageDlg(
+            QStringLiteral("Hinweis: Die Systemeinstellungen für die Bildschirmgröße entsprechen "
+                           "nicht der optimalen Größe für die Bilder in diesem Programm. Für eine "
+                           "optimale Darstellung der Bilder empfehlen wir, die Anzeige auf die "
+                           "Größe 800x600 anzupassen!\n\rEventuell verzerrte Darstellungen der "
+                           "Bilder können Folge der derzeitigen Einstellungen sein!\n\r\n\r"
+                           "Möchten Sie das Programm trotzdem starten?"),
+            mkBitteBestaetigen, btn::YesNoCancel, 0);
+        if (answer != mrYes) {
+            CloseWithoutQuestion = true;
+            keepRunning = false;
+            requestClose();
+        }
+    }
+
+    adaptForms();
+    PlaceUserControls();
+
+    BackImage->hide();
+    BackImage->setPixmap(
+        QPixmap(ResolveMediaFile(m_ctx.paths.BmpDir, QStringLiteral("Tueren2.bmp"))));
+    if (m_windows->titleDlg)
+        m_windows->titleDlg->exec();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BackImage->show();
+    rng().seedFromClock();
+    if (m_ctx.data)
+        m_ctx.data->SessionStart = QDateTime::currentDateTime();
+    setWindowTitle(QStringLiteral("Grips-Fix"));
+    QApplication::restoreOverrideCursor();
+    m_startedUp = true;
+    return keepRunning;
+}
+
+void TMainWin::adaptForms()
+{
+    const int xxx = QFontMetrics(font()).horizontalAdvance(QStringLiteral("XXX"));
+    const ScaleFactors f =
+        ComputeScaleFactors(m_ctx.ScreenWidth, m_ctx.ScreenHeight, DesignWidth, DesignHeight, xxx);
+    m_ctx.FontFactor = f.font;
+    AdaptWindow(centralWidget(), f, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
+    setGeometry(0, 0, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
+    for (QObject* child : children()) {
+        auto* window = qobject_cast<QDialog*>(child);
+        if (!window || window == m_windows->AnmeldDlg)
+            continue;
+        AdaptWindow(window, f, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
+    }
+}
+
+void TMainWin::PlaceUserControls()
+{
+    const int m = m_ctx.ScreenWidth / 2;
+    BenutzerButton->move(m - 2 * BenutzerButton->width(), UserLabel->y());
+    ExitButton->move(m + ExitButton->width(), UserLabel->y());
+    UserLabel->move(m - UserLabel->width() / 2, UserLabel->y());
+    // Status bar: daily results ends 50 px left of the middle, export begins 50 px right.
+    const int mid = StatusPanel->width() / 2;
+    TagResBtn->move(mid - 50 - TagResBtn->width(), TagResBtn->y());
+    ExportButton->move(mid + 50, ExportButton->y());
+}
+
+void TMainWin::SetUserLabel(const QString& userName)
+{
+    UserLabel->setText(userName == QLatin1String("-") || userName.isEmpty() ? kNoUserLabel
+                                                                             : userName);
+}
+
+void TMainWin::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    // Every repaint shows the door picture again (a door hides it while its course runs).
+    if (m_startedUp && !BackImage->isVisible() && !m_hideBackUntilPaint)
+        BackImage->show();
+    m_hideBackUntilPaint = false;
+}
+
+void TMainWin::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (pos() != QPoint(0, 0))
+        move(0, 0);
+}
+
+bool TMainWin::requireUser()
+{
+    if (m_ctx.data && m_ctx.data->UserName != QLatin1String("-"))
+        return true;
+    xMessageDlg(kNoUserMessage, mkAchtung, btn::OK, 4300);
+    return false;
+}
+
+void TMainWin::notYetAvailable()
+{
+    xMessageDlg(QStringLiteral("Dieser Bereich steht in dieser Version noch nicht zur "
+                               "Verfügung."),
+                mkHinweis, btn::OK, 0);
+}
+
+void TMainWin::Image1Click()
+{
+    if (!requireUser())
+        return;
+    SpurensicherungClick();
+}
+
+void TMainWin::Image2Click()
+{
+    if (!requireUser())
+        return;
+    FestnahmeClick();
+}
+
+void TMainWin::Image3Click()
+{
+    if (!requireUser())
+        return;
+    telephoneCourse();
+}
+
+void TMainWin::Image4Click()
+{
+    if (!requireUser())
+        return;
+    notYetAvailable();
+}
+
+void TMainWin::SpurensicherungClick()
+{
+    notYetAvailable();
+}
+
+void TMainWin::FestnahmeClick()
+{
+    notYetAvailable();
+}
+
+void TMainWin::HoerenClick()
+{
+    m_ctx.TelMode = 1;
+    telephoneCourse();
+}
+
+void TMainWin::LesenClick()
+{
+    m_ctx.TelMode = 2;
+    telephoneCourse();
+}
+
+void TMainWin::HoerenundLesenClick()
+{
+    m_ctx.TelMode = 3;
+    telephoneCourse();
+}
+
+void TMainWin::Bilder1Click()
+{
+    notYetAvailable();
+}
+
+void TMainWin::Klnge1Click()
+{
+    notYetAvailable();
+}
+
+void TMainWin::BilderundKlnge1Click()
+{
+    notYetAvailable();
+}
+
+void TMainWin::GrafikClick()
+{
+    notYetAvailable();
+}
+
+void TMainWin::TagResPanelClick()
+{
+    if (!requireUser())
+        return;
+    if (m_ctx.player)
+        m_ctx.player->close();
+    notYetAvailable();
+}
+
+void TMainWin::ExportPnlClick()
+{
+    if (!requireUser())
+        return;
+    if (m_ctx.player)
+        m_ctx.player->close();
+    notYetAvailable();
+    QDir::setCurrent(m_ctx.paths.ProgramDir);
+}
+
+void TMainWin::ExitButtonClick()
+{
+    requestClose();
+}
+
+void TMainWin::onEscape()
+{
+    if (xMessageDlg(QStringLiteral("Möchten Sie das Programm wirklich beenden?"),
+                    mkBitteBestaetigen, btn::YesNo, 0) == mrYes)
+        close();
+}
+
+void TMainWin::telephoneCourse()
+{
+    WindowSet& w = *m_windows;
+    m_ctx.ExerciseStarted = true;
+    w.SingleTipDlg->TipKind = 3;
+
+    if (w.TeleInfoDlg->exec() != mrOk)
+        return;
+    w.ChooseModeDlg->ModeText[1] = QStringLiteral("Hören");
+    w.ChooseModeDlg->ModeText[2] = QStringLiteral("Sehen");
+    w.ChooseModeDlg->ModeText[3] = QStringLiteral("Hören und Sehen");
+    w.ChooseModeDlg->HelpKey = QStringLiteral("ChooseTelMode");
+    if (w.ChooseModeDlg->exec() != mrOk)
+        return;
+    m_ctx.TelMode = w.ChooseModeDlg->Mode;
+    if (w.LevelDlg->exec() != mrOk)
+        return;
+    w.TelDlg->TasksTotal = w.LevelDlg->Count;
+
+    if (m_ctx.player)
+        m_ctx.player->close();
+    m_ctx.TelTipNo = quint16(rng().uniform(1, 9));
+
+    tTeleStat stat;
+    stat.Kind = 2;
+    stat.Mode = m_ctx.TelMode;
+    stat.Stamp = SerialDate::fromDateTime(QDateTime::currentDateTime());
+    stat.TaskCount = w.LevelDlg->Count;
+    w.TelDlg->Stat = &stat;
+    const int result = w.TelDlg->exec();
+    w.TelDlg->Stat = nullptr;
+    if (result != mrOk)
+        return;
+
+    tProgramData& data = *m_ctx.data;
+    if (data.CurrentUser)
+        data.CurrentUser->TelLevel[m_ctx.TelMode] = stat.BestSpan < 4 ? 3 : stat.BestSpan - 1;
+    data.TelStatList.append(stat);
+
+    if (w.TelDlg->TasksDone == w.TelDlg->TasksTotal) {
+        w.TeleGraphDlg->Stat = &data.TelStatList.last();
+        w.TeleGraphDlg->exec();
+        w.TeleGraphDlg->Stat = nullptr;
+    }
+    // The finished course hides the door picture until the next repaint.
+    BackImage->hide();
+    update();
+}
+
+void TMainWin::BenutzerButtonClick()
+{
+    tProgramData& data = *m_ctx.data;
+    if (m_ctx.ExerciseStarted && !m_ctx.ReadOnlySession && data.CurrentUser) {
+        if (data.SaveSessionResults(*data.CurrentUser))
+            data.SaveUserFile();
+    }
+    const QString remembered = data.UserName;
+    TAnmeldDlg* login = m_windows->AnmeldDlg;
+    if (login->exec() == mrOk) {
+        AfterLogin();
+    } else {
+        if (QFile::exists(data.DataDir + remembered + QStringLiteral(".mnu")))
+            data.UserName = remembered;
+        data.setDataDir(login->NotedDataDir());
+    }
+    QDir::setCurrent(m_ctx.paths.ProgramDir);
+}
+
+QString DateRuleMessage(const QString& name, const QDate& regDate, const QDate& today)
+{
+    const QString shortDate = QStringLiteral("dd.MM.yyyy");
+    return QStringLiteral("Hinweis: das Datum wurde verändert! \n\rDer Benutzer ") + name +
+           QStringLiteral("\r hat sich am ") + regDate.toString(shortDate) +
+           QStringLiteral(" angemeldet, Ihr Rechner meldet als heutiges Datum aber erst den ") +
+           today.toString(shortDate) + QStringLiteral(".") + QStringLiteral("\n\r") +
+           QStringLiteral("Durch dieses Problem können leider keine Ergebnisse ") +
+           QStringLiteral(" mehr gespeichert werden, bis in Ihrer Konfiguration das ") +
+           QStringLiteral(" Anmeldedatum wieder erreicht ist oder ") +
+           QStringLiteral(" Sie das Datum entsprechend angepaßt haben!");
+}
+
+bool RegDateInLaterMonth(const QDate& regDate, const QDate& today)
+{
+    return regDate.year() * 12 + regDate.month() > today.year() * 12 + today.month();
+}
+
+void TMainWin::AfterLogin()
+{
+    tProgramData& data = *m_ctx.data;
+    if (!data.CurrentUser)
+        return;
+    const tUser& user = *data.CurrentUser;
+    setWindowTitle(QStringLiteral("Grips-Fix ") + user.Name);
+
+    const QDate today = data.SessionStart.date();
+    const QDate regDate = user.RegDate.date();
+    if (RegDateInLaterMonth(regDate, today)) {
+        xMessageDlg(DateRuleMessage(user.Name, regDate, today), mkAchtung, btn::OK, 0);
+        m_ctx.ReadOnlySession = true;
+    }
+
+    if (!QFile::exists(QDir(m_ctx.paths.ProgramDir).filePath(QStringLiteral("std.cfg"))))
+        xMessageDlg(QStringLiteral("Achtung: die Dateistd.cfg konnte leider nicht gefunden "
+                                   "werden.\n\rDie Aufgaben können nicht geladen werden!"),
+                    mkFehlermeldung, btn::OK, 0);
+
+    QCoreApplication::processEvents();
+    data.CreateSessionLists();
+
+    data.TelTotal = data.MemoTotal = data.WortTotal = data.BildTotal = 0;
+    for (int i = 1; i <= 3; ++i) {
+        data.TelTotal += data.TelCount[i];
+        data.MemoTotal += data.MemoCount[i];
+        data.WortTotal += data.WortCount[i];
+        data.BildTotal += data.BildCount[i];
+    }
+}
+
+void TMainWin::saveSession()
+{
+    tProgramData& data = *m_ctx.data;
+    // With no detective logged in there are no session lists and nothing to save.
+    if (m_ctx.ReadOnlySession || !data.CurrentUser || !data.SessionListsCreated)
+        return;
+    if (data.SaveSessionResults(*data.CurrentUser))
+        data.SaveUserFile();
+}
+
+void TMainWin::closeEvent(QCloseEvent* event)
+{
+    if (!CloseWithoutQuestion) {
+        saveSession();
+        if (m_windows->CreditDlg)
+            m_windows->CreditDlg->exec();
+    }
+    event->accept();
+}
+
+} // namespace gf

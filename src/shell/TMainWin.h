@@ -1,0 +1,136 @@
+#pragma once
+
+#include "shell/Startup.h"
+
+#include <QLabel>
+#include <QDate>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QFrame;
+class QPushButton;
+
+namespace gf {
+
+struct AppContext;
+struct WindowSet;
+class TSkinButton;
+
+// The date rule of the after-login step: the detective's registration lies in a later
+// calendar month than today (days are not compared).
+bool RegDateInLaterMonth(const QDate& regDate, const QDate& today);
+QString DateRuleMessage(const QString& name, const QDate& regDate, const QDate& today);
+
+// A transparent area that reports a left click; the doors and the door picture.
+class TClickArea final : public QWidget
+{
+public:
+    explicit TClickArea(QWidget* parent) : QWidget(parent) {}
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// A picture that reports a left click; the door picture behind the doors.
+class TClickImage final : public QLabel
+{
+public:
+    explicit TClickImage(QWidget* parent) : QLabel(parent) {}
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// The work-area screen: four doors, the detective's name, login and exit, daily
+// results and export; it runs the exercise courses and saves the session.
+class TMainWin final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TMainWin(AppContext& context);
+    ~TMainWin() override;
+
+    // Creates every other window of the program, in the fixed order, hidden.
+    void CreateWindows();
+    WindowSet& Windows() { return *m_windows; }
+
+    // The start-up proper; runs once, at the first showing. Returns false when the
+    // program is closing again (missing files, declined display warnings).
+    bool StartUp();
+    bool StartedUp() const { return m_startedUp; }
+
+    // Doors and menu entries.
+    void Image1Click();
+    void Image2Click();
+    void Image3Click();
+    void Image4Click();
+    void SpurensicherungClick();
+    void FestnahmeClick();
+    void HoerenClick();
+    void LesenClick();
+    void HoerenundLesenClick();
+    void Bilder1Click();
+    void Klnge1Click();
+    void BilderundKlnge1Click();
+    void GrafikClick();
+
+    void BenutzerButtonClick();
+    void AfterLogin();
+    void TagResPanelClick();
+    void ExportPnlClick();
+    void ExitButtonClick();
+
+    // Places login, exit and the name label from the screen's middle.
+    void PlaceUserControls();
+    void SetUserLabel(const QString& userName);
+
+    bool CloseWithoutQuestion = false;
+    quint16 DesignWidth = 800;
+    quint16 DesignHeight = 600;
+
+    TClickImage* BackImage = nullptr;
+    QLabel* LMDLabel1 = nullptr;
+    QLabel* Label6 = nullptr;
+    TClickArea* Image1 = nullptr;
+    TClickArea* Image2 = nullptr;
+    TClickArea* Image3 = nullptr;
+    TClickArea* Image4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* UserLabel = nullptr;
+    TSkinButton* BenutzerButton = nullptr;
+    TSkinButton* ExitButton = nullptr;
+    QFrame* StatusPanel = nullptr;
+    QPushButton* TagResBtn = nullptr;
+    QPushButton* ExportButton = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool requireUser();
+    void notYetAvailable();
+    void requestClose();
+    void telephoneCourse();
+    void saveSession();
+    void adaptForms();
+    void buildMenu();
+    void onEscape();
+
+    AppContext& m_ctx;
+    std::unique_ptr<WindowSet> m_windows;
+    bool m_startedUp = false;
+    bool m_startUpRan = false;
+    bool m_hideBackUntilPaint = false;
+};
+
+} // namespace gf

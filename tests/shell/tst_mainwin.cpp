@@ -1,0 +1,231 @@
+#include "data/ProgramData.h"
+#include "data/Timing.h"
+#include "platform/SoundPlayer.h"
+#include "shell/AppContext.h"
+#include "shell/TMainWin.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/TSkinButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace gf;
+
+namespace {
+
+class SilentSink final : public MessageSink
+{
+public:
+    int message(const QString& text, int, int, int) override
+    {
+        texts << text;
+        return mrOk;
+    }
+    void plainMessage(const QString& text) override { texts << text; }
+    QStringList texts;
+};
+
+// Closes whatever modal window opens next, as Cancel.
+void rejectNextModal()
+{
+    QTimer::singleShot(0, [] {
+        if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            w->reject();
+    });
+}
+
+struct Program
+{
+    Program()
+    {
+        timing::setScale(0.01);
+        ctx.paths.ProgramDir = dir.path() + "/";
+        ctx.paths.BmpDir = ctx.paths.WavDir = ctx.paths.HlpDir = dir.path() + "/";
+        ctx.testRun = true;
+        ctx.messages = &sink;
+        ctx.data = &data;
+        ctx.player = player.get();
+        AppContext::setCurrent(&ctx);
+        QDir(dir.path()).mkdir("Daten");
+        data.setDataDir(dir.path() + "/Daten");
+        data.SessionStart = QDateTime::currentDateTime();
+        win = new TMainWin(ctx);
+        win->CreateWindows();
+    }
+    ~Program()
+    {
+        win->CloseWithoutQuestion = true;
+        delete win;
+        AppContext::setCurrent(nullptr);
+    }
+
+    // Registers and logs in a detective, as the login dialog does on OK.
+    void login(const QString& name)
+    {
+        QVERIFY(data.RegisterUser(name, 1));
+        data.UserName = name;
+        QVERIFY(data.OpenUser());
+        win->AfterLogin();
+    }
+
+    QStringList dataFiles() const
+    {
+        return QDir(dir.path() + "/Daten").entryList(QDir::Files, QDir::Name);
+    }
+
+    tTeleStat telRecord() const
+    {
+        tTeleStat r;
+        r.Mode = 1;
+        r.Stamp = SerialDate::fromDateTime(data.SessionStart);
+        r.TaskCount = 2;
+        r.BestSpan = 5;
+        r.MinLevel = 4;
+        r.MaxLevel = 5;
+        r.Trials[4] = 1;
+        r.Trials[5] = 1;
+        r.Correct[4] = 1;
+        r.Correct[5] = 1;
+        return r;
+    }
+
+    QTemporaryDir dir;
+    SilentSink sink;
+    tProgramData data{&sink};
+    std::unique_ptr<SoundPlayer> player = createSoundPlayer(true);
+    AppContext ctx;
+    TMainWin* win = nullptr;
+};
+
+QString monthLog(const Program& p, const QString& name, const QString& tag)
+{
+    return name + tag + p.data.MonthTag() + ".dat";
+}
+
+} // namespace
+
+class TestMainWin final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dateRuleComparesMonthsOnly()
+    {
+        QVERIFY(!RegDateInLaterMonth(QDate(2004, 1, 31), QDate(2005, 1, 1)));
+        QVERIFY(RegDateInLaterMonth(QDate(2005, 2, 1), QDate(2005, 1, 28)));
+        QVERIFY(!RegDateInLaterMonth(QDate(2005, 3, 15), QDate(2005, 3, 3)));
+        QVERIFY(RegDateInLaterMonth(QDate(2006, 1, 1), QDate(2005, 12, 31)));
+        const QString text = DateRuleMessage("Anna", QDate(2005, 2, 1), QDate(2005, 1, 28));
+        QVERIFY(text.startsWith("Hinweis: das Datum wurde verändert! \n\rDer Benutzer Anna\r hat "
+                                "sich am 01.02.2005 angemeldet, Ihr Rechner meldet als heutiges "
+                                "Datum aber erst den 28.01.2005.\n\r"));
+        QVERIFY(text.contains("Ergebnisse  mehr gespeichert werden, bis in Ihrer Konfiguration "
+                              "das  Anmeldedatum wieder erreicht ist oder  Sie das Datum"));
+    }
+
+    void everyDoorAsksForADetectiveFirst()
+    {
+        Program p;
+        ScopedMessageHook hook;
+        p.win->Image1Click();
+        p.win->Image2Click();
+        p.win->Image3Click();
+        p.win->Image4Click();
+        p.win->TagResPanelClick();
+        p.win->ExportPnlClick();
+        QCOMPARE(hook.messages().size(), 6);
+        for (const auto& m : hook.messages()) {
+            QCOMPARE(m.text, QString("Es wurde noch kein Benutzer ausgewählt"));
+            QCOMPARE(m.kind, int(mkAchtung));
+        }
+        QVERIFY(!p.ctx.ExerciseStarted);
+    }
+
+    void userControlsArePlacedFromTheMiddle()
+    {
+        Program p;
+        p.ctx.ScreenWidth = 1024;
+        p.win->PlaceUserControls();
+        QCOMPARE(p.win->BenutzerButton->x(), 512 - 2 * 184);
+        QCOMPARE(p.win->ExitButton->x(), 512 + 184);
+        QCOMPARE(p.win->UserLabel->x(), 512 - 201 / 2);
+        QCOMPARE(p.win->BenutzerButton->y(), p.win->UserLabel->y());
+    }
+
+    void closingSavesTheSession()
+    {
+        Program p;
+        ScopedMessageHook hook;
+        p.login("Anna");
+        QCOMPARE(p.win->windowTitle(), QString("Grips-Fix Anna"));
+        p.data.TelStatList.append(p.telRecord());
+        p.data.TelStatList.append(p.telRecord());
+        p.win->CloseWithoutQuestion = false;
+        p.win->close();
+
+        const QString log = monthLog(p, "Anna", "TS");
+        QVERIFY2(p.dataFiles().contains(log), qPrintable(p.dataFiles().join(",")));
+        QCOMPARE(QFileInfo(p.dir.path() + "/Daten/" + log).size(), 1400);
+        // The user file now lists the log, and a fresh program reads it back.
+        tProgramData fresh;
+        fresh.setDataDir(p.data.DataDir);
+        fresh.UserName = "Anna";
+        QVERIFY(fresh.OpenUser());
+        QCOMPARE(fresh.CurrentUser->TelFiles.size(), 1);
+        QVERIFY(fresh.CurrentUser->TelFiles.first().endsWith(log));
+    }
+
+    void laterRegistrationMonthMakesTheSessionReadOnly()
+    {
+        Program p;
+        ScopedMessageHook hook;
+        QVERIFY(p.data.RegisterUser("Bert", 1));
+        p.data.UserName = "Bert";
+        QVERIFY(p.data.OpenUser());
+        p.data.CurrentUser->RegDate =
+            SerialDate::fromDate(p.data.SessionStart.date().addMonths(1));
+        p.win->AfterLogin();
+        QVERIFY(p.ctx.ReadOnlySession);
+        QVERIFY(!hook.messages().isEmpty());
+        QVERIFY(hook.messages().first().text.startsWith("Hinweis: das Datum wurde verändert!"));
+
+        const QStringList before = p.dataFiles();
+        p.data.TelStatList.append(p.telRecord());
+        p.win->CloseWithoutQuestion = false;
+        p.win->close();
+        QCOMPARE(p.dataFiles(), before);
+    }
+
+    void changingTheDetectiveSavesTheFirstOnesResults()
+    {
+        Program p;
+        ScopedMessageHook hook;
+        p.login("Anna");
+        p.data.TelStatList.append(p.telRecord());
+        p.ctx.ExerciseStarted = true;
+        rejectNextModal();
+        p.win->BenutzerButtonClick();
+        QVERIFY(p.dataFiles().contains(monthLog(p, "Anna", "TS")));
+        // Cancelled: Anna stays the detective and the data folder is unchanged.
+        QCOMPARE(p.data.UserName, QString("Anna"));
+        QCOMPARE(QDir(p.data.DataDir).absolutePath(), QDir(p.dir.path() + "/Daten").absolutePath());
+    }
+
+    void missingItemTableIsReportedAfterLogin()
+    {
+        Program p;
+        ScopedMessageHook hook;
+        p.login("Clara");
+        bool warned = false;
+        for (const auto& m : hook.messages())
+            warned |= m.text.startsWith("Achtung: die Dateistd.cfg konnte leider nicht gefunden");
+        QVERIFY(warned);
+    }
+};
+
+QTEST_MAIN(TestMainWin)
+#include "tst_mainwin.moc"
