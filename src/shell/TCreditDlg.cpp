@@ -94,9 +94,9 @@ TCreditDlg::TCreditDlg(QWidget* parent) : QDialog(parent)
     look::setTextColour(Label1, Qt::white);
     Label1->setGeometry(25, 40, 750, 48);
 
-    static const char* const roles[] = {"Idee und Herausgeber:", "Programmierung:", "Musik:",
-                                        "Sprecher:",             "",                "Zeichnungen:",
-                                        "Programmdesign:"};
+    static const char* const roles[] = {
+        "Idee und Herausgeber:", "Programmierung:", "Musik:", "Sprecher:", "",
+        "Zeichnungen:",          "Programmdesign:"};
     for (const char* role : roles) {
         auto* r = new QLabel(QString::fromUtf8(role), this);
         r->setFont(look::arial(21));
@@ -137,8 +137,7 @@ void TCreditDlg::showEvent(QShowEvent* event)
     Image->setGeometry(rect());
     LoadScreenPicture(Image, QStringLiteral("credits.bmp"));
     LoadScreenPicture(Image1, QStringLiteral("logo.bmp"));
-    Image1->move((width() - Image1->width()) / 2,
-                 ctx.ScreenHeight / 8 * 7 - Image1->height() / 2);
+    Image1->move((width() - Image1->width()) / 2, ctx.ScreenHeight / 8 * 7 - Image1->height() / 2);
     Image->show();
     Image1->show();
     Image->lower();

@@ -31,10 +31,10 @@ QString HelpPageFile(const QString& key)
     if (key == QLatin1String("stat"))
         return QStringLiteral("stat.rtf");
     static const char* const keys[] = {
-        "XErklaerDlg",    "XErklaer2Dlg",  "XErklaer3Dlg", "WortDlg",       "AbfragDlg",
-        "BmpErklaerDlg",  "BmpErklaer2Dlg", "BmpErklaer3Dlg", "BmpKatDlg",   "XBmpAbfragDlg",
-        "TeleInfoDlg",    "TelDlg",        "SndBmpInfDlg", "BmpPresentDlg", "LevelKatDlg",
-        "ChooseTelMode",  "ChooseBmpMode", "LevelDlg",     "ExportDlg"};
+        "XErklaerDlg",   "XErklaer2Dlg",   "XErklaer3Dlg",   "WortDlg",       "AbfragDlg",
+        "BmpErklaerDlg", "BmpErklaer2Dlg", "BmpErklaer3Dlg", "BmpKatDlg",     "XBmpAbfragDlg",
+        "TeleInfoDlg",   "TelDlg",         "SndBmpInfDlg",   "BmpPresentDlg", "LevelKatDlg",
+        "ChooseTelMode", "ChooseBmpMode",  "LevelDlg",       "ExportDlg"};
     const QString upper = key.toUpper();
     for (int i = 0; i < int(std::size(keys)); ++i)
         if (upper == QString::fromLatin1(keys[i]).toUpper())

@@ -55,8 +55,7 @@ void TtitleDlg::showEvent(QShowEvent* event)
     LoadScreenPicture(Image, QStringLiteral("titel.bmp"));
     Image->show();
     LoadScreenPicture(Image1, QStringLiteral("logo.bmp"));
-    Image1->move((width() - Image1->width()) / 2,
-                 ctx.ScreenHeight / 4 * 3 - Image1->height() / 2);
+    Image1->move((width() - Image1->width()) / 2, ctx.ScreenHeight / 4 * 3 - Image1->height() / 2);
     Image1->raise();
     // a missing picture must not keep the screen up: the timer runs regardless
     Timer->setInterval(timing::scaledMs(4000ms));

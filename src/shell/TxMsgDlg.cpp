@@ -13,8 +13,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace gf {
@@ -204,10 +204,10 @@ TxMsgDlg::TxMsgDlg(QWidget* parent) : QDialog(parent)
 
     static const char* const captions[msgbox::ButtonCount] = {
         "&Ja", "&Nein", "OK", "Abbrechen", "&Hilfe", "Abbruch", "&Wiederholen", "&Ignorieren"};
-    static const int results[msgbox::ButtonCount] = {mrYes,   mrNo,    mrOk,    mrCancel,
-                                                     mrNone,  mrAbort, mrRetry, mrIgnore};
+    static const int results[msgbox::ButtonCount] = {mrYes,  mrNo,    mrOk,    mrCancel,
+                                                     mrNone, mrAbort, mrRetry, mrIgnore};
     TPushButton** fields[msgbox::ButtonCount] = {&bnYes,  &bnNo,    &bnOK,    &bnCancel,
-                                                &bnHelp, &bnAbort, &bnRetry, &bnIgnore};
+                                                 &bnHelp, &bnAbort, &bnRetry, &bnIgnore};
     for (int i = 0; i < msgbox::ButtonCount; ++i) {
         auto* b = new TPushButton(QString::fromUtf8(captions[i]), pn_bottom);
         b->setFaceColour(kLight);
@@ -273,8 +273,7 @@ void TxMsgDlg::prepare(const QString& text, int kind, int buttons, QSize screen)
             cur.insertBlock(centred);
         cur.insertText(shown[i]);
     }
-    const int needed =
-        textHeight(g.window.width()) + msgbox::TopHeight + msgbox::BottomHeight + 24;
+    const int needed = textHeight(g.window.width()) + msgbox::TopHeight + msgbox::BottomHeight + 24;
     if (needed > g.window.height() && g.window.height() < screen.height()) {
         const int h = std::min(needed, screen.height());
         g.window.setTop(h >= screen.height() ? 0 : (screen.height() - h) / 2);
@@ -381,8 +380,9 @@ MessageHook SetMessageHook(MessageHook hook)
 
 ScopedMessageHook::ScopedMessageHook(int defaultAnswer) : m_default(defaultAnswer)
 {
-    m_previous = SetMessageHook(
-        [this](const QString& text, int kind, int buttons) { return respond(text, kind, buttons); });
+    m_previous = SetMessageHook([this](const QString& text, int kind, int buttons) {
+        return respond(text, kind, buttons);
+    });
 }
 
 ScopedMessageHook::~ScopedMessageHook()

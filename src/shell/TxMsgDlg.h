@@ -35,9 +35,9 @@ QList<int> visibleButtons(int buttons);
 
 struct Geometry
 {
-    QRect window;            // on the screen
-    int buttonWidth = 0;     // every visible button
-    QList<int> buttonLefts;  // within the button bar, one per visible button
+    QRect window;           // on the screen
+    int buttonWidth = 0;    // every visible button
+    QList<int> buttonLefts; // within the button bar, one per visible button
 };
 
 // Window and button geometry for a text whose widest line is widestLine pixels, with

@@ -9,11 +9,26 @@ class QWidget;
 namespace gf::look {
 
 // The program's colours.
-inline QColor background() { return QColor(31, 73, 116); }
-inline QColor statusBar() { return QColor(42, 101, 154); }
-inline QColor buttonFace() { return QColor(205, 224, 241); }
-inline QColor silver() { return QColor(192, 192, 192); }
-inline QColor text() { return QColor(Qt::white); }
+inline QColor background()
+{
+    return QColor(31, 73, 116);
+}
+inline QColor statusBar()
+{
+    return QColor(42, 101, 154);
+}
+inline QColor buttonFace()
+{
+    return QColor(205, 224, 241);
+}
+inline QColor silver()
+{
+    return QColor(192, 192, 192);
+}
+inline QColor text()
+{
+    return QColor(Qt::white);
+}
 
 constexpr int StatusBarHeight = 40;
 constexpr int ButtonWidth = 130;

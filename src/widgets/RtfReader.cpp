@@ -14,7 +14,12 @@ namespace {
 constexpr int kMaxDepth = 256;      // deeper groups share the state of the deepest one
 constexpr int kMaxParamDigits = 10; // further digits of a parameter are text, as in RTF
 
-enum class Dest { Text, Skip, ColourTable };
+enum class Dest
+{
+    Text,
+    Skip,
+    ColourTable
+};
 
 struct State
 {
@@ -30,14 +35,20 @@ struct State
 
 bool isSkippedDestination(const QByteArray& word)
 {
-    static const char* const names[] = {
-        "fonttbl",   "stylesheet", "info",      "pict",       "header",     "footer",
-        "headerl",   "headerr",    "headerf",   "footerl",    "footerr",    "footerf",
-        "object",    "listtable",  "listoverridetable",       "rsidtbl",    "generator",
-        "filetbl",   "revtbl",     "themedata", "colorschememapping",       "latentstyles",
-        "datastore", "xmlnstbl",   "pgdsctbl",  "footnote",   "field",      "fldinst",
-        "xe",        "tc",         "bkmkstart", "bkmkend",    "nonshppict", "shp",
-        "shpinst",   "template",   "docvar",    "mmathPr",    "falt",       "panose"};
+    static const char* const names[] = {"fonttbl",      "stylesheet", "info",
+                                        "pict",         "header",     "footer",
+                                        "headerl",      "headerr",    "headerf",
+                                        "footerl",      "footerr",    "footerf",
+                                        "object",       "listtable",  "listoverridetable",
+                                        "rsidtbl",      "generator",  "filetbl",
+                                        "revtbl",       "themedata",  "colorschememapping",
+                                        "latentstyles", "datastore",  "xmlnstbl",
+                                        "pgdsctbl",     "footnote",   "field",
+                                        "fldinst",      "xe",         "tc",
+                                        "bkmkstart",    "bkmkend",    "nonshppict",
+                                        "shp",          "shpinst",    "template",
+                                        "docvar",       "mmathPr",    "falt",
+                                        "panose"};
     for (const char* n : names)
         if (word == n)
             return true;

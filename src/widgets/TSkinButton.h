@@ -13,7 +13,12 @@ class TSkinButton : public QAbstractButton
 {
     Q_OBJECT
 public:
-    enum State { Normal, Hover, Pressed };
+    enum State
+    {
+        Normal,
+        Hover,
+        Pressed
+    };
 
     explicit TSkinButton(const QString& caption, QSize size, QWidget* parent = nullptr);
 

@@ -60,12 +60,11 @@ private slots:
         QTest::newRow("LevelDlg") << false << false
                                   << QStringList{"10 Übungen", "20 Übungen", "30 Übungen"}
                                   << QList<int>{10, 20, 30};
-        QTest::newRow("LevelKatDlg") << true << false
-                                     << QStringList{" 8 Übungen", "16 Übungen", "32 Übungen"}
-                                     << QList<int>{8, 16, 32};
+        QTest::newRow("LevelKatDlg")
+            << true << false << QStringList{" 8 Übungen", "16 Übungen", "32 Übungen"}
+            << QList<int>{8, 16, 32};
         QTest::newRow("LevelDlg tl")
-            << false << true
-            << QStringList{"10 Übungen", "20 Übungen", "30 Übungen", " 2 Übungen"}
+            << false << true << QStringList{"10 Übungen", "20 Übungen", "30 Übungen", " 2 Übungen"}
             << QList<int>{10, 20, 30, 2};
         QTest::newRow("LevelKatDlg tl")
             << true << true << QStringList{" 8 Übungen", "16 Übungen", "32 Übungen", " 2 Übungen"}

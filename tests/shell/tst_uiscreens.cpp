@@ -232,6 +232,14 @@ private slots:
             checkStatusBar(win.statusBar());
             QCOMPARE(win.RichEdit->geometry().bottom() + 1, win.statusBar()->y());
             shoot(&win, QStringLiteral("help"));
+            // an installed page, when the installation data is built
+            const QString real =
+                qEnvironmentVariable("GF_INSTALL_DIR") + QStringLiteral("/HLP/hlp12.rtf");
+            if (QFile::exists(real)) {
+                win.PageFile = real;
+                QVERIFY(win.loadPage());
+                shoot(&win, QStringLiteral("help_installed"));
+            }
         }
         {
             TtitleDlg dlg;

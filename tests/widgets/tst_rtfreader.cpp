@@ -2,6 +2,7 @@
 #include "data/Random.h"
 #include "widgets/RtfReader.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,7 +42,8 @@ const QByteArray kSample =
     "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
     "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Geheim}{\\author Jemand}}\r\n"
     "{\\*\\generator Schreiber 5.1;}\\viewkind4\\uc1\\pard\\qc\\b\\fs32 \\'dcberschrift\\par\r\n"
-    "\\pard\\b0\\fs24 Normal {\\i schr\\'e4g} und {\\ul unter}\\ulnone  mit \\cf1 Rot\\cf0 .\\par\r\n"
+    "\\pard\\b0\\fs24 Normal {\\i schr\\'e4g} und {\\ul unter}\\ulnone  mit \\cf1 Rot\\cf0 "
+    ".\\par\r\n"
     "Zeile\\line zwei\\tab Tab {\\cf2\\b blau fett}\\par\r\n"
     "{\\pict\\wmetafile8\\picw100 0123456789abcdef}\\qr rechts \\{\\}\\\\ \\'80\\par}";
 
@@ -89,8 +91,7 @@ private slots:
         QVERIFY(!runWith(doc, QStringLiteral(" mit ")).format.font().underline());
         QVERIFY(!runWith(doc, QStringLiteral(" und ")).format.font().italic());
         QCOMPARE(runWith(doc, QStringLiteral("Rot")).format.foreground().color(), QColor(Qt::red));
-        QCOMPARE(runWith(doc, QStringLiteral(".")).format.foreground().color(),
-                 QColor(Qt::black));
+        QCOMPARE(runWith(doc, QStringLiteral(".")).format.foreground().color(), QColor(Qt::black));
         const Run blue = runWith(doc, QStringLiteral("blau"));
         QCOMPARE(blue.format.foreground().color(), QColor(Qt::blue));
         QVERIFY(blue.format.font().bold());
@@ -157,17 +158,17 @@ private slots:
         QTest::newRow("truncated hex") << QByteArray("{\\rtf1 abc\\'e") << "abc" << false;
         QTest::newRow("bad hex") << QByteArray("{\\rtf1 a\\'zzb}") << "azzb" << false;
         QTest::newRow("huge size and colour")
-            << QByteArray("{\\rtf1\\fs-99999 a\\fs99999 b\\cf2147483647 c\\cf-5 d}")
-            << "abcd" << true;
+            << QByteArray("{\\rtf1\\fs-99999 a\\fs99999 b\\cf2147483647 c\\cf-5 d}") << "abcd"
+            << true;
         // parameters end after ten digits; the rest is text
-        QTest::newRow("huge parameter") << QByteArray("{\\rtf1\\fs123456789012 x}") << "12 x"
-                                        << true;
-        QTest::newRow("huge unicode") << QByteArray("{\\rtf1\\u9999999999 ?x}") << "\uFFFDx"
-                                      << true;
-        QTest::newRow("huge skip count") << QByteArray("{\\rtf1\\uc9999999\\u65 abcdefghijk}")
-                                         << "Aijk" << true;
-        QTest::newRow("binary past the end") << QByteArray("{\\rtf1 a\\bin2147483647 b}") << "a"
-                                             << false;
+        QTest::newRow("huge parameter")
+            << QByteArray("{\\rtf1\\fs123456789012 x}") << "12 x" << true;
+        QTest::newRow("huge unicode")
+            << QByteArray("{\\rtf1\\u9999999999 ?x}") << "\uFFFDx" << true;
+        QTest::newRow("huge skip count")
+            << QByteArray("{\\rtf1\\uc9999999\\u65 abcdefghijk}") << "Aijk" << true;
+        QTest::newRow("binary past the end")
+            << QByteArray("{\\rtf1 a\\bin2147483647 b}") << "a" << false;
         QTest::newRow("long word") << QByteArray("{\\rtf1 \\" + QByteArray(5000, 'a') + " x}")
                                    << QString(5000 - 32, u'a') + " x" << true;
         QTest::newRow("deep nesting")
@@ -191,6 +192,24 @@ private slots:
         QCOMPARE(doc.toRawText(), text);
         for (const Run& r : runs(doc))
             QVERIFY(r.format.font().pixelSize() >= 1 && r.format.font().pixelSize() <= 600);
+    }
+
+    void installedPages()
+    {
+        const QDir dir(qEnvironmentVariable("GF_INSTALL_DIR") + QStringLiteral("/HLP"));
+        const QStringList pages = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files);
+        if (pages.isEmpty())
+            QSKIP("no installed help pages");
+        for (const QString& name : pages) {
+            QTextDocument doc;
+            RtfReader reader(&doc);
+            QVERIFY2(reader.readFile(dir.filePath(name)), qPrintable(name));
+            const QString text = doc.toPlainText();
+            QVERIFY2(text.trimmed().size() > 20, qPrintable(name));
+            // nothing of the font table or other skipped parts leaks into the page
+            QVERIFY2(!text.contains(QStringLiteral("Arial;")), qPrintable(name));
+            QVERIFY2(!text.contains(u'\\') && !text.contains(u'{'), qPrintable(name));
+        }
     }
 
     void truncationsAndMutations()
