@@ -80,8 +80,13 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
     setWindowTitle(QStringLiteral("Grips-Fix"));
     setWindowFlag(Qt::FramelessWindowHint);
     look::setBackground(this, look::background());
-    // The canvas font that FontFactor is measured with.
-    setFont(arial(13));
+    // The canvas font that FontFactor is measured with. The windows were laid out where
+    // "XXX" measured 27 px; Arial's free substitute at 13 px measures 26, and font
+    // engines round sizes to whole pixels, so a third of a pixel of letter spacing
+    // restores the design width and FontFactor stays near 1.
+    // Kept apart from the widgets' fonts so the spacing does not spread to them.
+    m_canvasFont = arial(13);
+    m_canvasFont.setLetterSpacing(QFont::AbsoluteSpacing, 1.0 / 3.0);
 
     auto* client = new QWidget(this);
     client->setProperty("gfPanel", true);
@@ -343,7 +348,7 @@ bool TMainWin::StartUp()
 
 void TMainWin::adaptForms()
 {
-    const int xxx = QFontMetrics(font()).horizontalAdvance(QStringLiteral("XXX"));
+    const int xxx = qRound(QFontMetricsF(m_canvasFont).horizontalAdvance(QStringLiteral("XXX")));
     const ScaleFactors f =
         ComputeScaleFactors(m_ctx.ScreenWidth, m_ctx.ScreenHeight, DesignWidth, DesignHeight, xxx);
     m_ctx.FontFactor = f.font;

@@ -127,6 +127,7 @@ private:
     void onEscape();
 
     AppContext& m_ctx;
+    QFont m_canvasFont;
     std::unique_ptr<WindowSet> m_windows;
     bool m_startedUp = false;
     bool m_startUpRan = false;
