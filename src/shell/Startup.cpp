@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "data/MessageSink.h"
+#include "widgets/TSkinButton.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -49,7 +50,7 @@ void scaleOwnFont(QWidget* w, double fontFactor, double x)
 
 bool isSkinned(const QWidget* w)
 {
-    return w->property("gfSkinned").toBool();
+    return TSkinButton::isSkinned(w);
 }
 
 bool isRadioGroup(const QWidget* w)
