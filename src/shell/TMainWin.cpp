@@ -327,7 +327,7 @@ bool TMainWin::StartUp()
         }
     }
 
-    adaptForms();
+    AdaptForms();
     PlaceUserControls();
 
     BackImage->hide();
@@ -346,7 +346,7 @@ bool TMainWin::StartUp()
     return keepRunning;
 }
 
-void TMainWin::adaptForms()
+void TMainWin::AdaptForms()
 {
     const int xxx = qRound(QFontMetricsF(m_canvasFont).horizontalAdvance(QStringLiteral("XXX")));
     const ScaleFactors f =

@@ -84,6 +84,8 @@ public:
     void ExportPnlClick();
     void ExitButtonClick();
 
+    // Fits every window but the login dialog to the screen; sets FontFactor.
+    void AdaptForms();
     // Places login, exit and the name label from the screen's middle.
     void PlaceUserControls();
     void SetUserLabel(const QString& userName);
@@ -122,7 +124,6 @@ private:
     void requestClose();
     void telephoneCourse();
     void saveSession();
-    void adaptForms();
     void buildMenu();
     void onEscape();
 

@@ -1,0 +1,131 @@
+// Renders every window of the program at 800x600 and 1024x768 after the start-up's
+// stretching, and checks that nothing is pushed off its window. With GF_SHOT_DIR set
+// the pictures are kept there (the screenshot command of the project).
+#include "data/ProgramData.h"
+#include "data/Timing.h"
+#include "platform/InstallPaths.h"
+#include "platform/SoundPlayer.h"
+#include "shell/AppContext.h"
+#include "shell/PendingWindows.h"
+#include "shell/TMainWin.h"
+#include "shell/TxMsgDlg.h"
+#include "shell/TTuerDlg.h"
+#include "shell/WindowSet.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gf;
+
+namespace {
+
+bool hasSeveralColours(const QImage& image)
+{
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            if (image.pixel(x, y) != first)
+                return true;
+    return false;
+}
+
+QString shotDir()
+{
+    return qEnvironmentVariable("GF_SHOT_DIR");
+}
+
+} // namespace
+
+class TestScreens final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyWindowFitsTheScreen_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1024x768") << QSize(1024, 768);
+    }
+
+    void everyWindowFitsTheScreen()
+    {
+        QFETCH(QSize, screen);
+        timing::setScale(0.01);
+        QTemporaryDir data;
+        const QString install = QDir(qEnvironmentVariable("GF_INSTALL_DIR")).absolutePath() + "/";
+        BoxMessageSink sink;
+        AppContext ctx;
+        ctx.messages = &sink;
+        ctx.testRun = true;
+        ctx.paths.ProgramDir = install;
+        ctx.ScreenWidth = screen.width();
+        ctx.ScreenHeight = screen.height();
+        tProgramData model(&sink);
+        model.setDataDir(data.path());
+        model.SessionStart = QDateTime::currentDateTime();
+        ctx.data = &model;
+        auto player = createSoundPlayer(true);
+        ctx.player = player.get();
+        AppContext::setCurrent(&ctx);
+        ScopedMessageHook hook; // a window that complains must not block the run
+
+        {
+            TMainWin win(ctx);
+            win.CreateWindows();
+            // The real start-up: install folders, media check, title screen, stretching.
+            win.show();
+            QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);
+            QCOMPARE(win.size(), screen);
+
+            QList<QWidget*> windows{&win};
+            for (QObject* child : win.children())
+                // The door screen's operations have no screen of their own.
+                if (auto* dialog = qobject_cast<QDialog*>(child);
+                    dialog && !dynamic_cast<TPendingDlg*>(dialog) &&
+                    dialog != win.Windows().TuerDlg)
+                    windows << dialog;
+            QVERIFY(windows.size() > 10);
+
+            for (QWidget* w : windows) {
+                const QString name = QString::fromLatin1(w->metaObject()->className())
+                                         .section("::", -1);
+                w->show();
+                QCoreApplication::processEvents();
+                const QImage image = w->grab().toImage();
+                if (!shotDir().isEmpty()) {
+                    QDir().mkpath(shotDir());
+                    image.save(QString("%1/%2_%3x%4.png")
+                                   .arg(shotDir(), name)
+                                   .arg(screen.width())
+                                   .arg(screen.height()));
+                }
+                QVERIFY2(hasSeveralColours(image), qPrintable(name + " is blank"));
+                // Every visible control lies inside its window.
+                const QRect inside(QPoint(0, 0), w->size());
+                for (QWidget* c : w->findChildren<QWidget*>()) {
+                    if (c->window() != w || !c->isVisible() || c->width() <= 0)
+                        continue;
+                    const QRect r(c->mapTo(w, QPoint(0, 0)), c->size());
+                    QVERIFY2(inside.contains(r),
+                             qPrintable(QString("%1: %2 %3 at %4,%5 %6x%7 outside %8x%9")
+                                            .arg(name, c->metaObject()->className(),
+                                                 c->objectName())
+                                            .arg(r.x())
+                                            .arg(r.y())
+                                            .arg(r.width())
+                                            .arg(r.height())
+                                            .arg(w->width())
+                                            .arg(w->height())));
+                }
+                w->hide();
+            }
+        }
+        AppContext::setCurrent(nullptr);
+    }
+};
+
+QTEST_MAIN(TestScreens)
+#include "tst_screens.moc"
