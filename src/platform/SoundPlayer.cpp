@@ -140,6 +140,8 @@ public:
 
     void preload(const QStringList& paths) override
     {
+        if (!AudioOutputAvailable())
+            return; // nothing could play them; spare the warnings
         for (const QString& name : paths) {
             const QString path = ResolveMediaFile(QString(), name);
             if (!path.isEmpty() && ReadWavInfo(path))

@@ -284,6 +284,11 @@ bool TMainWin::StartUp()
     }
 
     if (m_ctx.player) {
+        // Loaded once now, so no sound waits for its file during an exercise.
+        QStringList sounds;
+        for (const QString& name : InventorySounds())
+            sounds << ResolveMediaFile(m_ctx.paths.WavDir, name);
+        m_ctx.player->preload(sounds);
         m_ctx.player->close();
         const QString jingle = ResolveMediaFile(m_ctx.paths.WavDir, QStringLiteral("Jingle.wav"));
         if (!jingle.isEmpty()) {

@@ -12,6 +12,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 using namespace gf;
 
@@ -25,6 +28,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tannwald"));
     QCoreApplication::setApplicationName(QStringLiteral("GripsFix"));
+
+    // The platform's own dialogs (print, save, input box) speak German like the rest.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtGerman);
 
     AppContext context;
     AppContext::setCurrent(&context);
