@@ -11,7 +11,7 @@ using namespace std::chrono;
 
 // Qt timers fire on whole milliseconds and never early; aim a little before the
 // deadline and wait out the rest, so a step lands within a few microseconds.
-constexpr auto SpinWindow = microseconds(1500);
+constexpr auto SpinWindow = microseconds(3000);
 
 class QtStepTimer final : public StepTimer
 {

@@ -16,7 +16,10 @@
 #include "widgets/TSkinButton.h"
 #include "widgets/TStatusBar.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QPainter>
+#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -58,28 +61,29 @@ QColor toneColour(tTelExercise::Tone tone)
 
 TTelKey::TTelKey(const QString& caption, QWidget* parent) : QLabel(caption, parent), m_face(Navy)
 {
-    setAlignment(Qt::AlignCenter);
-    setAutoFillBackground(true);
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Raised);
-    setLineWidth(2);
+    setTextFormat(Qt::PlainText);
+    setAttribute(Qt::WA_OpaquePaintEvent); // nothing behind a key needs repainting
     setCursor(Qt::PointingHandCursor);
-    applyColours();
 }
 
 void TTelKey::setFace(const QColor& colour)
 {
     m_face = colour;
-    applyColours();
+    update();
 }
 
-void TTelKey::applyColours()
+void TTelKey::paintEvent(QPaintEvent*)
 {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, m_face);
+    // Drawn directly: enabling the keypad happens on the presentation's schedule and
+    // must not restyle eleven widgets.
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, m_face);
+    qDrawShadePanel(&p, r, palette(), false, 2);
+    p.setFont(font());
     // A key that cannot be pressed now keeps its face but dims its caption.
-    pal.setColor(QPalette::WindowText, isEnabled() ? QColor(Qt::white) : QColor(150, 150, 190));
-    setPalette(pal);
+    p.setPen(isEnabled() ? QColor(Qt::white) : QColor(150, 150, 190));
+    p.drawText(r, Qt::AlignCenter, text());
 }
 
 void TTelKey::mousePressEvent(QMouseEvent* event)
@@ -90,13 +94,6 @@ void TTelKey::mousePressEvent(QMouseEvent* event)
         return;
     }
     QLabel::mousePressEvent(event);
-}
-
-void TTelKey::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::EnabledChange)
-        applyColours();
-    QLabel::changeEvent(event);
 }
 
 // ---------------------------------------------------------------------------------
@@ -240,6 +237,7 @@ void TTelDlg::build()
     Display = new QLabel(Pnl);
     Display->setGeometry(0, 0, 800, 105);
     Display->setAlignment(Qt::AlignCenter);
+    Display->setTextFormat(Qt::PlainText);
     Display->setFont(look::courier(40, true));
     look::setTextColour(Display, Qt::white);
 
@@ -300,7 +298,10 @@ void TTelDlg::showEvent(QShowEvent* event)
 
     BackImage->hide();
     BackImage->setGeometry(rect());
-    BackImage->load(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp")));
+    // Scaled once here, so repainting behind the keys is a plain copy.
+    if (BackImage->load(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp"))))
+        BackImage->setPicture(BackImage->picture().scaled(size(), Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation));
     BackImage->show();
 
     // The test-run mode plays nothing; the program's run plays through its own player.
@@ -324,6 +325,8 @@ void TTelDlg::showEvent(QShowEvent* event)
             m_player->preload(files);
         }
     }
+    // Glyphs are loaded on first use; load the display's now, not at the first digit.
+    QFontMetrics(Display->font()).horizontalAdvance(QStringLiteral("0123456789*- Verbunden!Falsch"));
     m_asking = false;
     TasksDone = 0;
     unsetCursor();
@@ -340,8 +343,11 @@ void TTelDlg::showEvent(QShowEvent* event)
 
 void TTelDlg::showDisplay()
 {
+    // Runs at every presented digit: keep it to what changed.
+    const QColor colour = toneColour(m_exercise->tone());
+    if (Display->palette().color(QPalette::WindowText) != colour)
+        look::setTextColour(Display, colour);
     Display->setText(m_exercise->display());
-    look::setTextColour(Display, toneColour(m_exercise->tone()));
 }
 
 void TTelDlg::showStatus()

@@ -33,10 +33,9 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    void applyColours();
     QColor m_face;
 };
 

@@ -97,6 +97,8 @@ void tTelExercise::StartTask()
     if (m_tasksDone >= m_tasksTotal)
         return;
     const quint64 run = m_run;
+    // The digits keep time from this moment, not from the end of the sound check.
+    SteadyTime start = m_timers.clock().now();
     m_timers.stop(*m_newTrial);
 
     m_number = tel::MakeNumber(m_random, m_length.CurLength);
@@ -122,8 +124,9 @@ void tTelExercise::StartTask()
         emit soundUnavailable(reason);
         if (run != m_run)
             return;
+        start = m_timers.clock().now(); // after the trainee has read the message
     }
-    m_timers.start(*m_present, scaled(FirstDigitDelay));
+    m_timers.startAt(*m_present, start + scaled(FirstDigitDelay));
 }
 
 void tTelExercise::scheduleNextStep(SteadyTime due)
@@ -299,8 +302,9 @@ void tTelExercise::conclude()
         emit exerciseFinished();
         return;
     }
-    setPhase(Phase::Pausing);
+    // Armed before anyone hears of the pause, so the next task keeps its time.
     m_timers.start(*m_newTrial, scaled(NextTaskDelay));
+    setPhase(Phase::Pausing);
 }
 
 } // namespace gf
