@@ -2,7 +2,10 @@
 #include "data/Timing.h"
 #include "platform/SoundPlayer.h"
 #include "shell/AppContext.h"
+#include "platform/PlatformDialogs.h"
+#include "shell/TAnmeldDlg.h"
 #include "shell/TMainWin.h"
+#include "shell/WindowSet.h"
 #include "shell/TxMsgDlg.h"
 #include "widgets/TSkinButton.h"
 
@@ -213,6 +216,31 @@ private slots:
         // Cancelled: Anna stays the detective and the data folder is unchanged.
         QCOMPARE(p.data.UserName, QString("Anna"));
         QCOMPARE(QDir(p.data.DataDir).absolutePath(), QDir(p.dir.path() + "/Daten").absolutePath());
+    }
+
+    void registeringThroughTheLoginDialogLeavesExactlyTheDetectivesFiles()
+    {
+        Program p;
+        ScopedMessageHook hook;
+        ScriptedDialogs dialogs;
+        dialogs.inputAnswers << InputBoxAnswer{"  Anna ", true};
+        TAnmeldDlg* login = p.win->Windows().AnmeldDlg;
+        QTimer::singleShot(0, [login] {
+            login->NeuUserButton->click();
+            login->okbutton->click();
+        });
+        p.win->BenutzerButtonClick();
+
+        QCOMPARE(p.data.UserName, QString("Anna"));
+        QVERIFY(p.data.CurrentUser);
+        QCOMPARE(p.win->UserLabel->text(), QString("Anna"));
+        QCOMPARE(p.win->windowTitle(), QString("Grips-Fix Anna"));
+        QVERIFY(p.data.SessionListsCreated);
+
+        p.win->CloseWithoutQuestion = false;
+        p.win->close();
+        QStringList expected{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat", "AnnaWS.dat"};
+        QCOMPARE(p.dataFiles(), expected);
     }
 
     void missingItemTableIsReportedAfterLogin()
