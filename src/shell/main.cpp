@@ -19,8 +19,14 @@
 using namespace gf;
 
 namespace {
-// The test-run mode shortens every timed step to a tenth.
-constexpr double kTestRunTimeScale = 0.1;
+// The test-run mode shortens every timed step, to a tenth unless GRIPSFIX_TL_SCALE
+// names another factor (1 = real time).
+double testRunTimeScale()
+{
+    bool ok = false;
+    const double factor = qEnvironmentVariable("GRIPSFIX_TL_SCALE").toDouble(&ok);
+    return ok && factor > 0.0 && factor <= 1.0 ? factor : 0.1;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -40,7 +46,7 @@ int main(int argc, char* argv[])
     AppContext::setCurrent(&context);
     context.testRun = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("tl");
     if (context.testRun)
-        timing::setScale(kTestRunTimeScale);
+        timing::setScale(testRunTimeScale());
     RegisterFontSubstitutes();
 
     SingleInstance instance;

@@ -2,7 +2,9 @@
 #include "data/Timing.h"
 #include "platform/SoundPlayer.h"
 #include "shell/AppContext.h"
+#include "platform/InstallPaths.h"
 #include "platform/PlatformDialogs.h"
+#include "platform/Screen.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
@@ -241,6 +243,62 @@ private slots:
         p.win->close();
         QStringList expected{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat", "AnnaWS.dat"};
         QCOMPARE(p.dataFiles(), expected);
+    }
+
+    void startUpStopsAtTheFirstMissingFileWithoutTheClosingScreen()
+    {
+        Program p;
+        SetInstallSettingsFileForTests(p.dir.path() + "/none.ini");
+        QDir(p.dir.path()).mkpath("BMP");
+        QFile(p.dir.path() + "/BMP/abdruck_1.BMP").open(QIODevice::WriteOnly); // any case
+        ScopedMessageHook hook;
+        QVERIFY(!p.win->StartUp());
+        SetInstallSettingsFileForTests(QString());
+        QVERIFY(p.win->CloseWithoutQuestion);
+        QCOMPARE(p.sink.texts.size(), 1);
+        QVERIFY(p.sink.texts.first().startsWith("Die Datei \"Abdruck_2.bmp\"\n\r konnte"));
+        QCOMPARE(p.ctx.paths.BmpDir, p.ctx.paths.ProgramDir + "BMP/");
+    }
+
+    void smallOrPaleScreensAskBeforeStarting_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("640x480, Ja") << QSize(640, 480) << 32 << int(mrYes) << true;
+        QTest::newRow("640x480, Nein") << QSize(640, 480) << 32 << int(mrNo) << false;
+        QTest::newRow("8 bit, Abbrechen") << QSize(800, 600) << 8 << int(mrCancel) << false;
+        QTest::newRow("800x600, 16 bit") << QSize(800, 600) << 16 << int(mrNo) << true;
+    }
+
+    void smallOrPaleScreensAskBeforeStarting()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(int, depth);
+        QFETCH(int, answer);
+        QFETCH(bool, runs);
+        const QString install = qEnvironmentVariable("GF_INSTALL_DIR");
+        if (!QFile::exists(install + "/BMP"))
+            QSKIP("needs the built installation folder");
+        Program p;
+        SetInstallSettingsFileForTests(p.dir.path() + "/none.ini");
+        SetScreenForTests(screen, depth);
+        p.ctx.paths.ProgramDir = QDir(install).absolutePath() + "/";
+        p.ctx.ScreenWidth = screen.width();
+        p.ctx.ScreenHeight = screen.height();
+        ScopedMessageHook hook(answer);
+        QCOMPARE(p.win->StartUp(), runs);
+        SetScreenForTests(QSize(), 0);
+        SetInstallSettingsFileForTests(QString());
+        QCOMPARE(p.win->CloseWithoutQuestion, !runs);
+        const bool asked = screen.width() < 800 || depth < 16;
+        QCOMPARE(hook.count(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(hook.last().kind, int(mkBitteBestaetigen));
+        // The work-area screen is ready either way: the close request comes later.
+        QVERIFY(p.win->StartedUp());
+        QCOMPARE(p.win->size(), screen);
     }
 
     void missingItemTableIsReportedAfterLogin()
