@@ -7,20 +7,20 @@
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
 #include "platform/SoundPlayer.h"
+#include "results/TSingleTipDlg.h"
 #include "search/TLevelDlg.h"
 #include "search/TLevelKatDlg.h"
 #include "sequence/TTelDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "sequence/TTeleInfoDlg.h"
-#include "results/TSingleTipDlg.h"
-#include "shell/TChooseModeDlg.h"
-#include "shell/TCreditDlg.h"
-#include "shell/TtitleDlg.h"
 #include "shell/AppContext.h"
 #include "shell/PendingWindows.h"
 #include "shell/TAnmeldDlg.h"
+#include "shell/TChooseModeDlg.h"
+#include "shell/TCreditDlg.h"
 #include "shell/THelpWin.h"
 #include "shell/TTuerDlg.h"
+#include "shell/TtitleDlg.h"
 #include "shell/TxMsgDlg.h"
 #include "shell/WindowSet.h"
 #include "widgets/Look.h"
@@ -56,7 +56,6 @@ QLabel* makeLabel(QWidget* parent, const QString& text, const QFont& font, const
     return label;
 }
 
-const QString kNoUserLabel = QStringLiteral("kein Benutzer angemeldet");
 const QString kNoUserMessage = QStringLiteral("Es wurde noch kein Benutzer ausgewählt");
 
 } // namespace
@@ -129,7 +128,7 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
         (*names[i])->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-    UserLabel = makeLabel(client, kNoUserLabel, arial(13, true), Qt::white,
+    UserLabel = makeLabel(client, TAnmeldDlg::UserLabelText(QStringLiteral("-")), arial(13, true), Qt::white,
                           QRect(300, 470, 201, 73), Qt::AlignCenter);
     UserLabel->setWordWrap(true);
 
@@ -381,8 +380,7 @@ void TMainWin::PlaceUserControls()
 
 void TMainWin::SetUserLabel(const QString& userName)
 {
-    UserLabel->setText(userName == QLatin1String("-") || userName.isEmpty() ? kNoUserLabel
-                                                                             : userName);
+    UserLabel->setText(TAnmeldDlg::UserLabelText(userName));
 }
 
 void TMainWin::paintEvent(QPaintEvent* event)
