@@ -194,7 +194,9 @@ void tProgramData::plain(const QString& text) const
 
 QString tProgramData::SupportContact()
 {
-    return QStringLiteral("Tannwald Kundendienst\n\r(Anschrift und Telefon siehe Handbuch)");
+    // Trainees use the program under care: their therapist is the first to ask.
+    return QStringLiteral("Ihre Therapeutin oder Ihren Therapeuten\n\roder den Grips-Fix-"
+                          "Kundendienst der Firma Tannwald");
 }
 
 QString tProgramData::UserInfoUnavailableText()
