@@ -85,7 +85,8 @@ Errors runExercise(int tasks, int length)
     bool haveConclusion = false;
     QObject::connect(&ex, &tTelExercise::digitShown, &dlg, [&](int index) {
         errors.add(steady_clock::now(),
-                   taskStart + tTelExercise::FirstDigitDelay + index * tTelExercise::ReadDigitInterval,
+                   taskStart + tTelExercise::FirstDigitDelay +
+                       index * tTelExercise::ReadDigitInterval,
                    "digit");
     });
     QObject::connect(&ex, &tTelExercise::phaseChanged, &dlg, [&](Phase phase) {
@@ -97,8 +98,9 @@ Errors runExercise(int tasks, int length)
             taskStart = now;
             break;
         case Phase::Dialling:
-            errors.add(now, taskStart + tTelExercise::FirstDigitDelay +
-                                ex.numLength() * tTelExercise::ReadDigitInterval,
+            errors.add(now,
+                       taskStart + tTelExercise::FirstDigitDelay +
+                           ex.numLength() * tTelExercise::ReadDigitInterval,
                        "hide");
             QTimer::singleShot(0, &dlg, [&] {
                 for (QChar c : ex.number())

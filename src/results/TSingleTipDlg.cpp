@@ -126,8 +126,8 @@ void TSingleTipDlg::writeLines(const QStringList& paragraphs)
 
 bool TSingleTipDlg::loadPage(int page)
 {
-    const QString path = MediaPath(AppContext::current().paths.HlpDir,
-                                   QStringLiteral("tip%1.rtf").arg(page));
+    const QString path =
+        MediaPath(AppContext::current().paths.HlpDir, QStringLiteral("tip%1.rtf").arg(page));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         RichEdit->clear();

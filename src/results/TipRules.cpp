@@ -52,8 +52,8 @@ Table wordAdvice()
 {
     return {
         {"Versuchen Sie bitte NICHT, sich ALLES zu merken,",
-         "es kommt nur auf die letzten 4 Meldungen an, ", "alle anderen darf und muß man vergessen.",
-         "", ""},
+         "es kommt nur auf die letzten 4 Meldungen an, ",
+         "alle anderen darf und muß man vergessen.", "", ""},
         {"Manche Aufgaben sind leichter, manche schwerer, ",
          "lassen Sie sich davon nicht irritieren.",
          "Je mehr Meldungen zwischen `Fax` und Frage erscheinen, ",
@@ -68,8 +68,8 @@ Table wordAdvice()
          "gewesen sein könnte\". Diese Ratetechnik ist o.k.",
          "und führt erstaunlich oft zum Erfolg. ",
          "Lassen Sie sich auch mal von Ihrer Ahnung leiten.", ""},
-        {"Sie sehen, auch ein Detektiv ist nur ein Mensch.", "Manches klappt gut, manches weniger. ",
-         "Das ist menschlich und kein Grund zum Ärgern.",
+        {"Sie sehen, auch ein Detektiv ist nur ein Mensch.",
+         "Manches klappt gut, manches weniger. ", "Das ist menschlich und kein Grund zum Ärgern.",
          "Übrigens: auch Computer brauchen kleine Pausen.", "Und wie steht`s mit Ihnen?"},
     };
 }
@@ -148,8 +148,12 @@ Tip ChooseTip(int area, double score, int tipNo)
             return tip;
         }
         const Table& praise = sequencePraise();
-        const int index = score < 8 ? 0 : score < 9 ? 1 : score < 10 ? 2 : score < 11 ? 3
-                                    : score < 12 ? 4 : 5;
+        const int index = score < 8    ? 0
+                          : score < 9  ? 1
+                          : score < 10 ? 2
+                          : score < 11 ? 3
+                          : score < 12 ? 4
+                                       : 5;
         return linesTip(praise[index], true);
     }
     return {};

@@ -13,13 +13,24 @@ struct tBmpSndStat;
 // The tip of the day: which text or tip page follows from the last result.
 namespace tips {
 
-enum Area : int { Wort = 1, Bild = 2, Tel = 3, Memo = 4 };
+enum Area : int
+{
+    Wort = 1,
+    Bild = 2,
+    Tel = 3,
+    Memo = 4
+};
 
 constexpr double NoScore = -999.0;
 
 struct Tip
 {
-    enum Kind { None, Lines, Page };
+    enum Kind
+    {
+        None,
+        Lines,
+        Page
+    };
     Kind kind = None;
     QStringList paragraphs; // Lines: one paragraph each, "#" not yet replaced
     int page = 0;           // Page: tip<page>.rtf
@@ -27,13 +38,11 @@ struct Tip
 
 // Sum over the asked levels of the percentage right (0..400); NoScore without record.
 double SearchScore(const tWortKatStat& stat);
-template <typename List>
-double LastSearchScore(const List& list)
+template <typename List> double LastSearchScore(const List& list)
 {
     return list.isEmpty() ? NoScore : SearchScore(list.last());
 }
-template <typename List>
-double LastBestSpan(const List& list)
+template <typename List> double LastBestSpan(const List& list)
 {
     return list.isEmpty() ? NoScore : double(list.last().BestSpan);
 }

@@ -102,8 +102,7 @@ void tGraphPanel::SetBarCount(quint16 count)
     update();
 }
 
-bool tGraphPanel::SetBarValue(int index, const QString& caption, const QColor& colour,
-                              double value)
+bool tGraphPanel::SetBarValue(int index, const QString& caption, const QColor& colour, double value)
 {
     if (m_bars.isEmpty())
         return false;
@@ -159,8 +158,8 @@ bool tGraphPanel::PrintChart(QPainter& painter, int left, int top, int right, in
     return ok;
 }
 
-bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int bottom,
-                            bool printing, int pageWidth, int pageHeight)
+bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int bottom, bool printing,
+                            int pageWidth, int pageHeight)
 {
     if (m_drawing)
         return false;
@@ -248,14 +247,14 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
             const QPen outline(m_backLineColor, 1, Qt::SolidLine);
             p.setPen(outline);
             p.setBrush(bar.Color);
-            p.drawPolygon(QPolygon({QPoint(b.X1, b.Y2), QPoint(b.X2, b.Y2), QPoint(b.X2, b.Y1),
-                                    QPoint(b.X1, b.Y1)}));
+            p.drawPolygon(QPolygon(
+                {QPoint(b.X1, b.Y2), QPoint(b.X2, b.Y2), QPoint(b.X2, b.Y1), QPoint(b.X1, b.Y1)}));
             p.setBrush(DarkerFace(bar.Color));
             p.drawPolygon(QPolygon({QPoint(b.X2, b.Y2), QPoint(b.X2 + g.Dx, b.Y2 - g.Dy),
                                     QPoint(b.X2 + g.Dx, b.Y1 - g.Dy), QPoint(b.X2, b.Y1)}));
-            p.drawPolygon(QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1),
-                                    QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
-                                    QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
+            p.drawPolygon(
+                QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1), QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
+                          QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
         }
     }
 

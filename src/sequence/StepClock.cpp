@@ -99,14 +99,6 @@ StepTimerGroup::Entry* StepTimerGroup::find(const StepTimer& timer)
     return nullptr;
 }
 
-const StepTimerGroup::Entry* StepTimerGroup::find(const StepTimer& timer) const
-{
-    for (const auto& e : m_entries)
-        if (e.timer.get() == &timer)
-            return &e;
-    return nullptr;
-}
-
 void StepTimerGroup::start(StepTimer& timer, std::chrono::nanoseconds delay)
 {
     startAt(timer, m_clock.now() + delay);
@@ -167,12 +159,6 @@ void StepTimerGroup::resume()
         e.held = false;
         e.timer->startAt(now + e.left);
     }
-}
-
-bool StepTimerGroup::pending(const StepTimer& timer) const
-{
-    const Entry* e = find(timer);
-    return e && (e->held || e->timer->isActive());
 }
 
 } // namespace gf

@@ -47,7 +47,7 @@ public:
     explicit StepTimerGroup(StepClock& clock) : m_clock(clock) {}
 
     StepTimer& add(std::function<void()> onTimeout);
-    // Arms `timer` to fire `delay` after `from` (default: now). While paused, the
+    // Arms `timer` to fire after `delay` (or at `due`). While paused, the
     // timer is only noted and starts on resume.
     void start(StepTimer& timer, std::chrono::nanoseconds delay);
     void startAt(StepTimer& timer, SteadyTime due);
@@ -57,8 +57,6 @@ public:
     void pause();
     void resume();
     bool paused() const { return m_pauseDepth > 0; }
-    // Also true for a timer that is waiting for the end of a pause.
-    bool pending(const StepTimer& timer) const;
 
     StepClock& clock() { return m_clock; }
 
@@ -66,11 +64,10 @@ private:
     struct Entry
     {
         std::unique_ptr<StepTimer> timer;
-        bool held = false;                 // armed but paused
-        std::chrono::nanoseconds left{0};  // time left when paused
+        bool held = false;                // armed but paused
+        std::chrono::nanoseconds left{0}; // time left when paused
     };
     Entry* find(const StepTimer& timer);
-    const Entry* find(const StepTimer& timer) const;
 
     StepClock& m_clock;
     std::vector<Entry> m_entries;

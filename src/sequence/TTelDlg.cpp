@@ -18,11 +18,11 @@
 
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QPainter>
-#include <qdrawutil.h>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QTimer>
+#include <qdrawutil.h>
 
 namespace gf {
 
@@ -267,7 +267,8 @@ void TTelDlg::build()
         Buttons[std::size_t(d)] = key;
     }
 
-    StartPanel = new TSkinButton(QStringLiteral("Auskunft (hier!) &starten"), QSize(600, 120), this);
+    StartPanel =
+        new TSkinButton(QStringLiteral("Auskunft (hier!) &starten"), QSize(600, 120), this);
     StartPanel->setFont(look::comic(36, true));
     StartPanel->move(100, 430);
     connect(StartPanel, &TSkinButton::clicked, this, &TTelDlg::StartPanelClick);
@@ -300,8 +301,8 @@ void TTelDlg::showEvent(QShowEvent* event)
     BackImage->setGeometry(rect());
     // Scaled once here, so repainting behind the keys is a plain copy.
     if (BackImage->load(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp"))))
-        BackImage->setPicture(BackImage->picture().scaled(size(), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation));
+        BackImage->setPicture(
+            BackImage->picture().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     BackImage->show();
 
     // The test-run mode plays nothing; the program's run plays through its own player.
@@ -326,7 +327,8 @@ void TTelDlg::showEvent(QShowEvent* event)
         }
     }
     // Glyphs are loaded on first use; load the display's now, not at the first digit.
-    QFontMetrics(Display->font()).horizontalAdvance(QStringLiteral("0123456789*- Verbunden!Falsch"));
+    QFontMetrics(Display->font())
+        .horizontalAdvance(QStringLiteral("0123456789*- Verbunden!Falsch"));
     m_asking = false;
     TasksDone = 0;
     unsetCursor();

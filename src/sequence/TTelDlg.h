@@ -58,8 +58,8 @@ public:
     // Read by the caller afterwards.
     quint16 TasksDone = 0;
 
-    QFrame* Pnl;          // the telephone display
-    QLabel* Display;      // its text
+    QFrame* Pnl;     // the telephone display
+    QLabel* Display; // its text
     TImage* BackImage;
     QFrame* Bevel1;
     std::array<TTelKey*, 10> Buttons{}; // Buttons[d] dials d

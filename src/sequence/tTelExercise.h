@@ -16,7 +16,12 @@ struct tTeleStat;
 class TelAudio
 {
 public:
-    enum class Start { Playing, Missing, Failed };
+    enum class Start
+    {
+        Playing,
+        Missing,
+        Failed
+    };
     virtual ~TelAudio() = default;
     // Empty when spoken digits can be played; otherwise the reason, for the trainee.
     virtual QString CheckSound() = 0;
@@ -34,8 +39,22 @@ class tTelExercise final : public QObject
     Q_OBJECT
 
 public:
-    enum class Phase { Idle, Ready, Presenting, Dialling, Evaluating, Pausing, Finished };
-    enum class Tone { Normal, Wrong, Right };
+    enum class Phase
+    {
+        Idle,
+        Ready,
+        Presenting,
+        Dialling,
+        Evaluating,
+        Pausing,
+        Finished
+    };
+    enum class Tone
+    {
+        Normal,
+        Wrong,
+        Right
+    };
 
     // Nominal intervals, before the test-run scaling.
     static constexpr std::chrono::milliseconds FirstDigitDelay{10};
@@ -52,12 +71,12 @@ public:
 
     // A new exercise; `stat` belongs to the caller and must outlive the exercise.
     void Prepare(int mode, int storedLevel, int tasksTotal, tTeleStat* stat);
-    void StartTask();      // ignored unless waiting for a task
-    bool Dial(int digit);  // false when input is not taken now
+    void StartTask();     // ignored unless waiting for a task
+    bool Dial(int digit); // false when input is not taken now
     bool HangUp();
-    void Pause();          // nests; the timers keep the time they had left
+    void Pause(); // nests; the timers keep the time they had left
     void Resume();
-    void Stop();           // window closes: timers off, sound off
+    void Stop(); // window closes: timers off, sound off
 
     Phase phase() const { return m_phase; }
     bool keypadEnabled() const { return m_phase == Phase::Dialling; }
@@ -90,7 +109,13 @@ signals:
     void exerciseFinished();
 
 private:
-    enum class Waiting { None, Digit, DialTone, Feedback };
+    enum class Waiting
+    {
+        None,
+        Digit,
+        DialTone,
+        Feedback
+    };
 
     void setPhase(Phase phase);
     void setDisplay(const QString& text, Tone tone);
@@ -133,7 +158,6 @@ private:
     bool m_spoken = false; // this task's digits are played
     Waiting m_waiting = Waiting::None;
     SteadyTime m_waitStart{};
-    SteadyTime m_lastOnset{};
 };
 
 } // namespace gf

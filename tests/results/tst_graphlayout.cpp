@@ -59,8 +59,8 @@ private slots:
         s.MinScaleVal = 50;
         s.MaxScaleVal = 100;
         const tGraphLayout g = LayoutGraph(s, 0, 0, 400, 400, {75, 20});
-        QCOMPARE(g.Y(50), g.Bars[0].Y2);     // foot of the scale on the bars' foot
-        QCOMPARE(g.Y(100), 0 + g.T + g.Dy); // top of the scale under the title margin
+        QCOMPARE(g.Y(50), g.Bars[0].Y2);      // foot of the scale on the bars' foot
+        QCOMPARE(g.Y(100), 0 + g.T + g.Dy);   // top of the scale under the title margin
         QCOMPARE(g.Bars[1].Y1, g.Bars[1].Y2); // below the scale: flat, not downwards
         QCOMPARE(g.Raster.size(), 5);
     }

@@ -58,7 +58,8 @@ private slots:
                               "Wie wär´s einmal mit einer anderen Aufgabe? "}));
         const Tip word = tips::ChooseTip(tips::Wort, 0, 7);
         QCOMPARE(word.paragraphs.size(), 10);
-        QCOMPARE(word.paragraphs.at(1), QString("Sie sehen, auch ein Detektiv ist nur ein Mensch."));
+        QCOMPARE(word.paragraphs.at(1),
+                 QString("Sie sehen, auch ein Detektiv ist nur ein Mensch."));
         QCOMPARE(word.paragraphs.last(), QString("Und wie steht`s mit Ihnen?"));
         const Tip picture = tips::ChooseTip(tips::Bild, 0, 7);
         QCOMPARE(picture.paragraphs.size(), 11);

@@ -130,8 +130,11 @@ private slots:
         QCOMPARE(shown.count(), 2);
         clock.advance(3000ms);
         QCOMPARE(ex->display(), QString("%1 %2 %3 %4 %5 ")
-                                    .arg(number[0]).arg(number[1]).arg(number[2])
-                                    .arg(number[3]).arg(number[4]));
+                                    .arg(number[0])
+                                    .arg(number[1])
+                                    .arg(number[2])
+                                    .arg(number[3])
+                                    .arg(number[4]));
         QCOMPARE(ex->phase(), Phase::Presenting);
         clock.advance(1000ms);
         QCOMPARE(ex->phase(), Phase::Dialling);
@@ -253,7 +256,9 @@ private slots:
         make(1, 6, 2);
         QSignalSpy missing(ex.get(), &tTelExercise::digitFileMissing);
         for (int d = 0; d <= 9; ++d)
-            (d % 3 == 0 ? audio->missing : d % 3 == 1 ? audio->broken : audio->endless)
+            (d % 3 == 0   ? audio->missing
+             : d % 3 == 1 ? audio->broken
+                          : audio->endless)
                 << QString("%1.wav").arg(d);
         ex->StartTask();
         untilDialling(6 * (tTelExercise::LongestSound + 100ms));

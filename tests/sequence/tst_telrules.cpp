@@ -42,7 +42,7 @@ private slots:
             int length, best;
         };
         const Case cases[] = {
-            {15, true, true, 15, 15}, {3, false, false, 3, -999}, {7, true, false, 7, -999},
+            {15, true, true, 15, 15},  {3, false, false, 3, -999}, {7, true, false, 7, -999},
             {7, false, true, 7, -999}, {7, true, true, 8, 7},      {8, false, false, 7, -999},
         };
         for (const Case& c : cases) {
