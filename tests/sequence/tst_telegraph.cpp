@@ -5,7 +5,6 @@
 #include "results/TSingleTipDlg.h"
 #include "results/tGraphPanel.h"
 #include "sequence/TTeleGraphDlg.h"
-#include "sequence/TTeleInfoDlg.h"
 #include "shell/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
 
@@ -116,22 +115,6 @@ private slots:
         dlg.CommentBtnClick();
         QCOMPARE(tip.TipKind, 3);
         QVERIFY(shown.contains("Hallo Detektiv Falke, Sie leisten eine gute Arbeit!"));
-    }
-
-    void introductionText()
-    {
-        test::GuiContext env;
-        TTeleInfoDlg dlg;
-        dlg.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        test::shot(&dlg, "teleinfo");
-        QCOMPARE(dlg.Memo1->toPlainText().split(u'\n'), TTeleInfoDlg::Lines());
-        QCOMPARE(dlg.Memo1->focusPolicy(), Qt::NoFocus);
-        QTest::keyClick(&dlg, Qt::Key_Return);
-        QCOMPARE(dlg.result(), int(mrOk));
-        dlg.open();
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-        QCOMPARE(dlg.result(), int(mrCancel));
     }
 };
 

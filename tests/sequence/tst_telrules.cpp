@@ -63,17 +63,8 @@ private slots:
         rule.Record(true, best);
         rule.Record(true, best);
         QCOMPARE(best, 9);
-    }
-
-    void startLevels()
-    {
-        QCOMPARE(tel::StartLength(0), 3);
-        QCOMPARE(tel::StartLength(2), 3);
-        QCOMPARE(tel::StartLength(12), 12);
-        QCOMPARE(tel::StartLength(13), 12);
         QCOMPARE(tel::NextStartLevel(-999), 3);
         QCOMPARE(tel::NextStartLevel(4), 3);
-        QCOMPARE(tel::NextStartLevel(5), 4);
         QCOMPARE(tel::NextStartLevel(7), 6);
     }
 
@@ -86,14 +77,6 @@ private slots:
         tel::WriteCell(d, 5, u'9'); // outside: ignored
         QCOMPARE(d, QString("7 - - - 0 "));
         QCOMPARE(tel::Dialled(d), QString("7---0"));
-    }
-
-    void percentages()
-    {
-        QCOMPARE(tel::PercentOneDecimal(2, 3), 66.7);
-        QCOMPARE(tel::PercentOneDecimal(1, 3), 33.3);
-        QCOMPARE(tel::PercentOneDecimal(3, 3), 100.0);
-        QCOMPARE(tel::PercentOneDecimal(0, 0), 0.0);
     }
 };
 
