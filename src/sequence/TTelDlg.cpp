@@ -375,6 +375,8 @@ void TTelDlg::setKeypadEnabled(bool enabled)
 
 void TTelDlg::StartPanelClick()
 {
+    if (!StartPanel->isVisible()) // its shortcut must not start a task early
+        return;
     m_exercise->StartTask();
 }
 

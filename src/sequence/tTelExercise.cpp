@@ -173,7 +173,14 @@ void tTelExercise::presentStep()
     case TelAudio::Start::Failed:
         break;
     }
-    m_timers.start(*m_present, scaled(SpokenDigitGap));
+    // A digit that cannot be heard is shown instead, at the reading pace, so the
+    // number stays one the trainee can know.
+    if (m_mode == 1) {
+        text = m_display;
+        tel::WriteCell(text, index, m_number.at(index));
+        setDisplay(text, m_tone);
+    }
+    m_timers.start(*m_present, scaled(ReadDigitInterval));
 }
 
 void tTelExercise::waitForSound(Waiting what)
