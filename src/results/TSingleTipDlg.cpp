@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -39,6 +40,14 @@ TSingleTipDlg::TSingleTipDlg(QWidget* parent) : TBaseDlg(parent)
     pal.setColor(QPalette::Base, look::background());
     pal.setColor(QPalette::Text, Qt::white);
     RichEdit->setPalette(pal);
+    // The scroll bar in the window's blues rather than a white strip.
+    QPalette bar = RichEdit->verticalScrollBar()->palette();
+    bar.setColor(QPalette::Window, look::background().darker(115));
+    bar.setColor(QPalette::Base, look::background().darker(115));
+    bar.setColor(QPalette::Button, look::statusBar());
+    bar.setColor(QPalette::Light, look::statusBar().lighter(130));
+    bar.setColor(QPalette::Dark, look::background().darker(130));
+    RichEdit->verticalScrollBar()->setPalette(bar);
 
     OKBtn = makeButton(QStringLiteral("&Weiter"));
     OKBtn->setDefault(true);

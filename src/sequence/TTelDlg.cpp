@@ -291,6 +291,8 @@ void TTelDlg::showEvent(QShowEvent* event)
     AppContext& ctx = AppContext::current();
 
     statusBar()->dock();
+    Pnl->setGeometry(0, 0, width(), Pnl->height());
+    Display->setGeometry(Pnl->rect());
     statusBar()->placeAtEdges(HelpBtn, OKBtn);
     statusBar()->setText(QString());
     const int statusTop = statusBar()->y();
