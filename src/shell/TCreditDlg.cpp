@@ -1,10 +1,7 @@
 #include "shell/TCreditDlg.h"
 
-#include "data/MessageSink.h"
-#include "data/Timing.h"
 #include "platform/MediaFiles.h"
 #include "shell/AppContext.h"
-#include "shell/TtitleDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TImage.h"
 
@@ -12,7 +9,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
 
 namespace gf {
 
@@ -75,19 +71,8 @@ CreditNames CreditNames::fromInstallation()
     return fromText(QString::fromUtf8(file.readAll()));
 }
 
-TCreditDlg::TCreditDlg(QWidget* parent) : QDialog(parent)
+TCreditDlg::TCreditDlg(QWidget* parent) : TPictureScreen(5000ms, parent)
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setWindowTitle(QStringLiteral(" "));
-    look::setBackground(this, look::background());
-    resize(800, 600);
-
-    Image = new TImage(this);
-    Image->setStretch(true);
-    Image->setGeometry(rect());
-    Image1 = new TImage(this);
-    Image1->setAutoSize(true);
-
     Label1 = new QLabel(QStringLiteral("Herzlichen Dank für Ihre Mitarbeit!"), this);
     Label1->setFont(look::arial(37, true, true));
     Label1->setAlignment(Qt::AlignCenter);
@@ -119,28 +104,14 @@ TCreditDlg::TCreditDlg(QWidget* parent) : QDialog(parent)
         Roles[i]->installEventFilter(this);
         Names[i]->installEventFilter(this);
     }
-
-    Timer = new QTimer(this);
-    Timer->setTimerType(Qt::PreciseTimer);
-    Timer->setInterval(timing::scaledMs(5000ms));
-    connect(Timer, &QTimer::timeout, this, &TCreditDlg::finish);
 }
 
 void TCreditDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     const AppContext& ctx = AppContext::current();
-    resize(ctx.ScreenWidth, ctx.ScreenHeight);
-
-    Image->hide();
-    Image1->hide();
-    Image->setGeometry(rect());
-    LoadScreenPicture(Image, QStringLiteral("credits.bmp"));
-    LoadScreenPicture(Image1, QStringLiteral("logo.bmp"));
-    Image1->move((width() - Image1->width()) / 2, ctx.ScreenHeight / 8 * 7 - Image1->height() / 2);
-    Image->show();
-    Image1->show();
-    Image->lower();
+    showPictures(QStringLiteral("credits.bmp"), QStringLiteral("logo.bmp"),
+                 ctx.ScreenHeight / 8 * 7);
 
     const CreditNames names = CreditNames::fromInstallation();
     const QString values[] = {names.idea,     names.programming, names.music, names.speaker,
@@ -161,8 +132,7 @@ void TCreditDlg::showEvent(QShowEvent* event)
     for (int i = 0; i < Roles.size(); ++i)
         Names[i]->move(Names[i]->x(), Roles[i]->y());
 
-    Timer->setInterval(timing::scaledMs(5000ms));
-    Timer->start();
+    startTimer();
 }
 
 bool TCreditDlg::eventFilter(QObject* watched, QEvent* event)
@@ -173,19 +143,6 @@ bool TCreditDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TCreditDlg::finish()
-{
-    Timer->stop();
-    if (isVisible())
-        done(mrOk);
-}
-
-void TCreditDlg::reject()
-{
-    Timer->stop();
-    done(mrCancel);
 }
 
 } // namespace gf

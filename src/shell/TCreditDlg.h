@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "shell/TPictureScreen.h"
+
 #include <QList>
 #include <QString>
 
 class QLabel;
-class QTimer;
 
 namespace gf {
-
-class TImage;
 
 // Names of the closing screen's rows, from the installation's "credits.txt" (lines
 // "Role:<TAB>Name"). Rows without a name in the file show DefaultName; the second
@@ -26,29 +24,20 @@ struct CreditNames
 
 // The closing screen: thanks, contributors and the logo, for five seconds or until a
 // click.
-class TCreditDlg final : public QDialog
+class TCreditDlg final : public TPictureScreen
 {
     Q_OBJECT
 public:
     explicit TCreditDlg(QWidget* parent = nullptr);
 
-    TImage* Image;
-    TImage* Image1;
-    QTimer* Timer;
     QLabel* Label1;
     // role labels Label2 .. Label8 and their name labels Label2a .. Label8a
     QList<QLabel*> Roles;
     QList<QLabel*> Names;
 
-public slots:
-    void reject() override;
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void finish();
 };
 
 } // namespace gf

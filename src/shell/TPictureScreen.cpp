@@ -1,0 +1,79 @@
+#include "shell/TPictureScreen.h"
+
+#include "data/MessageSink.h"
+#include "data/Timing.h"
+#include "platform/MediaFiles.h"
+#include "shell/AppContext.h"
+#include "shell/TxMsgDlg.h"
+#include "widgets/Look.h"
+#include "widgets/TImage.h"
+
+#include <QTimer>
+
+namespace gf {
+
+bool LoadScreenPicture(TImage* image, const QString& name)
+{
+    const QString path = MediaPath(AppContext::current().paths.BmpDir, name);
+    if (image->load(path))
+        return true;
+    xMessageDlg(QStringLiteral("Die Datei \"%1\"\n\rkonnte nicht geladen werden.").arg(name),
+                mkFehlermeldung, btn::OK, 0);
+    return false;
+}
+
+TPictureScreen::TPictureScreen(std::chrono::milliseconds shown, QWidget* parent)
+    : QDialog(parent), m_shown(shown)
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral(" "));
+    look::setBackground(this, look::background());
+    resize(800, 600);
+
+    Image = new TImage(this);
+    Image->setStretch(true);
+    Image->setGeometry(rect());
+    Image1 = new TImage(this);
+    Image1->setAutoSize(true);
+
+    Timer = new QTimer(this);
+    Timer->setTimerType(Qt::PreciseTimer);
+    Timer->setInterval(timing::scaledMs(m_shown));
+    connect(Timer, &QTimer::timeout, this, &TPictureScreen::finish);
+}
+
+void TPictureScreen::showPictures(const QString& picture, const QString& logo, int logoCentreY)
+{
+    const AppContext& ctx = AppContext::current();
+    resize(ctx.ScreenWidth, ctx.ScreenHeight);
+    Image->hide();
+    Image1->hide();
+    Image->setGeometry(rect());
+    LoadScreenPicture(Image, picture);
+    LoadScreenPicture(Image1, logo);
+    Image1->move((width() - Image1->width()) / 2, logoCentreY - Image1->height() / 2);
+    Image->show();
+    Image1->show();
+    Image->lower();
+}
+
+void TPictureScreen::startTimer()
+{
+    Timer->setInterval(timing::scaledMs(m_shown));
+    Timer->start();
+}
+
+void TPictureScreen::finish()
+{
+    Timer->stop();
+    if (isVisible())
+        done(mrOk);
+}
+
+void TPictureScreen::reject()
+{
+    Timer->stop();
+    done(mrCancel);
+}
+
+} // namespace gf
