@@ -1,3 +1,4 @@
+#include "support/TestProgram.h"
 #include "data/ProgramData.h"
 #include "data/Records.h"
 #include "data/Timing.h"
@@ -23,6 +24,7 @@
 #include <QtTest>
 
 using namespace gf;
+using gf::test::TestProgram;
 
 namespace {
 
@@ -97,40 +99,6 @@ private:
     QWidget* m_busyWith = nullptr;
 };
 
-struct Program
-{
-    Program()
-    {
-        timing::setScale(0.01);
-        const QString install = qEnvironmentVariable("GF_INSTALL_DIR");
-        ctx.paths.ProgramDir = dir.path() + "/";
-        ctx.paths.BmpDir = install + "/BMP/";
-        ctx.paths.WavDir = install + "/WAV/";
-        ctx.paths.HlpDir = install + "/HLP/";
-        ctx.testRun = true;
-        ctx.data = &data;
-        ctx.player = player.get();
-        AppContext::setCurrent(&ctx);
-        QDir(dir.path()).mkdir("Daten");
-        data.setDataDir(dir.path() + "/Daten");
-        data.SessionStart = QDateTime::currentDateTime();
-        win = new TMainWin(ctx);
-        win->CreateWindows();
-    }
-    ~Program()
-    {
-        win->CloseWithoutQuestion = true;
-        delete win;
-        AppContext::setCurrent(nullptr);
-    }
-
-    QTemporaryDir dir;
-    tProgramData data;
-    std::unique_ptr<SoundPlayer> player = createSoundPlayer(true);
-    AppContext ctx;
-    TMainWin* win = nullptr;
-};
-
 } // namespace
 
 class TstTelCourse : public QObject
@@ -140,7 +108,7 @@ class TstTelCourse : public QObject
 private slots:
     void fromDoorThreeToTheSavedRecord()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook messages;
         QVERIFY(p.data.RegisterUser("Falke", 1));
         p.data.UserName = "Falke";
@@ -189,7 +157,7 @@ private slots:
 
     void abortAnsweredNoGoesOnAndYesStoresNothing()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook messages;
         QVERIFY(p.data.RegisterUser("Eule", 1));
         p.data.UserName = "Eule";

@@ -1,3 +1,4 @@
+#include "support/TestProgram.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
 #include "platform/SoundPlayer.h"
@@ -19,20 +20,9 @@
 #include <QTimer>
 
 using namespace gf;
+using gf::test::TestProgram;
 
 namespace {
-
-class SilentSink final : public MessageSink
-{
-public:
-    int message(const QString& text, int, int, int) override
-    {
-        texts << text;
-        return mrOk;
-    }
-    void plainMessage(const QString& text) override { texts << text; }
-    QStringList texts;
-};
 
 // Closes whatever modal window opens next, as Cancel.
 void rejectNextModal()
@@ -43,70 +33,23 @@ void rejectNextModal()
     });
 }
 
-struct Program
+tTeleStat telRecord(const tProgramData& data)
 {
-    Program()
-    {
-        timing::setScale(0.01);
-        ctx.paths.ProgramDir = dir.path() + "/";
-        ctx.paths.BmpDir = ctx.paths.WavDir = ctx.paths.HlpDir = dir.path() + "/";
-        ctx.testRun = true;
-        ctx.messages = &sink;
-        ctx.data = &data;
-        ctx.player = player.get();
-        AppContext::setCurrent(&ctx);
-        QDir(dir.path()).mkdir("Daten");
-        data.setDataDir(dir.path() + "/Daten");
-        data.SessionStart = QDateTime::currentDateTime();
-        win = new TMainWin(ctx);
-        win->CreateWindows();
-    }
-    ~Program()
-    {
-        win->CloseWithoutQuestion = true;
-        delete win;
-        AppContext::setCurrent(nullptr);
-    }
+    tTeleStat r;
+    r.Mode = 1;
+    r.Stamp = SerialDate::fromDateTime(data.SessionStart);
+    r.TaskCount = 2;
+    r.BestSpan = 5;
+    r.MinLevel = 4;
+    r.MaxLevel = 5;
+    r.Trials[4] = 1;
+    r.Trials[5] = 1;
+    r.Correct[4] = 1;
+    r.Correct[5] = 1;
+    return r;
+}
 
-    // Registers and logs in a detective, as the login dialog does on OK.
-    void login(const QString& name)
-    {
-        QVERIFY(data.RegisterUser(name, 1));
-        data.UserName = name;
-        QVERIFY(data.OpenUser());
-        win->AfterLogin();
-    }
-
-    QStringList dataFiles() const
-    {
-        return QDir(dir.path() + "/Daten").entryList(QDir::Files, QDir::Name);
-    }
-
-    tTeleStat telRecord() const
-    {
-        tTeleStat r;
-        r.Mode = 1;
-        r.Stamp = SerialDate::fromDateTime(data.SessionStart);
-        r.TaskCount = 2;
-        r.BestSpan = 5;
-        r.MinLevel = 4;
-        r.MaxLevel = 5;
-        r.Trials[4] = 1;
-        r.Trials[5] = 1;
-        r.Correct[4] = 1;
-        r.Correct[5] = 1;
-        return r;
-    }
-
-    QTemporaryDir dir;
-    SilentSink sink;
-    tProgramData data{&sink};
-    std::unique_ptr<SoundPlayer> player = createSoundPlayer(true);
-    AppContext ctx;
-    TMainWin* win = nullptr;
-};
-
-QString monthLog(const Program& p, const QString& name, const QString& tag)
+QString monthLog(const TestProgram& p, const QString& name, const QString& tag)
 {
     return name + tag + p.data.MonthTag() + ".dat";
 }
@@ -134,7 +77,7 @@ private slots:
 
     void everyDoorAsksForADetectiveFirst()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook hook;
         p.win->Image1Click();
         p.win->Image2Click();
@@ -152,7 +95,7 @@ private slots:
 
     void userControlsArePlacedFromTheMiddle()
     {
-        Program p;
+        TestProgram p;
         p.ctx.ScreenWidth = 1024;
         p.win->PlaceUserControls();
         QCOMPARE(p.win->BenutzerButton->x(), 512 - 2 * 184);
@@ -163,12 +106,12 @@ private slots:
 
     void closingSavesTheSession()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook hook;
         p.login("Anna");
         QCOMPARE(p.win->windowTitle(), QString("Grips-Fix Anna"));
-        p.data.TelStatList.append(p.telRecord());
-        p.data.TelStatList.append(p.telRecord());
+        p.data.TelStatList.append(telRecord(p.data));
+        p.data.TelStatList.append(telRecord(p.data));
         p.win->CloseWithoutQuestion = false;
         p.win->close();
 
@@ -186,7 +129,7 @@ private slots:
 
     void laterRegistrationMonthMakesTheSessionReadOnly()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook hook;
         QVERIFY(p.data.RegisterUser("Bert", 1));
         p.data.UserName = "Bert";
@@ -199,7 +142,7 @@ private slots:
         QVERIFY(hook.messages().first().text.startsWith("Hinweis: das Datum wurde verändert!"));
 
         const QStringList before = p.dataFiles();
-        p.data.TelStatList.append(p.telRecord());
+        p.data.TelStatList.append(telRecord(p.data));
         p.win->CloseWithoutQuestion = false;
         p.win->close();
         QCOMPARE(p.dataFiles(), before);
@@ -207,10 +150,10 @@ private slots:
 
     void changingTheDetectiveSavesTheFirstOnesResults()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook hook;
         p.login("Anna");
-        p.data.TelStatList.append(p.telRecord());
+        p.data.TelStatList.append(telRecord(p.data));
         p.ctx.ExerciseStarted = true;
         rejectNextModal();
         p.win->BenutzerButtonClick();
@@ -222,7 +165,7 @@ private slots:
 
     void registeringThroughTheLoginDialogLeavesExactlyTheDetectivesFiles()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook hook;
         ScriptedDialogs dialogs;
         dialogs.inputAnswers << InputBoxAnswer{"  Anna ", true};
@@ -247,7 +190,7 @@ private slots:
 
     void startUpStopsAtTheFirstMissingFileWithoutTheClosingScreen()
     {
-        Program p;
+        TestProgram p;
         SetInstallSettingsFileForTests(p.dir.path() + "/none.ini");
         QDir(p.dir.path()).mkpath("BMP");
         QFile(p.dir.path() + "/BMP/abdruck_1.BMP").open(QIODevice::WriteOnly); // any case
@@ -281,7 +224,7 @@ private slots:
         const QString install = qEnvironmentVariable("GF_INSTALL_DIR");
         if (!QFile::exists(install + "/BMP"))
             QSKIP("needs the built installation folder");
-        Program p;
+        TestProgram p;
         SetInstallSettingsFileForTests(p.dir.path() + "/none.ini");
         SetScreenForTests(screen, depth);
         p.ctx.paths.ProgramDir = QDir(install).absolutePath() + "/";
@@ -303,7 +246,7 @@ private slots:
 
     void missingItemTableIsReportedAfterLogin()
     {
-        Program p;
+        TestProgram p;
         ScopedMessageHook hook;
         p.login("Clara");
         bool warned = false;
