@@ -10,7 +10,10 @@
 #include "shell/TMainWin.h"
 #include "shell/TxMsgDlg.h"
 #include "shell/TTuerDlg.h"
+#include "shell/TChooseModeDlg.h"
+#include "sequence/TTeleGraphDlg.h"
 #include "shell/WindowSet.h"
+#include "widgets/TStatusBar.h"
 
 #include <QDialog>
 #include <QDir>
@@ -75,6 +78,22 @@ private slots:
         {
             TMainWin win(ctx);
             win.CreateWindows();
+            // What the courses hand the windows before showing them.
+            WindowSet& ws = win.Windows();
+            ws.ChooseModeDlg->ModeText[1] = "Hören";
+            ws.ChooseModeDlg->ModeText[2] = "Sehen";
+            ws.ChooseModeDlg->ModeText[3] = "Hören und Sehen";
+            tTeleStat stat;
+            stat.Mode = 2;
+            stat.BestSpan = 5;
+            stat.TaskCount = 9;
+            stat.MinLevel = 4;
+            stat.MaxLevel = 6;
+            for (int length = 4; length <= 6; ++length) {
+                stat.Trials[length] = 3;
+                stat.Correct[length] = quint16(7 - length);
+            }
+            ws.TeleGraphDlg->Stat = &stat;
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
             QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);
@@ -119,6 +138,16 @@ private slots:
                                             .arg(r.height())
                                             .arg(w->width())
                                             .arg(w->height())));
+                }
+                // The buttons of a status bar lie apart from each other.
+                for (TStatusBar* bar : w->findChildren<TStatusBar*>()) {
+                    const auto buttons = bar->findChildren<QWidget*>(
+                        QString(), Qt::FindDirectChildrenOnly);
+                    for (QWidget* a : buttons)
+                        for (QWidget* b : buttons)
+                            QVERIFY2(a == b || !a->isVisible() || !b->isVisible() ||
+                                         !a->geometry().intersects(b->geometry()),
+                                     qPrintable(name + ": status-bar buttons overlap"));
                 }
                 w->hide();
             }
