@@ -7,6 +7,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace gf {
@@ -256,6 +257,10 @@ TShellFolderTree::TShellFolderTree(QWidget* parent)
     connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { keepSelectedFolder(); });
     connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { keepSelectedFolder(); });
     connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { keepSelectedFolder(); });
+    connect(fs_, &QFileSystemModel::directoryLoaded, this, [this] { revealSelection(); });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { revealSelection(); });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
+            [this] { revealPending_ = false; });
     connect(fs_, &QFileSystemModel::fileRenamed, this,
             [this](const QString& folder, const QString& oldName, const QString& newName) {
                 onFileRenamed(folder, oldName, newName);
@@ -302,8 +307,37 @@ bool TShellFolderTree::selectPath(const QString& path)
     for (QModelIndex a = target.parent(); a.isValid(); a = a.parent())
         expand(a);
     setCurrentIndex(target);
-    scrollTo(target);
+    scrollTo(target, QAbstractItemView::PositionAtCenter);
+    revealPending_ = true;
     return true;
+}
+
+void TShellFolderTree::revealSelection()
+{
+    if (!revealPending_)
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (revealPending_ && currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+}
+
+void TShellFolderTree::mousePressEvent(QMouseEvent* event)
+{
+    revealPending_ = false;
+    QTreeView::mousePressEvent(event);
+}
+
+void TShellFolderTree::keyPressEvent(QKeyEvent* event)
+{
+    revealPending_ = false;
+    QTreeView::keyPressEvent(event);
+}
+
+void TShellFolderTree::wheelEvent(QWheelEvent* event)
+{
+    revealPending_ = false;
+    QTreeView::wheelEvent(event);
 }
 
 void TShellFolderTree::selectVirtualRoot()

@@ -40,7 +40,13 @@ signals:
     // the path is empty for the node without path.
     void selectedPathChanged(const QString& path);
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
+    void revealSelection();
     void onCurrentChanged(const QModelIndex& current);
     void onFileRenamed(const QString& folder, const QString& oldName, const QString& newName);
     QModelIndex proxyIndexOfPath(const QString& path) const;
@@ -51,6 +57,9 @@ private:
     QString lastReported_;
     bool healing_ = false;
     bool healPending_ = false;
+    // Until the person touches the tree, a folder chosen by the program is kept in view
+    // while the folders above it are still being read.
+    bool revealPending_ = false;
 };
 
 } // namespace gf
