@@ -1,19 +1,25 @@
 #pragma once
 
 // Helpers shared by the data tests: a message sink that records, a clock that stands
-// still, and an independent little-endian builder for expected file bytes.
+// still, a temporary data folder, and an independent little-endian builder for
+// expected file bytes.
 
 #include "data/MessageSink.h"
+#include "data/ProgramData.h"
 #include "data/Timing.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
-#include <QtEndian>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <sys/resource.h>
 
 namespace gftest {
@@ -35,7 +41,6 @@ struct RecordingSink final : gf::MessageSink
     }
     void plainMessage(const QString& text) override { entries.append({text, -1, 0}); }
     QString last() const { return entries.isEmpty() ? QString() : entries.last().text; }
-    void clear() { entries.clear(); }
 };
 
 struct FixedClock final : gf::Clock
@@ -61,9 +66,8 @@ struct Bytes
     }
     Bytes& i32(qint32 v)
     {
-        const quint32 u = quint32(v);
         for (int i = 0; i < 4; ++i)
-            b.append(char((u >> (8 * i)) & 0xFF));
+            b.append(char((quint32(v) >> (8 * i)) & 0xFF));
         return *this;
     }
     Bytes& f64(double v)
@@ -90,6 +94,20 @@ inline double serial(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0)
            (hh * 3600 + mm * 60 + ss) / 86400.0;
 }
 
+// A summary without values: the date, then (best, mean, count) per mode or
+// (mean, count) per level.
+inline QByteArray emptySummary(double date, bool perMode)
+{
+    Bytes b;
+    b.f64(date);
+    for (int i = 0; i < (perMode ? 3 : 4); ++i) {
+        if (perMode)
+            b.i32(-999);
+        b.f64(-999.0).f64(0);
+    }
+    return b.b;
+}
+
 // Makes writes beyond `bytes` in any file fail for the life of the object, so a
 // test can see what a full disk does.
 struct FileSizeLimit
@@ -104,6 +122,54 @@ struct FileSizeLimit
         setrlimit(RLIMIT_FSIZE, &lim);
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+};
+
+// An emptied temporary data folder with a sink and a clock at 5.3.2004 10:15:30.
+struct DataFolder
+{
+    QTemporaryDir tmp;
+    RecordingSink sink;
+    FixedClock clock{QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30))};
+
+    void reset()
+    {
+        sink.entries.clear();
+        clock.moment = QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30));
+        QDir(tmp.path()).removeRecursively();
+        QDir().mkpath(tmp.path());
+    }
+    QString path(const QString& name) const { return tmp.filePath(name); }
+    std::unique_ptr<gf::tProgramData> fresh()
+    {
+        auto d = std::make_unique<gf::tProgramData>(&sink, &clock);
+        d->setDataDir(tmp.path());
+        d->SessionStart = clock.moment;
+        return d;
+    }
+    // A registered, opened detective with empty session lists, or null.
+    std::unique_ptr<gf::tProgramData> registered(const QString& name = QStringLiteral("Anna"))
+    {
+        auto d = fresh();
+        if (!d->RegisterUser(name, 1))
+            return nullptr;
+        d->UserName = name;
+        if (!d->OpenUser())
+            return nullptr;
+        d->CreateSessionLists();
+        return d;
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    bool write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+    qint64 size(const QString& name) const { return QFileInfo(path(name)).size(); }
+    QStringList files() const { return QDir(tmp.path()).entryList(QDir::Files, QDir::Name); }
 };
 
 } // namespace gftest

@@ -1,11 +1,7 @@
 #include "TestSupport.h"
 
 #include "data/Formats.h"
-#include "data/ProgramData.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace gf;
@@ -16,13 +12,11 @@ class TstExport : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir tmp;
-    RecordingSink sink;
-    FixedClock clock{QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30))};
+    DataFolder f;
     std::unique_ptr<tProgramData> d;
 
-    static tWortKatStat kat(double stamp, std::array<quint16, 4> asked,
-                            std::array<quint16, 4> correct)
+    static tWortKatStat kat(double stamp, std::array<quint16, 4> asked = {1, 0, 0, 0},
+                            std::array<quint16, 4> correct = {1, 0, 0, 0})
     {
         tWortKatStat r;
         r.Stamp.days = stamp;
@@ -50,31 +44,22 @@ class TstExport : public QObject
     // Writes records into a log of the detective, as a stored month.
     void storeKat(int kind, const QString& file, const QList<tWortKatStat>& records)
     {
-        QFile f(tmp.filePath(file));
-        QVERIFY(f.open(QIODevice::WriteOnly));
+        Bytes b;
         for (const auto& r : records) {
-            Bytes b;
             b.u16(2).f64(r.Stamp.days);
             for (int l = 1; l <= 4; ++l)
                 b.u16(r.AskedPerLevel[l]).u16(r.CorrectPerLevel[l]);
-            f.write(b.b);
         }
-        d->CurrentUser->Files(kind).append(f.fileName());
+        QVERIFY(f.write(file, b.b));
+        d->CurrentUser->Files(kind).append(f.path(file));
     }
 
 private slots:
     void init()
     {
-        sink.clear();
-        QDir(tmp.path()).removeRecursively();
-        QDir().mkpath(tmp.path());
-        d = std::make_unique<tProgramData>(&sink, &clock);
-        d->setDataDir(tmp.path());
-        d->SessionStart = clock.moment;
-        QVERIFY(d->RegisterUser("Anna", 1));
-        d->UserName = "Anna";
-        QVERIFY(d->OpenUser());
-        d->CreateSessionLists();
+        f.reset();
+        d = f.registered();
+        QVERIFY(d);
     }
 
     void germanFieldsWhateverTheLocale()
@@ -82,25 +67,19 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(FormatShortDate(QDate(2004, 3, 5)), QStringLiteral("05.03.2004"));
         QCOMPARE(FormatLongTime(QTime(9, 5, 7)), QStringLiteral("09:05:07"));
-        QCOMPARE(FormatPercent(3, 4), QStringLiteral("75,00"));
         QCOMPARE(FormatPercent(2, 3), QStringLiteral("66,67"));
         QCOMPARE(FormatPercent(1, 32), QStringLiteral("3,13")); // an exact half rounds up
-        QCOMPARE(FormatPercent(0, 7), QStringLiteral("0,00"));
         QCOMPARE(FormatPercent(65535, 1), QStringLiteral("6553500,00"));
 
         QCOMPARE(ParseShortDate("05.03.2004"), std::optional(QDate(2004, 3, 5)));
         QCOMPARE(ParseShortDate(" 5.3.2004 "), std::optional(QDate(2004, 3, 5)));
         QCOMPARE(ParseShortDate("29.02.2004"), std::optional(QDate(2004, 2, 29)));
-        for (const char* bad : {"31.02.2004", "29.02.2003", "00.01.2004", "1.13.2004", "1.1.04",
-                                "2004-03-05", "", "05.03.2004x"})
+        for (const char* bad :
+             {"31.02.2004", "29.02.2003", "00.01.2004", "1.13.2004", "1.1.04", "", "05.03.2004x"})
             QVERIFY2(!ParseShortDate(bad), bad);
         QLocale::setDefault(QLocale::system());
-    }
 
-    void storedDatesRoundToTheMillisecond()
-    {
-        QCOMPARE(SerialDate{serial(2004, 3, 5, 10, 15, 30)}.toDateTime(),
-                 QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30)));
+        // Stored dates round to the millisecond.
         // Just below midnight rounds into the next day.
         QCOMPARE(SerialDate{38051.0 + 1.0 - 1e-10}.toDateTime(),
                  QDateTime(QDate(2004, 3, 6), QTime(0, 0)));
@@ -108,8 +87,8 @@ private slots:
         QCOMPARE(SerialDate{-1.25}.toDateTime(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
         const QDateTime t(QDate(2021, 7, 9), QTime(23, 59, 59, 999));
         QCOMPARE(SerialDate::fromDateTime(t).toDateTime(), t);
-        QVERIFY(!SerialDate{qQNaN()}.toDateTime().isValid());
-        QVERIFY(!SerialDate{1e300}.toDateTime().isValid());
+        for (double bad : {qQNaN(), 1e300})
+            QVERIFY(!SerialDate{bad}.toDateTime().isValid());
     }
 
     void wordAndPictureRows()
@@ -119,7 +98,7 @@ private slots:
                  {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})});
         storeKat(rkBild, "AnnaBK_04_03.dat",
                  {kat(serial(2004, 3, 1, 8), {0, 3, 3, 3}, {0, 1, 2, 3})});
-        d->WortStatList = {kat(serial(2004, 3, 6, 9), {1, 0, 0, 0}, {1, 0, 0, 0})};
+        d->WortStatList = {kat(serial(2004, 3, 6, 9))};
         d->BildStatList = {bild(kat(serial(2004, 3, 6, 9, 30), {0, 0, 0, 8}, {0, 0, 0, 1}))};
         const QStringList expected = {
             "TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t",
@@ -138,12 +117,10 @@ private slots:
     void dateFilterIncludesBothLimitDays()
     {
         storeKat(rkWort, "AnnaWS_04_01.dat",
-                 {kat(serial(2004, 1, 19, 23, 59, 59), {1, 0, 0, 0}, {1, 0, 0, 0}),
-                  kat(serial(2004, 1, 20, 0, 0, 0), {1, 0, 0, 0}, {1, 0, 0, 0}),
-                  kat(serial(2004, 1, 25, 12), {1, 0, 0, 0}, {1, 0, 0, 0})});
+                 {kat(serial(2004, 1, 19, 23, 59, 59)), kat(serial(2004, 1, 20, 0, 0, 0)),
+                  kat(serial(2004, 1, 25, 12))});
         storeKat(rkWort, "AnnaWS_04_02.dat",
-                 {kat(serial(2004, 2, 5, 23, 59, 59), {1, 0, 0, 0}, {1, 0, 0, 0}),
-                  kat(serial(2004, 2, 6, 0, 0, 1), {1, 0, 0, 0}, {1, 0, 0, 0})});
+                 {kat(serial(2004, 2, 5, 23, 59, 59)), kat(serial(2004, 2, 6, 0, 0, 1))});
         const QDate from(2004, 1, 20), to(2004, 2, 5);
         auto dates = [&](bool useFrom, bool useTo) {
             QStringList out;
@@ -203,46 +180,33 @@ private slots:
         QCOMPARE(out[3], "MEMO\tH\t05.03.2004\t11:00:00" + QString("\t75,00").repeated(15));
     }
 
-    void damagedLogsAreNamed()
-    {
-        storeKat(rkWort, "AnnaWS_04_01.dat",
-                 {kat(serial(2004, 1, 19), {1, 0, 0, 0}, {1, 0, 0, 0}),
-                  kat(serial(2004, 1, 20), {1, 0, 0, 0}, {1, 0, 0, 0})});
-        QFile f(tmp.filePath("AnnaWS_04_01.dat"));
-        QVERIFY(f.resize(40));
-        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
-        QVERIFY(sink.last().contains("AnnaWS_04_01.dat"));
-        QVERIFY(sink.last().contains("Datensatz 2"));
-
-        d->CurrentUser->WortFiles = {tmp.filePath("AnnaWS_03_12.dat")};
-        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
-        QVERIFY(sink.last().startsWith("Fehler: "));
-        QVERIFY(sink.last().contains("AnnaWS_03_12.dat"));
-
-        // The file on disk is not replaced by a partial export.
-        const QString target = tmp.filePath("Anna.exp");
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("previous");
-        old.close();
-        QVERIFY(!d->ExportResults(*d->CurrentUser, target, false, false, {}, {}, ekWortBild));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous"));
-    }
-
-    void exportFileIsTheText()
+    void exportFileOnlyWhenComplete()
     {
         d->WortStatList = {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})};
         QByteArray text;
         QVERIFY(d->ExportResultsTo(text, *d->CurrentUser, false, false, {}, {}, ekWortBild));
-        const QString target = tmp.filePath("out.exp");
-        QVERIFY(d->ExportResults(*d->CurrentUser, target, false, false, {}, {}, ekWortBild));
-        QFile f(target);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), text);
-        QVERIFY(!d->ExportResults(*d->CurrentUser, tmp.filePath("no/such/folder/x.exp"), false,
-                                  false, {}, {}, ekWortBild));
-        QVERIFY(sink.last().startsWith("Fehler beim Erstellen der Datei "));
+        QVERIFY(
+            d->ExportResults(*d->CurrentUser, f.path("out.exp"), false, false, {}, {}, ekWortBild));
+        QCOMPARE(f.read("out.exp"), text);
+        QVERIFY(!d->ExportResults(*d->CurrentUser, f.path("no/such/folder/x.exp"), false, false, {},
+                                  {}, ekWortBild));
+        QVERIFY(f.sink.last().startsWith("Fehler beim Erstellen der Datei "));
+
+        // A damaged log is named, and no partial export replaces the file on disk.
+        storeKat(rkWort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
+        QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40));
+        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
+        QVERIFY(f.sink.last().contains("AnnaWS_04_01.dat"));
+        QVERIFY(f.sink.last().contains("Datensatz 2"));
+
+        d->CurrentUser->WortFiles = {f.path("AnnaWS_03_12.dat")};
+        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
+        QVERIFY(f.sink.last().startsWith("Fehler: "));
+        QVERIFY(f.sink.last().contains("AnnaWS_03_12.dat"));
+        QVERIFY(f.write("Anna.exp", "previous"));
+        QVERIFY(!d->ExportResults(*d->CurrentUser, f.path("Anna.exp"), false, false, {}, {},
+                                  ekWortBild));
+        QCOMPARE(f.read("Anna.exp"), QByteArray("previous"));
     }
 };
 

@@ -1,102 +1,70 @@
 #include "TestSupport.h"
 
 #include "data/FileFormats.h"
-#include "data/ProgramData.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace gf;
 using namespace gftest;
 
+// The user file: its layout, damaged and hostile files, and safe rewriting.
 class TstUserFile : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir tmp;
-    RecordingSink sink;
-    FixedClock clock{QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30))};
+    DataFolder f;
+    const QByteArray magic{"\x09Grips-Fix", 10};
 
-    std::unique_ptr<tProgramData> fresh(const QString& name = QStringLiteral("Anna"))
+    std::unique_ptr<tProgramData> fresh()
     {
-        auto d = std::make_unique<tProgramData>(&sink, &clock);
-        d->setDataDir(tmp.path());
-        d->SessionStart = clock.moment;
-        d->UserName = name;
-        d->UserFileName = d->DataDir + name + ".mnu";
+        auto d = f.fresh();
+        d->UserName = "Anna";
+        d->UserFileName = d->DataDir + "Anna.mnu";
         return d;
     }
-    QByteArray read(const QString& name)
+    // Four summary files without values, so a user record can be loaded.
+    void writeSummaries()
     {
-        QFile f(tmp.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        for (const char* tag : {"TS", "BS", "WS", "BK"})
+            QVERIFY(f.write(QStringLiteral("Anna%1.dat").arg(tag),
+                            emptySummary(0, QByteArray("TS BS").contains(tag))));
     }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(tmp.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    // Four summary files with "no value", so a user record can be loaded.
-    void writeSummaries(const QString& stem)
-    {
-        for (const char* tag : {"TS", "BS"}) {
-            Bytes b;
-            b.f64(0);
-            for (int m = 0; m < 3; ++m)
-                b.i32(-999).f64(-999.0).f64(0);
-            write(stem + tag + ".dat", b.b);
-        }
-        for (const char* tag : {"WS", "BK"}) {
-            Bytes b;
-            b.f64(0);
-            for (int l = 0; l < 4; ++l)
-                b.f64(-999.0).f64(0);
-            write(stem + tag + ".dat", b.b);
-        }
-    }
-    // One user record exactly as the layout table gives it.
-    static Bytes record(const QString& name, double regDate, const QStringList lists[4],
-                        const QString sums[4], const double logDates[4], const QString logs[4],
-                        int slot, const int tel[3], const int memo[3])
+    // A user file of Anna's records exactly as the layout table gives it; empty
+    // summary names are those of the data folder.
+    QByteArray userFile(int count, const QStringList lists[4], QStringList sums = {},
+                        const double logDates[4] = nullptr, const QString logs[4] = nullptr,
+                        int slot = 1, QList<int> levels = {3, 3, 3, 1, 1, 1})
     {
         Bytes b;
-        b.slot(name).f64(regDate).u8(0);
+        b.b = magic;
+        b.u16(count).slot("Anna").f64(serial(2004, 1, 31)).u8(0);
         for (int k = 0; k < 4; ++k) {
             b.u16(int(lists[k].size()));
             for (const QString& s : lists[k])
                 b.slot(s);
         }
+        if (sums.isEmpty())
+            for (const char* tag : {"TS", "BS", "WS", "BK"})
+                sums.append(f.path(QStringLiteral("Anna%1.dat").arg(tag)));
+        for (const QString& s : sums)
+            b.slot(s);
         for (int k = 0; k < 4; ++k)
-            b.slot(sums[k]);
-        for (int k = 0; k < 4; ++k)
-            b.f64(logDates[k]).slot(logs[k]);
+            b.f64(logDates ? logDates[k] : 0).slot(logs ? logs[k] : QString());
         b.u16(slot);
-        for (int m = 0; m < 3; ++m)
-            b.i32(tel[m]);
-        for (int m = 0; m < 3; ++m)
-            b.i32(memo[m]);
-        return b;
+        for (int v : levels)
+            b.i32(v);
+        return b.b;
     }
 
 private slots:
-    void init()
-    {
-        sink.clear();
-        QDir(tmp.path()).removeRecursively();
-        QDir().mkpath(tmp.path());
-    }
+    void init() { f.reset(); }
 
     void firstLoadCreatesEmptyFile()
     {
         auto d = fresh();
         QVERIFY(d->LoadUserFile());
-        QCOMPARE(read("Anna.mnu"), QByteArray("\x09Grips-Fix\0\0", 12));
-        QVERIFY(d->UserList.isEmpty());
-        QVERIFY(!d->FindUser("Anna"));
-        QVERIFY(sink.entries.isEmpty());
+        QCOMPARE(f.read("Anna.mnu"), magic + QByteArray(2, '\0'));
+        QVERIFY(f.sink.entries.isEmpty());
         // and the 12-byte file loads again as an empty list
         QVERIFY(d->LoadUserFile());
         QVERIFY(d->UserList.isEmpty());
@@ -104,24 +72,18 @@ private slots:
 
     void writesLayoutByteForByteAndReadsItBack()
     {
-        writeSummaries("Anna");
-        const QString dir = QDir(tmp.path()).absolutePath() + "/";
+        writeSummaries();
+        const QString dir = QDir(f.tmp.path()).absolutePath() + "/";
         const QStringList lists[4] = {
             {dir + "AnnaTS_04_01.dat", dir + "AnnaTS_04_02.dat", dir + "AnnaTS_04_03.dat"},
             {},
             {dir + "AnnaWS_04_03.dat"},
             {}};
-        const QString sums[4] = {dir + "AnnaTS.dat", dir + "AnnaBS.dat", dir + "AnnaWS.dat",
-                                 dir + "AnnaBK.dat"};
         const double dates[4] = {serial(2004, 3, 5, 10, 15, 30), 0, serial(2004, 3, 1, 8), 0};
         const QString logs[4] = {lists[0][2], "", lists[2][0], ""};
-        const int tel[3] = {7, 3, 12}, memo[3] = {1, 17, 4};
-        Bytes file;
-        file.b = QByteArray("\x09Grips-Fix", 10);
-        file.u16(1);
-        file.b += record("Anna", serial(2004, 1, 31), lists, sums, dates, logs, 3, tel, memo).b;
-        QCOMPARE(file.b.size(), 12 + 2379 + 4 * 256);
-        write("Anna.mnu", file.b);
+        const QByteArray file = userFile(1, lists, {}, dates, logs, 3, {7, 3, 12, 1, 17, 4});
+        QCOMPARE(file.size(), 12 + 2379 + 4 * 256);
+        QVERIFY(f.write("Anna.mnu", file));
 
         auto d = fresh();
         QVERIFY(d->LoadUserFile());
@@ -138,68 +100,48 @@ private slots:
         QVERIFY(!d->FindUser("anna")); // exact, case-sensitive
 
         QVERIFY(d->SaveUserFile());
-        QCOMPARE(read("Anna.mnu"), file.b);
+        QCOMPARE(f.read("Anna.mnu"), file);
     }
 
-    void rejectsForeignMagicWithoutTouchingTheFile_data()
-    {
-        QTest::addColumn<QByteArray>("head");
-        QTest::newRow("first byte") << QByteArray("\x08Grips-Fix", 10);
-        QTest::newRow("case") << QByteArray("\x09grips-Fix", 10);
-        QTest::newRow("letter") << QByteArray("\x09Grips-Fiz", 10);
-    }
-    void rejectsForeignMagicWithoutTouchingTheFile()
-    {
-        QFETCH(QByteArray, head);
-        const QByteArray bytes = head + QByteArray("\0\0", 2);
-        write("Anna.mnu", bytes);
-        auto d = fresh();
-        QVERIFY(!d->LoadUserFile());
-        QCOMPARE(sink.last(), QStringLiteral("Ungültige Benutzerinformationen!"));
-        QCOMPARE(sink.entries.last().kind, int(mkFehlermeldung));
-        QCOMPARE(sink.entries.last().help, 2222);
-        QCOMPARE(read("Anna.mnu"), bytes);
-    }
-
-    void damagedCountsAreErrorsNotAllocations_data()
+    void damagedFilesAreErrorsNotAllocations_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray magic("\x09Grips-Fix", 10);
-        QTest::newRow("short magic") << QByteArray("\x09Gri", 4);
-        QTest::newRow("no count") << magic;
-        QTest::newRow("65535 records, none there") << magic + QByteArray("\xFF\xFF", 2);
+        QTest::addColumn<QString>("says");
+        const QString foreign = QStringLiteral("Ungültige Benutzerinformationen!");
+        QTest::newRow("first byte") << QByteArray("\x08Grips-Fix\0\0", 12) << foreign;
+        QTest::newRow("letter case") << QByteArray("\x09grips-Fix\0\0", 12) << foreign;
+        QTest::newRow("short magic") << QByteArray("\x09Gri", 4) << "Fehler: ";
+        QTest::newRow("no count") << magic << "Fehler: ";
+        QTest::newRow("65535 records, none there") << magic + "\xFF\xFF"
+                                                   << "Fehler: ";
         // A record whose telephone list claims 65535 entries and ends right after.
         Bytes b;
         b.b = magic;
         b.u16(1).slot("Anna").f64(0).u8(0).u16(0xFFFF);
         b.b.append(2379 - b.b.size() + 12, '\0');
-        QTest::newRow("huge list count") << b.b;
+        QTest::newRow("huge list count") << b.b << "Fehler: ";
     }
-    void damagedCountsAreErrorsNotAllocations()
+    void damagedFilesAreErrorsNotAllocations()
     {
         QFETCH(QByteArray, bytes);
-        write("Anna.mnu", bytes);
+        QFETCH(QString, says);
+        QVERIFY(f.write("Anna.mnu", bytes));
         auto d = fresh();
         QVERIFY(!d->LoadUserFile());
-        QVERIFY(sink.last().startsWith("Fehler: "));
+        QVERIFY2(f.sink.last().startsWith(says), qPrintable(f.sink.last()));
+        if (!says.startsWith("Fehler")) {
+            QCOMPARE(f.sink.entries.last().kind, int(mkFehlermeldung));
+            QCOMPARE(f.sink.entries.last().help, 2222);
+        }
         QVERIFY(d->UserList.isEmpty());
+        QCOMPARE(f.read("Anna.mnu"), bytes);
     }
 
     void recordsBeforeDamageStay()
     {
-        writeSummaries("Anna");
+        writeSummaries();
         const QStringList none[4];
-        const QString sums[4] = {tmp.filePath("AnnaTS.dat"), tmp.filePath("AnnaBS.dat"),
-                                 tmp.filePath("AnnaWS.dat"), tmp.filePath("AnnaBK.dat")};
-        const double dates[4] = {};
-        const QString logs[4];
-        const int tel[3] = {3, 3, 3}, memo[3] = {1, 1, 1};
-        Bytes file;
-        file.b = QByteArray("\x09Grips-Fix", 10);
-        file.u16(2);
-        file.b += record("Anna", 0, none, sums, dates, logs, 1, tel, memo).b;
-        file.b += QByteArray(100, '\0');
-        write("Anna.mnu", file.b);
+        QVERIFY(f.write("Anna.mnu", userFile(2, none) + QByteArray(100, '\0')));
         auto d = fresh();
         QVERIFY(!d->LoadUserFile());
         QCOMPARE(d->UserList.size(), 1);
@@ -207,48 +149,40 @@ private slots:
 
     void longTextIsCutAndPathsFitTheirSlots()
     {
-        // A name of 255 characters round-trips; longer text is cut.
         tUser u;
         u.Name = QString(300, QChar(u'ä'));
         // A data folder so deep that full names do not fit a slot.
-        const QString deep = QDir(tmp.path()).absolutePath() + "/" + QString(120, 'a') + "/" +
+        const QString deep = QDir(f.tmp.path()).absolutePath() + "/" + QString(120, 'a') + "/" +
                              QString(120, 'b') + "/";
         u.TelSumFile = deep + "AnnaTS.dat";
         u.TelFiles = {deep + "AnnaTS_04_03.dat"};
         const QByteArray bytes = fileformat::writeUserFile({std::make_shared<tUser>(u)});
+        QCOMPARE(quint8(bytes[12]), quint8(255));
+        QCOMPARE(quint8(bytes[12 + 1]), quint8(0xE4));
         QList<std::shared_ptr<tUser>> back;
         QCOMPARE(fileformat::readUserFile(bytes, back), fileformat::ReadResult::Ok);
         QCOMPARE(back[0]->Name, QString(255, QChar(u'ä')));
         QCOMPARE(back[0]->TelSumFile, QStringLiteral("AnnaTS.dat"));
         QCOMPARE(back[0]->TelFiles, QStringList{"AnnaTS_04_03.dat"});
-        QCOMPARE(quint8(bytes[12]), quint8(255));
-        QCOMPARE(quint8(bytes[12 + 1]), quint8(0xE4));
     }
 
     void namesFromAnotherComputerAreFoundInTheDataFolder()
     {
-        writeSummaries("Anna");
-        // A telephone summary that exists, so the log names must be resolved one by one.
-        write("AnnaTS_04_03.dat", QByteArray(700, '\0'));
-        const QString sums[4] = {"C:\\Alt\\Daten\\AnnaTS.dat", "C:\\Alt\\Daten\\AnnaBS.dat",
-                                 "/old/place/AnnaWS.dat", "AnnaBK.dat"};
+        writeSummaries();
+        // A telephone summary with values, and a log that exists under its plain name.
+        QVERIFY(f.write("AnnaTS.dat", Bytes().f64(0).i32(9).f64(6.5).f64(2).b +
+                                          emptySummary(0, true).mid(8 + 20)));
+        QVERIFY(f.write("AnnaTS_04_03.dat", QByteArray(700, '\0')));
         const QStringList lists[4] = {{"C:\\Alt\\Daten\\AnnaTS_04_03.dat"}, {}, {}, {}};
+        const QString logs[4] = {lists[0][0], "", "", ""};
         const double dates[4] = {};
-        const QString logs[4] = {"C:\\Alt\\Daten\\AnnaTS_04_03.dat", "", "", ""};
-        const int tel[3] = {3, 3, 3}, memo[3] = {1, 1, 1};
-        Bytes file;
-        file.b = QByteArray("\x09Grips-Fix", 10);
-        file.u16(1);
-        file.b += record("Anna", 0, lists, sums, dates, logs, 1, tel, memo).b;
-        write("Anna.mnu", file.b);
-
-        // The summary values must come from the files found in the data folder.
-        Bytes ts;
-        ts.f64(0).i32(9).f64(6.5).f64(2).i32(-999).f64(-999).f64(0).i32(-999).f64(-999).f64(0);
-        write("AnnaTS.dat", ts.b);
+        QVERIFY(f.write("Anna.mnu", userFile(1, lists,
+                                             {"C:\\Alt\\Daten\\AnnaTS.dat", "C:\\Alt\\AnnaBS.dat",
+                                              "/old/place/AnnaWS.dat", "AnnaBK.dat"},
+                                             dates, logs)));
 
         auto d = fresh();
-        QVERIFY2(d->LoadUserFile(), qPrintable(sink.last()));
+        QVERIFY2(d->LoadUserFile(), qPrintable(f.sink.last()));
         const auto u = d->FindUser("Anna");
         QCOMPARE(u->TelSumFile, d->DataDir + "AnnaTS.dat");
         QCOMPARE(u->WortSumFile, d->DataDir + "AnnaWS.dat");
@@ -267,24 +201,24 @@ private slots:
         u->Name = "Anna";
         d->UserList.append(u);
         QVERIFY(d->SaveUserFile());
-        const QByteArray before = read("Anna.mnu");
+        const QByteArray before = f.read("Anna.mnu");
         u->TelFiles = QStringList(20, d->DataDir + "AnnaTS_04_03.dat");
         {
             FileSizeLimit limit(4096);
             QVERIFY(!d->SaveUserFile());
         }
-        QVERIFY(sink.last().startsWith("Fehler: "));
-        QCOMPARE(read("Anna.mnu"), before);
+        QVERIFY(f.sink.last().startsWith("Fehler: "));
+        QCOMPARE(f.read("Anna.mnu"), before);
 
         d->DataDirReadOnly = true;
         {
             FileSizeLimit limit(1024);
             QVERIFY(!d->SaveUserFile());
         }
-        QCOMPARE(sink.last(), QStringLiteral("Auf dem aktuellen Laufwerk können keine "
-                                             "Benutzerinformationen geschrieben werden."));
-        QCOMPARE(sink.entries.last().kind, int(mkHinweis));
-        QCOMPARE(read("Anna.mnu"), before);
+        QCOMPARE(f.sink.last(), QStringLiteral("Auf dem aktuellen Laufwerk können keine "
+                                               "Benutzerinformationen geschrieben werden."));
+        QCOMPARE(f.sink.entries.last().kind, int(mkHinweis));
+        QCOMPARE(f.read("Anna.mnu"), before);
     }
 };
 
