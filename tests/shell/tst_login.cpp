@@ -3,7 +3,6 @@
 #include "platform/PlatformDialogs.h"
 #include "shell/AppContext.h"
 #include "shell/TAnmeldDlg.h"
-#include "shell/TTuerDlg.h"
 #include "shell/TxMsgDlg.h"
 #include "widgets/TShellFolderTree.h"
 #include "widgets/TSkinButton.h"
@@ -81,9 +80,6 @@ struct Session
     QStringList labels;
 };
 
-const QString kDuplicateTail = QStringLiteral(" ist bereits registriert!\n\rBitte wählen Sie einen "
-                                              "anderen Namen!");
-
 } // namespace
 
 class TstLogin : public QObject
@@ -91,367 +87,271 @@ class TstLogin : public QObject
     Q_OBJECT
 
 private slots:
-    void registersDetectiveAndOpensHimOnOk();
-    void refusesEmptyDuplicateAndUnsafeNames();
-    void listsUserFilesInAnyCaseAndOpensOnlyRealRecords();
-    void newDetectiveEntryStartsRegistration();
-    void deletesOnlyTheChosenDetectivesFiles();
-    void deletingTheLoggedInDetectiveLogsHimOut();
-    void cancelRestoresFolderAndName();
-    void nodeWithoutPathIsReadOnly();
-    void newFolderBecomesTheDataFolder();
-    void keysAndModalRun();
-    void drawsItsFrameAndFollowsTheMouse();
-};
-
-void TstLogin::registersDetectiveAndOpensHimOnOk()
-{
-    Session s;
-    s.dlg->show();
-    QCOMPARE(s.listed(), QStringList());
-    QCOMPARE(s.data.UserName, QString("-"));
-
-    s.type("  Anna Maria  ");
-    s.click(s.dlg->NeuUserButton);
-    QCOMPARE(s.dialogs.inputCalls.size(), 1);
-    QCOMPARE(s.dialogs.inputCalls[0].caption, QString("Neuer Detektiv:"));
-    QCOMPARE(s.dialogs.inputCalls[0].prompt, QString("Name:"));
-    QCOMPARE(s.dialogs.inputCalls[0].def, QString());
-    QVERIFY(s.hook.isEmpty());
-    QCOMPARE(s.files(), QStringList({"Anna Maria.mnu", "Anna MariaBK.dat", "Anna MariaBS.dat",
-                                     "Anna MariaTS.dat", "Anna MariaWS.dat"}));
-    QCOMPARE(s.listed(), QStringList{"Anna Maria"});
-    QCOMPARE(s.selected(), QString("Anna Maria"));
-    QVERIFY(!s.data.CurrentUser); // registered, not yet logged in
-    QVERIFY(s.dlg->isVisible());
-
-    s.ctx.ExerciseStarted = true;
-    s.click(s.dlg->okbutton);
-    QVERIFY(!s.dlg->isVisible());
-    QCOMPARE(s.dlg->result(), int(mrOk));
-    QVERIFY(s.data.CurrentUser);
-    QCOMPARE(s.data.CurrentUser->Name, QString("Anna Maria"));
-    QCOMPARE(s.data.CurrentUser->RegSlot, quint16(1));
-    QVERIFY(!s.ctx.ExerciseStarted);
-    QCOMPARE(s.labels, QStringList{"Anna Maria"});
-    QCOMPARE(TAnmeldDlg::UserLabelText("-"), QString("kein Benutzer angemeldet"));
-}
-
-void TstLogin::refusesEmptyDuplicateAndUnsafeNames()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    s.data.UserName = "-";
-    s.dlg->show();
-    const QStringList before = s.files();
-    const QStringList outside = s.files(s.tmp.path());
-
-    s.type("", false); // cancelled
-    s.type("   ");
-    s.click(s.dlg->NeuUserButton);
-    s.click(s.dlg->NeuUserButton);
-    QCOMPARE(s.hook.count(), 2);
-    for (const auto& m : s.hook.messages()) {
-        QCOMPARE(m.text, QString("Bitte geben Sie einen Namen ein!"));
-        QCOMPARE(m.kind, int(mkAchtung));
-    }
-
-    // The message shows the name as typed; the list then points at the detective.
-    s.hook.clear();
-    s.type(" Anna ");
-    s.click(s.dlg->NeuUserButton);
-    QCOMPARE(s.hook.count(), 1);
-    QCOMPARE(s.hook.last().text, QString("Der Detektiv  Anna ") + kDuplicateTail);
-    QCOMPARE(s.hook.last().kind, int(mkAchtung));
-    QCOMPARE(s.selected(), QString("Anna"));
-    QCOMPARE(s.data.UserName, QString("Anna"));
-
-    s.hook.clear();
-    for (const char* bad : {"../Ausbrecher", "a/b", "C:x", "Tab\tName", ".versteckt"}) {
-        s.type(QString::fromUtf8(bad));
-        s.click(s.dlg->NeuUserButton);
-    }
-    QCOMPARE(s.hook.count(), 5);
-    for (const auto& m : s.hook.messages()) {
-        QCOMPARE(m.kind, int(mkAchtung));
-        QVERIFY2(m.text.endsWith("Bitte wählen Sie einen anderen Namen!"), qPrintable(m.text));
-    }
-    QCOMPARE(s.files(), before);
-    QCOMPARE(s.files(s.tmp.path()), outside);
-    QCOMPARE(s.listed(), QStringList{"Anna"});
-}
-
-void TstLogin::listsUserFilesInAnyCaseAndOpensOnlyRealRecords()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Bert", 1));
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    // A user file whose record carries another name cannot be opened.
-    QVERIFY(QFile::copy(s.dataDir + "/Anna.mnu", s.dataDir + "/Carl.MNU"));
-    QFile(s.dataDir + "/notiz.txt").open(QIODevice::WriteOnly);
-    s.data.UserName = "Bert";
-    s.dlg->show();
-    QCOMPARE(s.listed(), QStringList({"Anna", "Bert", "Carl"}));
-    QCOMPARE(s.selected(), QString("Bert"));
-
-    s.dlg->BenutzerListbox->setCurrentRow(2);
-    s.click(s.dlg->okbutton);
-    QVERIFY(s.dlg->isVisible());
-    QCOMPARE(s.dialogs.plainMessages, QStringList{"Fehler: Detektiv Carl existiert nicht!"});
-    QVERIFY(!s.data.CurrentUser);
-
-    s.dlg->BenutzerListbox->setCurrentRow(1);
-    s.click(s.dlg->okbutton);
-    QCOMPARE(s.dlg->result(), int(mrOk));
-    QCOMPARE(s.data.CurrentUser->Name, QString("Bert"));
-    QCOMPARE(s.data.UserName, QString("Bert"));
-}
-
-void TstLogin::newDetectiveEntryStartsRegistration()
-{
-    Session s;
-    QFile f(s.dataDir + "/Neuer Detektiv....mnu");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
-    s.dlg->show();
-    QVERIFY(QTest::qWaitForWindowExposed(s.dlg.get()));
-    QCOMPARE(s.listed(), QStringList{"Neuer Detektiv..."});
-
-    s.type("  Dora ");
-    QWidget* view = s.dlg->BenutzerListbox->viewport();
-    const QPoint at =
-        s.dlg->BenutzerListbox->visualItemRect(s.dlg->BenutzerListbox->item(0)).center();
-    QTest::mouseClick(view, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view, Qt::LeftButton, {}, at);
-    QCOMPARE(s.dialogs.inputCalls.size(), 1);
-    QCOMPARE(s.dlg->result(), int(mrOk));
-    QVERIFY(s.data.CurrentUser);
-    QCOMPARE(s.data.CurrentUser->Name, QString("Dora"));
-    QVERIFY(QFile::exists(s.dataDir + "/Dora.mnu"));
-    QCOMPARE(s.labels, QStringList{"Dora"});
-}
-
-void TstLogin::deletesOnlyTheChosenDetectivesFiles()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    QVERIFY(s.data.RegisterUser("Annabell", 1));
-    QVERIFY(s.data.RegisterUser("AnnaTS", 1));
-    for (const char* log : {"AnnaTS_04_03.dat", "AnnaWS_05_11.dat", "AnnabellTS_04_03.dat"}) {
-        QFile f(s.dataDir + "/" + QString::fromUtf8(log));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
-    s.data.UserName = "Anna";
-    s.dlg->show();
-    QCOMPARE(s.selected(), QString("Anna"));
-    const QStringList all = s.files();
-
-    s.hook.answer(mrNo);
-    s.click(s.dlg->RenameButton);
-    QCOMPARE(s.hook.count(), 1);
-    QCOMPARE(s.hook.last().text,
-             QString("Sollen alle Daten des Benutzers Anna vollständig gelöscht werden?"));
-    QCOMPARE(s.hook.last().kind, int(mkBitteBestaetigen));
-    QCOMPARE(s.hook.last().buttons, btn::YesNo);
-    QCOMPARE(s.files(), all);
-
-    s.hook.answer(mrYes);
-    s.click(s.dlg->RenameButton);
-    QStringList expected;
-    for (const QString& f : all)
-        if (!QRegularExpression("^Anna(\\.mnu|(TS|BS|WS|BK)(_\\d\\d_\\d\\d)?\\.dat)$")
-                 .match(f)
-                 .hasMatch())
-            expected << f;
-    QCOMPARE(expected.size(), all.size() - 7);
-    QCOMPARE(s.files(), expected);
-    QCOMPARE(s.listed(), QStringList({"AnnaTS", "Annabell"}));
-
-    // Nothing selected: nothing asked, nothing deleted.
-    s.dlg->BenutzerListbox->clearSelection();
-    s.hook.clear();
-    s.click(s.dlg->RenameButton);
-    QVERIFY(s.hook.isEmpty());
-    QCOMPARE(s.files(), expected);
-}
-
-void TstLogin::deletingTheLoggedInDetectiveLogsHimOut()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    s.data.UserName = "Anna";
-    QVERIFY(s.data.OpenUser());
-    s.dlg->show();
-    s.hook.answer(mrYes);
-    s.click(s.dlg->RenameButton);
-    QVERIFY(!s.data.CurrentUser);
-    s.click(s.dlg->abbrechenbutton);
-    QCOMPARE(s.data.UserName, QString("-"));
-    // Saving at the end of the session finds nobody and brings no file back.
-    QVERIFY(s.data.UserList.isEmpty());
-    QCOMPARE(s.files(), QStringList());
-    QCOMPARE(s.labels, QStringList{"-"});
-}
-
-void TstLogin::cancelRestoresFolderAndName()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    const QString other = s.tmp.path() + "/Anderswo";
-    QVERIFY(QDir().mkpath(other));
-    s.data.setDataDir(other);
-    QVERIFY(s.data.RegisterUser("Olga", 1));
-    s.data.setDataDir(s.dataDir);
-    s.data.UserName = "Anna";
-    QVERIFY(s.data.OpenUser());
-
-    for (int how = 0; how < 2; ++how) {
+    void registersDetectiveAndOpensHimOnOk()
+    {
+        Session s;
         s.dlg->show();
-        QCOMPARE(s.dlg->NotedDataDir(), s.dataDir + "/");
-        QVERIFY(s.dlg->ShellTree->selectPath(other));
-        QCOMPARE(s.data.DataDir, other + "/");
-        QCOMPARE(s.listed(), QStringList{"Olga"});
-        QCOMPARE(s.selected(), QString("Olga"));
-        s.dlg->ShellTree->selectVirtualRoot(); // marks the folder read-only, nobody chosen
-        QVERIFY(s.data.DataDirReadOnly);
-        QCOMPARE(s.data.UserName, QString("-"));
-        if (how == 0)
-            QTest::keyClick(s.dlg.get(), Qt::Key_Escape);
-        else // the close box
-            QTest::mouseClick(s.dlg.get(), Qt::LeftButton, {}, s.dlg->closeBoxRect().center());
+        QCOMPARE(s.listed(), QStringList());
+
+        s.type("  Anna Maria  ");
+        s.click(s.dlg->NeuUserButton);
+        QCOMPARE(s.dialogs.inputCalls.size(), 1);
+        QCOMPARE(s.dialogs.inputCalls[0].caption, QString("Neuer Detektiv:"));
+        QVERIFY(s.hook.isEmpty());
+        QCOMPARE(s.files(), QStringList({"Anna Maria.mnu", "Anna MariaBK.dat", "Anna MariaBS.dat",
+                                         "Anna MariaTS.dat", "Anna MariaWS.dat"}));
+        QCOMPARE(s.selected(), QString("Anna Maria"));
+        QVERIFY(!s.data.CurrentUser); // registered, not yet logged in
+
+        s.ctx.ExerciseStarted = true;
+        s.click(s.dlg->okbutton);
         QVERIFY(!s.dlg->isVisible());
-        QCOMPARE(s.dlg->result(), int(mrCancel));
-        QCOMPARE(s.data.DataDir, s.dataDir + "/");
-        QVERIFY(!s.data.DataDirReadOnly);
-        QCOMPARE(s.data.UserName, QString("Anna"));
-        QCOMPARE(s.data.CurrentUser->Name, QString("Anna"));
-        QCOMPARE(s.labels.last(), QString("Anna"));
+        QCOMPARE(s.dlg->result(), int(mrOk));
+        QCOMPARE(s.data.CurrentUser->Name, QString("Anna Maria"));
+        QCOMPARE(s.data.CurrentUser->RegSlot, quint16(1));
+        QVERIFY(!s.ctx.ExerciseStarted);
+        QCOMPARE(s.labels, QStringList{"Anna Maria"});
+        QCOMPARE(TAnmeldDlg::UserLabelText("-"), QString("kein Benutzer angemeldet"));
     }
-}
 
-void TstLogin::nodeWithoutPathIsReadOnly()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    s.data.UserName = "Anna";
-    s.dlg->show();
-    s.dlg->ShellTree->selectVirtualRoot();
-    QCOMPARE(s.listed(), QStringList());
-    QCOMPARE(s.data.UserName, QString("-"));
-    QVERIFY(s.data.DataDirReadOnly);
-    QCOMPARE(s.data.DataDir, s.dataDir + "/"); // never a folder nobody chose
+    void refusesEmptyDuplicateAndUnsafeNames()
+    {
+        Session s;
+        QVERIFY(s.data.RegisterUser("Anna", 1));
+        s.data.UserName = "-";
+        s.dlg->show();
+        const QStringList before = s.files();
+        const QStringList outside = s.files(s.tmp.path());
 
-    s.click(s.dlg->NeuUserButton);
-    s.click(s.dlg->Benutzerbutton);
-    s.click(s.dlg->okbutton);
-    QCOMPARE(s.hook.texts(),
-             QStringList({"Auf diesem Datenträger kann kein neuer Benutzer erstellt werden.",
-                          "Auf diesem Datenträger kann kein neuer Ordner erstellt werden.",
-                          "Bitte wählen Sie einen Benutzer aus der Liste oder legen Sie einen "
-                          "neuen Benutzer an."}));
-    QVERIFY(s.dialogs.inputCalls.isEmpty());
-    QVERIFY(s.dlg->isVisible());
+        s.type("", false); // cancelled
+        s.type("   ");
+        s.click(s.dlg->NeuUserButton);
+        s.click(s.dlg->NeuUserButton);
+        QCOMPARE(s.hook.texts(), QStringList(2, "Bitte geben Sie einen Namen ein!"));
+        QCOMPARE(s.hook.last().kind, int(mkAchtung));
 
-    // Back on a real folder everything is possible again.
-    QVERIFY(s.dlg->ShellTree->selectPath(s.dataDir));
-    QVERIFY(!s.data.DataDirReadOnly);
-    QCOMPARE(s.listed(), QStringList{"Anna"});
-}
-
-void TstLogin::newFolderBecomesTheDataFolder()
-{
-    Session s;
-    s.dlg->show();
-    s.click(s.dlg->Benutzerbutton);
-    QVERIFY(s.hook.isEmpty());
-    const QString created = s.dataDir + "/Neuer Ordner";
-    QVERIFY(QFileInfo(created).isDir());
-    QCOMPARE(s.data.DataDir, created + "/");
-
-    s.type("Emil");
-    s.click(s.dlg->NeuUserButton);
-    QVERIFY(QFile::exists(created + "/Emil.mnu"));
-    QCOMPARE(s.listed(), QStringList{"Emil"});
-}
-
-void TstLogin::keysAndModalRun()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    s.data.UserName = "Anna";
-    s.dlg->show();
-    QTest::keyClick(s.dlg.get(), Qt::Key_F10);
-    QCOMPARE(s.dialogs.plainMessages, QStringList{"Anna"});
-    s.dlg->hide();
-
-    // As the main window runs it: modal, Enter opens the selected detective.
-    QTimer::singleShot(0, s.dlg.get(),
-                       [&] { QTest::keyClick(s.dlg->BenutzerListbox, Qt::Key_Return); });
-    QCOMPARE(s.dlg->exec(), int(mrOk));
-    QCOMPARE(s.data.CurrentUser->Name, QString("Anna"));
-
-    // A second showing starts from the data folder and detective of that moment.
-    QTimer::singleShot(0, s.dlg.get(), [&] {
-        QCOMPARE(s.dlg->ShellTree->selectedPath(), s.dataDir);
+        // The message shows the name as typed; the list then points at the detective.
+        s.hook.clear();
+        s.type(" Anna ");
+        s.click(s.dlg->NeuUserButton);
+        QCOMPARE(s.hook.texts(), QStringList{"Der Detektiv  Anna  ist bereits registriert!\n\r"
+                                             "Bitte wählen Sie einen anderen Namen!"});
+        QCOMPARE(s.hook.last().kind, int(mkAchtung));
         QCOMPARE(s.selected(), QString("Anna"));
-        s.dlg->reject();
-    });
-    QCOMPARE(s.dlg->exec(), int(mrCancel));
-}
 
-void TstLogin::drawsItsFrameAndFollowsTheMouse()
-{
-    Session s;
-    QVERIFY(s.data.RegisterUser("Anna", 1));
-    QVERIFY(s.data.RegisterUser("Bert", 1));
-    s.data.UserName = "Bert";
-    s.dlg->show();
-    QVERIFY(QTest::qWaitForWindowExposed(s.dlg.get()));
-    QCOMPARE(s.dlg->size(), QSize(23 + 651 + 23, 47 + 402 + 24));
-    const QRect screen = s.dlg->screen()->geometry();
-    QCOMPARE(s.dlg->frameGeometry().center(), screen.center());
+        s.hook.clear();
+        for (const char* bad : {"../Ausbrecher", "a/b", "C:x", "Tab\tName", ".versteckt"}) {
+            s.type(QString::fromUtf8(bad));
+            s.click(s.dlg->NeuUserButton);
+        }
+        QCOMPARE(s.hook.count(), 5);
+        for (const auto& m : s.hook.messages())
+            QVERIFY2(m.text.endsWith("Bitte wählen Sie einen anderen Namen!"), qPrintable(m.text));
+        QCOMPARE(s.files(), before);
+        QCOMPARE(s.files(s.tmp.path()), outside);
+        QCOMPARE(s.listed(), QStringList{"Anna"});
+    }
 
-    const QImage shot = s.dlg->grab().toImage();
-    QCOMPARE(shot.pixelColor(23 + 5, 47 + 5), QColor(82, 190, 160)); // the panel
-    int captionPixels = 0;
-    for (int y = 19; y < 40; ++y)
-        for (int x = 27; x < 120; ++x)
-            captionPixels += shot.pixelColor(x, y) == QColor(200, 250, 230);
-    QVERIFY(captionPixels > 20);
-    const QRect box = s.dlg->closeBoxRect();
-    QCOMPARE(box, QRect(697 - 42, 18, 17, 17));
-    QVERIFY(shot.pixelColor(box.left() + 3, box.top() + 8).lightness() > 180);
-    QVERIFY(shot.pixelColor(10, 10).lightness() < 150); // caption bar is dark under light text
-    for (const QPoint corner : {QPoint(0, 0), QPoint(696, 0), QPoint(0, 472), QPoint(696, 472)})
-        QVERIFY(shot.pixelColor(corner).lightness() < 60);
+    void listsUserFilesInAnyCaseAndOpensOnlyRealRecords()
+    {
+        Session s;
+        QVERIFY(s.data.RegisterUser("Bert", 1));
+        QVERIFY(s.data.RegisterUser("Anna", 1));
+        // A user file whose record carries another name cannot be opened.
+        QVERIFY(QFile::copy(s.dataDir + "/Anna.mnu", s.dataDir + "/Carl.MNU"));
+        QFile(s.dataDir + "/notiz.txt").open(QIODevice::WriteOnly);
+        s.data.UserName = "Bert";
 
-    // Dragging by the caption bar moves the window with the mouse.
-    const QPoint start = s.dlg->pos();
-    QTest::mousePress(s.dlg.get(), Qt::LeftButton, {}, QPoint(300, 10));
-    QMouseEvent move(QEvent::MouseMove, QPointF(340, 35), s.dlg->mapToGlobal(QPointF(340, 35)),
-                     Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(s.dlg.get(), &move);
-    QTest::mouseRelease(s.dlg.get(), Qt::LeftButton, {}, QPoint(340, 35));
-    QCOMPARE(s.dlg->pos(), start + QPoint(40, 25));
-    QVERIFY(s.dlg->isVisible());
+        // As the main window runs it: modal, Enter opens the selected detective.
+        QTimer::singleShot(0, s.dlg.get(), [&] {
+            QCOMPARE(s.listed(), QStringList({"Anna", "Bert", "Carl"}));
+            QCOMPARE(s.selected(), QString("Bert"));
+            s.dlg->BenutzerListbox->setCurrentRow(2);
+            s.click(s.dlg->okbutton);
+            QVERIFY(s.dlg->isVisible());
+            QCOMPARE(s.dialogs.plainMessages,
+                     QStringList{"Fehler: Detektiv Carl existiert nicht!"});
+            QVERIFY(!s.data.CurrentUser);
+            s.dlg->BenutzerListbox->setCurrentRow(0);
+            QTest::keyClick(s.dlg->BenutzerListbox, Qt::Key_Return);
+        });
+        QCOMPARE(s.dlg->exec(), int(mrOk));
+        QCOMPARE(s.data.CurrentUser->Name, QString("Anna"));
 
-    // Pictures for looking at: the dialog centred on screens of both sizes.
-    const QString out = qEnvironmentVariable("GF_SCREENSHOT_DIR");
-    if (!out.isEmpty()) {
+        // A second showing starts from the data folder and detective of that moment.
+        QTimer::singleShot(0, s.dlg.get(), [&] {
+            QCOMPARE(s.dlg->ShellTree->selectedPath(), s.dataDir);
+            QCOMPARE(s.selected(), QString("Anna"));
+            s.dlg->reject();
+        });
+        QCOMPARE(s.dlg->exec(), int(mrCancel));
+    }
+
+    void newDetectiveEntryStartsRegistration()
+    {
+        Session s;
+        QVERIFY(QFile(s.dataDir + "/Neuer Detektiv....mnu").open(QIODevice::WriteOnly));
+        s.dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.dlg.get()));
+        QCOMPARE(s.listed(), QStringList{"Neuer Detektiv..."});
+
+        s.type("  Dora ");
+        QListWidget* list = s.dlg->BenutzerListbox;
+        const QPoint at = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(s.dialogs.inputCalls.size(), 1);
+        QCOMPARE(s.dlg->result(), int(mrOk));
+        QCOMPARE(s.data.CurrentUser->Name, QString("Dora"));
+        QVERIFY(QFile::exists(s.dataDir + "/Dora.mnu"));
+    }
+
+    void deletesOnlyTheChosenDetectivesFiles()
+    {
+        Session s;
+        for (const char* name : {"Anna", "Annabell", "AnnaTS"})
+            QVERIFY(s.data.RegisterUser(name, 1));
+        for (const char* log : {"AnnaTS_04_03.dat", "AnnaWS_05_11.dat", "AnnabellTS_04_03.dat"})
+            QVERIFY(QFile(s.dataDir + "/" + QString::fromUtf8(log)).open(QIODevice::WriteOnly));
+        s.data.UserName = "Anna";
+        QVERIFY(s.data.OpenUser());
+        s.dlg->show();
+        const QStringList all = s.files();
+
+        s.hook.answer(mrNo);
+        s.click(s.dlg->RenameButton);
+        QCOMPARE(s.hook.texts(),
+                 QStringList{"Sollen alle Daten des Benutzers Anna vollständig gelöscht werden?"});
+        QCOMPARE(s.hook.last().kind, int(mkBitteBestaetigen));
+        QCOMPARE(s.hook.last().buttons, btn::YesNo);
+        QCOMPARE(s.files(), all);
+
+        s.hook.answer(mrYes);
+        s.click(s.dlg->RenameButton);
+        QStringList expected;
+        for (const QString& f : all)
+            if (!QRegularExpression("^Anna(\\.mnu|(TS|BS|WS|BK)(_\\d\\d_\\d\\d)?\\.dat)$")
+                     .match(f)
+                     .hasMatch())
+                expected << f;
+        QCOMPARE(expected.size(), all.size() - 7);
+        QCOMPARE(s.files(), expected);
+        QCOMPARE(s.listed(), QStringList({"AnnaTS", "Annabell"}));
+        QVERIFY(!s.data.CurrentUser); // the logged-in detective is gone
+
+        // Nothing selected: nothing asked, nothing deleted.
+        s.dlg->BenutzerListbox->clearSelection();
+        s.hook.clear();
+        s.click(s.dlg->RenameButton);
+        QVERIFY(s.hook.isEmpty());
+
+        // Cancelling cannot bring him back, nor can saving at the end of the session.
+        s.click(s.dlg->abbrechenbutton);
+        QCOMPARE(s.data.UserName, QString("-"));
+        QVERIFY(s.data.UserList.isEmpty());
+        QCOMPARE(s.files(), expected);
+        QCOMPARE(s.labels, QStringList{"-"});
+    }
+
+    void cancelRestoresFolderAndName()
+    {
+        Session s;
+        QVERIFY(s.data.RegisterUser("Anna", 1));
+        const QString other = s.tmp.path() + "/Anderswo";
+        QVERIFY(QDir().mkpath(other));
+        s.data.setDataDir(other);
+        QVERIFY(s.data.RegisterUser("Olga", 1));
+        s.data.setDataDir(s.dataDir);
+        s.data.UserName = "Anna";
+        QVERIFY(s.data.OpenUser());
+
+        for (int how = 0; how < 2; ++how) {
+            s.dlg->show();
+            QCOMPARE(s.dlg->NotedDataDir(), s.dataDir + "/");
+            QVERIFY(s.dlg->ShellTree->selectPath(other));
+            QCOMPARE(s.data.DataDir, other + "/");
+            QCOMPARE(s.selected(), QString("Olga"));
+
+            // The node without a path: read-only, nobody chosen, nothing can be made there.
+            s.dlg->ShellTree->selectVirtualRoot();
+            QVERIFY(s.data.DataDirReadOnly);
+            QCOMPARE(s.data.DataDir, other + "/"); // never a folder nobody chose
+            QCOMPARE(s.listed(), QStringList());
+            QCOMPARE(s.data.UserName, QString("-"));
+            if (how == 0) {
+                s.click(s.dlg->NeuUserButton);
+                s.click(s.dlg->Benutzerbutton);
+                s.click(s.dlg->okbutton);
+                QCOMPARE(
+                    s.hook.texts(),
+                    QStringList({"Auf diesem Datenträger kann kein neuer Benutzer erstellt werden.",
+                                 "Auf diesem Datenträger kann kein neuer Ordner erstellt werden.",
+                                 "Bitte wählen Sie einen Benutzer aus der Liste oder legen Sie "
+                                 "einen neuen Benutzer an."}));
+                QVERIFY(s.dialogs.inputCalls.isEmpty());
+                QVERIFY(s.dlg->isVisible());
+                QTest::keyClick(s.dlg.get(), Qt::Key_Escape);
+            } else { // the close box
+                QTest::mouseClick(s.dlg.get(), Qt::LeftButton, {}, s.dlg->closeBoxRect().center());
+            }
+            QVERIFY(!s.dlg->isVisible());
+            QCOMPARE(s.dlg->result(), int(mrCancel));
+            QCOMPARE(s.data.DataDir, s.dataDir + "/");
+            QVERIFY(!s.data.DataDirReadOnly);
+            QCOMPARE(s.data.CurrentUser->Name, QString("Anna"));
+            QCOMPARE(s.labels.last(), QString("Anna"));
+        }
+    }
+
+    void newFolderBecomesTheDataFolder()
+    {
+        Session s;
+        s.dlg->show();
+        s.click(s.dlg->Benutzerbutton);
+        QVERIFY(s.hook.isEmpty());
+        const QString created = s.dataDir + "/Neuer Ordner";
+        QCOMPARE(s.data.DataDir, created + "/");
+
+        s.type("Emil");
+        s.click(s.dlg->NeuUserButton);
+        QVERIFY(QFile::exists(created + "/Emil.mnu"));
+        QCOMPARE(s.listed(), QStringList{"Emil"});
+    }
+
+    void isCentredAndFollowsTheMouse()
+    {
+        Session s;
+        s.dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.dlg.get()));
+        QCOMPARE(s.dlg->frameGeometry().center(), s.dlg->screen()->geometry().center());
+
+        // Dragging by the caption bar moves the window with the mouse.
+        const QPoint start = s.dlg->pos();
+        QTest::mousePress(s.dlg.get(), Qt::LeftButton, {}, QPoint(300, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(340, 35), s.dlg->mapToGlobal(QPointF(340, 35)),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(s.dlg.get(), &move);
+        QTest::mouseRelease(s.dlg.get(), Qt::LeftButton, {}, QPoint(340, 35));
+        QCOMPARE(s.dlg->pos(), start + QPoint(40, 25));
+        QVERIFY(s.dlg->isVisible());
+
+        // Pictures for looking at: the dialog centred on screens of both sizes.
+        const QString out = qEnvironmentVariable("GF_SCREENSHOT_DIR");
+        if (out.isEmpty())
+            return;
+        const QImage shot = s.dlg->grab().toImage();
         for (const QSize size : {QSize(800, 600), QSize(1024, 768)}) {
             QImage img(size, QImage::Format_RGB32);
             img.fill(QColor(31, 73, 116));
-            QPainter p(&img);
-            p.drawImage((size.width() - shot.width()) / 2, (size.height() - shot.height()) / 2,
-                        shot);
-            p.end();
+            QPainter(&img).drawImage((size.width() - shot.width()) / 2,
+                                     (size.height() - shot.height()) / 2, shot);
             img.save(QStringLiteral("%1/TAnmeldDlg_%2x%3.png")
                          .arg(out)
                          .arg(size.width())
                          .arg(size.height()));
         }
     }
-}
+};
 
 QTEST_MAIN(TstLogin)
 #include "tst_login.moc"

@@ -1,9 +1,8 @@
 // The program's message box (lines, geometry, keys, answers), its test hook, and the
-// help window with its page table.
+// help window.
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "platform/Fonts.h"
-#include "platform/PlatformDialogs.h"
 #include "shell/AppContext.h"
 #include "shell/THelpWin.h"
 #include "shell/TxMsgDlg.h"
@@ -37,13 +36,6 @@ int runBox(const QString& text, int kind, int buttons, std::function<void(TxMsgD
     return acted ? result : -1;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 class TestMsgDlg : public QObject
@@ -62,9 +54,10 @@ private slots:
         QTest::newRow("lone CR stays") << "ab\rcd" << QStringList{"ab\rcd"};
         QTest::newRow("CR LF is not a pair") << "ab\r\ncd" << QStringList{"ab\rcd"};
         QTest::newRow("trailing pair") << "ab\n\r" << QStringList{"ab", ""};
-        QTest::newRow("empty") << "" << QStringList{""};
         QTest::newRow("blank line") << "a\n\r\n\rb" << QStringList{"a", "", "b"};
         QTest::newRow("LF before pair") << "a\n\n\rb" << QStringList{"a", "b"};
+        const QString full(msgbox::MaxChars, u'x');
+        QTest::newRow("stops at the limit") << full + "\n\rtail" << QStringList{full};
     }
 
     void splitLines()
@@ -74,30 +67,13 @@ private slots:
         QCOMPARE(msgbox::splitLines(text), lines);
     }
 
-    void splitLinesStopsAtLimit()
-    {
-        const QString text = QString(msgbox::MaxChars, u'x') + QStringLiteral("\n\rtail");
-        const QStringList lines = msgbox::splitLines(text);
-        QCOMPARE(lines.size(), 1);
-        QCOMPARE(lines[0].size(), msgbox::MaxChars);
-    }
-
-    void headingsAndButtons()
+    void headings()
     {
         QCOMPARE(msgbox::heading(mkAchtung), QStringLiteral("  Achtung:"));
         QCOMPARE(msgbox::heading(mkFehlermeldung), QStringLiteral("  Fehlermeldung: "));
         QCOMPARE(msgbox::heading(mkHinweis), QStringLiteral("  Hinweis:"));
         QCOMPARE(msgbox::heading(mkBitteBestaetigen), QStringLiteral("  Bitte bestätigen Sie: "));
         QVERIFY(msgbox::heading(4).isEmpty());
-        QVERIFY(msgbox::heading(-1).isEmpty());
-
-        QCOMPARE(msgbox::visibleButtons(0), (QList<int>{2}));
-        QCOMPARE(msgbox::visibleButtons(btn::OK), (QList<int>{2}));
-        QCOMPARE(msgbox::visibleButtons(btn::YesNo), (QList<int>{0, 1}));
-        QCOMPARE(msgbox::visibleButtons(btn::YesNoCancel), (QList<int>{0, 1, 3}));
-        QCOMPARE(msgbox::visibleButtons(btn::Help | btn::Ignore), (QList<int>{4, 7}));
-        QCOMPARE(msgbox::visibleButtons(btn::All).size(), 8);
-        QCOMPARE(msgbox::visibleButtons(btn::All | btn::Yes).size(), 8);
     }
 
     void geometryOfTheRule()
@@ -121,8 +97,6 @@ private slots:
         // wider and taller than the screen: pinned to its edges
         g = msgbox::layout(2000, 24, 40, 3, {1024, 768});
         QCOMPARE(g.window, QRect(0, 0, 1024, 768));
-        g = msgbox::layout(100, 24, 1, 1, {1024, 768});
-        QVERIFY(g.window.left() > 0 && g.window.top() > 0);
     }
 
     void buttonsNeverOverlap()
@@ -152,35 +126,30 @@ private slots:
         QVERIFY(box.bnYes->isVisibleTo(&box) && box.bnNo->isVisibleTo(&box) &&
                 box.bnCancel->isVisibleTo(&box));
         QVERIFY(!box.bnOK->isVisibleTo(&box) && !box.bnHelp->isVisibleTo(&box));
-        QVERIFY(box.bnYes->isDefault());
         // table order left to right
         QVERIFY(box.bnYes->x() < box.bnNo->x() && box.bnNo->x() < box.bnCancel->x());
-        QCOMPARE(box.Memo->document()->blockCount(), 2);
         QCOMPARE(box.Memo->toPlainText(), QStringLiteral("Eins\nZwei"));
+
+        // no buttons asked for: OK alone
+        box.prepare(QStringLiteral("x"), mkHinweis, 0, {800, 600});
+        QVERIFY(box.bnOK->isVisibleTo(&box) && !box.bnYes->isVisibleTo(&box));
     }
 
     void keysAndClicks()
     {
+        const auto press = [](int buttons, Qt::Key key) {
+            return runBox("Frage?", mkBitteBestaetigen, buttons,
+                          [key](TxMsgDlg* b) { QTest::keyClick(b, key); });
+        };
         // Escape never answers Ja, whatever the box offers
-        QCOMPARE(runBox("Frage?", mkBitteBestaetigen, btn::YesNo,
-                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Escape); }),
-                 int(mrCancel));
-        QCOMPARE(runBox("Nur OK", mkHinweis, btn::OK,
-                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Escape); }),
-                 int(mrCancel));
+        for (int buttons : {btn::YesNo, btn::OK, btn::YesNoCancel})
+            QCOMPARE(press(buttons, Qt::Key_Escape), int(mrCancel));
         // Enter presses the default button: Ja in a Ja/Nein box, OK where there is one
-        QCOMPARE(runBox("Frage?", mkBitteBestaetigen, btn::YesNo,
-                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Return); }),
-                 int(mrYes));
-        QCOMPARE(runBox("Ok?", mkHinweis, btn::Yes | btn::OK,
-                        [](TxMsgDlg* b) { QTest::keyClick(b, Qt::Key_Enter); }),
-                 int(mrOk));
+        QCOMPARE(press(btn::YesNo, Qt::Key_Return), int(mrYes));
+        QCOMPARE(press(btn::Yes | btn::OK, Qt::Key_Enter), int(mrOk));
         QCOMPARE(runBox("Frage?", mkBitteBestaetigen, btn::YesNoCancel,
                         [](TxMsgDlg* b) { QTest::mouseClick(b->bnNo, Qt::LeftButton); }),
                  int(mrNo));
-        QCOMPARE(runBox("Wie?", mkAchtung, btn::Abort | btn::Retry | btn::Ignore,
-                        [](TxMsgDlg* b) { QTest::mouseClick(b->bnRetry, Qt::LeftButton); }),
-                 int(mrRetry));
         // "Hilfe" leaves the box open
         QCOMPARE(runBox("Hilfe?", mkHinweis, btn::OK | btn::Help,
                         [](TxMsgDlg* b) {
@@ -197,46 +166,21 @@ private slots:
         {
             ScopedMessageHook outer(mrNo);
             {
+                // queued answers first, then the default
                 ScopedMessageHook inner(mrOk);
                 inner.answer(mrYes).answer(mrCancel);
                 QCOMPARE(xMessageDlg("eins", mkHinweis, btn::YesNo, 7), int(mrYes));
                 QCOMPARE(xMessageDlg("zwei", mkAchtung, btn::OK, 0), int(mrCancel));
                 QCOMPARE(xMessageDlg("drei", mkFehlermeldung, btn::OK, 0), int(mrOk));
-                inner.setHandler([](const ScopedMessageHook::Message& m) {
-                    return m.kind == mkBitteBestaetigen ? int(mrYes) : int(mrNo);
-                });
-                QCOMPARE(xMessageDlg("vier", mkBitteBestaetigen, btn::YesNo, 0), int(mrYes));
-                QCOMPARE(inner.texts(), (QStringList{"eins", "zwei", "drei", "vier"}));
-                QCOMPARE(inner.messages()[1].kind, int(mkAchtung));
+                QCOMPARE(inner.texts(), (QStringList{"eins", "zwei", "drei"}));
                 QCOMPARE(inner.messages()[0].buttons, btn::YesNo);
                 QVERIFY(outer.isEmpty());
             }
             // the outer hook is back in place
-            QCOMPARE(xMessageDlg("fünf", mkHinweis, btn::OK, 0), int(mrNo));
-            QCOMPARE(outer.count(), 1);
-
-            BoxMessageSink sink;
-            ScriptedDialogs plain;
-            QCOMPARE(sink.message("sechs", mkAchtung, btn::OK, 12), int(mrNo));
-            sink.plainMessage(QStringLiteral("schlicht"));
-            QCOMPARE(outer.last().text, QStringLiteral("sechs"));
-            QCOMPARE(plain.plainMessages, QStringList{"schlicht"});
+            QCOMPARE(xMessageDlg("vier", mkHinweis, btn::OK, 0), int(mrNo));
+            QCOMPARE(outer.texts(), QStringList{"vier"});
         }
         QVERIFY(!SetMessageHook({}));
-    }
-
-    void helpKeys()
-    {
-        for (const char* key : {"TelDlg", "teldlg", "TELDLG", "tElDlG"})
-            QCOMPARE(HelpPageFile(QString::fromLatin1(key)), QStringLiteral("hlp12.rtf"));
-        QCOMPARE(HelpPageFile("XErklaerDlg"), QStringLiteral("hlp1.rtf"));
-        QCOMPARE(HelpPageFile("xerklaer2dlg"), QStringLiteral("hlp2.rtf"));
-        QCOMPARE(HelpPageFile("LevelKatDlg"), QStringLiteral("hlp15.rtf"));
-        QCOMPARE(HelpPageFile("ChooseBmpMode"), QStringLiteral("hlp17.rtf"));
-        QCOMPARE(HelpPageFile("ExportDlg"), QStringLiteral("hlp19.rtf"));
-        QCOMPARE(HelpPageFile("stat"), QStringLiteral("stat.rtf"));
-        for (const char* key : {"STAT", "Stat", "MainWin", "", "TelDlg ", "hlp12"})
-            QVERIFY2(HelpPageFile(QString::fromLatin1(key)).isEmpty(), key);
     }
 
     void showHelpPage()
@@ -245,8 +189,10 @@ private slots:
         AppContext ctx;
         ctx.paths.HlpDir = dir.path() + u'/';
         AppContext::setCurrent(&ctx);
-        writeFile(ctx.paths.HlpDir + QStringLiteral("HLP12.RTF"),
-                  "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Telefon\\b0\\par Hilfe}");
+        QFile page(ctx.paths.HlpDir + QStringLiteral("HLP12.RTF"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Telefon\\b0\\par Hilfe}");
+        page.close();
 
         QStringList opened;
         SetHelpPageHook([&](const QString& path) { opened << path; });
@@ -254,7 +200,8 @@ private slots:
         ShowHelpPage(QStringLiteral("MainWin"));
         ShowHelpPage(QStringLiteral("STAT"));
         SetHelpPageHook({});
-        // found whatever the case of the file on disk
+        // keys in any case, found whatever the case of the file on disk; unknown keys
+        // open nothing
         QCOMPARE(opened, QStringList{ctx.paths.HlpDir + QStringLiteral("HLP12.RTF")});
 
         // the real window: page shown, F11 names the data folder, OK closes
@@ -267,7 +214,6 @@ private slots:
             auto* win = qobject_cast<THelpWin*>(QApplication::activeModalWidget());
             QVERIFY(win);
             seen = true;
-            QCOMPARE(win->windowTitle(), QStringLiteral("Hilfe [Programmrelease: 05.02.2010]"));
             QCOMPARE(win->RichEdit->toPlainText(), QStringLiteral("Telefon\nHilfe"));
             QTest::keyClick(win, Qt::Key_F11);
             QTest::mouseClick(win->OKBtn, Qt::LeftButton);
@@ -277,7 +223,6 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().text, QStringLiteral("Datenspeicherpfad: /daten/ordner/"));
         QCOMPARE(messages.last().kind, int(mkHinweis));
-        QCOMPARE(messages.last().buttons, btn::OK);
 
         // a page that cannot be read: an error naming the file, no window stays
         messages.clear();

