@@ -47,28 +47,21 @@ private slots:
     void aSecondStartActivatesTheFirst()
     {
         const QString key = uniqueKey("a");
-        SingleInstance first(key);
-        QVERIFY(!first.tryActivateRunning()); // nobody runs yet
-        QVERIFY(first.listen());
-        QSignalSpy activated(&first, &SingleInstance::activationRequested);
-
-        QVERIFY(secondStartActivates(key));
-        QTRY_COMPARE(activated.size(), 1);
-        QVERIFY(secondStartActivates(key));
-        QTRY_COMPARE(activated.size(), 2);
-
-        SingleInstance rival(key);
-        QVERIFY(!rival.listen()); // a live instance keeps its key
-        QVERIFY(first.isListening());
-    }
-
-    void theKeyIsFreeAfterTheFirstEnds()
-    {
-        const QString key = uniqueKey("b");
         {
             SingleInstance first(key);
+            QVERIFY(!first.tryActivateRunning()); // nobody runs yet
             QVERIFY(first.listen());
+            QSignalSpy activated(&first, &SingleInstance::activationRequested);
+            QVERIFY(secondStartActivates(key));
+            QTRY_COMPARE(activated.size(), 1);
+            QVERIFY(secondStartActivates(key));
+            QTRY_COMPARE(activated.size(), 2);
+
+            SingleInstance rival(key);
+            QVERIFY(!rival.listen()); // a live instance keeps its key
+            QVERIFY(first.isListening());
         }
+        // the key is free once the first has ended
         SingleInstance next(key);
         QVERIFY(!next.tryActivateRunning());
         QVERIFY(next.listen());

@@ -11,17 +11,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QByteArray le16(quint16 v)
+template <typename T> QByteArray le(T v)
 {
-    QByteArray b(2, 0);
+    QByteArray b(sizeof v, 0);
     qToLittleEndian(v, b.data());
     return b;
 }
+QByteArray le16(quint16 v)
+{
+    return le(v);
+}
 QByteArray le32(quint32 v)
 {
-    QByteArray b(4, 0);
-    qToLittleEndian(v, b.data());
-    return b;
+    return le(v);
 }
 QByteArray chunk(const char* id, const QByteArray& body, qint64 claimedSize = -1)
 {
@@ -66,54 +68,41 @@ private slots:
     void wavHeaders_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<qint64>("dataBytes");
+        QTest::addColumn<qint64>("dataBytes"); // 0: refused
         QTest::addColumn<qint64>("durationMs");
 
         const QByteArray fmt = chunk("fmt ", fmtBody(1, 2, 22050, 16));
         const QByteArray second(22050 * 4, '\0');
-        QTest::newRow("stereo 16 bit, one second")
-            << riff(fmt + chunk("data", second)) << true << qint64(88200) << qint64(1000);
         QTest::newRow("odd chunk before the format is padded")
-            << riff(chunk("LIST", "abc") + fmt + chunk("data", second)) << true << qint64(88200)
+            << riff(chunk("LIST", "abc") + fmt + chunk("data", second)) << qint64(88200)
             << qint64(1000);
         QTest::newRow("data claims more than the file holds")
-            << riff(fmt + chunk("data", second.left(44100), 10'000'000)) << true << qint64(44100)
+            << riff(fmt + chunk("data", second.left(44100), 10'000'000)) << qint64(44100)
             << qint64(500);
-        QTest::newRow("data before format")
-            << riff(chunk("data", second) + fmt) << true << qint64(88200) << qint64(1000);
-        QByteArray extensible = fmtBody(0xFFFE, 1, 8000, 16) + le16(22) + le16(16) + le32(4) +
-                                le16(1) + QByteArray(14, 'g');
+        const QByteArray extensible = fmtBody(0xFFFE, 1, 8000, 16) + le16(22) + le16(16) + le32(4) +
+                                      le16(1) + QByteArray(14, 'g');
         QTest::newRow("extensible PCM")
-            << riff(chunk("fmt ", extensible) + chunk("data", QByteArray(8000, 0))) << true
-            << qint64(8000) << qint64(500);
-        QTest::newRow("no RIFF") << QByteArray("RIFX....WAVEfmt ") << false << qint64(0)
-                                 << qint64(0);
-        QTest::newRow("empty") << QByteArray() << false << qint64(0) << qint64(0);
-        QTest::newRow("no data chunk") << riff(fmt) << false << qint64(0) << qint64(0);
+            << riff(chunk("fmt ", extensible) + chunk("data", QByteArray(8000, 0))) << qint64(8000)
+            << qint64(500);
         QTest::newRow("format cut short")
-            << riff(chunk("fmt ", fmtBody(1, 1, 8000, 16).left(10)) + chunk("data", "xx")) << false
+            << riff(chunk("fmt ", fmtBody(1, 1, 8000, 16).left(10)) + chunk("data", "xx"))
             << qint64(0) << qint64(0);
-        QTest::newRow("24 bit") << riff(chunk("fmt ", fmtBody(1, 1, 8000, 24)) +
-                                        chunk("data", "xxxxxx"))
-                                << false << qint64(0) << qint64(0);
         QTest::newRow("compressed")
-            << riff(chunk("fmt ", fmtBody(2, 1, 8000, 4)) + chunk("data", "xxxx")) << false
-            << qint64(0) << qint64(0);
+            << riff(chunk("fmt ", fmtBody(2, 1, 8000, 4)) + chunk("data", "xxxx")) << qint64(0)
+            << qint64(0);
         QTest::newRow("chunk size beyond the file")
-            << riff(chunk("junk", "ab", 0xFFFFFFF0u) + fmt + chunk("data", "xxxx")) << false
-            << qint64(0) << qint64(0);
+            << riff(chunk("junk", "ab", 0xFFFFFFF0u) + fmt + chunk("data", "xxxx")) << qint64(0)
+            << qint64(0);
     }
     void wavHeaders()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, valid);
+        QFETCH(qint64, dataBytes);
+        QFETCH(qint64, durationMs);
         QTemporaryDir dir;
         const std::optional<WavInfo> info = ReadWavInfo(write(dir, "t.wav", bytes));
-        QCOMPARE(info.has_value(), valid);
-        if (valid) {
-            QFETCH(qint64, dataBytes);
-            QFETCH(qint64, durationMs);
+        QCOMPARE(info.has_value(), dataBytes > 0);
+        if (info) {
             QCOMPARE(info->dataBytes, dataBytes);
             QCOMPARE(qint64(info->duration.count()), durationMs);
         }
@@ -139,49 +128,31 @@ private slots:
         player->setFileName(dir.filePath("Jingle.wav")); // other case than on disk
         QVERIFY(player->open());
         QCOMPARE(player->errorCode(), int(seNone));
-        QVERIFY(player->errorText().isEmpty());
 
         // A failed open must not leave the previous file playable.
         player->setFileName(dir.filePath("N7.WAV"));
         QVERIFY(!player->open());
         QCOMPARE(player->errorCode(), int(seFileNotFound));
         QVERIFY(player->errorText().contains("N7.WAV"));
-        QVERIFY(!player->play(false));
+        QVERIFY(!player->play(true));
         QCOMPARE(player->errorCode(), int(seNotOpen));
 
         player->setFileName(dir.filePath("broken.wav"));
         QVERIFY(!player->open());
         QCOMPARE(player->errorCode(), int(seInvalidFile));
-        QVERIFY(!player->errorText().isEmpty());
-
-        player->setFileName(dir.filePath("jingle.wav"));
-        QVERIFY(player->open());
-        player->close();
-        QVERIFY(!player->play(true));
-        QCOMPARE(player->errorCode(), int(seNotOpen));
-    }
-
-    void silentPlayerNeverWaits()
-    {
-        QTemporaryDir dir;
-        const std::unique_ptr<SoundPlayer> player = createSoundPlayer(true);
-        player->setFileName(write(dir, "long.wav", pcmWav(5000)));
-        QVERIFY(player->open());
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(player->play(true));
-        QVERIFY(clock.elapsed() < 1000);
-        QVERIFY(!player->isPlaying());
     }
 
     // CI has no audio output: playing must fail with a reason and not block; where a
-    // sound card exists, waiting must end with the (silent) sound.
+    // sound card exists, waiting must end with the (silent) sound. The silent player
+    // never waits.
+    void playingEndsOrFailsInTime_data() { openChecksTheFile_data(); }
     void playingEndsOrFailsInTime()
     {
+        QFETCH(bool, silent);
         QTemporaryDir dir;
-        const std::unique_ptr<SoundPlayer> player = createSoundPlayer(false);
+        const std::unique_ptr<SoundPlayer> player = createSoundPlayer(silent);
         player->preload({dir.filePath("missing.wav")});
-        player->setFileName(write(dir, "1.wav", pcmWav(300)));
+        player->setFileName(write(dir, "1.wav", pcmWav(2000)));
         QVERIFY(player->open());
 
         QElapsedTimer clock;
@@ -193,7 +164,10 @@ private slots:
         const bool played = player->play(true);
         const qint64 elapsed = clock.elapsed();
 
-        if (!AudioOutputAvailable()) {
+        if (silent) {
+            QVERIFY(played);
+            QVERIFY(elapsed < 1000);
+        } else if (!AudioOutputAvailable()) {
             QVERIFY(!played);
             QCOMPARE(player->errorCode(), int(seNoDevice));
             QVERIFY(!player->errorText().isEmpty());
@@ -201,11 +175,10 @@ private slots:
             QVERIFY(!player->play(false));
         } else {
             QVERIFY2(played, qPrintable(player->errorText()));
-            QVERIFY(elapsed < 300 + 3000 + 1000);
+            QVERIFY(elapsed < 2000 + 3000 + 1000);
             QVERIFY2(ticks > 0, "events must be processed while waiting");
         }
         QVERIFY(!player->isPlaying());
-        player->close();
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include "data/Records.h"
 #include "platform/Printing.h"
-#include "results/TSingleTipDlg.h"
 #include "results/tGraphPanel.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "shell/TxMsgDlg.h"
@@ -11,7 +10,6 @@
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace gf;
@@ -51,11 +49,9 @@ private slots:
         QCOMPARE(chart.Title(), QString("Telefonvermittlung (Hören und Lesen, 10 Übungen)"));
         QCOMPARE(chart.BarCount(), 3);
         QCOMPARE(chart.Bars()[0].Caption, QString("% Länge 4"));
-        QCOMPARE(chart.Bars()[2].Caption, QString("% Länge 6"));
         QCOMPARE(chart.Bars()[0].Value, 66.7);
         QCOMPARE(chart.Bars()[1].Value, 33.3);
         QCOMPARE(chart.Bars()[2].Value, 100.0);
-        QCOMPARE(chart.Bars()[1].Color, QColor(82, 191, 160));
 
         // a length without tasks inside the range gets no placeholder bar
         tTeleStat gap = record();
@@ -63,17 +59,9 @@ private slots:
         dlg.FillChart(gap);
         QCOMPARE(chart.BarCount(), 2);
         QCOMPARE(chart.Bars()[1].Caption, QString("% Länge 6"));
-        dlg.done(mrOk);
-    }
 
-    void printsToPdfAndCancelPrintsNothing()
-    {
-        test::GuiContext env;
+        // printing: to PDF, with the screen colours back afterwards; cancelled: nothing
         QTemporaryDir dir;
-        TTeleGraphDlg dlg;
-        const tTeleStat s = record();
-        dlg.Stat = &s;
-        dlg.open();
         const QString pdf = dir.filePath("chart.pdf");
         SetPrintTargetForTests(pdf);
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
@@ -81,40 +69,22 @@ private slots:
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
+        file.close();
         QVERIFY(bytes.startsWith("%PDF"));
         QVERIFY(bytes.size() > 2000);
-        QCOMPARE(dlg.LevelChart->BackColor(), QColor(192, 192, 192)); // restored
-        if (!qEnvironmentVariable("GF_SHOT_DIR").isEmpty())
-            QFile::copy(pdf, QDir(qEnvironmentVariable("GF_SHOT_DIR")).filePath("telegraph.pdf"));
+        QCOMPARE(chart.BackColor(), QColor(192, 192, 192));
 
         int asked = 0;
         SetChoosePrinterHook([&](QWidget*) {
             ++asked;
             return std::unique_ptr<QPrinter>();
         });
-        QFile::remove(pdf);
+        QVERIFY(QFile::remove(pdf));
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
         SetChoosePrinterHook({});
         QCOMPARE(asked, 1);
         QVERIFY(!QFile::exists(pdf));
         dlg.done(mrOk);
-    }
-
-    void tipButtonOpensTheTelephoneTip()
-    {
-        test::GuiContext env;
-        env.data.TelStatList << record(); // best span 5: first praise group
-        TTeleGraphDlg dlg;
-        TSingleTipDlg tip;
-        dlg.SingleTipDlg = &tip;
-        QString shown;
-        QTimer::singleShot(0, &tip, [&] {
-            shown = tip.RichEdit->toPlainText();
-            tip.done(mrOk);
-        });
-        dlg.CommentBtnClick();
-        QCOMPARE(tip.TipKind, 3);
-        QVERIFY(shown.contains("Hallo Detektiv Falke, Sie leisten eine gute Arbeit!"));
     }
 };
 

@@ -113,17 +113,15 @@ private slots:
     void readModeShowsOneDigitPerSecondAndOnlyThenTakesInput()
     {
         make(2, 5, 2);
-        QCOMPARE(ex->display(), QString("- - - - - "));
         QSignalSpy shown(ex.get(), &tTelExercise::digitShown);
         ex->StartTask();
         const QString number = ex->number();
         QCOMPARE(number.size(), 5);
-        QCOMPARE(ex->phase(), Phase::Presenting);
-
         clock.advance(10ms);
         QCOMPARE(ex->display(), QString(number[0]) + " - - - - ");
         QVERIFY(!ex->Dial(1)); // presenting: ignored
-        QCOMPARE(ex->display(), QString(number[0]) + " - - - - ");
+        QVERIFY(!ex->HangUp());
+        QCOMPARE(ex->digitsEntered(), 0);
         clock.advance(999ms);
         QCOMPARE(shown.count(), 1);
         clock.advance(1ms);
@@ -135,33 +133,15 @@ private slots:
         QCOMPARE(ex->phase(), Phase::Dialling);
         QCOMPARE(ex->display(), QString("- - - - - "));
         QVERIFY(audio->digitsPlayed().isEmpty()); // read mode speaks no digit
-    }
 
-    void hangUpStartsTheDiallingAgain()
-    {
-        make(2, 5, 2);
-        ex->StartTask();
-        untilDialling();
-        dial(ex->number().left(3));
+        // hanging up starts the dialling again; a wrong number is answered, then a pause
+        dial(number.left(3));
         QVERIFY(ex->HangUp());
         QCOMPARE(ex->display(), QString("- - - - - "));
-        QCOMPARE(ex->digitsExpected(), 5);
-        dial(ex->number());
+        audio->played.clear();
+        dial(wrongFor(number));
         QCOMPARE(ex->phase(), Phase::Evaluating);
         QVERIFY(!ex->Dial(3)); // evaluation plays its sounds: ignored
-        QVERIFY(!ex->HangUp());
-        clock.advance(1000ms);
-        QCOMPARE(ex->lastCorrect(), true);
-    }
-
-    void evaluationSoundsAndFeedbackTexts()
-    {
-        make(2, 4, 2);
-        ex->StartTask();
-        untilDialling();
-        audio->played.clear();
-        dial(wrongFor(ex->number()));
-        QVERIFY(ex->busy());
         QCOMPARE(audio->played, QStringList{"Wahlton.WAV"});
         clock.advance(300ms);
         QCOMPARE(ex->display(), QString("Falsch verbunden"));
@@ -169,7 +149,6 @@ private slots:
         QVERIFY(audio->played.last().startsWith('N'));
         clock.advance(300ms);
         QCOMPARE(ex->phase(), Phase::Pausing);
-        QVERIFY(!ex->busy());
         QCOMPARE(ex->display(), QString());
         clock.advance(499ms);
         QCOMPARE(ex->phase(), Phase::Pausing);
@@ -202,11 +181,8 @@ private slots:
         QCOMPARE(tel::NextStartLevel(stat.BestSpan), 4);
         ex->StartTask(); // nothing after the last task
         QCOMPARE(ex->tasksDone(), 5);
-    }
 
-    void startLevelIsLimited()
-    {
-        make(2, 14, 2);
+        make(2, 14, 2); // a stored level above 12 starts at 12
         QCOMPARE(ex->curLength(), 12);
         QCOMPARE(int(stat.MaxLevel), 12);
         QCOMPARE(stat.BestSpan, NoValue);
@@ -226,11 +202,6 @@ private slots:
         QCOMPARE(shown.count(), 2);
         untilDialling();
         QCOMPARE(audio->digitsPlayed(), QStringList(ex->number().split("", Qt::SkipEmptyParts)));
-
-        make(3, 4, 2);
-        ex->StartTask();
-        clock.advance(10ms);
-        QCOMPARE(ex->display().left(2), QString(ex->number()[0]) + " ");
     }
 
     void brokenDigitFilesNeverHoldThePresentation()
@@ -252,33 +223,13 @@ private slots:
         QCOMPARE(audio->digitsPlayed().size(), 6); // each digit tried exactly once
         // what could not be heard is shown; what was heard (if cut off) stays a star
         QString expected;
-        for (QChar c : ex->number())
-            expected += c.digitValue() % 3 == 2 ? QChar(u'*') : c;
-        QCOMPARE(tel::Dialled(full), expected);
         int expectedMissing = 0;
-        for (QChar c : ex->number())
+        for (QChar c : ex->number()) {
+            expected += c.digitValue() % 3 == 2 ? QChar(u'*') : c;
             expectedMissing += c.digitValue() % 3 == 0;
+        }
+        QCOMPARE(tel::Dialled(full), expected);
         QCOMPARE(missing.count(), expectedMissing);
-        if (expectedMissing)
-            QVERIFY(missing.first().first().toString().endsWith(".wav"));
-    }
-
-    void withoutSoundTheDigitsAreShown()
-    {
-        make(1, 4, 2);
-        audio->failReason = "die Sounddateien nicht verfügbar sind";
-        QSignalSpy unavailable(ex.get(), &tTelExercise::soundUnavailable);
-        ex->StartTask();
-        QCOMPARE(unavailable.count(), 1);
-        clock.advance(10ms);
-        QCOMPARE(ex->display().at(0), ex->number().at(0));
-        untilDialling();
-        QVERIFY(audio->digitsPlayed().isEmpty());
-        dial(ex->number());
-        clock.advance(1000ms);
-        QVERIFY(ex->lastCorrect());
-        clock.advance(tTelExercise::NextTaskDelay);
-        QCOMPARE(unavailable.count(), 2); // checked again at every task
     }
 
     void feedbackNeverRepeatsThePreviousSound()
@@ -294,10 +245,10 @@ private slots:
         for (const auto* list : {&right, &wrong})
             for (int i = 1; i < list->size(); ++i)
                 QVERIFY2(list->at(i) != list->at(i - 1), qPrintable(list->at(i)));
-        for (const QString& f : right)
-            QVERIFY(f.mid(1, f.size() - 5).toInt() >= 1 && f.mid(1, f.size() - 5).toInt() <= 17);
-        for (const QString& f : wrong)
-            QVERIFY(f.mid(1, f.size() - 5).toInt() >= 1 && f.mid(1, f.size() - 5).toInt() <= 20);
+        for (const QString& f : right + wrong) {
+            const int n = f.mid(1, f.size() - 5).toInt();
+            QVERIFY2(n >= 1 && n <= (f.startsWith('J') ? 17 : 20), qPrintable(f));
+        }
     }
 
     void pauseKeepsTheTimeLeft()
@@ -317,18 +268,6 @@ private slots:
         QCOMPARE(shown.count(), 1);
         clock.advance(1ms);
         QCOMPARE(shown.count(), 2);
-
-        // the pause before the next task is kept as well
-        untilDialling();
-        dial(ex->number());
-        clock.advance(1000ms);
-        QCOMPARE(ex->phase(), Phase::Pausing);
-        ex->Pause();
-        clock.advance(10s);
-        QCOMPARE(ex->phase(), Phase::Pausing);
-        ex->Resume();
-        clock.advance(tTelExercise::NextTaskDelay);
-        QCOMPARE(ex->phase(), Phase::Presenting);
     }
 
     void stopEndsEverything()
