@@ -9,6 +9,7 @@
 #include "shell/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
+#include "support/Modal.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -17,23 +18,7 @@
 #include <functional>
 
 using namespace gf;
-
-namespace {
-
-int runModal(QDialog& dlg, std::function<void()> act)
-{
-    bool acted = false;
-    QTimer::singleShot(0, [&] {
-        if (QApplication::activeModalWidget() != &dlg)
-            return;
-        acted = true;
-        act();
-    });
-    const int result = dlg.exec();
-    return acted ? result : -1;
-}
-
-} // namespace
+using gf::test::runModal;
 
 class TestLevelDlgs : public QObject
 {

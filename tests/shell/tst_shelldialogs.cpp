@@ -12,6 +12,7 @@
 #include "widgets/TImage.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
+#include "support/Modal.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,26 +25,8 @@
 #include <functional>
 
 using namespace gf;
+using gf::test::runModal;
 using namespace std::chrono_literals;
-
-namespace {
-
-// Shows a dialog modally; act runs once it is open. Returns the modal result, or -1
-// when act never ran.
-int runModal(QDialog& dlg, std::function<void()> act)
-{
-    bool acted = false;
-    QTimer::singleShot(0, [&] {
-        if (QApplication::activeModalWidget() != &dlg)
-            return;
-        acted = true;
-        act();
-    });
-    const int result = dlg.exec();
-    return acted ? result : -1;
-}
-
-} // namespace
 
 class TestShellDialogs : public QObject
 {
