@@ -165,6 +165,7 @@ private slots:
         p.win->AfterLogin();
         p.data.CurrentUser->TelLevel[1] = 7;
         messages.clear();
+        timing::setScale(0.05); // a presentation the trainee cannot miss on a busy machine
         int phaseAfterNo = -1;
         bool askedYes = false;
         Trainee trainee;

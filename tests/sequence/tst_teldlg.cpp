@@ -80,12 +80,16 @@ private slots:
         QVERIFY(messages.last().text.startsWith("Um die Aufgabe zu beginnen,  bewegen Sie"));
         QCOMPARE(messages.last().kind, int(mkAchtung));
 
+        // Digits a tenth of their real time apart: long enough to type into the
+        // presentation even on a loaded machine.
+        timing::setScale(0.1);
         QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
         QVERIFY(!dlg->StartPanel->isVisible());
         QVERIFY(dlg->statusBar()->text().startsWith("Aufgabe 1 von 2"));
         QVERIFY(dlg->statusBar()->text().contains(ex().number())); // test-run mode
         QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(40, 300));
-        QTRY_VERIFY(shownDigits().size() >= 2);
+        QTRY_VERIFY_WITH_TIMEOUT(shownDigits().size() >= 2, 10000);
+        QCOMPARE(ex().phase(), Phase::Presenting);
         test::shot(dlg.get(), "teldlg_presenting");
         // typed or clicked during the presentation: ignored
         dial("12", true);
@@ -136,13 +140,14 @@ private slots:
         env->ctx.paths.WavDir = empty.path() + "/";
         ScopedMessageHook messages;
         open(3, 3, 2);
+        timing::setScale(0.1); // the digits stay long enough to be seen
         QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
         QCOMPARE(messages.count(), 1);
         QVERIFY(messages.last().text.startsWith(
             "Eine akustische Darstellung ist nicht möglich, weil \n\r"));
         QVERIFY(messages.last().text.endsWith(
             "\n\rStattdessen werden die Nummern visuell nacheinander dargestellt"));
-        QTRY_VERIFY(shownDigits().size() >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(shownDigits().size() >= 1, 10000);
         QCOMPARE(shownDigits(), ex().number().left(shownDigits().size()));
         untilDialling();
         QCOMPARE(messages.count(), 1); // no message per digit
