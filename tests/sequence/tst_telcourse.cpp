@@ -110,10 +110,7 @@ private slots:
     {
         TestProgram p;
         ScopedMessageHook messages;
-        QVERIFY(p.data.RegisterUser("Falke", 1));
-        p.data.UserName = "Falke";
-        QVERIFY(p.data.OpenUser());
-        p.win->AfterLogin();
+        p.login("Falke");
         p.data.CurrentUser->TelLevel[2] = 6;
         messages.clear(); // the item-table notice of the login
 
@@ -159,10 +156,7 @@ private slots:
     {
         TestProgram p;
         ScopedMessageHook messages;
-        QVERIFY(p.data.RegisterUser("Eule", 1));
-        p.data.UserName = "Eule";
-        QVERIFY(p.data.OpenUser());
-        p.win->AfterLogin();
+        p.login("Eule");
         p.data.CurrentUser->TelLevel[1] = 7;
         messages.clear();
         timing::setScale(0.05); // a presentation the trainee cannot miss on a busy machine

@@ -131,9 +131,7 @@ private slots:
     {
         TestProgram p;
         ScopedMessageHook hook;
-        QVERIFY(p.data.RegisterUser("Bert", 1));
-        p.data.UserName = "Bert";
-        QVERIFY(p.data.OpenUser());
+        p.openDetective("Bert");
         p.data.CurrentUser->RegDate =
             SerialDate::fromDate(p.data.SessionStart.date().addMonths(1));
         p.win->AfterLogin();

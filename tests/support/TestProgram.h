@@ -61,12 +61,17 @@ struct TestProgram
     TestProgram(const TestProgram&) = delete;
     TestProgram& operator=(const TestProgram&) = delete;
 
-    // Registers and logs in a detective, as the login dialog does on OK.
-    void login(const QString& name)
+    // Registers and opens a detective, as the login dialog does on OK.
+    void openDetective(const QString& name)
     {
         QVERIFY(data.RegisterUser(name, 1));
         data.UserName = name;
         QVERIFY(data.OpenUser());
+    }
+    // The same followed by the main window's after-login step.
+    void login(const QString& name)
+    {
+        openDetective(name);
         win->AfterLogin();
     }
 
