@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "support/DataSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,7 +7,7 @@
 #include <QTest>
 
 using namespace gf;
-using namespace gftest;
+using namespace gf::test;
 
 // The data tool as a therapist runs it: exit status, standard output, standard error.
 class TstDataTool : public QObject

@@ -1,11 +1,11 @@
-#include "TestSupport.h"
+#include "support/DataSupport.h"
 
 #include "data/Formats.h"
 
 #include <QTest>
 
 using namespace gf;
-using namespace gftest;
+using namespace gf::test;
 
 // The export text, its filter, and the German dates and numbers it is made of.
 class TstExport : public QObject

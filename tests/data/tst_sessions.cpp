@@ -1,10 +1,10 @@
-#include "TestSupport.h"
+#include "support/DataSupport.h"
 
 #include <QBuffer>
 #include <QTest>
 
 using namespace gf;
-using namespace gftest;
+using namespace gf::test;
 
 // Registration, summaries, folding and the monthly logs.
 class TstSessions : public QObject

@@ -1,11 +1,11 @@
-#include "TestSupport.h"
+#include "support/DataSupport.h"
 
 #include "data/FileFormats.h"
 
 #include <QTest>
 
 using namespace gf;
-using namespace gftest;
+using namespace gf::test;
 
 // The user file: its layout, damaged and hostile files, and safe rewriting.
 class TstUserFile : public QObject

@@ -1,9 +1,9 @@
-#include "TestSupport.h"
+#include "support/DataSupport.h"
 
 #include <QTest>
 
 using namespace gf;
-using namespace gftest;
+using namespace gf::test;
 
 // Registration, the list of detectives, opening and deletion.
 class TstUsers : public QObject

@@ -1,4 +1,4 @@
-#include "../sequence/GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "data/MessageSink.h"
 #include "data/Records.h"

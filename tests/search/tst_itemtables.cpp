@@ -1,5 +1,5 @@
 #include "data/Random.h"
-#include "data/TestSupport.h"
+#include "support/DataSupport.h"
 #include "search/ItemTableText.h"
 #include "search/ItemTables.h"
 
@@ -7,7 +7,7 @@
 #include <QTest>
 
 using namespace gf;
-using gftest::Bytes;
+using gf::test::Bytes;
 
 namespace {
 // A table built from the layout table, independent of the writer: name, size, the
@@ -39,7 +39,7 @@ QByteArray tables(const QList<std::tuple<QString, int, int>>& list, qint32 ms = 
 class TstItemTables : public QObject
 {
     Q_OBJECT
-    gftest::DataFolder f;
+    gf::test::DataFolder f;
 
     QString file(const QByteArray& bytes, const QString& name = "std.cfg")
     {

@@ -1,4 +1,4 @@
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "data/Records.h"
 #include "sequence/TTelDlg.h"

@@ -1,4 +1,4 @@
-#include "ManualStepClock.h"
+#include "support/ManualStepClock.h"
 
 #include "data/Random.h"
 #include "data/Records.h"

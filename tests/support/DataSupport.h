@@ -22,7 +22,7 @@
 #include <memory>
 #include <sys/resource.h>
 
-namespace gftest {
+namespace gf::test {
 
 struct RecordingSink final : gf::MessageSink
 {
@@ -172,4 +172,4 @@ struct DataFolder
     QStringList files() const { return QDir(tmp.path()).entryList(QDir::Files, QDir::Name); }
 };
 
-} // namespace gftest
+} // namespace gf::test
