@@ -7,8 +7,8 @@
 #include "data/Timing.h"
 #include "sequence/TTelDlg.h"
 #include "sequence/tTelExercise.h"
-#include "shell/AppContext.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -70,12 +70,11 @@ Errors runExercise(int tasks, int length)
     data.CurrentUser->TelLevel[2] = length;
     ctx.data = &data;
     ctx.TelMode = 2;
-    AppContext::setCurrent(&ctx);
     timing::setScale(1.0);
     ScopedMessageHook messages;
 
     tTeleStat stat;
-    TTelDlg dlg;
+    TTelDlg dlg(ctx);
     dlg.TasksTotal = quint16(tasks);
     dlg.Stat = &stat;
     tTelExercise& ex = dlg.Exercise();
@@ -118,7 +117,6 @@ Errors runExercise(int tasks, int length)
     // The trainee starts a while after the window has appeared.
     QTimer::singleShot(1000, &dlg, [&] { ex.StartTask(); });
     dlg.exec();
-    AppContext::setCurrent(nullptr);
     return errors;
 }
 

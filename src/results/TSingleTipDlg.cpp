@@ -5,7 +5,7 @@
 #include "platform/MediaFiles.h"
 #include "platform/PlatformDialogs.h"
 #include "results/TipRules.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "widgets/Look.h"
 #include "widgets/RtfReader.h"
 #include "widgets/TPushButton.h"
@@ -20,7 +20,7 @@
 
 namespace gf {
 
-TSingleTipDlg::TSingleTipDlg(QWidget* parent) : TBaseDlg(parent)
+TSingleTipDlg::TSingleTipDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
     HelpKey.clear();
 
@@ -56,7 +56,7 @@ TSingleTipDlg::TSingleTipDlg(QWidget* parent) : TBaseDlg(parent)
 
 QString TSingleTipDlg::TipText(const QString& line) const
 {
-    const tProgramData* data = AppContext::current().data;
+    const tProgramData* data = ctx().data;
     const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
     return tips::TipText(line, name);
 }
@@ -76,7 +76,7 @@ void TSingleTipDlg::showEvent(QShowEvent* event)
 void TSingleTipDlg::writeTip()
 {
     WordScore = PictureScore = TelScore = MemoScore = tips::NoScore;
-    const AppContext& ctx = AppContext::current();
+    const AppContext& ctx = this->ctx();
     const tProgramData* data = ctx.data;
     double score = tips::NoScore;
     int tipNo = 0;
@@ -136,7 +136,7 @@ void TSingleTipDlg::writeLines(const QStringList& paragraphs)
 bool TSingleTipDlg::loadPage(int page)
 {
     const QString path =
-        MediaPath(AppContext::current().paths.HlpDir, QStringLiteral("tip%1.rtf").arg(page));
+        MediaPath(ctx().paths.HlpDir, QStringLiteral("tip%1.rtf").arg(page));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         RichEdit->clear();

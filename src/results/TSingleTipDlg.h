@@ -16,7 +16,7 @@ class TSingleTipDlg final : public TBaseDlg
     Q_OBJECT
 
 public:
-    explicit TSingleTipDlg(QWidget* parent = nullptr);
+    explicit TSingleTipDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // 1 word search, 2 picture search, 3 telephone, 4 memo protocol.
     int TipKind = 0;

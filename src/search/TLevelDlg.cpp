@@ -1,8 +1,8 @@
 #include "search/TLevelDlg.h"
 
 #include "data/MessageSink.h"
-#include "shell/AppContext.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
@@ -16,8 +16,8 @@ namespace {
 constexpr quint16 kTestRunCount = 2;
 }
 
-TCountDlg::TCountDlg(const QList<quint16>& counts, bool centredLabel, QWidget* parent)
-    : TBaseDlg(parent), m_counts(counts)
+TCountDlg::TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centredLabel, QWidget* parent)
+    : TBaseDlg(ctx, parent), m_counts(counts)
 {
     Label = new QLabel(QStringLiteral("Bitte wählen Sie die Anzahl der Übungen:"), this);
     Label->setFont(look::comic(27, true));
@@ -46,7 +46,7 @@ TCountDlg::TCountDlg(const QList<quint16>& counts, bool centredLabel, QWidget* p
 QList<quint16> TCountDlg::counts() const
 {
     QList<quint16> out = m_counts;
-    if (AppContext::current().testRun)
+    if (ctx().testRun)
         out.append(kTestRunCount);
     return out;
 }
@@ -77,7 +77,7 @@ void TCountDlg::confirm()
     done(mrOk);
 }
 
-TLevelDlg::TLevelDlg(QWidget* parent) : TCountDlg({10, 20, 30}, true, parent)
+TLevelDlg::TLevelDlg(AppContext& ctx, QWidget* parent) : TCountDlg(ctx, {10, 20, 30}, true, parent)
 {
     HelpKey = QStringLiteral("LevelDlg");
 }

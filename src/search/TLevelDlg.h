@@ -30,7 +30,7 @@ public:
     QList<quint16> counts() const;
 
 protected:
-    TCountDlg(const QList<quint16>& counts, bool centredLabel, QWidget* parent);
+    TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centredLabel, QWidget* parent);
     void showEvent(QShowEvent* event) override;
     virtual void back() = 0;
 
@@ -44,7 +44,7 @@ class TLevelDlg final : public TCountDlg
 {
     Q_OBJECT
 public:
-    explicit TLevelDlg(QWidget* parent = nullptr);
+    explicit TLevelDlg(AppContext& ctx, QWidget* parent = nullptr);
 
 public slots:
     void reject() override;

@@ -4,7 +4,7 @@
 
 namespace gf {
 
-TLevelKatDlg::TLevelKatDlg(QWidget* parent) : TCountDlg({8, 16, 32}, false, parent)
+TLevelKatDlg::TLevelKatDlg(AppContext& ctx, QWidget* parent) : TCountDlg(ctx, {8, 16, 32}, false, parent)
 {
     HelpKey = QStringLiteral("LevelKatDlg");
 }

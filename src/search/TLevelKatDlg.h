@@ -10,7 +10,7 @@ class TLevelKatDlg final : public TCountDlg
 {
     Q_OBJECT
 public:
-    explicit TLevelKatDlg(QWidget* parent = nullptr);
+    explicit TLevelKatDlg(AppContext& ctx, QWidget* parent = nullptr);
 
 protected:
     void back() override;

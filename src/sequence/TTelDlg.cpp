@@ -8,8 +8,8 @@
 #include "platform/MediaFiles.h"
 #include "platform/SoundPlayer.h"
 #include "sequence/tTelExercise.h"
-#include "shell/AppContext.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TImage.h"
 #include "widgets/TPushButton.h"
@@ -103,8 +103,9 @@ void TTelKey::mousePressEvent(QMouseEvent* event)
 class TTelDlg::PlayerAudio final : public TelAudio
 {
 public:
-    void use(SoundPlayer* player, bool silent)
+    void use(const QString& wavDir, SoundPlayer* player, bool silent)
     {
+        m_wavDir = wavDir;
         m_player = player;
         m_silent = silent;
     }
@@ -114,7 +115,7 @@ public:
         if (!m_player)
             return QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte nicht "
                                   "korrekt installiert ist");
-        const QString wav = AppContext::current().paths.WavDir;
+        const QString& wav = m_wavDir;
         m_player->close();
         m_player->setFileName(MediaPath(wav, QStringLiteral("1.wav")));
         const bool ok = m_player->open() && m_player->play(false);
@@ -136,7 +137,7 @@ public:
 
     Start Play(const QString& fileName) override
     {
-        const QString path = ResolveMediaFile(AppContext::current().paths.WavDir, fileName);
+        const QString path = ResolveMediaFile(m_wavDir, fileName);
         if (path.isEmpty())
             return Start::Missing;
         if (!m_player)
@@ -168,10 +169,11 @@ public:
 
     QString PathOf(const QString& fileName) const override
     {
-        return MediaPath(AppContext::current().paths.WavDir, fileName);
+        return MediaPath(m_wavDir, fileName);
     }
 
 private:
+    QString m_wavDir;
     SoundPlayer* m_player = nullptr;
     bool m_silent = true;
     steady_clock::time_point m_until{};
@@ -179,9 +181,9 @@ private:
 
 // ---------------------------------------------------------------------------------
 
-TTelDlg::TTelDlg(QWidget* parent) : TTelDlg(parent, preciseStepClock(), rng()) {}
+TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent) : TTelDlg(ctx, parent, preciseStepClock(), rng()) {}
 
-TTelDlg::TTelDlg(QWidget* parent, StepClock& clock, Random& random) : TBaseDlg(parent)
+TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random) : TBaseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Telefonvermittlung"));
     HelpKey = QStringLiteral("TelDlg");
@@ -288,7 +290,7 @@ void TTelDlg::build()
 void TTelDlg::showEvent(QShowEvent* event)
 {
     TBaseDlg::showEvent(event);
-    AppContext& ctx = AppContext::current();
+    AppContext& ctx = this->ctx();
 
     statusBar()->dock();
     Pnl->setGeometry(0, 0, width(), Pnl->height());
@@ -312,7 +314,7 @@ void TTelDlg::showEvent(QShowEvent* event)
         m_exercise->Stop();
         m_player = createSoundPlayer(ctx.testRun);
         m_playerSilent = ctx.testRun;
-        m_audio->use(m_player.get(), m_playerSilent);
+        m_audio->use(ctx.paths.WavDir, m_player.get(), m_playerSilent);
         if (!m_playerSilent) {
             QStringList files;
             for (int d = 0; d <= 9; ++d)
@@ -363,7 +365,7 @@ void TTelDlg::showStatus()
     }
     QString text = QStringLiteral("Aufgabe %1 von %2").arg(ex.tasksDone()).arg(ex.tasksTotal());
     // The test-run mode shows the number asked for, so a tester can dial it.
-    if (AppContext::current().testRun && !ex.number().isEmpty())
+    if (ctx().testRun && !ex.number().isEmpty())
         text += QStringLiteral("   [%1]").arg(ex.number());
     statusBar()->setText(text);
 }

@@ -47,9 +47,9 @@ class TTelDlg final : public TBaseDlg
     Q_OBJECT
 
 public:
-    explicit TTelDlg(QWidget* parent = nullptr);
+    explicit TTelDlg(AppContext& ctx, QWidget* parent = nullptr);
     // Tests and the benchmark run the rules on a clock of their own.
-    TTelDlg(QWidget* parent, StepClock& clock, Random& random);
+    TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random);
     ~TTelDlg() override;
 
     // Set by the caller before showing.

@@ -8,7 +8,7 @@
 #include "results/TipRules.h"
 #include "results/tGraphPanel.h"
 #include "sequence/TelRules.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "widgets/Look.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TStatusBar.h"
@@ -24,7 +24,7 @@ namespace {
 const QColor BarGreen(82, 191, 160);
 }
 
-TTeleGraphDlg::TTeleGraphDlg(QWidget* parent) : TBaseDlg(parent)
+TTeleGraphDlg::TTeleGraphDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Ergebnisse"));
     HelpKey.clear();
@@ -96,7 +96,7 @@ void TTeleGraphDlg::PrintPage(QPainter& painter)
 {
     const int pw = painter.device()->width();
     const int ph = painter.device()->height();
-    const tProgramData* data = AppContext::current().data;
+    const tProgramData* data = ctx().data;
     const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
     const QString heading =
         QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") +
@@ -139,7 +139,7 @@ void TTeleGraphDlg::CommentBtnClick()
     TSingleTipDlg* tip = SingleTipDlg;
     if (!tip) {
         if (!m_ownTipDlg)
-            m_ownTipDlg = new TSingleTipDlg(this);
+            m_ownTipDlg = new TSingleTipDlg(ctx(), this);
         tip = m_ownTipDlg;
     }
     tip->TipKind = tips::Tel;

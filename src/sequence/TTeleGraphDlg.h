@@ -19,7 +19,7 @@ class TTeleGraphDlg final : public TBaseDlg
     Q_OBJECT
 
 public:
-    explicit TTeleGraphDlg(QWidget* parent = nullptr);
+    explicit TTeleGraphDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // Set by the caller before showing.
     const tTeleStat* Stat = nullptr;

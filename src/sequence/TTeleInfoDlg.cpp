@@ -30,7 +30,7 @@ const QStringList& TTeleInfoDlg::Lines()
     return lines;
 }
 
-TTeleInfoDlg::TTeleInfoDlg(QWidget* parent) : TBaseDlg(parent)
+TTeleInfoDlg::TTeleInfoDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Telefonvermittlung"));
     HelpKey = QStringLiteral("TeleInfoDlg");

@@ -14,7 +14,7 @@ class TTeleInfoDlg final : public TBaseDlg
     Q_OBJECT
 
 public:
-    explicit TTeleInfoDlg(QWidget* parent = nullptr);
+    explicit TTeleInfoDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     QTextEdit* Memo1;
     TPushButton* HelpBtn;

@@ -4,9 +4,9 @@
 #include "data/ProgramData.h"
 #include "platform/DataFolder.h"
 #include "platform/PlatformDialogs.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/TTuerDlg.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TShellFolderTree.h"
 #include "widgets/TSkinButton.h"
@@ -27,11 +27,6 @@ const QColor kPanel(82, 190, 160);
 const QColor kHeading(16, 44, 74);
 const QSize kButtonSize(138, 34);
 
-tProgramData& programData()
-{
-    Q_ASSERT(AppContext::current().data);
-    return *AppContext::current().data;
-}
 
 QLabel* heading(const QString& text, QWidget* parent, int x, int y)
 {
@@ -57,7 +52,7 @@ QString canonical(const QString& file)
 
 } // namespace
 
-TAnmeldDlg::TAnmeldDlg(QWidget* parent) : TOwnFenster(parent)
+TAnmeldDlg::TAnmeldDlg(AppContext& ctx, QWidget* parent) : TOwnFenster(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Benutzer"));
     setFixedSize(FrameLeft + PanelWidth + FrameRight, FrameTop + PanelHeight + FrameBottom);
@@ -103,7 +98,7 @@ TTuerDlg& TAnmeldDlg::tuer()
     if (TuerDlg)
         return *TuerDlg;
     if (!m_ownTuer)
-        m_ownTuer = new TTuerDlg(this);
+        m_ownTuer = new TTuerDlg(ctx(), this);
     return *m_ownTuer;
 }
 
@@ -115,7 +110,7 @@ void TAnmeldDlg::showEvent(QShowEvent* event)
         move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
     }
 
-    tProgramData& d = programData();
+    tProgramData& d = (*ctx().data);
     m_notedDataDir = d.DataDir;
     m_notedReadOnly = d.DataDirReadOnly;
     m_notedUserName = d.UserName;
@@ -130,7 +125,7 @@ void TAnmeldDlg::showEvent(QShowEvent* event)
 
 void TAnmeldDlg::ShellTreeChange(const QString& path)
 {
-    tProgramData& d = programData();
+    tProgramData& d = (*ctx().data);
     if (path.isEmpty()) {
         // A node without path: nothing to list and nothing can be written there. DataDir
         // keeps its folder so that no file operation can land in the current folder.
@@ -150,7 +145,7 @@ void TAnmeldDlg::ShellTreeChange(const QString& path)
 
 void TAnmeldDlg::FillList()
 {
-    tProgramData& d = programData();
+    tProgramData& d = (*ctx().data);
     BenutzerListbox->clear();
     const QString path = ShellTree->selectedPath();
     if (path.isEmpty()) {
@@ -173,7 +168,7 @@ void TAnmeldDlg::FillList()
 
 bool TAnmeldDlg::folderWritable() const
 {
-    return m_hasPath && CanCreateFilesIn(programData().DataDir);
+    return m_hasPath && CanCreateFilesIn((*ctx().data).DataDir);
 }
 
 void TAnmeldDlg::OkButtonClick()
@@ -185,8 +180,8 @@ void TAnmeldDlg::OkButtonClick()
                     mkHinweis, btn::OK);
         return;
     }
-    AppContext::current().ExerciseStarted = false;
-    programData().UserName = selected.first()->text().trimmed();
+    ctx().ExerciseStarted = false;
+    (*ctx().data).UserName = selected.first()->text().trimmed();
     if (tuer().Opened(1)) {
         done(mrOk);
         return;
@@ -230,7 +225,7 @@ void TAnmeldDlg::RenameButtonClick()
                     mkBitteBestaetigen, btn::YesNo) != mrYes)
         return;
 
-    tProgramData& d = programData();
+    tProgramData& d = (*ctx().data);
     // Deleting the detective who is logged in must not let the end of the session
     // write his files back.
     const QString currentFile = d.CurrentUser ? canonical(d.UserFileName) : QString();
@@ -246,7 +241,7 @@ void TAnmeldDlg::RenameButtonClick()
 
 void TAnmeldDlg::reject()
 {
-    tProgramData& d = programData();
+    tProgramData& d = (*ctx().data);
     d.DataDir = m_notedDataDir;
     d.DataDirReadOnly = m_notedReadOnly;
     // Nobody new was opened, so the name goes back to the one that belongs to
@@ -257,7 +252,7 @@ void TAnmeldDlg::reject()
 
 void TAnmeldDlg::done(int result)
 {
-    tProgramData& d = programData();
+    tProgramData& d = (*ctx().data);
     if (!TTuerDlg::UserFileExists(d.DataDir, d.UserName))
         d.UserName = QStringLiteral("-");
     if (onUserLabel)
@@ -269,7 +264,7 @@ void TAnmeldDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_F10:
-        PlainMessage(programData().UserName, this);
+        PlainMessage((*ctx().data).UserName, this);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -23,7 +23,7 @@ class TAnmeldDlg final : public TOwnFenster
     Q_OBJECT
 
 public:
-    explicit TAnmeldDlg(QWidget* parent = nullptr);
+    explicit TAnmeldDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // Size of the panel that holds the contents; the window adds the frame around it.
     static constexpr int PanelWidth = 651;

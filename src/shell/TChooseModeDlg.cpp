@@ -1,7 +1,7 @@
 #include "shell/TChooseModeDlg.h"
 
 #include "data/MessageSink.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
@@ -9,7 +9,7 @@
 
 namespace gf {
 
-TChooseModeDlg::TChooseModeDlg(QWidget* parent) : TBaseDlg(parent)
+TChooseModeDlg::TChooseModeDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Art der Übung"));
 

@@ -13,7 +13,7 @@ class TChooseModeDlg final : public TBaseDlg
 {
     Q_OBJECT
 public:
-    explicit TChooseModeDlg(QWidget* parent = nullptr);
+    explicit TChooseModeDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // 0 while nothing is chosen, else the position (1..3) of the chosen option.
     quint16 Mode = 0;

@@ -1,7 +1,7 @@
 #include "shell/TCreditDlg.h"
 
 #include "platform/MediaFiles.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "widgets/Look.h"
 #include "widgets/TImage.h"
 
@@ -61,17 +61,17 @@ CreditNames CreditNames::fromText(const QString& text)
     return n;
 }
 
-CreditNames CreditNames::fromInstallation()
+CreditNames CreditNames::fromInstallation(const QString& installDir)
 {
     const QString path =
-        ResolveMediaFile(AppContext::current().paths.InstallDir, QStringLiteral("credits.txt"));
+        ResolveMediaFile(installDir, QStringLiteral("credits.txt"));
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return fromText(QString());
     return fromText(QString::fromUtf8(file.readAll()));
 }
 
-TCreditDlg::TCreditDlg(QWidget* parent) : TPictureScreen(5000ms, parent)
+TCreditDlg::TCreditDlg(AppContext& ctx, QWidget* parent) : TPictureScreen(ctx, 5000ms, parent)
 {
     Label1 = new QLabel(QStringLiteral("Herzlichen Dank für Ihre Mitarbeit!"), this);
     Label1->setFont(look::arial(37, true, true));
@@ -109,11 +109,11 @@ TCreditDlg::TCreditDlg(QWidget* parent) : TPictureScreen(5000ms, parent)
 void TCreditDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    const AppContext& ctx = AppContext::current();
+    const AppContext& ctx = this->ctx();
     showPictures(QStringLiteral("credits.bmp"), QStringLiteral("logo.bmp"),
                  ctx.ScreenHeight / 8 * 7);
 
-    const CreditNames names = CreditNames::fromInstallation();
+    const CreditNames names = CreditNames::fromInstallation(ctx.paths.InstallDir);
     const QString values[] = {names.idea,     names.programming, names.music, names.speaker,
                               names.speaker2, names.drawings,    names.design};
     for (int i = 0; i < Names.size(); ++i)

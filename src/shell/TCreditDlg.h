@@ -19,7 +19,7 @@ struct CreditNames
     QString idea, programming, music, speaker, speaker2, drawings, design;
 
     static CreditNames fromText(const QString& text);
-    static CreditNames fromInstallation(); // InstallDir + "credits.txt", if present
+    static CreditNames fromInstallation(const QString& installDir); // + "credits.txt", if present
 };
 
 // The closing screen: thanks, contributors and the logo, for five seconds or until a
@@ -28,7 +28,7 @@ class TCreditDlg final : public TPictureScreen
 {
     Q_OBJECT
 public:
-    explicit TCreditDlg(QWidget* parent = nullptr);
+    explicit TCreditDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     QLabel* Label1;
     // role labels Label2 .. Label8 and their name labels Label2a .. Label8a

@@ -13,15 +13,15 @@
 #include "sequence/TTelDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "sequence/TTeleInfoDlg.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/PendingWindows.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TCreditDlg.h"
-#include "shell/THelpWin.h"
+#include "widgets/THelpWin.h"
 #include "shell/TTuerDlg.h"
 #include "shell/TtitleDlg.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "shell/WindowSet.h"
 #include "widgets/Look.h"
 #include "widgets/TPushButton.h"
@@ -216,25 +216,25 @@ void TMainWin::CreateWindows()
     w.WortDlg = new TWortDlg(this);
     w.AbfragDlg = new TAbfragDlg(this);
     w.MemoDlg = new TMemoDlg(this);
-    w.TeleInfoDlg = new TTeleInfoDlg(this);
+    w.TeleInfoDlg = new TTeleInfoDlg(m_ctx, this);
     w.BmpTastDlg = new TBmpTastDlg(this);
-    w.TeleGraphDlg = new TTeleGraphDlg(this);
-    w.LevelDlg = new TLevelDlg(this);
+    w.TeleGraphDlg = new TTeleGraphDlg(m_ctx, this);
+    w.LevelDlg = new TLevelDlg(m_ctx, this);
     w.BMPPresentDlg = new TBMPPresentDlg(this);
-    w.TelDlg = new TTelDlg(this);
-    w.LevelKatDlg = new TLevelKatDlg(this);
+    w.TelDlg = new TTelDlg(m_ctx, this);
+    w.LevelKatDlg = new TLevelKatDlg(m_ctx, this);
     w.BmpKatDlg = new TBmpKatDlg(this);
     w.BmpAbfragDlg = new TBmpAbfragDlg(this);
     w.SndBmpInfDlg = new TSndBmpInfDlg(this);
-    w.TuerDlg = new TTuerDlg(this);
+    w.TuerDlg = new TTuerDlg(m_ctx, this);
     w.BmpSndGraphDlg = new TBmpSndGraphDlg(this);
     w.TagDlg = new TTagDlg(this);
-    w.CreditDlg = new TCreditDlg(this);
-    w.ChooseModeDlg = new TChooseModeDlg(this);
-    w.titleDlg = new TtitleDlg(this);
+    w.CreditDlg = new TCreditDlg(m_ctx, this);
+    w.ChooseModeDlg = new TChooseModeDlg(m_ctx, this);
+    w.titleDlg = new TtitleDlg(m_ctx, this);
     w.ExportDlg = new TExportDlg(this);
     w.GraphDlg = new TGraphDlg(this);
-    w.HelpWin = new THelpWin(this);
+    w.HelpWin = new THelpWin(m_ctx, this);
     w.TipDlg = new TTipDlg(this);
     w.XErklaerDlg = new TXErklaerDlg(this);
     w.BmpErkl2Dlg = new TBmpErkl2Dlg(this);
@@ -242,9 +242,9 @@ void TMainWin::CreateWindows()
     w.XErklaer2Dlg = new TXErklaer2Dlg(this);
     w.BmpErklaer3Dlg = new TBmpErklaer3Dlg(this);
     w.XErklaer3Dlg = new TXErklaer3Dlg(this);
-    w.SingleTipDlg = new TSingleTipDlg(this);
+    w.SingleTipDlg = new TSingleTipDlg(m_ctx, this);
     w.xMsgDlg = new TxMsgDlg(this);
-    w.AnmeldDlg = new TAnmeldDlg(this);
+    w.AnmeldDlg = new TAnmeldDlg(m_ctx, this);
     w.TeleGraphDlg->SingleTipDlg = w.SingleTipDlg;
     w.AnmeldDlg->TuerDlg = w.TuerDlg;
     w.AnmeldDlg->onUserLabel = [this](const QString& name) { SetUserLabel(name); };

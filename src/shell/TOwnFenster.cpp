@@ -130,9 +130,10 @@ std::array<QPixmap, 8> TOwnFenster::makePictures()
     return pics;
 }
 
-TOwnFenster::TOwnFenster(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), pictures_(makePictures())
+TOwnFenster::TOwnFenster(AppContext& ctx, QWidget* parent)
+    : TWindow(ctx, parent), pictures_(makePictures())
 {
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 }
 
 QRect TOwnFenster::closeBoxRect() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/TWindow.h"
 #include <QPixmap>
 #include <array>
 
@@ -8,12 +8,12 @@ namespace gf {
 
 // Borderless window that draws its own frame, caption and close box from eight
 // pictures and can be dragged by any point that no child claims.
-class TOwnFenster : public QDialog
+class TOwnFenster : public TWindow
 {
     Q_OBJECT
 
 public:
-    explicit TOwnFenster(QWidget* parent = nullptr);
+    explicit TOwnFenster(AppContext& ctx, QWidget* parent = nullptr);
 
     // Frame margins around the client contents.
     static constexpr int FrameLeft = 23;

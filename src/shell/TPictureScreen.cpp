@@ -3,8 +3,8 @@
 #include "data/MessageSink.h"
 #include "data/Timing.h"
 #include "platform/MediaFiles.h"
-#include "shell/AppContext.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TImage.h"
 
@@ -12,9 +12,9 @@
 
 namespace gf {
 
-bool LoadScreenPicture(TImage* image, const QString& name)
+bool LoadScreenPicture(TImage* image, const QString& bmpDir, const QString& name)
 {
-    const QString path = MediaPath(AppContext::current().paths.BmpDir, name);
+    const QString path = MediaPath(bmpDir, name);
     if (image->load(path))
         return true;
     xMessageDlg(QStringLiteral("Die Datei \"%1\"\n\rkonnte nicht geladen werden.").arg(name),
@@ -22,8 +22,8 @@ bool LoadScreenPicture(TImage* image, const QString& name)
     return false;
 }
 
-TPictureScreen::TPictureScreen(std::chrono::milliseconds shown, QWidget* parent)
-    : QDialog(parent), m_shown(shown)
+TPictureScreen::TPictureScreen(AppContext& ctx, std::chrono::milliseconds shown, QWidget* parent)
+    : TWindow(ctx, parent), m_shown(shown)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral(" "));
@@ -44,13 +44,13 @@ TPictureScreen::TPictureScreen(std::chrono::milliseconds shown, QWidget* parent)
 
 void TPictureScreen::showPictures(const QString& picture, const QString& logo, int logoCentreY)
 {
-    const AppContext& ctx = AppContext::current();
+    const AppContext& ctx = this->ctx();
     resize(ctx.ScreenWidth, ctx.ScreenHeight);
     Image->hide();
     Image1->hide();
     Image->setGeometry(rect());
-    LoadScreenPicture(Image, picture);
-    LoadScreenPicture(Image1, logo);
+    LoadScreenPicture(Image, ctx.paths.BmpDir, picture);
+    LoadScreenPicture(Image1, ctx.paths.BmpDir, logo);
     Image1->move((width() - Image1->width()) / 2, logoCentreY - Image1->height() / 2);
     Image->show();
     Image1->show();

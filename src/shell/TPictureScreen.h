@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/TWindow.h"
 #include <chrono>
 
 class QTimer;
@@ -11,7 +11,7 @@ class TImage;
 
 // A full-screen picture with the logo over it, shown for a fixed time or until a
 // click: the base of the title and the closing screen.
-class TPictureScreen : public QDialog
+class TPictureScreen : public TWindow
 {
     Q_OBJECT
 public:
@@ -23,7 +23,7 @@ public slots:
     void reject() override;
 
 protected:
-    TPictureScreen(std::chrono::milliseconds shown, QWidget* parent);
+    TPictureScreen(AppContext& ctx, std::chrono::milliseconds shown, QWidget* parent);
 
     // Fits the window to the screen, loads both pictures and centres the logo
     // horizontally around logoCentreY.
@@ -37,6 +37,6 @@ private:
 };
 
 // Loads BmpDir + name into an image; reports a picture that cannot be read.
-bool LoadScreenPicture(TImage* image, const QString& name);
+bool LoadScreenPicture(TImage* image, const QString& bmpDir, const QString& name);
 
 } // namespace gf

@@ -2,7 +2,7 @@
 
 #include "data/ProgramData.h"
 #include "platform/PlatformDialogs.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "widgets/Look.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@ namespace {
 const QString kNewDetective = QStringLiteral("Neuer Detektiv...");
 } // namespace
 
-TTuerDlg::TTuerDlg(QWidget* parent) : QDialog(parent)
+TTuerDlg::TTuerDlg(AppContext& ctx, QWidget* parent) : TWindow(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Eintritt zum Programm"));
     look::setBackground(this, look::background());
@@ -24,8 +24,8 @@ TTuerDlg::TTuerDlg(QWidget* parent) : QDialog(parent)
 
 tProgramData& TTuerDlg::data() const
 {
-    Q_ASSERT(AppContext::current().data);
-    return *AppContext::current().data;
+    Q_ASSERT(ctx().data);
+    return *ctx().data;
 }
 
 bool TTuerDlg::UserFileExists(const QString& dataDir, const QString& name)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/TWindow.h"
 #include <QString>
 
 namespace gf {
@@ -10,12 +10,12 @@ class tProgramData;
 // The door screen. Its own screen is never shown in the course of the program; it
 // holds the two operations that register a detective and open one, which the login
 // dialog uses. Both work on the data model of the current AppContext.
-class TTuerDlg final : public QDialog
+class TTuerDlg final : public TWindow
 {
     Q_OBJECT
 
 public:
-    explicit TTuerDlg(QWidget* parent = nullptr);
+    explicit TTuerDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // Asks for a name and registers a new detective in DataDir; slot is stored as the
     // record's RegSlot. True when the detective's files were written. Afterwards

@@ -10,7 +10,7 @@ class TtitleDlg final : public TPictureScreen
 {
     Q_OBJECT
 public:
-    explicit TtitleDlg(QWidget* parent = nullptr);
+    explicit TtitleDlg(AppContext& ctx, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -6,9 +6,9 @@
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/TMainWin.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,7 +43,6 @@ int main(int argc, char* argv[])
         QCoreApplication::installTranslator(&qtGerman);
 
     AppContext context;
-    AppContext::setCurrent(&context);
     context.testRun = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("tl");
     if (context.testRun)
         timing::setScale(testRunTimeScale());
@@ -77,6 +76,5 @@ int main(int argc, char* argv[])
                      [&mainWin] { SingleInstance::bringToFront(&mainWin); });
     mainWin.show();
     const int rc = app.exec();
-    AppContext::setCurrent(nullptr);
     return rc;
 }

@@ -1,14 +1,14 @@
 #include "widgets/TBaseDlg.h"
 
 #include "data/MessageSink.h"
-#include "shell/THelpWin.h"
+#include "widgets/THelpWin.h"
 #include "widgets/Look.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TStatusBar.h"
 
 namespace gf {
 
-TBaseDlg::TBaseDlg(QWidget* parent) : QDialog(parent)
+TBaseDlg::TBaseDlg(AppContext& ctx, QWidget* parent) : TWindow(ctx, parent)
 {
     setWindowTitle(QStringLiteral(" "));
     look::setBackground(this, look::background());
@@ -26,7 +26,7 @@ TPushButton* TBaseDlg::makeButton(const QString& caption, QWidget* parent, int w
 
 void TBaseDlg::showHelp()
 {
-    ShowHelpPage(HelpKey);
+    ShowHelpPage(ctx(), HelpKey);
 }
 
 void TBaseDlg::reject()

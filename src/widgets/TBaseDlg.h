@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/TWindow.h"
 #include <QString>
 
 namespace gf {
@@ -13,11 +13,11 @@ class TStatusBar;
 // background, a status bar at the foot, and the key of the window's help page.
 // Escape and the window's close request end the window with mrCancel; a window that
 // must ask first overrides reject().
-class TBaseDlg : public QDialog
+class TBaseDlg : public TWindow
 {
     Q_OBJECT
 public:
-    explicit TBaseDlg(QWidget* parent = nullptr);
+    explicit TBaseDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // Help page opened by showHelp() (see ShowHelpPage).
     QString HelpKey;

@@ -40,7 +40,7 @@ private slots:
     void init()
     {
         env = std::make_unique<test::GuiContext>();
-        dlg = std::make_unique<TSingleTipDlg>();
+        dlg = std::make_unique<TSingleTipDlg>(env->ctx);
     }
     void cleanup()
     {

@@ -4,9 +4,9 @@
 #include "platform/Fonts.h"
 #include "search/TLevelDlg.h"
 #include "search/TLevelKatDlg.h"
-#include "shell/AppContext.h"
-#include "shell/THelpWin.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/THelpWin.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
 #include "support/Modal.h"
@@ -31,9 +31,7 @@ private slots:
     void initTestCase()
     {
         RegisterFontSubstitutes();
-        AppContext::setCurrent(&m_ctx);
     }
-    void cleanupTestCase() { AppContext::setCurrent(nullptr); }
     void cleanup() { m_ctx.testRun = false; }
 
     void choices_data()
@@ -61,8 +59,8 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(QList<int>, values);
         m_ctx.testRun = testRun;
-        TLevelDlg level;
-        TLevelKatDlg levelKat;
+        TLevelDlg level(m_ctx);
+        TLevelKatDlg levelKat(m_ctx);
         TCountDlg& dlg = kat ? static_cast<TCountDlg&>(levelKat) : level;
         ScopedMessageHook messages;
 
@@ -92,7 +90,7 @@ private slots:
         QStringList pages;
         SetHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
 
-        TLevelDlg level;
+        TLevelDlg level(m_ctx);
         level.Count = 20;
         // "Zurück" cancels and forgets the count
         QCOMPARE(runModal(level,
@@ -104,7 +102,7 @@ private slots:
                  int(mrCancel));
         QCOMPARE(level.Count, quint16(0));
 
-        TLevelKatDlg kat;
+        TLevelKatDlg kat(m_ctx);
         kat.Count = 16;
         // "Zurück" steps back and keeps the count; Escape cancels
         QCOMPARE(runModal(kat, [&] { QTest::mouseClick(kat.BackBtn, Qt::LeftButton); }),

@@ -3,7 +3,7 @@
 #include "data/Records.h"
 #include "sequence/TTelDlg.h"
 #include "sequence/tTelExercise.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TSkinButton.h"
 #include "widgets/TStatusBar.h"
@@ -60,7 +60,7 @@ private slots:
     void init()
     {
         env = std::make_unique<test::GuiContext>();
-        dlg = std::make_unique<TTelDlg>();
+        dlg = std::make_unique<TTelDlg>(env->ctx);
     }
     void cleanup()
     {

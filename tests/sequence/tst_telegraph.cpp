@@ -4,7 +4,7 @@
 #include "platform/Printing.h"
 #include "results/tGraphPanel.h"
 #include "sequence/TTeleGraphDlg.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
 
 #include <QFile>
@@ -39,7 +39,7 @@ private slots:
     void chartShowsOneBarPerLength()
     {
         test::GuiContext env;
-        TTeleGraphDlg dlg;
+        TTeleGraphDlg dlg(env.ctx);
         const tTeleStat s = record();
         dlg.Stat = &s;
         dlg.open();

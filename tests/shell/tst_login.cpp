@@ -1,9 +1,9 @@
 #include "data/ProgramData.h"
 #include "data/Timing.h"
 #include "platform/PlatformDialogs.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/TAnmeldDlg.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TShellFolderTree.h"
 #include "widgets/TSkinButton.h"
 
@@ -33,18 +33,16 @@ struct Session
         ctx.testRun = true;
         ctx.data = &data;
         ctx.messages = &sink;
-        AppContext::setCurrent(&ctx);
         dataDir = QDir::cleanPath(QFileInfo(tmp.path()).canonicalFilePath()) + "/Daten";
         QDir().mkpath(dataDir);
         data.setDataDir(dataDir);
         data.SessionStart = QDateTime::currentDateTime();
-        dlg = std::make_unique<TAnmeldDlg>();
+        dlg = std::make_unique<TAnmeldDlg>(ctx);
         dlg->onUserLabel = [this](const QString& name) { labels << name; };
     }
     ~Session()
     {
         dlg.reset();
-        AppContext::setCurrent(nullptr);
     }
 
     QStringList files(const QString& folder = QString()) const

@@ -2,14 +2,14 @@
 #include "data/ProgramData.h"
 #include "data/Timing.h"
 #include "platform/SoundPlayer.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "platform/InstallPaths.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TSkinButton.h"
 
 #include <QApplication>

@@ -5,10 +5,10 @@
 #include "data/Timing.h"
 #include "platform/InstallPaths.h"
 #include "platform/SoundPlayer.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/PendingWindows.h"
 #include "shell/TMainWin.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "shell/TTuerDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "sequence/TTeleGraphDlg.h"
@@ -72,7 +72,6 @@ private slots:
         ctx.data = &model;
         auto player = createSoundPlayer(true);
         ctx.player = player.get();
-        AppContext::setCurrent(&ctx);
         ScopedMessageHook hook; // a window that complains must not block the run
 
         {
@@ -152,7 +151,6 @@ private slots:
                 w->hide();
             }
         }
-        AppContext::setCurrent(nullptr);
     }
 };
 

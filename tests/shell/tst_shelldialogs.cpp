@@ -3,12 +3,12 @@
 #include "data/MessageSink.h"
 #include "data/Timing.h"
 #include "platform/Fonts.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TCreditDlg.h"
-#include "shell/THelpWin.h"
+#include "widgets/THelpWin.h"
 #include "shell/TtitleDlg.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TImage.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
@@ -48,23 +48,21 @@ private slots:
             img.fill(Qt::darkCyan);
             QVERIFY(img.save(m_ctx.paths.BmpDir + QString::fromLatin1(name), "BMP"));
         }
-        AppContext::setCurrent(&m_ctx);
     }
 
     void cleanup() { timing::setScale(1.0); }
-    void cleanupTestCase() { AppContext::setCurrent(nullptr); }
 
     void screensCloseByTimerOrClick()
     {
         timing::setScale(0.01);
         ScopedMessageHook messages;
-        TtitleDlg title;
+        TtitleDlg title(m_ctx);
         QElapsedTimer clock;
         clock.start();
         title.exec();
         QVERIFY(clock.elapsed() >= 35);
         QVERIFY(!title.Image->picture().isNull()); // found despite the file's case
-        TCreditDlg credits;
+        TCreditDlg credits(m_ctx);
         clock.restart();
         credits.exec();
         QVERIFY(clock.elapsed() >= 45);
@@ -72,8 +70,8 @@ private slots:
 
         // a click ends them at once
         timing::setScale(1.0);
-        TtitleDlg title2;
-        TCreditDlg credits2;
+        TtitleDlg title2(m_ctx);
+        TCreditDlg credits2(m_ctx);
         clock.restart();
         QVERIFY(runModal(title2, [&] { QTest::mouseClick(title2.Image1, Qt::LeftButton); }) >= 0);
         QVERIFY(runModal(credits2, [&] { QTest::mouseClick(credits2.Names[2], Qt::LeftButton); }) >=
@@ -86,12 +84,10 @@ private slots:
     {
         AppContext ctx = m_ctx;
         ctx.paths.BmpDir = m_dir.path() + QStringLiteral("/none/");
-        AppContext::setCurrent(&ctx);
         timing::setScale(0.01);
         ScopedMessageHook messages;
-        TtitleDlg title;
+        TtitleDlg title(ctx);
         title.exec();
-        AppContext::setCurrent(&m_ctx);
         QCOMPARE(messages.count(), 2);
         QCOMPARE(messages.messages()[0].kind, int(mkFehlermeldung));
         QVERIFY(messages.messages()[0].text.contains(QStringLiteral("\"titel.bmp\"")));
@@ -118,7 +114,7 @@ private slots:
 
     void chooseMode()
     {
-        TChooseModeDlg dlg;
+        TChooseModeDlg dlg(m_ctx);
         dlg.ModeText[1] = QStringLiteral("Hören");
         dlg.ModeText[2] = QStringLiteral("Sehen");
         dlg.ModeText[3] = QStringLiteral("Hören und Sehen");

@@ -2,7 +2,7 @@
 
 #include "data/ProgramData.h"
 #include "data/Timing.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 
 #include <QDir>
 #include <QPixmap>
@@ -28,9 +28,7 @@ struct GuiContext
         data.CurrentUser = std::make_shared<tUser>();
         data.CurrentUser->Name = QStringLiteral("Falke");
         data.UserName = QStringLiteral("Falke");
-        AppContext::setCurrent(&ctx);
     }
-    ~GuiContext() { AppContext::setCurrent(nullptr); }
 
     AppContext ctx;
     tProgramData data;

@@ -7,7 +7,7 @@
 #include "data/ProgramData.h"
 #include "data/Timing.h"
 #include "platform/SoundPlayer.h"
-#include "shell/AppContext.h"
+#include "widgets/AppContext.h"
 #include "shell/TMainWin.h"
 
 #include <QDir>
@@ -45,7 +45,6 @@ struct TestProgram
         ctx.messages = &sink;
         ctx.data = &data;
         ctx.player = player.get();
-        AppContext::setCurrent(&ctx);
         QDir(dir.path()).mkdir("Daten");
         data.setDataDir(dir.path() + "/Daten");
         data.SessionStart = QDateTime::currentDateTime();
@@ -56,7 +55,6 @@ struct TestProgram
     {
         win->CloseWithoutQuestion = true;
         delete win;
-        AppContext::setCurrent(nullptr);
     }
     TestProgram(const TestProgram&) = delete;
     TestProgram& operator=(const TestProgram&) = delete;

@@ -3,6 +3,7 @@
 #include "data/MessageSink.h"
 #include "platform/Fonts.h"
 #include "shell/Startup.h"
+#include "widgets/AppContext.h"
 #include "widgets/TBaseDlg.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
@@ -112,7 +113,8 @@ private slots:
 
     void baseWindow()
     {
-        TBaseDlg dlg;
+        AppContext ctx;
+        TBaseDlg dlg(ctx);
         QCOMPARE(dlg.makeButton(QStringLiteral("&Weiter"))->parentWidget(), dlg.statusBar());
         // Escape and the close box cancel
         QTimer::singleShot(0, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });

@@ -3,9 +3,9 @@
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "platform/Fonts.h"
-#include "shell/AppContext.h"
-#include "shell/THelpWin.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/THelpWin.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
 
 #include <QApplication>
@@ -188,7 +188,6 @@ private slots:
         QTemporaryDir dir;
         AppContext ctx;
         ctx.paths.HlpDir = dir.path() + u'/';
-        AppContext::setCurrent(&ctx);
         QFile page(ctx.paths.HlpDir + QStringLiteral("HLP12.RTF"));
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.write("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Telefon\\b0\\par Hilfe}");
@@ -196,9 +195,9 @@ private slots:
 
         QStringList opened;
         SetHelpPageHook([&](const QString& path) { opened << path; });
-        ShowHelpPage(QStringLiteral("teldlg"));
-        ShowHelpPage(QStringLiteral("MainWin"));
-        ShowHelpPage(QStringLiteral("STAT"));
+        ShowHelpPage(ctx, QStringLiteral("teldlg"));
+        ShowHelpPage(ctx, QStringLiteral("MainWin"));
+        ShowHelpPage(ctx, QStringLiteral("STAT"));
         SetHelpPageHook({});
         // keys in any case, found whatever the case of the file on disk; unknown keys
         // open nothing
@@ -218,7 +217,7 @@ private slots:
             QTest::keyClick(win, Qt::Key_F11);
             QTest::mouseClick(win->OKBtn, Qt::LeftButton);
         });
-        ShowHelpPage(QStringLiteral("TelDlg"));
+        ShowHelpPage(ctx, QStringLiteral("TelDlg"));
         QVERIFY(seen);
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().text, QStringLiteral("Datenspeicherpfad: /daten/ordner/"));
@@ -233,13 +232,12 @@ private slots:
                 w->close();
         });
         guard.start(0);
-        ShowHelpPage(QStringLiteral("LevelDlg"));
+        ShowHelpPage(ctx, QStringLiteral("LevelDlg"));
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().kind, int(mkFehlermeldung));
         QVERIFY(messages.last().text.contains(QStringLiteral("hlp18.rtf")));
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY(!(qobject_cast<THelpWin*>(w) && w->isVisible()));
-        AppContext::setCurrent(nullptr);
     }
 };
 

@@ -10,8 +10,8 @@ class SoundPlayer;
 class MessageSink;
 class tProgramData;
 
-// Program-wide values of the shell. The program creates one at start-up and every
-// window reaches it through current(); tests install fresh ones.
+// Program-wide values. The program creates one at start-up and hands it to every
+// window it makes; tests make fresh ones.
 struct AppContext
 {
     InstallPaths paths;
@@ -32,9 +32,6 @@ struct AppContext
     quint16 BildTipNo = 1;
     quint16 TelTipNo = 1;
     quint16 MemoTipNo = 1;
-
-    static AppContext& current();
-    static void setCurrent(AppContext* context);
 };
 
 } // namespace gf

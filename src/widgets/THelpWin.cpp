@@ -1,9 +1,9 @@
-#include "shell/THelpWin.h"
+#include "widgets/THelpWin.h"
 
 #include "data/ProgramData.h"
 #include "platform/MediaFiles.h"
-#include "shell/AppContext.h"
-#include "shell/TxMsgDlg.h"
+#include "widgets/AppContext.h"
+#include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/RtfReader.h"
 #include "widgets/TPushButton.h"
@@ -49,23 +49,17 @@ HelpPageHook SetHelpPageHook(HelpPageHook hook)
     return previous;
 }
 
-QString CurrentDataDir()
-{
-    const tProgramData* data = AppContext::current().data;
-    return data ? data->DataDir : QString();
-}
-
-void ShowHelpPage(const QString& key)
+void ShowHelpPage(AppContext& ctx, const QString& key)
 {
     const QString file = HelpPageFile(key);
     if (file.isEmpty())
         return;
-    const QString path = MediaPath(AppContext::current().paths.HlpDir, file);
+    const QString path = MediaPath(ctx.paths.HlpDir, file);
     if (const HelpPageHook& hook = helpHook()) {
         hook(path);
         return;
     }
-    THelpWin win;
+    THelpWin win(ctx);
     win.PageFile = path;
     if (!win.loadPage()) {
         xMessageDlg(QStringLiteral("Die Hilfeseite \"%1\"\n\rkonnte nicht geladen werden:\n\r%2")
@@ -76,7 +70,7 @@ void ShowHelpPage(const QString& key)
     win.exec();
 }
 
-THelpWin::THelpWin(QWidget* parent) : TBaseDlg(parent)
+THelpWin::THelpWin(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Hilfe [Programmrelease: 05.02.2010]"));
@@ -114,7 +108,7 @@ bool THelpWin::loadPage()
 
 void THelpWin::showEvent(QShowEvent* event)
 {
-    const AppContext& ctx = AppContext::current();
+    const AppContext& ctx = this->ctx();
     resize(ctx.ScreenWidth, ctx.ScreenHeight);
     setWindowTitle(QStringLiteral("Hilfe [Programmrelease: 05.02.2010]"));
     statusBar()->dock();
@@ -135,7 +129,7 @@ void THelpWin::resizeEvent(QResizeEvent* event)
 void THelpWin::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F11) {
-        xMessageDlg(QStringLiteral("Datenspeicherpfad: ") + CurrentDataDir(), mkHinweis, btn::OK,
+        xMessageDlg(QStringLiteral("Datenspeicherpfad: ") + (ctx().data ? ctx().data->DataDir : QString()), mkHinweis, btn::OK,
                     2222);
         return;
     }

@@ -17,22 +17,20 @@ QString HelpPageFile(const QString& key);
 
 // Opens the help page of a key modally; a key without a page opens nothing. A page
 // that cannot be read is reported as an error and no window stays open.
-void ShowHelpPage(const QString& key);
+void ShowHelpPage(AppContext& ctx, const QString& key);
 
 // While a hook is set, ShowHelpPage hands it the full path of the page instead of
 // opening the window. Returns the previous hook.
 using HelpPageHook = std::function<void(const QString& path)>;
 HelpPageHook SetHelpPageHook(HelpPageHook hook);
 
-// The users' data folder as the help window's F11 shows it.
-QString CurrentDataDir();
 
 // The help window: one page, read-only, filling the screen.
 class THelpWin final : public TBaseDlg
 {
     Q_OBJECT
 public:
-    explicit THelpWin(QWidget* parent = nullptr);
+    explicit THelpWin(AppContext& ctx, QWidget* parent = nullptr);
 
     // The page shown next; loadPage() reads it.
     QString PageFile;

@@ -1,4 +1,4 @@
-#include "shell/TxMsgDlg.h"
+#include "widgets/TxMsgDlg.h"
 
 #include "platform/PlatformDialogs.h"
 #include "widgets/Look.h"

@@ -1,4 +1,0 @@
-target_sources(gf_core PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/ItemTables.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ItemTableText.cpp
-)

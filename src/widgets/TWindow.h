@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+
+namespace gf {
+
+struct AppContext;
+
+// Root of the program's windows. Every window is made once and shown many times, so
+// what must start afresh for each use goes into FormShow(), which runs when a caller
+// shows the window; a restore from minimised, which only repeats the show event, keeps
+// the window's state.
+class TWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    TWindow(AppContext& ctx, QWidget* parent);
+
+    AppContext& ctx() const { return m_ctx; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    virtual void FormShow() {}
+
+private:
+    AppContext& m_ctx;
+};
+
+} // namespace gf

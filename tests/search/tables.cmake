@@ -1,1 +1,0 @@
-gf_add_test(tst_search_itemtables SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_itemtables.cpp LIBS gf_core)
