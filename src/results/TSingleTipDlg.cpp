@@ -61,9 +61,8 @@ QString TSingleTipDlg::TipText(const QString& line) const
     return tips::TipText(line, name);
 }
 
-void TSingleTipDlg::showEvent(QShowEvent* event)
+void TSingleTipDlg::FormShow()
 {
-    TBaseDlg::showEvent(event);
     statusBar()->dock();
     OKBtn->move(statusBar()->width() - 15 - OKBtn->width(),
                 (statusBar()->height() - OKBtn->height()) / 2);

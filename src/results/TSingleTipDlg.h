@@ -35,7 +35,7 @@ public:
     QString TipText(const QString& line) const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
 
 private:
     void writeTip();

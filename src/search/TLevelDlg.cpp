@@ -51,7 +51,7 @@ QList<quint16> TCountDlg::counts() const
     return out;
 }
 
-void TCountDlg::showEvent(QShowEvent* event)
+void TCountDlg::FormShow()
 {
     statusBar()->dock();
     statusBar()->placeCentred(HelpBtn, BackBtn, OKBtn);
@@ -61,7 +61,6 @@ void TCountDlg::showEvent(QShowEvent* event)
         items << QStringLiteral("%1 Übungen").arg(c, 2);
     Group->setItems(items);
     OKBtn->setFocus();
-    TBaseDlg::showEvent(event);
 }
 
 void TCountDlg::confirm()

@@ -31,7 +31,7 @@ public:
 
 protected:
     TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centredLabel, QWidget* parent);
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     virtual void back() = 0;
 
 private:

@@ -287,9 +287,8 @@ void TTelDlg::build()
     connect(OKBtn, &QPushButton::clicked, this, &TTelDlg::reject);
 }
 
-void TTelDlg::showEvent(QShowEvent* event)
+void TTelDlg::FormShow()
 {
-    TBaseDlg::showEvent(event);
     AppContext& ctx = this->ctx();
 
     statusBar()->dock();

@@ -77,7 +77,7 @@ public slots:
     void reject() override; // every close request
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void done(int result) override;

@@ -58,9 +58,8 @@ TTeleGraphDlg::TTeleGraphDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, p
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(mrOk); });
 }
 
-void TTeleGraphDlg::showEvent(QShowEvent* event)
+void TTeleGraphDlg::FormShow()
 {
-    TBaseDlg::showEvent(event);
     statusBar()->dock();
     statusBar()->placeCentred(PrintBtn, CommentBtn, OKBtn);
     statusBar()->setText(QString());

@@ -41,7 +41,7 @@ public:
     void CommentBtnClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
 
 private:
     TSingleTipDlg* m_ownTipDlg = nullptr;

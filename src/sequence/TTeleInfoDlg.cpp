@@ -66,9 +66,8 @@ TTeleInfoDlg::TTeleInfoDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, par
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(mrOk); });
 }
 
-void TTeleInfoDlg::showEvent(QShowEvent* event)
+void TTeleInfoDlg::FormShow()
 {
-    TBaseDlg::showEvent(event);
     statusBar()->dock();
     statusBar()->placeCentred(HelpBtn, CancelBtn, OKBtn);
     statusBar()->setText(QString());

@@ -24,7 +24,7 @@ public:
     static const QStringList& Lines();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
 };
 
 } // namespace gf

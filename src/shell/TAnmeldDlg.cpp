@@ -102,9 +102,8 @@ TTuerDlg& TAnmeldDlg::tuer()
     return *m_ownTuer;
 }
 
-void TAnmeldDlg::showEvent(QShowEvent* event)
+void TAnmeldDlg::FormShow()
 {
-    TOwnFenster::showEvent(event);
     if (const QScreen* s = screen()) {
         const QRect g = s->geometry();
         move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);

@@ -58,7 +58,7 @@ public slots:
     void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -27,7 +27,7 @@ TChooseModeDlg::TChooseModeDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx,
     connect(OKBtn, &QPushButton::clicked, this, &TChooseModeDlg::confirm);
 }
 
-void TChooseModeDlg::showEvent(QShowEvent* event)
+void TChooseModeDlg::FormShow()
 {
     statusBar()->dock();
     statusBar()->placeCentred(HelpBtn, CancelBtn, OKBtn);
@@ -35,7 +35,6 @@ void TChooseModeDlg::showEvent(QShowEvent* event)
     Mode = 0;
     Box->setItems({ModeText[1], ModeText[2], ModeText[3]});
     OKBtn->setFocus();
-    TBaseDlg::showEvent(event);
 }
 
 void TChooseModeDlg::confirm()

@@ -26,7 +26,7 @@ public:
     TPushButton* OKBtn;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
 
 private:
     void confirm();

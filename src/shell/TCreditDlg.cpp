@@ -106,9 +106,8 @@ TCreditDlg::TCreditDlg(AppContext& ctx, QWidget* parent) : TPictureScreen(ctx, 5
     }
 }
 
-void TCreditDlg::showEvent(QShowEvent* event)
+void TCreditDlg::FormShow()
 {
-    QDialog::showEvent(event);
     const AppContext& ctx = this->ctx();
     showPictures(QStringLiteral("credits.bmp"), QStringLiteral("logo.bmp"),
                  ctx.ScreenHeight / 8 * 7);

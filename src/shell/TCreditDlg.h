@@ -36,7 +36,7 @@ public:
     QList<QLabel*> Names;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

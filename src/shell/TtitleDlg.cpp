@@ -13,9 +13,8 @@ TtitleDlg::TtitleDlg(AppContext& ctx, QWidget* parent) : TPictureScreen(ctx, 400
     connect(Image1, &TImage::clicked, this, &TtitleDlg::finish);
 }
 
-void TtitleDlg::showEvent(QShowEvent* event)
+void TtitleDlg::FormShow()
 {
-    QDialog::showEvent(event);
     showPictures(QStringLiteral("titel.bmp"), QStringLiteral("logo.bmp"),
                  ctx().ScreenHeight / 4 * 3);
     startTimer();

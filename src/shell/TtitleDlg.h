@@ -13,7 +13,7 @@ public:
     explicit TtitleDlg(AppContext& ctx, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
 };
 
 } // namespace gf

@@ -25,7 +25,7 @@ public:
     TStatusBar* statusBar() const { return m_statusBar; }
 
     // A standard button: 130 x 30, button face, bold Arial 13 pixels. Without a parent it
-    // goes into the status bar; place it in showEvent with the status bar's rules.
+    // goes into the status bar; place it in FormShow with the status bar's rules.
     TPushButton* makeButton(const QString& caption, QWidget* parent = nullptr, int width = 130,
                             int height = 30);
 

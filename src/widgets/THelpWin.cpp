@@ -106,7 +106,7 @@ bool THelpWin::loadPage()
     return true;
 }
 
-void THelpWin::showEvent(QShowEvent* event)
+void THelpWin::FormShow()
 {
     const AppContext& ctx = this->ctx();
     resize(ctx.ScreenWidth, ctx.ScreenHeight);
@@ -115,7 +115,6 @@ void THelpWin::showEvent(QShowEvent* event)
     statusBar()->placeCentre(OKBtn);
     statusBar()->setText(QString());
     OKBtn->setFocus();
-    TBaseDlg::showEvent(event);
 }
 
 void THelpWin::resizeEvent(QResizeEvent* event)

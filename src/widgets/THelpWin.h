@@ -43,7 +43,7 @@ public:
     TPushButton* OKBtn;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void FormShow() override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -8,6 +8,7 @@
 #include "widgets/TSkinButton.h"
 #include "widgets/TStatusBar.h"
 
+#include <QShowEvent>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -103,6 +104,13 @@ private slots:
         QCOMPARE(messages.count(), 1);
 
         QTRY_COMPARE_WITH_TIMEOUT(dlg->TasksDone, 2, 10000);
+        // restored from minimised, the exercise goes on where it was
+        dlg->showMinimized();
+        dlg->showNormal();
+        QShowEvent again;
+        QApplication::sendEvent(dlg.get(), &again);
+        QCOMPARE(dlg->TasksDone, 2);
+        QCOMPARE(stat.Trials[5], 1);
         untilDialling();
         dial(wrong(ex().number()), false);
         QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 10000);

@@ -269,6 +269,12 @@ private slots:
             QVERIFY(s.dlg->ShellTree->selectPath(other));
             QCOMPARE(s.data.DataDir, other + "/");
             QCOMPARE(s.selected(), QString("Olga"));
+            // restored from minimised: the folder noted when it was opened still holds
+            s.dlg->showMinimized();
+            s.dlg->showNormal();
+            QShowEvent again;
+            QApplication::sendEvent(s.dlg.get(), &again);
+            QCOMPARE(s.dlg->NotedDataDir(), s.dataDir + "/");
 
             // The node without a path: read-only, nobody chosen, nothing can be made there.
             s.dlg->ShellTree->selectVirtualRoot();
