@@ -69,7 +69,7 @@ public:
     // The start button (or Enter): starts the next task, or ends the exercise after the
     // last one. False when there is no start button now.
     bool StartTask();
-    // Key 1..10 (event key - 1). False when the click is not taken now.
+    // Key 1..10, key i standing for event i - 1. False when the click is not taken now.
     bool Click(int key);
     // "Neu eingeben": the answer is entered again from its first event.
     bool Restart();
