@@ -1,9 +1,6 @@
 #include "sequence/TelRules.h"
 
-#include "data/Random.h"
-
 #include <algorithm>
-#include <cmath>
 
 namespace gf::tel {
 
@@ -12,17 +9,8 @@ QString MakeNumber(Random& random, int length)
     const int n = std::clamp(length, MinLength, MaxLength);
     QString number;
     number.reserve(n);
-    int run = 0;
-    for (int i = 0; i < n; ++i) {
-        int d = i == 0 ? random.uniform(1, 9) : random.uniform(0, 9);
-        const int prev = i == 0 ? -1 : number.at(i - 1).digitValue();
-        if (d == prev && run == MaxRun) {
-            while (d == prev)
-                d = random.uniform(0, 9);
-        }
-        run = d == prev ? run + 1 : 1;
+    for (int d : seq::DrawRunLimited(random, n, 1, MaxRun))
         number.append(QChar(u'0' + d));
-    }
     return number;
 }
 
@@ -55,30 +43,9 @@ QString Dialled(const QString& display)
     return out;
 }
 
-void LengthRule::Record(bool correct, int& bestSpan)
+seq::BlockLevelRule LengthRule(int startLength)
 {
-    ++nTrials;
-    if (correct)
-        ++nCorrect;
-    if (nTrials < 2)
-        return;
-    if (nCorrect == 2) {
-        bestSpan = std::max(bestSpan, CurLength);
-        if (CurLength < MaxLength)
-            ++CurLength;
-    } else if (nCorrect == 0) {
-        if (CurLength > MinLength)
-            --CurLength;
-    }
-    nTrials = 0;
-    nCorrect = 0;
-}
-
-double PercentOneDecimal(int correct, int trials)
-{
-    if (trials == 0)
-        return 0.0;
-    return double(std::lround(double(correct) * 1000.0 / double(trials))) / 10.0;
+    return seq::BlockLevelRule(MinLength, MaxLength, startLength);
 }
 
 QString ModeText(int mode)

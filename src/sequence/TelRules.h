@@ -1,7 +1,8 @@
 #pragma once
 
+#include "sequence/SequenceRules.h"
+
 #include <QString>
-#include <QVector>
 
 namespace gf {
 
@@ -33,27 +34,10 @@ void WriteCell(QString& display, int cell, QChar digit);
 // What the trainee dialled: the display without its blanks.
 QString Dialled(const QString& display);
 
-// Length adaptation in blocks of two tasks.
-struct LengthRule
-{
-    int CurLength = MinLength;
-    int nTrials = 0;
-    int nCorrect = 0;
+// Length adaptation in blocks of two tasks, within 3..15, from the start length.
+seq::BlockLevelRule LengthRule(int startLength);
 
-    // Counts one task; at the end of a block raises `bestSpan` (when both were right)
-    // and adapts CurLength within 3..15.
-    void Record(bool correct, int& bestSpan);
-};
-
-// One bar of the results graph: the share of right answers at one length.
-struct LengthBar
-{
-    int Length = 0;
-    double Percent = 0.0; // one decimal
-};
-
-// Percent with one decimal, as the graphs show it.
-double PercentOneDecimal(int correct, int trials);
+using seq::PercentOneDecimal;
 
 // Mode names of the results title.
 QString ModeText(int mode);

@@ -31,10 +31,9 @@ void tTelExercise::Prepare(int mode, int storedLevel, int tasksTotal, tTeleStat*
     m_mode = std::clamp(mode, 1, 3);
     m_tasksTotal = std::max(tasksTotal, 0);
     m_stat = stat;
-    m_length = tel::LengthRule{};
-    m_length.CurLength = tel::StartLength(storedLevel);
+    m_length = tel::LengthRule(tel::StartLength(storedLevel));
     m_number.clear();
-    m_numLength = m_length.CurLength;
+    m_numLength = m_length.Level;
     m_digitsEntered = 0;
     m_digitsExpected = m_numLength;
     m_presentStep = 0;
@@ -44,10 +43,10 @@ void tTelExercise::Prepare(int mode, int storedLevel, int tasksTotal, tTeleStat*
     m_lastCorrect = false;
     m_spoken = false;
     if (m_stat) {
-        m_stat->MinLevel = m_stat->MaxLevel = quint16(m_length.CurLength);
+        m_stat->MinLevel = m_stat->MaxLevel = quint16(m_length.Level);
         m_stat->BestSpan = NoValue;
     }
-    setDisplay(tel::DashPattern(m_length.CurLength), Tone::Normal);
+    setDisplay(tel::DashPattern(m_length.Level), Tone::Normal);
     setPhase(Phase::Ready);
 }
 
@@ -101,7 +100,7 @@ void tTelExercise::StartTask()
     SteadyTime start = m_timers.clock().now();
     m_timers.stop(*m_newTrial);
 
-    m_number = tel::MakeNumber(m_random, m_length.CurLength);
+    m_number = tel::MakeNumber(m_random, m_length.Level);
     m_numLength = int(m_number.size());
     m_digitsEntered = 0;
     m_digitsExpected = m_numLength;

@@ -86,7 +86,7 @@ public:
     Tone tone() const { return m_tone; }
     QString number() const { return m_number; }
     int mode() const { return m_mode; }
-    int curLength() const { return m_length.CurLength; }
+    int curLength() const { return m_length.Level; }
     int numLength() const { return m_numLength; }
     int digitsEntered() const { return m_digitsEntered; }
     int digitsExpected() const { return m_digitsExpected; }
@@ -141,7 +141,7 @@ private:
     Phase m_phase = Phase::Idle;
     quint64 m_run = 0; // changes at every Prepare and Stop; handlers stop when it moved
     int m_mode = 1;
-    tel::LengthRule m_length;
+    seq::BlockLevelRule m_length = tel::LengthRule(tel::MinLength);
     QString m_number;
     QString m_display;
     Tone m_tone = Tone::Normal;

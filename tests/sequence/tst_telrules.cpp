@@ -46,19 +46,17 @@ private slots:
             {7, false, true, 7, -999}, {7, true, true, 8, 7},      {8, false, false, 7, -999},
         };
         for (const Case& c : cases) {
-            tel::LengthRule rule;
-            rule.CurLength = c.start;
+            seq::BlockLevelRule rule = tel::LengthRule(c.start);
             int best = -999;
             rule.Record(c.first, best);
-            QCOMPARE(rule.CurLength, c.start); // never after one task
+            QCOMPARE(rule.Level, c.start); // never after one task
             rule.Record(c.second, best);
-            QCOMPARE(rule.CurLength, c.length);
+            QCOMPARE(rule.Level, c.length);
             QCOMPARE(best, c.best);
             QCOMPARE(rule.nTrials, 0);
         }
         // a best span already higher is kept
-        tel::LengthRule rule;
-        rule.CurLength = 4;
+        seq::BlockLevelRule rule = tel::LengthRule(4);
         int best = 9;
         rule.Record(true, best);
         rule.Record(true, best);
