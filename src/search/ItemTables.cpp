@@ -3,10 +3,12 @@
 #include "data/BinaryIO.h"
 #include "data/MessageSink.h"
 #include "data/Random.h"
+#include "search/SearchRules.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QSet>
 
 namespace gf {
 
@@ -33,6 +35,19 @@ QString CheckTableShape(const tConfig& table)
         table.RowCount > 2 && table.ColCount > 1 ? (table.RowCount - 2) * (table.ColCount - 1) : 0;
     if (items < MinItems)
         return QStringLiteral("sie hat weniger als 10 Begriffe.");
+    // An empty or repeated item could not be told apart in the question.
+    QSet<QString> seen;
+    for (int r = 3; r <= table.RowCount; ++r)
+        for (int c = 2; c <= table.ColCount; ++c) {
+            const QString& text = table.Cells[r][c].Text;
+            if (text.trimmed().isEmpty())
+                return QStringLiteral("sie hat einen leeren Begriff (Zeile %1, Spalte %2).")
+                    .arg(r)
+                    .arg(c);
+            if (seen.contains(text))
+                return QStringLiteral("der Begriff „%1“ steht mehr als einmal darin.").arg(text);
+            seen.insert(text);
+        }
     return {};
 }
 
@@ -114,9 +129,11 @@ QByteArray WriteItemTables(const ItemTableFile& file)
 
 bool ItemTables::LoadItemTables(const QString& fileName, Random& random, MessageSink* sink)
 {
-    auto fail = [sink](const QString& text) {
+    auto fail = [sink, &fileName](const QString& text) {
         if (sink)
-            sink->plainMessage(QStringLiteral("Fehler: ") + text);
+            sink->plainMessage(text.isEmpty() ? QStringLiteral("Fehler beim Öffnen von %1!")
+                                                    .arg(QFileInfo(fileName).fileName())
+                                              : QStringLiteral("Fehler: ") + text);
         return false;
     };
     Tables.clear();
@@ -143,23 +160,13 @@ bool ItemTables::LoadItemTables(const QString& fileName, Random& random, Message
 
 int ItemTables::FindColumn(const QString& text) const
 {
-    if (!Current)
-        return -1;
-    for (int r = 3; r <= Current->RowCount; ++r)
-        for (int c = 1; c <= Current->ColCount; ++c)
-            if (Current->Cells[r][c].Text == text)
-                return c;
-    return -1;
+    return Current ? search::FindColumn(*Current, text) : -1;
 }
 
 tCell* ItemTables::FindCell(const QString& text, MessageSink* sink)
 {
-    if (Current) {
-        for (int r = 3; r <= Current->RowCount; ++r)
-            for (int c = 2; c <= Current->ColCount; ++c)
-                if (Current->Cells[r][c].Text == text)
-                    return &Current->Cells[r][c];
-    }
+    if (tCell* cell = Current ? search::FindCell(*Current, text) : nullptr)
+        return cell;
     if (sink)
         sink->plainMessage(QStringLiteral("Nicht gefunden: ") + text);
     return nullptr;
