@@ -3,6 +3,7 @@
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Random.h"
+#include "data/Timing.h"
 #include "platform/MediaFiles.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
@@ -14,6 +15,7 @@
 #include "sequence/TTeleGraphDlg.h"
 #include "sequence/TTeleInfoDlg.h"
 #include "widgets/AppContext.h"
+#include "shell/Courses.h"
 #include "shell/PendingWindows.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TChooseModeDlg.h"
@@ -72,7 +74,8 @@ void TClickImage::mousePressEvent(QMouseEvent* event)
         onClick();
 }
 
-TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_unique<WindowSet>())
+TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_unique<WindowSet>()),
+      m_courses(std::make_unique<Courses>(context, *m_windows))
 {
     m_windows->MainWin = this;
     m_ctx.ExerciseStarted = false;
@@ -343,7 +346,7 @@ bool TMainWin::StartUp()
     BackImage->show();
     rng().seedFromClock();
     if (m_ctx.data)
-        m_ctx.data->SessionStart = QDateTime::currentDateTime();
+        m_ctx.data->SessionStart = m_ctx.data->clock().now();
     setWindowTitle(QStringLiteral("Grips-Fix"));
     QApplication::restoreOverrideCursor();
     m_startedUp = true;
@@ -523,48 +526,8 @@ void TMainWin::onEscape()
 
 void TMainWin::telephoneCourse()
 {
-    WindowSet& w = *m_windows;
-    m_ctx.ExerciseStarted = true;
-    w.SingleTipDlg->TipKind = 3;
-
-    if (w.TeleInfoDlg->exec() != mrOk)
+    if (!m_courses->Telephone())
         return;
-    w.ChooseModeDlg->ModeText[1] = QStringLiteral("Hören");
-    w.ChooseModeDlg->ModeText[2] = QStringLiteral("Sehen");
-    w.ChooseModeDlg->ModeText[3] = QStringLiteral("Hören und Sehen");
-    w.ChooseModeDlg->HelpKey = QStringLiteral("ChooseTelMode");
-    if (w.ChooseModeDlg->exec() != mrOk)
-        return;
-    m_ctx.TelMode = w.ChooseModeDlg->Mode;
-    if (w.LevelDlg->exec() != mrOk)
-        return;
-    w.TelDlg->TasksTotal = w.LevelDlg->Count;
-
-    if (m_ctx.player)
-        m_ctx.player->close();
-    m_ctx.TelTipNo = quint16(rng().uniform(1, 9));
-
-    tTeleStat stat;
-    stat.Kind = 2;
-    stat.Mode = m_ctx.TelMode;
-    stat.Stamp = SerialDate::fromDateTime(QDateTime::currentDateTime());
-    stat.TaskCount = w.LevelDlg->Count;
-    w.TelDlg->Stat = &stat;
-    const int result = w.TelDlg->exec();
-    w.TelDlg->Stat = nullptr;
-    if (result != mrOk)
-        return;
-
-    tProgramData& data = *m_ctx.data;
-    if (data.CurrentUser)
-        data.CurrentUser->TelLevel[m_ctx.TelMode] = stat.BestSpan < 4 ? 3 : stat.BestSpan - 1;
-    data.TelStatList.append(stat);
-
-    if (w.TelDlg->TasksDone == w.TelDlg->TasksTotal) {
-        w.TeleGraphDlg->Stat = &data.TelStatList.last();
-        w.TeleGraphDlg->exec();
-        w.TeleGraphDlg->Stat = nullptr;
-    }
     // The finished course hides the door picture until the next repaint.
     BackImage->hide();
     update();

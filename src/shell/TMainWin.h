@@ -15,6 +15,7 @@ namespace gf {
 
 struct AppContext;
 struct WindowSet;
+class Courses;
 class TSkinButton;
 
 // The date rule of the after-login step: the detective's registration lies in a later
@@ -130,6 +131,7 @@ private:
     AppContext& m_ctx;
     QFont m_canvasFont;
     std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<Courses> m_courses;
     bool m_startedUp = false;
     bool m_startUpRan = false;
     bool m_hideBackUntilPaint = false;

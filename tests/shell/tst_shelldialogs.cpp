@@ -4,6 +4,7 @@
 #include "data/Timing.h"
 #include "platform/Fonts.h"
 #include "widgets/AppContext.h"
+#include "shell/Courses.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TCreditDlg.h"
 #include "widgets/THelpWin.h"
@@ -110,6 +111,32 @@ private slots:
         const CreditNames none = CreditNames::fromText(QString());
         QCOMPARE(none.speaker, CreditNames::DefaultName);
         QVERIFY(none.speaker2.isEmpty());
+    }
+
+    void introductionChainGoesBackOneStep()
+    {
+        // each step answers from its own script; the log shows the order of the steps
+        auto run = [](QList<QList<int>> scripts, QString& log) {
+            QList<std::function<int()>> steps;
+            for (int i = 0; i < scripts.size(); ++i)
+                steps << [&scripts, &log, i] {
+                    log += QString::number(i + 1);
+                    return scripts[i].takeFirst();
+                };
+            return RunIntroductionChain(steps);
+        };
+        QString log;
+        QVERIFY(run({{mrOk}, {mrOk, mrOk}, {mrOk, mrOk}, {mrBack, mrOk}}, log));
+        QCOMPARE(log, QString("123434"));
+        log.clear();
+        QVERIFY(!run({{mrOk, mrCancel}, {mrBack}}, log));
+        QCOMPARE(log, QString("121"));
+        log.clear();
+        QVERIFY(!run({{mrBack}, {}}, log)); // nothing before the first step
+        QCOMPARE(log, QString("1"));
+        log.clear();
+        QVERIFY(!run({{mrOk}, {mrOk}, {mrCancel}}, log));
+        QCOMPARE(log, QString("123"));
     }
 
     void chooseMode()

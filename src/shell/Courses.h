@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <QList>
+
+namespace gf {
+
+struct AppContext;
+struct WindowSet;
+
+// Shows the steps of an introduction chain in turn: OK goes on, "&Zurück" (mrBack) goes
+// one step back (from the first step it ends the chain), anything else ends it. True when
+// the last step was left with OK.
+bool RunIntroductionChain(const QList<std::function<int()>>& steps);
+
+// The exercise courses behind the four doors and the menu: introductions and choices,
+// the exercise window, the record in its session list, the results graph.
+class Courses
+{
+public:
+    Courses(AppContext& ctx, WindowSet& windows) : m_ctx(ctx), m_w(windows) {}
+
+    // True when the exercise ran to its end (door 3 then hides the door picture).
+    bool Telephone();
+
+private:
+    AppContext& m_ctx;
+    WindowSet& m_w;
+};
+
+} // namespace gf
