@@ -1,6 +1,8 @@
 #include "shell/Courses.h"
 
+#include "data/MessageSink.h"
 #include "data/ProgramData.h"
+#include "data/Timing.h"
 #include "data/Random.h"
 #include "platform/SoundPlayer.h"
 #include "sequence/TTelDlg.h"
