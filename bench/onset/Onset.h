@@ -1,0 +1,58 @@
+#pragma once
+
+// Stimulus onsets where the trainee sees them: the end of the paint that put the new
+// picture, digit or word on the stage, against the moment the schedule meant it to
+// appear. Each exercise registers its kinds with GF_ONSET in a file of its own.
+
+#include <QObject>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace gf::bench {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// Timestamps the end of every paint of a widget.
+class PaintStamp final : public QObject
+{
+public:
+    explicit PaintStamp(QWidget* stage) : m_stage(stage) { stage->installEventFilter(this); }
+    ~PaintStamp() override { m_stage->removeEventFilter(this); }
+
+    // The end of the last paint; the callback runs right after each paint.
+    SteadyClock::time_point last() const { return m_last; }
+    std::function<void(SteadyClock::time_point)> onPainted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_stage;
+    SteadyClock::time_point m_last{};
+};
+
+// Onset errors in milliseconds (painted minus nominal) of one stimulus kind.
+using OnsetMeasure = std::function<std::vector<double>()>;
+
+struct OnsetKind
+{
+    const char* kind;
+    OnsetMeasure measure;
+};
+
+std::vector<OnsetKind>& onsetKinds();
+inline bool registerOnset(const char* kind, OnsetMeasure measure)
+{
+    onsetKinds().push_back({kind, std::move(measure)});
+    return true;
+}
+
+} // namespace gf::bench
+
+#define GF_ONSET_CAT2(a, b) a##b
+#define GF_ONSET_CAT(a, b) GF_ONSET_CAT2(a, b)
+#define GF_ONSET(kind, measure)                                                                  \
+    static const bool GF_ONSET_CAT(gfOnset_, __LINE__) = ::gf::bench::registerOnset(kind, measure)
