@@ -8,7 +8,9 @@
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
 #include "platform/SoundPlayer.h"
+#include "results/TExportDlg.h"
 #include "results/TSingleTipDlg.h"
+#include "results/TTagDlg.h"
 #include "search/TLevelDlg.h"
 #include "search/TLevelKatDlg.h"
 #include "sequence/TTelDlg.h"
@@ -231,11 +233,11 @@ void TMainWin::CreateWindows()
     w.SndBmpInfDlg = new TSndBmpInfDlg(this);
     w.TuerDlg = new TTuerDlg(m_ctx, this);
     w.BmpSndGraphDlg = new TBmpSndGraphDlg(this);
-    w.TagDlg = new TTagDlg(this);
+    w.TagDlg = new TTagDlg(m_ctx, this);
     w.CreditDlg = new TCreditDlg(m_ctx, this);
     w.ChooseModeDlg = new TChooseModeDlg(m_ctx, this);
     w.titleDlg = new TtitleDlg(m_ctx, this);
-    w.ExportDlg = new TExportDlg(this);
+    w.ExportDlg = new TExportDlg(m_ctx, this);
     w.GraphDlg = new TGraphDlg(this);
     w.HelpWin = new THelpWin(m_ctx, this);
     w.TipDlg = new TTipDlg(this);
@@ -499,7 +501,7 @@ void TMainWin::TagResPanelClick()
         return;
     if (m_ctx.player)
         m_ctx.player->close();
-    notYetAvailable();
+    m_windows->TagDlg->exec();
 }
 
 void TMainWin::ExportPnlClick()
@@ -508,7 +510,7 @@ void TMainWin::ExportPnlClick()
         return;
     if (m_ctx.player)
         m_ctx.player->close();
-    notYetAvailable();
+    m_windows->ExportDlg->exec();
     QDir::setCurrent(m_ctx.paths.ProgramDir);
 }
 

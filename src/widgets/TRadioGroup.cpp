@@ -130,6 +130,12 @@ int TRadioGroup::captionHeight() const
     return m_caption.isEmpty() ? 8 : QFontMetrics(font()).height() + 6;
 }
 
+void TRadioGroup::setColumns(int columns)
+{
+    m_columns = qMax(1, columns);
+    arrange();
+}
+
 void TRadioGroup::arrange()
 {
     if (m_items.isEmpty())
@@ -137,11 +143,15 @@ void TRadioGroup::arrange()
     const int top = captionHeight();
     const int margin = qMax(8, QFontMetrics(font()).height() / 2);
     const int avail = qMax(1, height() - top - 6);
-    const int rowHeight = avail / int(m_items.size());
-    for (int i = 0; i < m_items.size(); ++i) {
-        const int rowTop = top + i * rowHeight;
+    const int count = int(m_items.size());
+    const int rows = (count + m_columns - 1) / m_columns;
+    const int rowHeight = avail / rows;
+    const int columnWidth = (width() - 2 * margin) / m_columns;
+    for (int i = 0; i < count; ++i) {
+        const int rowTop = top + (i % rows) * rowHeight;
         const int h = qMin(rowHeight, QFontMetrics(font()).height() + 10);
-        m_items[i]->setGeometry(margin, rowTop + (rowHeight - h) / 2, width() - 2 * margin, h);
+        m_items[i]->setGeometry(margin + (i / rows) * columnWidth, rowTop + (rowHeight - h) / 2,
+                                columnWidth, h);
     }
 }
 

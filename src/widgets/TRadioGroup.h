@@ -43,6 +43,10 @@ public:
     int itemIndex() const;
     void setItemIndex(int index);
 
+    // Options fill the first column top to bottom, then the next.
+    void setColumns(int columns);
+    int columns() const { return m_columns; }
+
 signals:
     // An option was chosen by the user (click or keyboard).
     void itemClicked(int index);
@@ -57,6 +61,7 @@ private:
     int captionHeight() const;
 
     QString m_caption;
+    int m_columns = 1;
     QList<TRadioItem*> m_items;
     QButtonGroup* m_group;
 };

@@ -93,6 +93,24 @@ private slots:
         QVERIFY(!p.ctx.ExerciseStarted);
     }
 
+    void resultsButtonsOpenTheirWindows()
+    {
+        TestProgram p;
+        ScopedMessageHook hook;
+        p.login("Anna");
+        QStringList opened;
+        for (auto click : {&TMainWin::TagResPanelClick, &TMainWin::ExportPnlClick}) {
+            QTimer::singleShot(0, [&] {
+                if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    opened << w->windowTitle();
+                    w->reject();
+                }
+            });
+            (p.win->*click)();
+        }
+        QCOMPARE(opened, (QStringList{"aktuelle Ergebnisse", "Daten exportieren"}));
+    }
+
     void userControlsArePlacedFromTheMiddle()
     {
         TestProgram p;
