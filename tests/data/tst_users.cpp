@@ -1,6 +1,16 @@
 #include "support/DataSupport.h"
 
+#include "data/DataFiles.h"
+
+#include <QElapsedTimer>
 #include <QTest>
+
+#include <thread>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace gf;
 using namespace gf::test;
@@ -13,7 +23,13 @@ class TstUsers : public QObject
     DataFolder f;
 
 private slots:
-    void init() { f.reset(); }
+    void init()
+    {
+        // Qt's folder removal cannot see names in Windows-1252.
+        for (const QString& name : files::entries(f.tmp.path()))
+            files::remove(f.path(name), nullptr);
+        f.reset();
+    }
 
     void registrationTrimsAndRefusesDuplicates()
     {
@@ -45,6 +61,9 @@ private slots:
                              << "Der Name darf nicht mit einem Punkt";
         QTest::newRow("dotdot") << ".."
                                 << "Der Name darf nicht mit einem Punkt";
+        // It would list as "Zed" and could never be opened again.
+        QTest::newRow("user file ending inside") << "Zed.MNU.old"
+                                                 << "Der Name darf „.mnu“ nicht";
         QTest::newRow("not 1252") << "Анна"
                                   << "Der Name enthält Zeichen";
         QTest::newRow("too long") << QString(240, 'a') << "Der Name ist zu lang.";
@@ -73,10 +92,14 @@ private slots:
     void listTakesEveryUserFileInAnyCase()
     {
         for (const char* name :
-             {"Berta.MNU", "anna.mnu", "Carl.mnu.mnu", "Dora.mnu.bak", "Emil.txt"})
+             {"Berta.MNU", "anna.mnu", "Carl.mnu.mnu", "Dora.mnu.bak", "Emil.txt", ".mnu"})
             QVERIFY(f.write(name, {}));
+        QVERIFY(QDir().mkdir(f.path("Folder.mnu")));
+        // A name in Windows-1252, as a folder copied from Windows may hold it.
+        const QByteArray zoe = QFile::encodeName(f.tmp.path()) + "/Zo\xEB.mnu";
+        QVERIFY(::close(::open(zoe.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
         auto d = f.fresh();
-        QCOMPARE(d->ListUsers(), (QStringList{"Berta", "Carl", "anna"}));
+        QCOMPARE(d->ListUsers(), (QStringList{"Berta", "Carl.mnu", "Zoë", "anna"}));
 
         // A user file with its extension in capitals opens.
         QVERIFY(d->RegisterUser("Anton", 1));
@@ -92,6 +115,85 @@ private slots:
         QCOMPARE(f.sink.last(), QStringLiteral("Fehler: Detektiv Zora existiert nicht!"));
         d->UserName = "../Anton";
         QVERIFY(!d->OpenUser());
+    }
+
+    void registrationTakesNoFileItDidNotMake()
+    {
+        // Left by an earlier Anna: summaries, logs, and a folder under a log's name.
+        const QMap<QString, QByteArray> foreign = {{"AnnaTS.dat", "old summary"},
+                                                   {"AnnaTS_04_03.dat", "orphaned log"},
+                                                   {"AnnaBS.dat", "old summary"},
+                                                   {"AnnaWS.dat", "old summary"},
+                                                   {"AnnaWS_04_03.dat", "orphaned log"}};
+        for (auto it = foreign.begin(); it != foreign.end(); ++it)
+            QVERIFY(f.write(it.key(), it.value()));
+        QVERIFY(QDir().mkdir(f.path("AnnaBS_04_03.dat")));
+        const auto unchanged = [&] {
+            for (auto it = foreign.begin(); it != foreign.end(); ++it)
+                if (f.read(it.key()) != it.value())
+                    return false;
+            return true;
+        };
+
+        // A full disk: at the user file, then at the first summary. Only what the
+        // registration made is taken back, and the message says why.
+        for (rlim_t room : {4, 40}) {
+            auto d = f.fresh();
+            {
+                FileSizeLimit limit(room);
+                QVERIFY(!d->RegisterUser("Anna", 1));
+            }
+            QVERIFY2(unchanged(), qPrintable(f.files().join(' ')));
+            QCOMPARE(f.files().size(), foreign.size());
+            bool said = false;
+            for (const auto& e : f.sink.entries)
+                said = said || e.text.contains("der Datenträger ist voll");
+            QVERIFY(said);
+            f.sink.entries.clear();
+        }
+
+        auto d = f.registered();
+        QVERIFY2(d, qPrintable(f.sink.last()));
+        QVERIFY(unchanged());
+        const tUser& u = *d->CurrentUser;
+        QCOMPARE(QStringList({u.TelSumFile, u.MemoSumFile, u.WortSumFile, u.BildSumFile}),
+                 QStringList({d->DataDir + "AnnaTS_04_03_2.dat", d->DataDir + "AnnaBS_04_03_2.dat",
+                              d->DataDir + "AnnaWS_04_03_2.dat", d->DataDir + "AnnaBK.dat"}));
+    }
+
+    void writersOfOneFolderTakeTurns()
+    {
+        // Another program holds the folder while it registers Anna, then while it saves.
+        auto other = [&](auto work) {
+            auto lock = std::make_shared<FolderLock>(f.tmp.path());
+            if (!lock->acquire(std::chrono::seconds(1)))
+                return std::thread();
+            return std::thread([lock, work] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                work();
+                lock->release();
+            });
+        };
+        auto d = f.fresh();
+        std::thread t = other([&] { f.write("Anna.mnu", {}); });
+        QVERIFY(t.joinable());
+        const bool registered = d->RegisterUser("Anna", 1);
+        t.join();
+        QVERIFY(!registered);
+        QVERIFY(f.sink.last().contains("ist bereits registriert!"));
+
+        auto b = f.registered("Bert");
+        QVERIFY(b);
+        b->TelStatList = {tTeleStat{}};
+        b->TelStatList[0].Mode = 1;
+        t = other([] {});
+        QElapsedTimer waited;
+        waited.start();
+        const bool saved = b->SaveSessionResults(*b->CurrentUser);
+        const qint64 ms = waited.elapsed();
+        t.join();
+        QVERIFY(saved);
+        QVERIFY2(ms >= 250, qPrintable(QString::number(ms)));
     }
 
     void deletionRemovesOnlyTheDetectivesOwnFiles()
@@ -125,6 +227,35 @@ private slots:
         }
         QVERIFY(!d->DeleteUser("Anna"));
         QVERIFY(!d->DeleteUser("../x"));
+    }
+
+    void failedDeletionCanBeRepeated()
+    {
+        auto d = f.registered();
+        QVERIFY(d);
+        d->TelStatList = {tTeleStat{}};
+        d->TelStatList[0].Mode = 1;
+        QVERIFY(d->SaveSessionResults(*d->CurrentUser));
+        const QByteArray stuck = QFile::encodeName(f.path("AnnaTS_04_03.dat"));
+        const auto setImmutable = [&](bool on) {
+            const int fd = ::open(stuck.constData(), O_RDONLY);
+            int flags = 0;
+            bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+            ::close(fd);
+            return ok;
+        };
+        if (!setImmutable(true))
+            QSKIP("no file can be made undeletable here");
+        const bool failed = !d->DeleteUser("Anna");
+        QVERIFY(setImmutable(false));
+        QVERIFY(failed);
+        QVERIFY(f.sink.last().contains("AnnaTS_04_03.dat"));
+        // Still listed, so a second delete finishes the job.
+        QCOMPARE(d->ListUsers(), QStringList{"Anna"});
+        QVERIFY(d->DeleteUser("Anna"));
+        QCOMPARE(f.files(), QStringList());
     }
 };
 
