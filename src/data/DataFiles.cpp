@@ -103,18 +103,23 @@ namespace {
 
 // The name on disk: the UTF-8 name when that exists, else the Windows-1252 spelling of
 // the last component when that exists, else the UTF-8 name (for files to be made).
-QByteArray diskName(const QString& path, bool* found = nullptr)
+// found tells whether it exists; with st given, links are followed and st receives
+// the status of what the name leads to.
+QByteArray diskName(const QString& path, bool* found = nullptr, struct stat* st = nullptr)
 {
-    struct stat st;
+    struct stat own;
+    const auto look = [&](const QByteArray& name) {
+        return (st ? ::stat(name.constData(), st) : ::lstat(name.constData(), &own)) == 0;
+    };
     const QByteArray utf8 = QFile::encodeName(path);
-    bool exists = ::lstat(utf8.constData(), &st) == 0;
+    bool exists = look(utf8);
     QByteArray name = utf8;
     if (!exists) {
         const qsizetype cut = path.lastIndexOf(u'/');
         QByteArray last;
         if (cp1252::encode(path.mid(cut + 1), last)) {
             QByteArray other = QFile::encodeName(path.left(cut + 1)) + last;
-            if (other != utf8 && ::lstat(other.constData(), &st) == 0) {
+            if (other != utf8 && look(other)) {
                 name = std::move(other);
                 exists = true;
             }
@@ -342,9 +347,10 @@ bool DataFile::open(OpenMode mode)
         mode |= Truncate;
 #ifdef Q_OS_UNIX
     const files::Op op = writing ? files::Op::Write : files::Op::Read;
-    const QByteArray name = files::diskName(m_path);
     struct stat st;
-    if (::stat(name.constData(), &st) == 0) {
+    bool exists = false;
+    const QByteArray name = files::diskName(m_path, &exists, &st);
+    if (exists) {
         if (mode & NewOnly) {
             m_openError = files::errorText(op, EEXIST, m_path);
             return false;
@@ -354,7 +360,8 @@ bool DataFile::open(OpenMode mode)
             return false;
         }
     }
-    // Non-blocking until the file is known to be regular: opening a pipe would wait.
+    // Non-blocking, so that a pipe put in place since the look above cannot make the
+    // open wait; the flag means nothing to a regular file.
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     flags |= (mode & ReadWrite) == ReadWrite ? O_RDWR : writing ? O_WRONLY : O_RDONLY;
     if (writing && !(mode & ExistingOnly))
@@ -371,7 +378,6 @@ bool DataFile::open(OpenMode mode)
         m_openError = files::notRegularText(m_path);
         return false;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if ((mode & Truncate) && ::ftruncate(fd, 0) != 0) {
         m_openError = files::errorText(op, errno, m_path);
         ::close(fd);

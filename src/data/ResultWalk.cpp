@@ -45,21 +45,6 @@ struct DayKeys
     }
 };
 
-// Reads whole blocks, as many bytes as there are up to the block's size; -1 on error.
-qint64 fill(QFile& file, QByteArray& block)
-{
-    qint64 done = 0;
-    while (done < block.size()) {
-        const qint64 got = file.read(block.data() + done, block.size() - done);
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
-}
-
 template <typename Record>
 bool walkLogs(const QStringList& logs, qint64 size, void (*decode)(const char*, Record&),
               const DayKeys& days, ResultVisitor& visit, void (ResultVisitor::*onRecord)(const Record&),
@@ -70,14 +55,15 @@ bool walkLogs(const QStringList& logs, qint64 size, void (*decode)(const char*, 
     Record r;
     for (const QString& name : logs) {
         DataFile file(name);
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             damaged.append({name, file.errorText()});
             whole = false;
             continue;
         }
         qint64 index = 0;
         for (;;) {
-            const qint64 got = fill(file, block);
+            // A regular file reads short only at its end.
+            const qint64 got = file.read(block.data(), block.size());
             if (got < 0) {
                 damaged.append({name, file.errorText()});
                 whole = false;
