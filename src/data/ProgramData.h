@@ -156,12 +156,12 @@ public:
                      QList<DamagedLog>& damaged) const;
     // WalkResults for each of kinds, collected.
     ResultRecords CollectResults(const tUser& user, const DayRange& days,
-                                 const QList<int>& kinds = {rkTel, rkMemo, rkWort,
-                                                            rkBild}) const;
+                                 const QList<int>& kinds = {rkTel, rkMemo, rkWort, rkBild}) const;
 
     // ---- export -----------------------------------------------------------------
-    // The stored logs of the user and the unsaved session records, as tab-separated
-    // text. Dates are calendar days; both limits are included.
+    // The stored logs of the user and the unsaved session records (WalkResults), as
+    // tab-separated text. Dates are calendar days; both limits are included. A log that
+    // cannot be read to its end fails the export, and every such log is named.
     bool ExportResults(const tUser& user, const QString& fileName, bool useFrom, bool useTo,
                        const QDate& fromDate, const QDate& toDate, int kind);
     // The same text into a byte array (the writer behind ExportResults).

@@ -100,8 +100,7 @@ void appendKatRow(QByteArray& out, const char* type, const tWortKatStat& r)
     row.appendTo(out);
 }
 
-template <typename Stat>
-void appendSeqRow(QByteArray& out, const char* type, const Stat& r)
+template <typename Stat> void appendSeqRow(QByteArray& out, const char* type, const Stat& r)
 {
     Row row;
     row.put(type);

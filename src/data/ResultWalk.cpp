@@ -47,8 +47,8 @@ struct DayKeys
 
 template <typename Record>
 bool walkLogs(const QStringList& logs, qint64 size, void (*decode)(const char*, Record&),
-              const DayKeys& days, ResultVisitor& visit, void (ResultVisitor::*onRecord)(const Record&),
-              QList<DamagedLog>& damaged)
+              const DayKeys& days, ResultVisitor& visit,
+              void (ResultVisitor::*onRecord)(const Record&), QList<DamagedLog>& damaged)
 {
     bool whole = true;
     QByteArray block(size * 256, Qt::Uninitialized);

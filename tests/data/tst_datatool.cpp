@@ -89,9 +89,10 @@ private slots:
         QCOMPARE(run({"make-tables", f.path("std.txt"), f.path("std.cfg")}).status, 0);
 
         // Output that cannot be written is a failure of every command.
-        for (const QStringList& args :
-             {QStringList{"list", dir}, {"show", dir, "Anna"}, {"tables", f.path("std.cfg")},
-              {"export", dir, "Anna", "--kind", "search"}}) {
+        for (const QStringList& args : {QStringList{"list", dir},
+                                        {"show", dir, "Anna"},
+                                        {"tables", f.path("std.cfg")},
+                                        {"export", dir, "Anna", "--kind", "search"}}) {
             const Run full = run(args, "/dev/full");
             QCOMPARE(full.status, 1);
             QVERIFY2(full.err.contains("der Datenträger ist voll"), qPrintable(full.err));
@@ -215,8 +216,9 @@ private slots:
         QVERIFY(f.write("many.txt", many));
         const Run tooMany = run({"make-tables", f.path("many.txt"), f.path("many.cfg")});
         QCOMPARE(tooMany.status, 1);
-        QVERIFY2(tooMany.err.contains("Fehler in Zeile 59135: die Tabellen werden größer als 64 MB"),
-                 qPrintable(tooMany.err));
+        QVERIFY2(
+            tooMany.err.contains("Fehler in Zeile 59135: die Tabellen werden größer als 64 MB"),
+            qPrintable(tooMany.err));
         QVERIFY(!QFileInfo::exists(f.path("many.cfg")));
     }
 };

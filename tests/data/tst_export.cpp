@@ -160,7 +160,7 @@ private slots:
     void walkerGoesPastDamagedLogs()
     {
         storeKat(rkWort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
-        QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40)); // ends inside record 2
+        QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40));       // ends inside record 2
         d->CurrentUser->WortFiles.append(f.path("AnnaWS_03_12.dat")); // never written
         storeKat(rkWort, "AnnaWS_04_02.dat",
                  {kat(serial(2004, 2, 1, 23, 59, 59)), kat(serial(2004, 2, 2))});
