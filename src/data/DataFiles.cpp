@@ -341,11 +341,11 @@ QString DataFile::errorText() const
 bool DataFile::open(OpenMode mode)
 {
     m_openError.clear();
-    const bool writing = mode & WriteOnly;
     // As QFile does: writing alone starts the file afresh.
     if ((mode & ReadWrite) == WriteOnly && !(mode & (Append | NewOnly)))
         mode |= Truncate;
 #ifdef Q_OS_UNIX
+    const bool writing = mode & WriteOnly;
     const files::Op op = writing ? files::Op::Write : files::Op::Read;
     struct stat st;
     bool exists = false;
