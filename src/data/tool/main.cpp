@@ -229,7 +229,6 @@ int tables(const QString& fileName)
 }
 
 // The size limit of the program's item-table loader.
-constexpr qint64 LoaderMaxFileSize = 64 * 1024 * 1024;
 
 // Reads the source text line by line and works out the size of the file it makes, so
 // that a source the loader would refuse (too many tables, too large) is refused at the
@@ -258,7 +257,7 @@ bool readTableSource(DataFile& in, const QString& label, QString& text, QString*
         } else if (line.startsWith(QStringLiteral("Text:"))) {
             size += SlotSize;
         }
-        if (tables > 0xFFFF || size > LoaderMaxFileSize) {
+        if (tables > 0xFFFF || size > itemlimits::MaxFileSize) {
             *error = QStringLiteral("%1: Fehler in Zeile %2: ").arg(label).arg(lineNo) +
                      (tables > 0xFFFF ? QStringLiteral("mehr als 65535 Tabellen.")
                                       : QStringLiteral("die Tabellen werden größer als 64 MB, "
