@@ -88,7 +88,8 @@ int summary(const uint8_t* data, size_t size)
 
 int log(const uint8_t* data, size_t size)
 {
-    // Every kind of log read from the same bytes, through the exporter's formatting.
+    // The same bytes as a log of every kind, through the result walker and the export's
+    // formatting.
     static const QString file =
         QDir::tempPath() +
         QStringLiteral("/gf_fuzz_log_%1.dat").arg(QCoreApplication::applicationPid());
@@ -102,6 +103,25 @@ int log(const uint8_t* data, size_t size)
     tUser u;
     for (int k = rkTel; k <= rkBild; ++k)
         u.Files(k) = {file};
+    // Every whole record is visited, and a torn one makes the log damaged.
+    struct Count final : ResultVisitor
+    {
+        qint64 n = 0;
+        void tel(const tTeleStat&) override { ++n; }
+        void memo(const tBmpSndStat&) override { ++n; }
+        void wort(const tWortKatStat&) override { ++n; }
+        void bild(const tBmpKatStat&) override { ++n; }
+    };
+    const qint64 sizes[4] = {fileformat::TelRecordSize, fileformat::MemoRecordSize,
+                             fileformat::KatRecordSize, fileformat::KatRecordSize};
+    for (int k = rkTel; k <= rkBild; ++k) {
+        Count count;
+        QList<DamagedLog> damaged;
+        const qint64 recordSize = sizes[k - 1];
+        check(WalkStoredResults(u, k, {}, count, damaged) == (qint64(size) % recordSize == 0));
+        check(count.n == qint64(size) / recordSize);
+        check(damaged.size() == (qint64(size) % recordSize == 0 ? 0 : 1));
+    }
     QByteArray text;
     const bool whole = size % fileformat::KatRecordSize == 0;
     check(d.ExportResultsTo(text, u, size > 0, size > 1, QDate(1990 + data[0] % 40, 1, 1),

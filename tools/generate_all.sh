@@ -7,4 +7,5 @@ rm -f assets/BMP/* assets/WAV/* assets/HLP/*
 /usr/bin/python3 tools/gen_pictures.py assets/BMP
 /usr/bin/python3 tools/gen_sounds.py assets/WAV
 /usr/bin/python3 tools/make_rtf.py assets/help assets/HLP
+/usr/bin/python3 tools/make_icon.py assets/BMP assets/icons
 echo "BMP: $(ls assets/BMP | wc -l)  WAV: $(ls assets/WAV | wc -l)  HLP: $(ls assets/HLP | wc -l)"

@@ -119,6 +119,17 @@ void BM_ReadSearchLogs(benchmark::State& state)
             readAllLogs(f.data.CurrentUser->WortFiles, f.data.CurrentUser->BildFiles));
 }
 
+void BM_WalkSearch(benchmark::State& state)
+{
+    auto& f = fixture();
+    for (auto _ : state) {
+        const ResultRecords r = f.data.CollectResults(*f.data.CurrentUser, {}, {rkWort, rkBild});
+        if (!r.Damaged.isEmpty())
+            std::abort();
+        benchmark::DoNotOptimize(r.Wort.size());
+    }
+}
+
 void BM_ExportSequence(benchmark::State& state)
 {
     auto& f = fixture();
@@ -143,6 +154,7 @@ void BM_ReadSequenceLogs(benchmark::State& state)
 BENCHMARK(BM_LoadDetective)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ExportSearch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadSearchLogs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkSearch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportSequence)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadSequenceLogs)->Unit(benchmark::kMillisecond);
 

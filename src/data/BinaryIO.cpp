@@ -4,7 +4,6 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 namespace gf {
 
@@ -84,22 +83,6 @@ bool ByteWriter::slot(const QString& text)
     m_out.append(bytes);
     m_out.append(SlotSize - 1 - bytes.size(), '\0');
     return whole;
-}
-
-bool replaceFile(const QString& name, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(name);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.commit())
-        return true;
-    if (error) {
-        *error = fileErrorText(file);
-        if (error->isEmpty())
-            *error = QStringLiteral("Schreibfehler in der Datei %1.")
-                         .arg(QDir::toNativeSeparators(name));
-    }
-    file.cancelWriting();
-    return false;
 }
 
 bool readExact(QIODevice& device, char* buffer, qint64 n)

@@ -105,11 +105,6 @@ private:
     QByteArray& m_out;
 };
 
-// Replaces a whole file through a temporary one: on failure the old file stays and
-// error says why. (The temporary file is flushed and checked before it replaces the
-// old one, because a commit alone does not notice a short write.)
-bool replaceFile(const QString& name, const QByteArray& bytes, QString* error);
-
 // Reads exactly n bytes; false on a short read.
 bool readExact(QIODevice& device, char* buffer, qint64 n);
 

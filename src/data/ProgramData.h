@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Records.h"
+#include "data/ResultWalk.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -17,6 +18,7 @@ namespace gf {
 
 class MessageSink;
 class Clock;
+class FolderLock;
 
 // Export choices of the export dialog's "Statistik für:" group.
 enum ExportKind : int
@@ -61,14 +63,19 @@ public:
     // who exists, creates the user file, the record and the four summary files.
     // Every refusal is reported through the sink. On success the record is in UserList
     // (CurrentUser is not changed: a registered detective is logged in separately).
+    // Holds the data folder's lock, so of two programs registering one name, one does.
+    // Never replaces a file, and on failure removes only the files it created.
     bool RegisterUser(const QString& typedName, quint16 slot);
     // Opens the detective UserName: loads his user file and makes his record current.
     bool OpenUser();
-    // Deletes n's user file and his summary and log files, and no one else's.
+    // Deletes n's summary and log files and, last, his user file (so that a delete that
+    // failed half-way can be repeated), and no one else's.
     bool DeleteUser(const QString& name);
-    // The detective names of DataDir: every "*.mnu" in any case, name up to the first
-    // ".mnu", sorted.
+    // The detective names of DataDir: every "*.mnu" in any case without that ending,
+    // sorted; names stored in Windows-1252 are found too.
     QStringList ListUsers() const;
+    // True when DataDir holds the user file of name (its ending in any case).
+    bool UserFileExists(const QString& name) const;
 
     // The reason a name cannot be registered, empty when it can. The name is taken as
     // given (trim it first).
@@ -117,6 +124,8 @@ public:
     // DataDir + UserName + tag + ".dat", or with MonthTag() when that exists already;
     // empty (after a message) when no detective is selected.
     QString ResultFileName(const QString& tag);
+    // ResultFileName(tag), numbered ("_2", "_3", ...) when that name is taken too.
+    QString FreeResultFileName(const QString& tag);
     QString MonthTag() const; // "_04_03" for March 2004 of SessionStart
     static QString ZeroPad(int value, int width);
 
@@ -138,9 +147,21 @@ public:
 
     bool IsEarlierMonth(const SerialDate& d) const;
 
+    // ---- results ----------------------------------------------------------------
+    // Every record of one kind (ResultKind) of user within days: the stored ones
+    // (WalkStoredResults), then, when user is CurrentUser, the session's records not
+    // yet saved (those after savedCount(kind)). Damaged logs are listed in damaged and
+    // skipped past; false when there was one.
+    bool WalkResults(const tUser& user, int kind, const DayRange& days, ResultVisitor& visit,
+                     QList<DamagedLog>& damaged) const;
+    // WalkResults for each of kinds, collected.
+    ResultRecords CollectResults(const tUser& user, const DayRange& days,
+                                 const QList<int>& kinds = {rkTel, rkMemo, rkWort, rkBild}) const;
+
     // ---- export -----------------------------------------------------------------
-    // The stored logs of the user and the unsaved session records, as tab-separated
-    // text. Dates are calendar days; both limits are included.
+    // The stored logs of the user and the unsaved session records (WalkResults), as
+    // tab-separated text. Dates are calendar days; both limits are included. A log that
+    // cannot be read to its end fails the export, and every such log is named.
     bool ExportResults(const tUser& user, const QString& fileName, bool useFrom, bool useTo,
                        const QDate& fromDate, const QDate& toDate, int kind);
     // The same text into a byte array (the writer behind ExportResults).
@@ -157,16 +178,35 @@ public:
     static QString UserInfoUnavailableText();
 
 private:
+    // Holds the data folder's write lock for its scope; scopes inside it share it.
+    class FolderGuard
+    {
+    public:
+        explicit FolderGuard(tProgramData& data);
+        ~FolderGuard();
+        FolderGuard(const FolderGuard&) = delete;
+        FolderGuard& operator=(const FolderGuard&) = delete;
+        // False (after a message) when another program kept the folder locked.
+        bool held() const { return m_held; }
+
+    private:
+        tProgramData& m_data;
+        bool m_held = false;
+    };
+
     QString userFilePath(const QString& name) const;
     void relocateNames(tUser& user) const;
     QString newLogName(tUser& user, int kind);
-    bool writeSummaryFiles(const tUser& user);
+    bool pickSummaryNames(tUser& user);
+    bool writeSummaryFiles(const tUser& user, bool createNew, QStringList* created = nullptr);
     void report(const QString& text, int kind, int helpContext = 0) const;
     void plain(const QString& text) const;
 
     MessageSink* m_sink = nullptr;
     Clock* m_clock = nullptr;
     RangeArray<int, 1, 4> m_saved{};
+    std::unique_ptr<FolderLock> m_lock;
+    int m_lockDepth = 0;
 };
 
 } // namespace gf

@@ -1,7 +1,9 @@
 #include "results/tGraphPanel.h"
 
+#include "data/Formats.h"
 #include "data/Random.h"
 
+#include <QDateTime>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPaintEvent>
@@ -262,6 +264,12 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
     m_printing = false;
     m_drawing = false;
     return true;
+}
+
+QString PrintHeading(const QString& name, const QDateTime& when)
+{
+    return QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") + FormatShortDate(when.date()) +
+           u' ' + FormatLongTime(when.time());
 }
 
 } // namespace gf

@@ -8,6 +8,7 @@
 #include <QVector>
 
 class QPainter;
+class QDateTime;
 
 namespace gf {
 
@@ -106,5 +107,9 @@ private:
 
 // The darker shade of the side and top faces: each component halved, rounded.
 QColor DarkerFace(const QColor& colour);
+
+// Heading of a printed page: "Grips-Fix " + name + ", " + date and time, in German
+// whatever the system's locale.
+QString PrintHeading(const QString& name, const QDateTime& when);
 
 } // namespace gf

@@ -5,6 +5,8 @@
 #include "data/Random.h"
 #include "search/SearchRules.h"
 
+#include "data/DataFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -13,7 +15,6 @@
 namespace gf {
 
 namespace {
-constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 constexpr int BlockHead = SlotSize + 4; // name, row and column count
 
 QString tableLabel(int index, const QString& name)
@@ -59,7 +60,7 @@ bool ReadItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out,
         return false;
     };
     const QString truncated = shortFileText(fileLabel);
-    if (in.size() - in.pos() > MaxFileSize)
+    if (in.size() - in.pos() > itemlimits::MaxFileSize)
         return fail(
             QStringLiteral("Die Datei %1 ist zu groß für Aufgabentabellen.").arg(fileLabel));
     const QByteArray bytes = in.readAll();
@@ -137,9 +138,9 @@ bool ItemTables::LoadItemTables(const QString& fileName, Random& random, Message
         return false;
     };
     Tables.clear();
-    QFile file(fileName);
+    DataFile file(fileName); // a FIFO or device in its place must not hang the program
     if (!file.open(QIODevice::ReadOnly))
-        return fail(fileErrorText(file));
+        return fail(file.errorText());
     ItemTableFile contents;
     QString error;
     const bool ok = ReadItemTables(file, QFileInfo(fileName).fileName(), contents, &error);

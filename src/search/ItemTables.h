@@ -23,6 +23,7 @@ constexpr int MaxRows = 6;
 constexpr int MinItems = 10;
 constexpr int SettingsSize = 104;
 constexpr qint32 DefaultDisplayTime = 1500;
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024; // larger files are refused unread
 } // namespace itemlimits
 
 // The contents of an item-table file.

@@ -148,10 +148,11 @@ public:
             return Start::Failed;
         // An output may report "playing" only once it has really started; the
         // recording's own length keeps the next step from coming too early.
+        // A silent player takes the recording's time too, at the program's pace.
         m_until = steady_clock::now();
-        if (!m_silent)
-            if (const auto info = ReadWavInfo(path))
-                m_until += info->duration;
+        if (const auto info = ReadWavInfo(path))
+            m_until += m_silent ? timing::scaled(duration_cast<milliseconds>(info->duration))
+                                : info->duration;
         return Start::Playing;
     }
 
@@ -170,6 +171,12 @@ public:
     QString PathOf(const QString& fileName) const override
     {
         return MediaPath(m_wavDir, fileName);
+    }
+
+    milliseconds Duration(const QString& fileName) const override
+    {
+        const auto info = ReadWavInfo(ResolveMediaFile(m_wavDir, fileName));
+        return info ? duration_cast<milliseconds>(info->duration) : milliseconds{};
     }
 
 private:

@@ -1,7 +1,9 @@
 #include "sequence/TTeleGraphDlg.h"
 
 #include "data/MessageSink.h"
+#include "data/Formats.h"
 #include "data/ProgramData.h"
+#include "data/Timing.h"
 #include "data/Records.h"
 #include "platform/Printing.h"
 #include "results/TSingleTipDlg.h"
@@ -14,7 +16,6 @@
 #include "widgets/TStatusBar.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 
@@ -97,9 +98,9 @@ void TTeleGraphDlg::PrintPage(QPainter& painter)
     const int ph = painter.device()->height();
     const tProgramData* data = ctx().data;
     const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
-    const QString heading =
-        QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") +
-        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+    // German whatever the system's locale: the page is the trainee's record.
+    const QDateTime now = data ? data->clock().now() : QDateTime::currentDateTime();
+    const QString heading = PrintHeading(name, now);
 
     QFont font(look::Arial);
     font.setPointSize(14);

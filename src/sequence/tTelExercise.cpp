@@ -182,10 +182,11 @@ void tTelExercise::presentStep()
     m_timers.start(*m_present, scaled(ReadDigitInterval));
 }
 
-void tTelExercise::waitForSound(Waiting what)
+void tTelExercise::waitForSound(Waiting what, std::chrono::nanoseconds atLeast)
 {
     m_waiting = what;
     m_waitStart = m_timers.clock().now();
+    m_waitAtLeastUntil = m_waitStart + atLeast;
     m_timers.start(*m_poll, scaled(PollInterval));
 }
 
@@ -194,13 +195,14 @@ void tTelExercise::pollSound()
     const Waiting what = m_waiting;
     if (what == Waiting::None)
         return;
-    if (m_audio.IsPlaying()) {
-        if (m_timers.clock().now() - m_waitStart < LongestSound) {
-            m_timers.start(*m_poll, scaled(PollInterval));
-            return;
-        }
-        m_audio.Stop();
+    const SteadyTime now = m_timers.clock().now();
+    const bool playing = m_audio.IsPlaying();
+    if ((playing && now - m_waitStart < LongestSound) || now < m_waitAtLeastUntil) {
+        m_timers.start(*m_poll, scaled(PollInterval));
+        return;
     }
+    if (playing)
+        m_audio.Stop();
     m_waiting = Waiting::None;
     soundEnded(what);
 }
@@ -224,11 +226,13 @@ void tTelExercise::soundEnded(Waiting what)
 
 void tTelExercise::playQuietly(const QString& fileName, Waiting what)
 {
-    // Dial tone and feedback are decoration: a missing or broken file is passed over.
+    // Dial tone and feedback never hold the exercise up, but where they cannot be heard
+    // the display waits as long as they would have lasted.
+    const std::chrono::nanoseconds least = scaled(ShortestFeedback);
     if (m_audio.Play(fileName) == TelAudio::Start::Playing)
-        waitForSound(what);
+        waitForSound(what, least);
     else
-        soundEnded(what);
+        waitForSound(what, std::max(least, scaled(m_audio.Duration(fileName))));
 }
 
 bool tTelExercise::Dial(int digit)

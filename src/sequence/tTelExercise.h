@@ -29,6 +29,12 @@ public:
     virtual bool IsPlaying() = 0;
     virtual void Stop() = 0;
     virtual QString PathOf(const QString& fileName) const = 0;
+    // How long the recording lasts; zero when unknown.
+    virtual std::chrono::milliseconds Duration(const QString& fileName) const
+    {
+        Q_UNUSED(fileName);
+        return {};
+    }
 };
 
 // One telephone switchboard exercise: numbers given digit by digit, dialled back,
@@ -65,6 +71,9 @@ public:
     // A sound still playing after this is cut off, so a player that never reports an
     // end cannot hold the exercise.
     static constexpr std::chrono::milliseconds LongestSound{20000};
+    // The dial tone and "Verbunden!" / "Falsch verbunden" stay at least this long, so the
+    // feedback can be read where nothing is heard.
+    static constexpr std::chrono::milliseconds ShortestFeedback{1500};
 
     tTelExercise(Random& random, TelAudio& audio, StepClock& clock, QObject* parent = nullptr);
     ~tTelExercise() override;
@@ -121,7 +130,7 @@ private:
     void setDisplay(const QString& text, Tone tone);
     void presentStep();
     void scheduleNextStep(SteadyTime due);
-    void waitForSound(Waiting what);
+    void waitForSound(Waiting what, std::chrono::nanoseconds atLeast = {});
     void pollSound();
     void soundEnded(Waiting what);
     void evaluate();
@@ -158,6 +167,7 @@ private:
     bool m_spoken = false; // this task's digits are played
     Waiting m_waiting = Waiting::None;
     SteadyTime m_waitStart{};
+    SteadyTime m_waitAtLeastUntil{};
 };
 
 } // namespace gf

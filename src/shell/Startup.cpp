@@ -188,12 +188,22 @@ void ScaleControl(QWidget* c, double ff, double x, double y)
 void AdaptWindow(QWidget* window, const ScaleFactors& f, int screenWidth, int screenHeight)
 {
     const auto children = window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    const QSize design = window->size();
     window->setGeometry(0, 0, screenWidth, screenHeight);
     scaleOwnFont(window, f.font, f.x);
     for (QWidget* child : children) {
         if (child->isWindow())
             continue;
+        const QRect before = child->geometry();
         ScaleControl(child, f.font, f.x, f.y);
+        // A font factor below 1 would leave a strip between a background or status bar
+        // and the window's edge: what reached an edge keeps reaching it.
+        QRect after = child->geometry();
+        if (before.right() >= design.width() - 1)
+            after.setRight(screenWidth - 1);
+        if (before.bottom() >= design.height() - 1)
+            after.setBottom(screenHeight - 1);
+        child->setGeometry(after);
     }
 }
 

@@ -252,7 +252,7 @@ void TAnmeldDlg::reject()
 void TAnmeldDlg::done(int result)
 {
     tProgramData& d = (*ctx().data);
-    if (!TTuerDlg::UserFileExists(d.DataDir, d.UserName))
+    if (!d.UserFileExists(d.UserName))
         d.UserName = QStringLiteral("-");
     if (onUserLabel)
         onUserLabel(d.UserName);

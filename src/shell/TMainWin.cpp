@@ -547,7 +547,7 @@ void TMainWin::BenutzerButtonClick()
     if (login->exec() == mrOk) {
         AfterLogin();
     } else {
-        if (QFile::exists(data.DataDir + remembered + QStringLiteral(".mnu")))
+        if (data.UserFileExists(remembered))
             data.UserName = remembered;
         data.setDataDir(login->NotedDataDir());
     }

@@ -25,7 +25,7 @@ bool LoadScreenPicture(TImage* image, const QString& bmpDir, const QString& name
 TPictureScreen::TPictureScreen(AppContext& ctx, std::chrono::milliseconds shown, QWidget* parent)
     : TWindow(ctx, parent), m_shown(shown)
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFillsScreen();
     setWindowTitle(QStringLiteral(" "));
     look::setBackground(this, look::background());
     resize(800, 600);

@@ -28,21 +28,6 @@ tProgramData& TTuerDlg::data() const
     return *ctx().data;
 }
 
-bool TTuerDlg::UserFileExists(const QString& dataDir, const QString& name)
-{
-    if (dataDir.isEmpty() || !tProgramData::IsSafeFileStem(name))
-        return false;
-    if (QFileInfo::exists(dataDir + name + QStringLiteral(".mnu")))
-        return true;
-    // A folder written where case does not count may hold "Name.MNU".
-    const QString wanted = name + QStringLiteral(".mnu");
-    const QStringList entries = QDir(dataDir).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0 && entry.startsWith(name))
-            return true;
-    }
-    return false;
-}
 
 bool TTuerDlg::AddUser(quint16 slot)
 {
@@ -59,7 +44,7 @@ bool TTuerDlg::Opened(quint16 slot)
 {
     tProgramData& d = data();
     d.UserFileName = d.DataDir + d.UserName + QStringLiteral(".mnu");
-    if (d.UserName != kNewDetective && UserFileExists(d.DataDir, d.UserName))
+    if (d.UserName != kNewDetective && d.UserFileExists(d.UserName))
         return d.OpenUser();
 
     if (!AddUser(slot))

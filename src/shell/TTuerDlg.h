@@ -27,8 +27,6 @@ public:
     // registration instead. True when CurrentUser was set.
     bool Opened(quint16 slot);
 
-    // Whether DataDir holds a user file of that name (the extension in any case).
-    static bool UserFileExists(const QString& dataDir, const QString& name);
 
 private:
     tProgramData& data() const;

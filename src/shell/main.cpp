@@ -34,6 +34,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tannwald"));
     QCoreApplication::setApplicationName(QStringLiteral("GripsFix"));
+    // Lets the desktop match the running window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.tannwald.GripsFix"));
 
     // The platform's own dialogs (print, save, input box) speak German like the rest.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

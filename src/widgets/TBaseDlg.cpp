@@ -10,6 +10,7 @@ namespace gf {
 
 TBaseDlg::TBaseDlg(AppContext& ctx, QWidget* parent) : TWindow(ctx, parent)
 {
+    setFillsScreen();
     setWindowTitle(QStringLiteral(" "));
     look::setBackground(this, look::background());
     look::setTextColour(this, Qt::white);

@@ -72,7 +72,6 @@ void ShowHelpPage(AppContext& ctx, const QString& key)
 
 THelpWin::THelpWin(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
-    setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Hilfe [Programmrelease: 05.02.2010]"));
 
     RichEdit = new QTextEdit(this);

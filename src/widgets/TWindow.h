@@ -22,9 +22,13 @@ public:
 
 protected:
     virtual void FormShow() {}
+    // A window that covers the screen: frameless, so no window manager pushes it down by
+    // a title bar, and kept within the part of the screen that panels leave free.
+    void setFillsScreen();
 
 private:
     AppContext& m_ctx;
+    bool m_fillsScreen = false;
 };
 
 } // namespace gf

@@ -114,29 +114,6 @@ private slots:
         QCOMPARE(rows(ekWortBild).size(), expected.size());
     }
 
-    void dateFilterIncludesBothLimitDays()
-    {
-        storeKat(rkWort, "AnnaWS_04_01.dat",
-                 {kat(serial(2004, 1, 19, 23, 59, 59)), kat(serial(2004, 1, 20, 0, 0, 0)),
-                  kat(serial(2004, 1, 25, 12))});
-        storeKat(rkWort, "AnnaWS_04_02.dat",
-                 {kat(serial(2004, 2, 5, 23, 59, 59)), kat(serial(2004, 2, 6, 0, 0, 1))});
-        const QDate from(2004, 1, 20), to(2004, 2, 5);
-        auto dates = [&](bool useFrom, bool useTo) {
-            QStringList out;
-            const QStringList all = rows(ekWortBild, useFrom, useTo, from, to);
-            for (const QString& row : all.mid(1))
-                out.append(row.section('\t', 1, 1));
-            return out;
-        };
-        QCOMPARE(dates(true, true), (QStringList{"20.01.2004", "25.01.2004", "05.02.2004"}));
-        QCOMPARE(dates(true, false),
-                 (QStringList{"20.01.2004", "25.01.2004", "05.02.2004", "06.02.2004"}));
-        QCOMPARE(dates(false, true),
-                 (QStringList{"19.01.2004", "20.01.2004", "25.01.2004", "05.02.2004"}));
-        QCOMPARE(dates(false, false).size(), 5);
-    }
-
     void telephoneAndMemoRows()
     {
         tTeleStat t;
@@ -180,6 +157,56 @@ private slots:
         QCOMPARE(out[3], "MEMO\tH\t05.03.2004\t11:00:00" + QString("\t75,00").repeated(15));
     }
 
+    void walkerGoesPastDamagedLogs()
+    {
+        storeKat(rkWort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
+        QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40));       // ends inside record 2
+        d->CurrentUser->WortFiles.append(f.path("AnnaWS_03_12.dat")); // never written
+        storeKat(rkWort, "AnnaWS_04_02.dat",
+                 {kat(serial(2004, 2, 1, 23, 59, 59)), kat(serial(2004, 2, 2))});
+        d->WortStatList = {kat(serial(2004, 3, 1, 23, 59, 59)), kat(serial(2004, 3, 2)),
+                           kat(serial(2004, 3, 3))};
+        QVERIFY(d->SaveSessionResults(*d->CurrentUser));
+        d->WortStatList.append(kat(serial(2004, 3, 4)));
+
+        const auto days = [](const QList<tWortKatStat>& records) {
+            QList<int> out;
+            for (const auto& r : records)
+                out.append(r.Stamp.date().day());
+            return out;
+        };
+        const ResultRecords all = d->CollectResults(*d->CurrentUser, {}, {rkWort, rkBild});
+        // Stored logs in list order, then the one record not saved yet.
+        QCOMPARE(days(all.Wort), (QList<int>{19, 1, 2, 1, 2, 3, 4}));
+        QVERIFY(all.Bild.isEmpty() && all.Tel.isEmpty());
+        QCOMPARE(all.Damaged.size(), 2);
+        QVERIFY(all.Damaged[0].reason.contains("Datensatz 2"));
+        QCOMPARE(all.Damaged[1].fileName, f.path("AnnaWS_03_12.dat"));
+        QVERIFY(all.Damaged[1].reason.contains("AnnaWS_03_12.dat"));
+
+        // Both limit days whole, whatever the time of day; either limit alone.
+        const QDate first(2004, 2, 2), last(2004, 3, 1);
+        const auto within = [&](QDate from, QDate to) {
+            return days(d->CollectResults(*d->CurrentUser, {from, to}, {rkWort}).Wort);
+        };
+        QCOMPARE(within(first, last), (QList<int>{2, 1}));
+        QCOMPARE(within(first, {}), (QList<int>{2, 1, 2, 3, 4}));
+        QCOMPARE(within({}, last), (QList<int>{19, 1, 2, 1}));
+
+        // The stored records alone; and another detective's walk has no session records.
+        struct Count final : ResultVisitor
+        {
+            int n = 0;
+            void wort(const tWortKatStat&) override { ++n; }
+        } stored, other;
+        QList<DamagedLog> damaged;
+        QVERIFY(!WalkStoredResults(*d->CurrentUser, rkWort, {}, stored, damaged));
+        QCOMPARE(stored.n, 6);
+        const tUser copy = *d->CurrentUser;
+        d->WalkResults(copy, rkWort, {}, other, damaged);
+        QCOMPARE(other.n, 6);
+    }
+
     void exportFileOnlyWhenComplete()
     {
         d->WortStatList = {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})};
@@ -193,16 +220,10 @@ private slots:
         QVERIFY(f.sink.last().startsWith("Fehler beim Erstellen der Datei "));
 
         // A damaged log is named, and no partial export replaces the file on disk.
-        storeKat(rkWort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
-        QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40));
-        QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
-        QVERIFY(f.sink.last().contains("AnnaWS_04_01.dat"));
-        QVERIFY(f.sink.last().contains("Datensatz 2"));
-
-        d->CurrentUser->WortFiles = {f.path("AnnaWS_03_12.dat")};
+        d->CurrentUser->BildFiles = {f.path("AnnaBK_03_12.dat")};
         QCOMPARE(rows(ekWortBild), QStringList{"FAILED"});
         QVERIFY(f.sink.last().startsWith("Fehler: "));
-        QVERIFY(f.sink.last().contains("AnnaWS_03_12.dat"));
+        QVERIFY(f.sink.last().contains("AnnaBK_03_12.dat"));
         QVERIFY(f.write("Anna.exp", "previous"));
         QVERIFY(!d->ExportResults(*d->CurrentUser, f.path("Anna.exp"), false, false, {}, {},
                                   ekWortBild));

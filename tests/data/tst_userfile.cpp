@@ -166,31 +166,52 @@ private slots:
         QCOMPARE(back[0]->TelFiles, QStringList{"AnnaTS_04_03.dat"});
     }
 
-    void namesFromAnotherComputerAreFoundInTheDataFolder()
+    void storedNamesAlwaysMeanTheDataFolder()
     {
         writeSummaries();
         // A telephone summary with values, and a log that exists under its plain name.
         QVERIFY(f.write("AnnaTS.dat", Bytes().f64(0).i32(9).f64(6.5).f64(2).b +
                                           emptySummary(0, true).mid(8 + 20)));
         QVERIFY(f.write("AnnaTS_04_03.dat", QByteArray(700, '\0')));
-        const QStringList lists[4] = {{"C:\\Alt\\Daten\\AnnaTS_04_03.dat"}, {}, {}, {}};
+        // Names of another folder, where files of those names exist too.
+        QTemporaryDir elsewhere;
+        const QString away = elsewhere.path() + "/";
+        for (const char* name : {"AnnaTS.dat", "AnnaBS.dat", "AnnaTS_04_03.dat"}) {
+            QFile out(away + name);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write("not Anna's") == 10);
+        }
+        const QStringList lists[4] = {{away + "AnnaTS_04_03.dat"}, {}, {}, {}};
         const QString logs[4] = {lists[0][0], "", "", ""};
-        const double dates[4] = {};
+        const double dates[4] = {serial(2004, 3, 1)};
         QVERIFY(f.write("Anna.mnu", userFile(1, lists,
-                                             {"C:\\Alt\\Daten\\AnnaTS.dat", "C:\\Alt\\AnnaBS.dat",
-                                              "/old/place/AnnaWS.dat", "AnnaBK.dat"},
+                                             {away + "AnnaTS.dat", away + "AnnaBS.dat",
+                                              "C:\\Alt\\Daten\\AnnaWS.dat", "AnnaBK.dat"},
                                              dates, logs)));
 
         auto d = fresh();
         QVERIFY2(d->LoadUserFile(), qPrintable(f.sink.last()));
         const auto u = d->FindUser("Anna");
         QCOMPARE(u->TelSumFile, d->DataDir + "AnnaTS.dat");
+        QCOMPARE(u->MemoSumFile, d->DataDir + "AnnaBS.dat");
         QCOMPARE(u->WortSumFile, d->DataDir + "AnnaWS.dat");
         QCOMPARE(u->BildSumFile, d->DataDir + "AnnaBK.dat");
         QCOMPARE(u->TelFiles, QStringList{d->DataDir + "AnnaTS_04_03.dat"});
         QCOMPARE(u->Logs[1].FileName, d->DataDir + "AnnaTS_04_03.dat");
         QCOMPARE(d->TelBest[1], 9);
         QCOMPARE(d->TelAvg[1], 6.5);
+
+        // Saving writes into the data folder only.
+        d->CurrentUser = u;
+        d->CreateSessionLists();
+        d->TelStatList = {tTeleStat{}};
+        d->TelStatList[0].Mode = 1;
+        QVERIFY(d->SaveSessionResults(*u));
+        QCOMPARE(f.size("AnnaTS_04_03.dat"), 1400);
+        for (const QString& name : QDir(away).entryList(QDir::Files)) {
+            QFile in(away + name);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QCOMPARE(in.readAll(), QByteArray("not Anna's"));
+        }
     }
 
     void failedSaveKeepsTheOldFile()

@@ -1,6 +1,16 @@
 #include "support/DataSupport.h"
 
+#include "data/DataFiles.h"
+
+#include <QElapsedTimer>
 #include <QTest>
+
+#include <thread>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace gf;
 using namespace gf::test;
@@ -12,8 +22,25 @@ class TstUsers : public QObject
 
     DataFolder f;
 
+    static bool setImmutable(const QString& path, bool on)
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        int flags = 0;
+        bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return ok;
+    }
+
 private slots:
-    void init() { f.reset(); }
+    void init()
+    {
+        // Qt's folder removal cannot see names in Windows-1252.
+        for (const QString& name : files::entries(f.tmp.path()))
+            files::remove(f.path(name), nullptr);
+        f.reset();
+    }
 
     void registrationTrimsAndRefusesDuplicates()
     {
@@ -45,6 +72,9 @@ private slots:
                              << "Der Name darf nicht mit einem Punkt";
         QTest::newRow("dotdot") << ".."
                                 << "Der Name darf nicht mit einem Punkt";
+        // It would list as "Zed" and could never be opened again.
+        QTest::newRow("user file ending inside") << "Zed.MNU.old"
+                                                 << "Der Name darf „.mnu“ nicht";
         QTest::newRow("not 1252") << "Анна"
                                   << "Der Name enthält Zeichen";
         QTest::newRow("too long") << QString(240, 'a') << "Der Name ist zu lang.";
@@ -73,10 +103,14 @@ private slots:
     void listTakesEveryUserFileInAnyCase()
     {
         for (const char* name :
-             {"Berta.MNU", "anna.mnu", "Carl.mnu.mnu", "Dora.mnu.bak", "Emil.txt"})
+             {"Berta.MNU", "anna.mnu", "Carl.mnu.mnu", "Dora.mnu.bak", "Emil.txt", ".mnu"})
             QVERIFY(f.write(name, {}));
+        QVERIFY(QDir().mkdir(f.path("Folder.mnu")));
+        // A name in Windows-1252, as a folder copied from Windows may hold it.
+        const QByteArray zoe = QFile::encodeName(f.tmp.path()) + "/Zo\xEB.mnu";
+        QVERIFY(::close(::open(zoe.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
         auto d = f.fresh();
-        QCOMPARE(d->ListUsers(), (QStringList{"Berta", "Carl", "anna"}));
+        QCOMPARE(d->ListUsers(), (QStringList{"Berta", "Carl.mnu", "Zoë", "anna"}));
 
         // A user file with its extension in capitals opens.
         QVERIFY(d->RegisterUser("Anton", 1));
@@ -92,6 +126,76 @@ private slots:
         QCOMPARE(f.sink.last(), QStringLiteral("Fehler: Detektiv Zora existiert nicht!"));
         d->UserName = "../Anton";
         QVERIFY(!d->OpenUser());
+    }
+
+    void registrationTakesNoFileItDidNotMake()
+    {
+        // Left by an earlier Anna: summaries, orphaned logs, a folder under a log's name.
+        const QStringList foreign = {"AnnaBS.dat", "AnnaTS.dat", "AnnaTS_04_03.dat", "AnnaWS.dat",
+                                     "AnnaWS_04_03.dat"};
+        for (const QString& name : foreign)
+            QVERIFY(f.write(name, "not new"));
+        QVERIFY(QDir().mkdir(f.path("AnnaBS_04_03.dat")));
+        const auto untouched = [&] {
+            return std::all_of(foreign.begin(), foreign.end(),
+                               [&](const QString& name) { return f.read(name) == "not new"; });
+        };
+        // A full disk at the user file, then at the first summary: only what the
+        // registration made is taken back, and the message says why.
+        for (rlim_t room : {4, 40}) {
+            auto d = f.fresh();
+            {
+                FileSizeLimit limit(room);
+                QVERIFY(!d->RegisterUser("Anna", 1));
+            }
+            QCOMPARE(f.files(), foreign);
+            QVERIFY(untouched());
+            QVERIFY(std::any_of(f.sink.entries.begin(), f.sink.entries.end(), [](const auto& e) {
+                return e.text.contains("der Datenträger ist voll");
+            }));
+        }
+        auto d = f.registered();
+        QVERIFY2(d, qPrintable(f.sink.last()));
+        QVERIFY(untouched());
+        const tUser& u = *d->CurrentUser;
+        QCOMPARE(QStringList({u.TelSumFile, u.MemoSumFile, u.WortSumFile, u.BildSumFile}),
+                 QStringList({d->DataDir + "AnnaTS_04_03_2.dat", d->DataDir + "AnnaBS_04_03_2.dat",
+                              d->DataDir + "AnnaWS_04_03_2.dat", d->DataDir + "AnnaBK.dat"}));
+    }
+
+    void writersOfOneFolderTakeTurns()
+    {
+        // Another program holds the folder while it registers Anna, then while it saves.
+        auto other = [&](auto work) {
+            auto lock = std::make_shared<FolderLock>(f.tmp.path());
+            if (!lock->acquire(std::chrono::seconds(1)))
+                return std::thread();
+            return std::thread([lock, work] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                work();
+                lock->release();
+            });
+        };
+        auto d = f.fresh();
+        std::thread t = other([&] { f.write("Anna.mnu", {}); });
+        QVERIFY(t.joinable());
+        const bool registered = d->RegisterUser("Anna", 1);
+        t.join();
+        QVERIFY(!registered);
+        QVERIFY(f.sink.last().contains("ist bereits registriert!"));
+
+        auto b = f.registered("Bert");
+        QVERIFY(b);
+        b->TelStatList = {tTeleStat{}};
+        b->TelStatList[0].Mode = 1;
+        t = other([] {});
+        QElapsedTimer waited;
+        waited.start();
+        const bool saved = b->SaveSessionResults(*b->CurrentUser);
+        const qint64 ms = waited.elapsed();
+        t.join();
+        QVERIFY(saved);
+        QVERIFY2(ms >= 250, qPrintable(QString::number(ms)));
     }
 
     void deletionRemovesOnlyTheDetectivesOwnFiles()
@@ -110,6 +214,18 @@ private slots:
         QVERIFY(f.write("Anna.txt", {}));           // not the program's
         const QStringList before = f.files();
         auto d = f.fresh();
+        // A file that cannot be removed stops the delete before the user file: Anna
+        // stays listed and a second delete finishes the job.
+        const QString stuck = f.path("AnnaTS_04_03_2.dat");
+        if (setImmutable(stuck, true)) {
+            const bool failed = !d->DeleteUser("Anna");
+            QVERIFY(setImmutable(stuck, false));
+            QVERIFY(failed);
+            QVERIFY(f.sink.last().contains("AnnaTS_04_03_2.dat"));
+            QVERIFY(d->ListUsers().contains("Anna"));
+        } else {
+            qWarning("no file can be made undeletable here: the failing delete is not tried");
+        }
         QVERIFY(d->DeleteUser(" Anna "));
         QStringList gone;
         for (const QString& file : before)

@@ -1,4 +1,5 @@
 #include "data/MessageSink.h"
+#include "support/Recording.h"
 #include "platform/DataFolder.h"
 #include "platform/InstallPaths.h"
 #include "platform/MediaFiles.h"
@@ -14,24 +15,9 @@
 #endif
 
 using namespace gf;
+using gf::test::RecordingSink;
 
 namespace {
-
-struct RecordingSink final : MessageSink
-{
-    struct Message
-    {
-        QString text;
-        int kind, buttons;
-    };
-    QList<Message> messages;
-    int message(const QString& text, int kind, int buttons, int) override
-    {
-        messages.append({text, kind, buttons});
-        return mrOk;
-    }
-    void plainMessage(const QString&) override {}
-};
 
 void write(const QString& path, const QByteArray& bytes = "x")
 {
@@ -71,7 +57,7 @@ private slots:
         QDir::setCurrent(previous);
 
         QVERIFY(ok && okAgain);
-        QVERIFY(sink.messages.isEmpty());
+        QVERIFY(sink.entries.isEmpty());
         const QString root = QDir(program.path()).canonicalPath() + '/';
         QCOMPARE(paths.ProgramDir, root);
         QCOMPARE(paths.InstallDir, root);
@@ -98,7 +84,7 @@ private slots:
         RecordingSink sink;
         InstallPaths paths;
         QVERIFY(ReadInstallPaths(paths, dir.path(), sink, &settings));
-        QVERIFY(sink.messages.isEmpty());
+        QVERIFY(sink.entries.isEmpty());
         QCOMPARE(paths.InstallDir, QString("/opt/Grips Fix/"));
         QCOMPARE(paths.WavDir, long300.left(255) + "/");
         QCOMPARE(paths.BmpDir, slashAt255.left(255)); // already ends with "/"
@@ -128,12 +114,12 @@ private slots:
         RecordingSink sink;
         InstallPaths paths;
         QVERIFY(!ReadInstallPaths(paths, dir.path(), sink));
-        QCOMPARE(sink.messages.size(), 1);
-        QCOMPARE(sink.messages[0].text,
+        QCOMPARE(sink.entries.size(), 1);
+        QCOMPARE(sink.entries[0].text,
                  QString("Schwerwiegender Fehler: \n\rProgramm- Oder Verzeichnisinformationen "
                          "nicht verfügbar.\n\rGrips-Fix kann nicht gestartet werden!"));
-        QCOMPARE(sink.messages[0].kind, int(mkFehlermeldung));
-        QCOMPARE(sink.messages[0].buttons, btn::OK);
+        QCOMPARE(sink.entries[0].kind, int(mkFehlermeldung));
+        QCOMPARE(sink.entries[0].buttons, btn::OK);
     }
 
     void dataFolder()

@@ -11,6 +11,14 @@ class TstGraphPanel : public QObject
     Q_OBJECT
 
 private slots:
+    void printHeadingIsGermanWhateverTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(PrintHeading("Anna", QDateTime(QDate(2026, 12, 6), QTime(21, 11, 51))),
+                 QString("Grips-Fix Anna, 06.12.2026 21:11:51"));
+        QLocale::setDefault(QLocale::c());
+    }
+
     void barsAreDrawnWithTheirFaces()
     {
         tGraphPanel panel;

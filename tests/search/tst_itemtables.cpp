@@ -6,6 +6,8 @@
 #include <QBuffer>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace gf;
 using gf::test::Bytes;
 
@@ -140,6 +142,12 @@ private slots:
         QCOMPARE(t.Current, before);
         QCOMPARE(t.KatCount, 4);
         QVERIFY(!t.LoadItemTables(f.path("missing.cfg"), r, &f.sink));
+        QCOMPARE(t.Current, before);
+        // a pipe in the table's place is refused at once, by name
+        ::mkfifo(QFile::encodeName(f.path("pipe.cfg")).constData(), 0644);
+        f.sink.clear();
+        QVERIFY(!t.LoadItemTables(f.path("pipe.cfg"), r, &f.sink));
+        QVERIFY(f.sink.last().contains("pipe.cfg"));
         QCOMPARE(t.Current, before);
     }
 

@@ -35,6 +35,7 @@ public:
     bool IsPlaying() override { return m_clock.now() < m_end; }
     void Stop() override { m_end = m_clock.now(); }
     QString PathOf(const QString& fileName) const override { return "/snd/" + fileName; }
+    std::chrono::milliseconds Duration(const QString&) const override { return fileLength; }
 
     QStringList digitsPlayed() const
     {
@@ -48,6 +49,7 @@ public:
     QString failReason;
     QStringList missing, broken, endless, played;
     std::chrono::milliseconds length{300};
+    std::chrono::milliseconds fileLength{0};
 
 private:
     test::ManualStepClock& m_clock;
@@ -143,11 +145,11 @@ private slots:
         QCOMPARE(ex->phase(), Phase::Evaluating);
         QVERIFY(!ex->Dial(3)); // evaluation plays its sounds: ignored
         QCOMPARE(audio->played, QStringList{"Wahlton.WAV"});
-        clock.advance(300ms);
+        clock.advance(tTelExercise::ShortestFeedback);
         QCOMPARE(ex->display(), QString("Falsch verbunden"));
         QCOMPARE(ex->tone(), tTelExercise::Tone::Wrong);
         QVERIFY(audio->played.last().startsWith('N'));
-        clock.advance(300ms);
+        clock.advance(tTelExercise::ShortestFeedback);
         QCOMPARE(ex->phase(), Phase::Pausing);
         QCOMPARE(ex->display(), QString());
         clock.advance(499ms);
@@ -230,6 +232,37 @@ private slots:
         }
         QCOMPARE(tel::Dialled(full), expected);
         QCOMPARE(missing.count(), expectedMissing);
+    }
+
+    void feedbackStaysReadableWithoutSound()
+    {
+        // heard: a short dial tone still gives the dialled number its time before the verdict
+        make(2, 3, 2);
+        audio->length = 1ms;
+        ex->StartTask();
+        untilDialling();
+        dial(ex->number());
+        clock.advance(tTelExercise::ShortestFeedback - 20ms);
+        QCOMPARE(ex->phase(), Phase::Evaluating);
+        QVERIFY(!ex->display().contains("Verbunden"));
+        clock.advance(40ms);
+        QVERIFY(ex->display().contains("Verbunden!"));
+
+        // not heard: the verdict stays as long as its recording would have lasted
+        make(2, 3, 2);
+        audio->fileLength = 2500ms;
+        for (int i = 1; i <= 20; ++i)
+            audio->broken << QString("N%1.WAV").arg(i);
+        audio->broken << "Wahlton.WAV";
+        ex->StartTask();
+        untilDialling();
+        dial(wrongFor(ex->number()));
+        clock.advance(2500ms + 20ms);
+        QVERIFY(ex->display().contains("Falsch verbunden"));
+        clock.advance(2500ms - 40ms);
+        QCOMPARE(ex->phase(), Phase::Evaluating);
+        clock.advance(40ms);
+        QCOMPARE(ex->phase(), Phase::Pausing);
     }
 
     void feedbackNeverRepeatsThePreviousSound()

@@ -214,8 +214,8 @@ private slots:
         QVERIFY(!p.win->StartUp());
         SetInstallSettingsFileForTests(QString());
         QVERIFY(p.win->CloseWithoutQuestion);
-        QCOMPARE(p.sink.texts.size(), 1);
-        QVERIFY(p.sink.texts.first().startsWith("Die Datei \"Abdruck_2.bmp\"\n\r konnte"));
+        QCOMPARE(p.sink.entries.size(), 1);
+        QVERIFY(p.sink.last().startsWith("Die Datei \"Abdruck_2.bmp\"\n\r konnte"));
         QCOMPARE(p.ctx.paths.BmpDir, p.ctx.paths.ProgramDir + "BMP/");
     }
 

@@ -1,6 +1,8 @@
 // Renders every window of the program at 800x600 and 1024x768 after the start-up's
 // stretching, and checks that nothing is pushed off its window. With GF_SHOT_DIR set
-// the pictures are kept there (the screenshot command of the project).
+// the pictures are kept there (the screenshot command of the project). On a real X
+// server (tests/shell/run-on-x.sh, with and without a window manager) it takes that
+// screen's size and checks where each window and its status bar really landed.
 #include "data/ProgramData.h"
 #include "data/Timing.h"
 #include "platform/InstallPaths.h"
@@ -8,6 +10,7 @@
 #include "widgets/AppContext.h"
 #include "shell/PendingWindows.h"
 #include "shell/TMainWin.h"
+#include "shell/TPictureScreen.h"
 #include "widgets/TxMsgDlg.h"
 #include "shell/TTuerDlg.h"
 #include "shell/TChooseModeDlg.h"
@@ -18,6 +21,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 using namespace gf;
@@ -34,6 +38,11 @@ bool hasSeveralColours(const QImage& image)
     return false;
 }
 
+bool onRealScreen()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 QString shotDir()
 {
     return qEnvironmentVariable("GF_SHOT_DIR");
@@ -45,10 +54,39 @@ class TestScreens final : public QObject
 {
     Q_OBJECT
 
+    // Where the window manager put the window: frame and status bar on the free part
+    // of the screen, a full-screen window reaching its edges.
+    static void checkOnScreen(QWidget* w, const QString& name)
+    {
+        const QRect free = w->screen()->availableGeometry();
+        QVERIFY2(free.contains(w->frameGeometry()),
+                 qPrintable(QString("%1: frame %2,%3 %4x%5 leaves the screen")
+                                .arg(name)
+                                .arg(w->frameGeometry().x())
+                                .arg(w->frameGeometry().y())
+                                .arg(w->frameGeometry().width())
+                                .arg(w->frameGeometry().height())));
+        for (TStatusBar* bar : w->findChildren<TStatusBar*>()) {
+            if (!bar->isVisible())
+                continue;
+            QCOMPARE(bar->mapToGlobal(QPoint(bar->width(), bar->height())),
+                     free.bottomRight() + QPoint(1, 1));
+            for (QWidget* b : bar->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                if (b->isVisible())
+                    QVERIFY2(free.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size())),
+                             qPrintable(name + ": a status-bar button is off the screen"));
+        }
+    }
+
 private slots:
     void everyWindowFitsTheScreen_data()
     {
         QTest::addColumn<QSize>("screen");
+        if (onRealScreen()) {
+            const QSize real = QGuiApplication::primaryScreen()->size();
+            QTest::newRow("real") << real;
+            return;
+        }
         QTest::newRow("800x600") << QSize(800, 600);
         QTest::newRow("1024x768") << QSize(1024, 768);
     }
@@ -111,8 +149,16 @@ private slots:
                 const QString name = QString::fromLatin1(w->metaObject()->className())
                                          .section("::", -1);
                 w->show();
+                if (auto* picture = qobject_cast<TPictureScreen*>(w))
+                    picture->Timer->stop(); // stays up to be looked at
                 QCoreApplication::processEvents();
-                const QImage image = w->grab().toImage();
+                if (onRealScreen()) {
+                    QVERIFY(QTest::qWaitForWindowExposed(w));
+                    QTest::qWait(300); // the window manager places and frames it
+                    checkOnScreen(w, name);
+                }
+                const QImage image = onRealScreen() ? w->screen()->grabWindow(0).toImage()
+                                                    : w->grab().toImage();
                 if (!shotDir().isEmpty()) {
                     QDir().mkpath(shotDir());
                     image.save(QString("%1/%2_%3x%4.png")

@@ -1,4 +1,5 @@
 #include "data/MessageSink.h"
+#include "support/Recording.h"
 #include "shell/Startup.h"
 #include "widgets/TSkinButton.h"
 
@@ -10,24 +11,8 @@
 #include <QTest>
 
 using namespace gf;
+using gf::test::RecordingSink;
 
-namespace {
-
-class RecordingSink final : public MessageSink
-{
-public:
-    int message(const QString& text, int kind, int, int) override
-    {
-        texts << text;
-        kinds << kind;
-        return mrOk;
-    }
-    void plainMessage(const QString& text) override { texts << text; }
-    QStringList texts;
-    QList<int> kinds;
-};
-
-} // namespace
 
 class TestStartup final : public QObject
 {
@@ -64,19 +49,19 @@ private slots:
             return name != "tip9.rtf" && name != "J12.WAV";
         };
         QVERIFY(!CheckMediaFiles(paths, sink, exists));
-        QCOMPARE(sink.texts.size(), 1);
-        QVERIFY(sink.texts.first().startsWith("Die Datei \"J12.WAV\"\n\r konnte nicht"));
-        QCOMPARE(sink.kinds.first(), int(mkFehlermeldung));
+        QCOMPARE(sink.entries.size(), 1);
+        QVERIFY(sink.entries.first().text.startsWith("Die Datei \"J12.WAV\"\n\r konnte nicht"));
+        QCOMPARE(sink.entries.first().kind, int(mkFehlermeldung));
         QCOMPARE(asked.last(), QString("/p/WAV/J12.WAV"));
 
-        sink.texts.clear();
+        sink.clear();
         auto onlyTipMissing = [](const QString&, const QString& name) { return name != "tip9.rtf"; };
         QVERIFY(!CheckMediaFiles(paths, sink, onlyTipMissing));
-        QVERIFY(sink.texts.first().contains("\"tip9.rtf\""));
+        QVERIFY(sink.entries.first().text.contains("\"tip9.rtf\""));
 
-        sink.texts.clear();
+        sink.clear();
         QVERIFY(CheckMediaFiles(paths, sink, [](const QString&, const QString&) { return true; }));
-        QVERIFY(sink.texts.isEmpty());
+        QVERIFY(sink.entries.isEmpty());
     }
 
     void scaleFactors()

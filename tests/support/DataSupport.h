@@ -4,6 +4,7 @@
 // still, a temporary data folder, and an independent little-endian builder for
 // expected file bytes.
 
+#include "support/Recording.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
@@ -23,32 +24,6 @@
 #include <sys/resource.h>
 
 namespace gf::test {
-
-struct RecordingSink final : gf::MessageSink
-{
-    struct Entry
-    {
-        QString text;
-        int kind;
-        int help;
-    };
-    QList<Entry> entries;
-
-    int message(const QString& text, int kind, int, int helpContext) override
-    {
-        entries.append({text, kind, helpContext});
-        return gf::mrOk;
-    }
-    void plainMessage(const QString& text) override { entries.append({text, -1, 0}); }
-    QString last() const { return entries.isEmpty() ? QString() : entries.last().text; }
-};
-
-struct FixedClock final : gf::Clock
-{
-    QDateTime moment;
-    explicit FixedClock(QDateTime m) : moment(std::move(m)) {}
-    QDateTime now() const override { return moment; }
-};
 
 // Builds bytes field by field from the layout tables, independent of the writers.
 struct Bytes

@@ -3,6 +3,7 @@
 // A whole program for GUI tests: the data model in a temporary data folder, a silent
 // player, the main window with every window created, timers at a hundredth.
 
+#include "support/Recording.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
@@ -15,19 +16,6 @@
 #include <QTest>
 
 namespace gf::test {
-
-// Collects what the core reports and answers OK.
-class RecordingSink final : public MessageSink
-{
-public:
-    int message(const QString& text, int, int, int) override
-    {
-        texts << text;
-        return mrOk;
-    }
-    void plainMessage(const QString& text) override { texts << text; }
-    QStringList texts;
-};
 
 struct TestProgram
 {

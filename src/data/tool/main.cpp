@@ -1,31 +1,37 @@
 // gripsfix-data: the data folder and the item tables without the program's windows.
 
 #include "data/BinaryIO.h"
-#include "data/FileFormats.h"
+#include "data/DataFiles.h"
 #include "data/Formats.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "search/ItemTableText.h"
 #include "search/ItemTables.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstdio>
 
 using namespace gf;
 
 namespace {
 
+// The first error of standard output; a full disk shows at the latest when it is flushed.
+int outError = 0;
+
 void writeOut(const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) &&
+        outError == 0)
+        outError = errno ? errno : EIO;
 }
 
 void writeErr(const QString& text)
@@ -77,6 +83,17 @@ int usage()
     return failure(QString::fromUtf8(Usage));
 }
 
+// The exit status of a command that wrote to standard output.
+int finishOutput()
+{
+    if (std::fflush(stdout) != 0 && outError == 0)
+        outError = errno ? errno : EIO;
+    if (outError == 0)
+        return 0;
+    return failure(QStringLiteral("Fehler: Die Ausgabe kann nicht geschrieben werden: ") +
+                   files::causeText(outError) + u'.');
+}
+
 bool openDataDir(tProgramData& data, const QString& folder)
 {
     if (!QFileInfo(folder).isDir()) {
@@ -109,22 +126,8 @@ int show(tProgramData& data, const QString& folder, const QString& name)
 {
     if (!openUser(data, folder, name))
         return 1;
-    // The names as stored; the loaded record has them resolved in the data folder.
-    QFile file(data.UserFileName);
-    QList<std::shared_ptr<tUser>> stored;
-    if (!file.open(QIODevice::ReadOnly) ||
-        fileformat::readUserFile(file.readAll(), stored) != fileformat::ReadResult::Ok)
-        return failure(QStringLiteral("Fehler: ") + shortFileText(data.UserFileName));
-    std::shared_ptr<tUser> user;
-    for (const auto& u : stored)
-        if (u->Name == name) {
-            user = u;
-            break;
-        }
-    if (!user)
-        return failure(QStringLiteral("Fehler: Detektiv ") + name +
-                       QStringLiteral(" existiert nicht!"));
-
+    // The file names are those the program uses: in the data folder.
+    const tUser* user = data.CurrentUser.get();
     QJsonObject o;
     o.insert(QStringLiteral("name"), user->Name);
     o.insert(QStringLiteral("regDate"), user->RegDate.date().toString(Qt::ISODate));
@@ -161,7 +164,7 @@ int show(tProgramData& data, const QString& folder, const QString& name)
     s.insert(QStringLiteral("bildCount"), numbers(data.BildCount));
     o.insert(QStringLiteral("summary"), s);
     writeOut(QJsonDocument(o).toJson(QJsonDocument::Indented));
-    return 0;
+    return finishOutput();
 }
 
 int exportResults(tProgramData& data, const QStringList& args)
@@ -209,37 +212,82 @@ int exportResults(tProgramData& data, const QStringList& args)
     if (!data.ExportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind))
         return 1;
     writeOut(text);
-    return std::fflush(stdout) == 0 ? 0 : failure(QStringLiteral("Fehler beim Schreiben."));
+    return finishOutput();
 }
 
 int tables(const QString& fileName)
 {
-    QFile file(fileName);
+    DataFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("Fehler: ") + fileErrorText(file));
+        return failure(QStringLiteral("Fehler: ") + file.errorText());
     ItemTableFile contents;
     QString error;
     if (!ReadItemTables(file, QFileInfo(fileName).fileName(), contents, &error))
         return failure(QStringLiteral("Fehler: ") + error);
     writeOut(FormatItemTableText(contents).toUtf8());
-    return 0;
+    return finishOutput();
+}
+
+// The size limit of the program's item-table loader.
+
+// Reads the source text line by line and works out the size of the file it makes, so
+// that a source the loader would refuse (too many tables, too large) is refused at the
+// line that goes too far, before it is parsed into tables.
+bool readTableSource(DataFile& in, const QString& label, QString& text, QString* error)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    qint64 size = 2 + itemlimits::SettingsSize; // table count, settings
+    int tables = 0;
+    for (int lineNo = 1; !in.atEnd(); ++lineNo) {
+        const QByteArray bytes = in.readLine();
+        if (in.error() != QFileDevice::NoError)
+            return false;
+        const QString raw = utf8(bytes);
+        if (utf8.hasError()) {
+            *error = QStringLiteral("Fehler: %1 ist kein UTF-8-Text.").arg(label);
+            return false;
+        }
+        text += raw;
+        const QString line = raw.trimmed();
+        if (line.startsWith(QStringLiteral("Tabelle:"))) {
+            ++tables;
+            size += SlotSize + 4 + 4; // name, rows and columns, text line count
+        } else if (line.startsWith(QStringLiteral("Zeile:"))) {
+            size += qint64(line.count(u'|') + 1) * SlotSize;
+        } else if (line.startsWith(QStringLiteral("Text:"))) {
+            size += SlotSize;
+        }
+        if (tables > 0xFFFF || size > itemlimits::MaxFileSize) {
+            *error = QStringLiteral("%1: Fehler in Zeile %2: ").arg(label).arg(lineNo) +
+                     (tables > 0xFFFF ? QStringLiteral("mehr als 65535 Tabellen.")
+                                      : QStringLiteral("die Tabellen werden größer als 64 MB, "
+                                                       "mehr als das Programm lädt."));
+            return false;
+        }
+    }
+    return true;
 }
 
 int makeTables(const QString& source, const QString& target)
 {
-    QFile in(source);
+    DataFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("Fehler: ") + fileErrorText(in));
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(in.readAll());
-    if (utf8.hasError())
-        return failure(QStringLiteral("Fehler: %1 ist kein UTF-8-Text.")
-                           .arg(QDir::toNativeSeparators(source)));
+        return failure(QStringLiteral("Fehler: ") + in.errorText());
+    const QString label = QDir::toNativeSeparators(source);
+    QString text, error;
+    if (!readTableSource(in, label, text, &error))
+        return failure(error.isEmpty() ? QStringLiteral("Fehler: ") + in.errorText() : error);
     ItemTableFile contents;
-    QString error;
     if (!ParseItemTableText(text, contents, &error))
-        return failure(QDir::toNativeSeparators(source) + QStringLiteral(": ") + error);
-    if (!replaceFile(target, WriteItemTables(contents), &error))
+        return failure(label + QStringLiteral(": ") + error);
+    // Whatever is written, the loader must take.
+    QByteArray bytes = WriteItemTables(contents);
+    QBuffer check(&bytes);
+    check.open(QIODevice::ReadOnly);
+    ItemTableFile loaded;
+    if (!ReadItemTables(check, QFileInfo(target).fileName(), loaded, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    if (!files::replace(target, bytes, &error))
         return failure(QStringLiteral("Fehler: ") + error);
     return 0;
 }
@@ -262,7 +310,7 @@ int main(int argc, char** argv)
             return 1;
         for (const QString& name : data.ListUsers())
             writeOut(name.toUtf8() + '\n');
-        return 0;
+        return finishOutput();
     }
     if (command == u"show" && args.size() == 4)
         return show(data, args[2], args[3]);
