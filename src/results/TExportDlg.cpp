@@ -136,10 +136,10 @@ void TExportDlg::FileNameBtnClick()
     // A mistyped date is pointed out before the trainee is asked for a file name.
     if (!readDates())
         return;
-    const QString name = SaveFileName(
-        this, QStringLiteral("Daten exportieren"), ProposedFileName(),
-        QStringLiteral("Text, durch TABS getrennt (*.exp *.DAT *.ASC *.TXT)"),
-        QStringLiteral("exp"));
+    const QString name =
+        SaveFileName(this, QStringLiteral("Daten exportieren"), ProposedFileName(),
+                     QStringLiteral("Text, durch TABS getrennt (*.exp *.DAT *.ASC *.TXT)"),
+                     QStringLiteral("exp"));
     if (name.isEmpty()) {
         FileEdit->clear();
         return;
@@ -153,8 +153,7 @@ bool TExportDlg::RunExport()
     if (!readDates())
         return false;
     if (FileEdit->text().isEmpty()) {
-        xMessageDlg(QStringLiteral("Bitte geben Sie einen Dateinamen an!"), mkAchtung, btn::OK,
-                    0);
+        xMessageDlg(QStringLiteral("Bitte geben Sie einen Dateinamen an!"), mkAchtung, btn::OK, 0);
         return false;
     }
     tProgramData* data = ctx().data;

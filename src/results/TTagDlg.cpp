@@ -1,11 +1,12 @@
 #include "results/TTagDlg.h"
 
-#include "data/Formats.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
+#include "data/Timing.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Printing.h"
 #include "results/DailyResults.h"
+#include "results/tGraphPanel.h"
 #include "search/tKatFeedback.h"
 #include "sequence/SeqFeedback.h"
 #include "widgets/AppContext.h"
@@ -119,9 +120,8 @@ bool TTagDlg::PrintPage(QPainter& painter)
     m_titleFont = font;
     const tProgramData* data = ctx().data;
     const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString title = QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") +
-                          FormatShortDate(now.date()) + u' ' + FormatLongTime(now.time());
+    const QDateTime now = data ? data->clock().now() : QDateTime::currentDateTime();
+    const QString title = PrintHeading(name, now);
     painter.save();
     painter.setFont(font);
     const QFontMetrics fm(font, painter.device());

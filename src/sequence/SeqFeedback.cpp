@@ -197,8 +197,7 @@ bool SeqFeedback::Draw(QPainter& painter, int left, int top, int right, int bott
     }
 
     c.font(12, true);
-    c.text(xLeft,
-           y,
+    c.text(xLeft, y,
            QStringLiteral("Anzahl Übungen: ") + QString::number(Data.TelRunsToday) +
                QStringLiteral(" x Telefon (früher ") + QString::number(Data.TelTotal, 'f', 0) +
                QStringLiteral("), ") + QString::number(Data.MemoRunsToday) +

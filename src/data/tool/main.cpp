@@ -5,6 +5,8 @@
 #include "data/Formats.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
+#include "results/ProgressReport.h"
+#include "results/ProgressReportPdf.h"
 #include "search/ItemTableText.h"
 #include "search/ItemTables.h"
 
@@ -12,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,6 +22,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 using namespace gf;
 
@@ -73,6 +78,8 @@ const char* const Usage =
     "  gripsfix-data show DATENORDNER NAME\n"
     "  gripsfix-data export DATENORDNER NAME --kind search|sequence [--from TT.MM.JJJJ]\n"
     "                [--to TT.MM.JJJJ] [--out DATEI]\n"
+    "  gripsfix-data report DATENORDNER NAME [--from TT.MM.JJJJ] [--to TT.MM.JJJJ]\n"
+    "                --out DATEI.pdf|DATEI.json | --json\n"
     "  gripsfix-data register DATENORDNER NAME\n"
     "  gripsfix-data delete DATENORDNER NAME\n"
     "  gripsfix-data tables DATEI.cfg\n"
@@ -215,6 +222,83 @@ int exportResults(tProgramData& data, const QStringList& args)
     return finishOutput();
 }
 
+// --from and --to as German dates; false (after the message) for a date that is none.
+bool readPeriod(const QString& option, const QString& value, std::optional<QDate>& from,
+                std::optional<QDate>& to)
+{
+    const auto date = ParseShortDate(value);
+    if (!date) {
+        writeErr(QStringLiteral("Ungültige Datumsangabe"));
+        return false;
+    }
+    (option == u"--from" ? from : to) = date;
+    return true;
+}
+
+bool isPdfName(const QString& name)
+{
+    return name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+}
+
+// The course of the training week by week, from the stored logs: JSON or a PDF. Exit
+// status 2 when logs could not be read (they are named; the report says it is
+// incomplete).
+int report(tProgramData& data, const QStringList& args)
+{
+    if (args.size() < 4)
+        return usage();
+    std::optional<QDate> from, to;
+    QString out;
+    bool json = false;
+    for (qsizetype i = 4; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == u"--json") {
+            json = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return usage();
+        const QString value = args[++i];
+        if (option == u"--from" || option == u"--to") {
+            if (!readPeriod(option, value, from, to))
+                return 1;
+        } else if (option == u"--out") {
+            out = value;
+        } else {
+            return usage();
+        }
+    }
+    const bool pdf = isPdfName(out);
+    if (json == !out.isEmpty() ||
+        (!out.isEmpty() && !pdf && !out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
+        return usage();
+    if (!openUser(data, args[2], args[3]))
+        return 1;
+    const tProgressReport r = BuildProgressReport(
+        *data.CurrentUser, DayRange{from.value_or(QDate()), to.value_or(QDate())});
+    for (const DamagedLog& log : r.damaged)
+        writeErr(QStringLiteral("Fehler: ") + log.reason);
+    if (!r.complete())
+        writeErr(QStringLiteral("Der Bericht ist unvollständig."));
+    const int status = r.complete() ? 0 : 2;
+
+    QString error;
+    if (pdf) {
+        if (!WriteProgressReportPdf(r, out, QDate::currentDate(), &error))
+            return failure(QStringLiteral("Fehler: ") + error);
+        return status;
+    }
+    const QByteArray text = QJsonDocument(ProgressReportJson(r)).toJson(QJsonDocument::Indented);
+    if (json) {
+        writeOut(text);
+        const int written = finishOutput();
+        return written != 0 ? written : status;
+    }
+    if (!files::replace(out, text, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    return status;
+}
+
 int tables(const QString& fileName)
 {
     DataFile file(fileName);
@@ -294,10 +378,39 @@ int makeTables(const QString& source, const QString& target)
 
 } // namespace
 
+// Only a PDF report draws, and only drawing needs the GUI library.
+bool drawsPdf(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "report") != 0)
+        return false;
+    for (int i = 2; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--out") == 0 && isPdfName(QString::fromLocal8Bit(argv[i + 1])))
+            return true;
+    return false;
+}
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsPdf(argc, argv)) {
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+        // Without a display the drawing still works off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        // The platform's notes (no runtime folder and the like) are no concern of the
+        // therapist's; the tool's own messages do not pass through here.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                writeErr(text);
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = app->arguments();
     if (args.size() < 3)
         return usage();
     const QString command = args[1];
@@ -316,6 +429,8 @@ int main(int argc, char** argv)
         return show(data, args[2], args[3]);
     if (command == u"export")
         return exportResults(data, args);
+    if (command == u"report")
+        return report(data, args);
     if (command == u"register" && args.size() == 4) {
         if (!openDataDir(data, args[2]))
             return 1;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class QPainter;
+class QRect;
+
+namespace gf {
+
+struct tProgressReport;
+
+// The progress report on paper: one A4 landscape page per exercise (word search,
+// picture search, telephone switchboard, memo protocol) with line charts over the
+// weeks, in black and white.
+constexpr int ProgressReportPages = 4;
+
+// Draws one page (0..3) into the rectangle of an active painter.
+void DrawProgressPage(QPainter& painter, const QRect& page, const tProgressReport& report,
+                      int exercise, const QDate& today);
+
+// Writes the PDF file; an earlier file is replaced only when the whole report is written.
+bool WriteProgressReportPdf(const tProgressReport& report, const QString& fileName,
+                            const QDate& today, QString* error);
+
+} // namespace gf
