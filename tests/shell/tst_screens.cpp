@@ -18,6 +18,7 @@
 #include "shell/WindowSet.h"
 #include "widgets/TStatusBar.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
@@ -134,6 +135,10 @@ private slots:
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
             QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);
+            if (onRealScreen()) {
+                win.activateWindow();
+                QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
+            }
             QCOMPARE(win.size(), screen);
 
             QList<QWidget*> windows{&win};
@@ -194,7 +199,12 @@ private slots:
                                          !a->geometry().intersects(b->geometry()),
                                      qPrintable(name + ": status-bar buttons overlap"));
                 }
+                if (w == &win)
+                    continue; // stays below the others
                 w->hide();
+                // the door screen has the keyboard again (Escape, F1, F10)
+                if (onRealScreen())
+                    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
             }
         }
     }
