@@ -9,6 +9,7 @@
 #include "platform/SoundPlayer.h"
 #include "widgets/AppContext.h"
 #include "shell/PendingWindows.h"
+#include "search/TLevelDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/TPictureScreen.h"
 #include "widgets/TxMsgDlg.h"
@@ -202,9 +203,13 @@ private slots:
                 if (w == &win)
                     continue; // stays below the others
                 w->hide();
-                // the door screen has the keyboard again (Escape, F1, F10)
-                if (onRealScreen())
-                    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
+            }
+            // After a modal dialog the door screen has the keyboard again (Escape, F1, F10).
+            if (onRealScreen()) {
+                auto* level = win.Windows().LevelDlg;
+                QTimer::singleShot(500, level, [level] { level->reject(); });
+                level->exec();
+                QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
             }
         }
     }
