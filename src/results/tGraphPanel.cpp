@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLocale>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -182,8 +183,10 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
     QFont titleFont(TitleFamily);
     titleFont.setPointSize(TitlePointSize);
     QFontMetrics fm(titleFont, p.device());
+    // The title stands clear of the tallest bar's top face.
+    const int titleRoom = g.T - g.Dy - 1;
     if (!printing) {
-        while (fm.height() > g.T + 3 && titleFont.pointSize() > SmallestTitle) {
+        while (fm.height() > titleRoom && titleFont.pointSize() > SmallestTitle) {
             titleFont.setPointSize(titleFont.pointSize() - 1);
             fm = QFontMetrics(titleFont, p.device());
         }
@@ -197,7 +200,8 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
     p.setFont(titleFont);
     p.setPen(m_barColor);
     const int titleX = left + g.L + (right - left - g.L - g.R - fm.horizontalAdvance(m_title)) / 2;
-    const int titleY = top + g.T - fm.height() + 3;
+    const int titleY = top + titleRoom - fm.height();
+    m_titleRect = QRect(titleX, titleY, fm.horizontalAdvance(m_title), fm.height());
     p.drawText(titleX, titleY + fm.ascent(), m_title);
 
     QFont smallFont(font().family());
@@ -257,6 +261,19 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
             p.drawPolygon(
                 QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1), QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
                           QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
+            // A bar of nothing is still seen: a baseline in the bar's colour.
+            const int baseline = std::max(2, (b.Y2 - yTop) / 60);
+            if (b.Y2 - b.Y1 < baseline)
+                p.fillRect(QRect(b.X1, b.Y2 - baseline, b.X2 - b.X1 + 1, baseline), bar.Color);
+
+            // The value, inside the top of a bar tall enough to hold it, else above it.
+            const QString value = BarValueText(bar.Value);
+            const int vw = sm.horizontalAdvance(value);
+            const int vx = (b.X1 + b.X2) / 2 - vw / 2;
+            const bool inside = b.Y2 - b.Y1 >= sm.height() + 4;
+            const int vy = inside ? b.Y1 + 2 : std::min(b.Y1, b.Y2 - baseline) - g.Dy - sm.height();
+            p.setPen(inside ? ReadableOn(bar.Color) : m_barColor);
+            p.drawText(vx, vy + sm.ascent(), value);
         }
     }
 
@@ -264,6 +281,17 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
     m_printing = false;
     m_drawing = false;
     return true;
+}
+
+QString BarValueText(double value)
+{
+    const bool whole = std::abs(value - std::round(value)) < 0.05;
+    return QLocale(QLocale::German).toString(value, 'f', whole ? 0 : 1) + QStringLiteral(" %");
+}
+
+QColor ReadableOn(const QColor& face)
+{
+    return face.lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 QString PrintHeading(const QString& name, const QDateTime& when)

@@ -82,6 +82,7 @@ public:
     // The layout of the last drawing (for its owner and for checks).
     const tGraphLayout& LastLayout() const { return m_layout; }
     int LastTitlePointSize() const { return m_titlePointSize; }
+    QRect LastTitleRect() const { return m_titleRect; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -103,7 +104,13 @@ private:
     bool m_drawing = false;
     tGraphLayout m_layout;
     int m_titlePointSize = 0;
+    QRect m_titleRect;
 };
+
+// A bar's value as written on it: "75 %", "66,7 %".
+QString BarValueText(double value);
+// Black or white, whichever reads better on a face of this colour.
+QColor ReadableOn(const QColor& face);
 
 // The darker shade of the side and top faces: each component halved, rounded.
 QColor DarkerFace(const QColor& colour);

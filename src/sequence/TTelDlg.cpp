@@ -433,14 +433,16 @@ void TTelDlg::HelpBtnClick()
 
 void TTelDlg::EscapePressed()
 {
-    m_exercise->Pause();
-    if (xMessageDlg(QStringLiteral("Möchten Sie die Telefonvermittlung wirklich abbrechen?"),
-                    mkBitteBestaetigen, btn::YesNo, 0) == mrYes)
-        reject();
-    m_exercise->Resume();
+    askToBreakOff(QStringLiteral("Möchten Sie die Telefonvermittlung wirklich abbrechen?"));
 }
 
 void TTelDlg::reject()
+{
+    askToBreakOff(QStringLiteral("Möchten Sie wirklich abbrechen?"));
+}
+
+// One question per request: its Ja ends the window, its Nein goes on where it was.
+void TTelDlg::askToBreakOff(const QString& question)
 {
     if (m_asking)
         return;
@@ -450,8 +452,7 @@ void TTelDlg::reject()
     }
     m_exercise->Pause();
     m_asking = true;
-    const int answer = xMessageDlg(QStringLiteral("Möchten Sie wirklich abbrechen?"),
-                                   mkBitteBestaetigen, btn::YesNo, 0);
+    const int answer = xMessageDlg(question, mkBitteBestaetigen, btn::YesNo, 0);
     m_asking = false;
     if (answer == mrYes)
         done(mrCancel);

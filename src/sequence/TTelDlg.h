@@ -85,6 +85,7 @@ protected:
 private:
     class PlayerAudio;
 
+    void askToBreakOff(const QString& question);
     void build();
     void StartPanelClick();
     void BackgroundClick();

@@ -159,6 +159,9 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &TMainWin::onEscape);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this,
+            [this] { ShowHelpPage(m_ctx, QStringLiteral("MainWin")); });
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] {
         PlainMessage(m_ctx.data ? m_ctx.data->UserName : QStringLiteral("-"));

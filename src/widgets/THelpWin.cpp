@@ -30,6 +30,8 @@ QString HelpPageFile(const QString& key)
 {
     if (key == QLatin1String("stat"))
         return QStringLiteral("stat.rtf");
+    if (key.compare(QLatin1String("MainWin"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("start.rtf");
     static const char* const keys[] = {
         "XErklaerDlg",   "XErklaer2Dlg",   "XErklaer3Dlg",   "WortDlg",       "AbfragDlg",
         "BmpErklaerDlg", "BmpErklaer2Dlg", "BmpErklaer3Dlg", "BmpKatDlg",     "XBmpAbfragDlg",

@@ -259,6 +259,8 @@ TShellFolderTree::TShellFolderTree(QWidget* parent)
     connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { keepSelectedFolder(); });
     connect(fs_, &QFileSystemModel::directoryLoaded, this, [this] { revealSelection(); });
     connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { revealSelection(); });
+    // Sorting a freshly loaded folder moves the rows after they were revealed.
+    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { revealSelection(); });
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
             [this] { revealPending_ = false; });
     connect(fs_, &QFileSystemModel::fileRenamed, this,
@@ -320,6 +322,17 @@ void TShellFolderTree::revealSelection()
         if (revealPending_ && currentIndex().isValid())
             scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
     });
+}
+
+void TShellFolderTree::showEvent(QShowEvent* event)
+{
+    QTreeView::showEvent(event);
+    // A folder chosen while hidden, or whose rows were all loaded before, is brought
+    // into view once the tree has its size on screen.
+    if (revealPending_ && currentIndex().isValid()) {
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+        revealSelection();
+    }
 }
 
 void TShellFolderTree::mousePressEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #include "widgets/TWindow.h"
 
+#include <QApplication>
 #include <QScreen>
 
 namespace gf {
@@ -18,9 +19,15 @@ void TWindow::setVisible(bool visible)
     if (showing && m_fillsScreen)
         if (const QScreen* s = screen(); s && s->availableGeometry() != s->geometry())
             setGeometry(s->availableGeometry().intersected(geometry()));
-    if (showing)
+    if (showing) {
+        m_before = QApplication::activeWindow();
         FormShow();
+    }
+    const bool hiding = !visible && isVisible();
     QDialog::setVisible(visible);
+    // Without a window manager nobody hands the keyboard back to the window below.
+    if (hiding && m_before && m_before->isVisible())
+        m_before->activateWindow();
 }
 
 } // namespace gf

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 namespace gf {
 
@@ -29,6 +30,7 @@ protected:
 private:
     AppContext& m_ctx;
     bool m_fillsScreen = false;
+    QPointer<QWidget> m_before; // active when this window was shown
 };
 
 } // namespace gf

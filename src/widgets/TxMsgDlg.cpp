@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -365,9 +366,13 @@ int xMessageDlg(const QString& text, int kind, int buttons, int helpContext)
     Q_UNUSED(helpContext);
     if (const MessageHook& hook = hookSlot())
         return hook(text, kind, buttons);
-    TxMsgDlg box(QApplication::activeWindow());
+    const QPointer<QWidget> before = QApplication::activeWindow();
+    TxMsgDlg box(before);
     box.prepare(text, kind, buttons, screenSize());
     const int result = box.exec();
+    // Without a window manager nobody hands the keyboard back to the window below.
+    if (before && before->isVisible())
+        before->activateWindow();
     return result == 0 ? int(mrCancel) : result;
 }
 

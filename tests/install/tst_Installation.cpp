@@ -93,7 +93,7 @@ private slots:
         const QList<std::pair<QString, QStringList>> lists = {
             {"BMP", InventoryPictures()},
             {"WAV", InventorySounds()},
-            {"HLP", InventoryHelpPages() + QStringList{"stat.rtf"}}};
+            {"HLP", InventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}}};
         int total = 0;
         for (const auto& [folder, names] : lists) {
             QSet<QString> expected;
@@ -106,7 +106,7 @@ private slots:
                          qPrintable(folder + '/' + file + " is not in the inventory"));
             total += names.size();
         }
-        QCOMPARE(total, 164 + 1);
+        QCOMPARE(total, 164 + 2);
     }
 
     void picturesAreUncompressed24BitBmpsOfTheirSizes()
@@ -167,7 +167,7 @@ private slots:
     void helpPagesReadCleanly()
     {
         int umlauts = 0;
-        for (const QString& name : InventoryHelpPages() + QStringList{"stat.rtf"}) {
+        for (const QString& name : InventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}) {
             QTextDocument doc;
             RtfReader reader(&doc);
             QVERIFY2(reader.readFile(MediaPath(sub("HLP"), name)),

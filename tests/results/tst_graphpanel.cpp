@@ -41,6 +41,26 @@ private slots:
         }
     }
 
+    void fullAndEmptyBarsStayReadable()
+    {
+        tGraphPanel panel;
+        panel.SetTitle("Telefonvermittlung (nur Lesen, 9 Übungen)");
+        panel.SetBarCount(3);
+        const QColor face(82, 191, 160);
+        const double values[] = {100, 0, 66.7};
+        for (int i = 0; i < 3; ++i)
+            panel.SetBarValue(i, QString("B%1").arg(i), face, values[i]);
+        const QImage img = panel.RenderImage(QSize(560, 400));
+        const tGraphLayout& g = panel.LastLayout();
+        // the title, descenders included, ends above the full bar's top face
+        QVERIFY(panel.LastTitleRect().bottom() < g.Bars[0].Y1 - g.Dy);
+        // nothing is still a visible bar
+        const auto& zero = g.Bars[1];
+        QCOMPARE(QColor(img.pixel((zero.X1 + zero.X2) / 2 + 1, zero.Y2 - 1)), face);
+        QCOMPARE(BarValueText(66.7), QString("66,7 %"));
+        QCOMPARE(BarValueText(100), QString("100 %"));
+    }
+
     void emptyChartShowsOnlyItsTitle()
     {
         tGraphPanel panel;

@@ -175,7 +175,7 @@ private slots:
                 return;
             }
         };
-        // once dialling after the "Nein", break off with "Ja" twice
+        // once dialling after the "Nein", break off with "Ja": one question per Escape
         QTimer breakOff;
         breakOff.setInterval(5);
         connect(&breakOff, &QTimer::timeout, [&] {
@@ -183,17 +183,16 @@ private slots:
             if (!tel || phaseAfterNo < 0 || askedYes)
                 return;
             askedYes = true;
-            messages.answer(mrYes).answer(mrYes);
+            messages.answer(mrYes);
             QTest::keyClick(tel, Qt::Key_Escape);
         });
         breakOff.start();
         p.win->Image3Click();
 
         QVERIFY(askedYes);
-        QCOMPARE(messages.count(), 3);
-        QCOMPARE(messages.messages().at(1).text,
-                 QString("Möchten Sie die Telefonvermittlung wirklich abbrechen?"));
-        QCOMPARE(messages.messages().at(2).text, QString("Möchten Sie wirklich abbrechen?"));
+        QCOMPARE(messages.count(), 2);
+        for (const auto& m : messages.messages())
+            QCOMPARE(m.text, QString("Möchten Sie die Telefonvermittlung wirklich abbrechen?"));
         QVERIFY(p.data.TelStatList.isEmpty());
         QCOMPARE(p.data.CurrentUser->TelLevel[1], 7);
         QVERIFY(!trainee.graphShown);

@@ -9,6 +9,7 @@
 #include "platform/SoundPlayer.h"
 #include "widgets/AppContext.h"
 #include "shell/PendingWindows.h"
+#include "search/TLevelDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/TPictureScreen.h"
 #include "widgets/TxMsgDlg.h"
@@ -18,6 +19,7 @@
 #include "shell/WindowSet.h"
 #include "widgets/TStatusBar.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
@@ -134,6 +136,10 @@ private slots:
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
             QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);
+            if (onRealScreen()) {
+                win.activateWindow();
+                QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
+            }
             QCOMPARE(win.size(), screen);
 
             QList<QWidget*> windows{&win};
@@ -194,7 +200,16 @@ private slots:
                                          !a->geometry().intersects(b->geometry()),
                                      qPrintable(name + ": status-bar buttons overlap"));
                 }
+                if (w == &win)
+                    continue; // stays below the others
                 w->hide();
+            }
+            // After a modal dialog the door screen has the keyboard again (Escape, F1, F10).
+            if (onRealScreen()) {
+                auto* level = win.Windows().LevelDlg;
+                QTimer::singleShot(500, level, [level] { level->reject(); });
+                level->exec();
+                QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
             }
         }
     }

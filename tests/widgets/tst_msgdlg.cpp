@@ -4,6 +4,7 @@
 #include "data/ProgramData.h"
 #include "platform/Fonts.h"
 #include "widgets/AppContext.h"
+#include "widgets/TBaseDlg.h"
 #include "widgets/THelpWin.h"
 #include "widgets/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
@@ -196,12 +197,20 @@ private slots:
         QStringList opened;
         SetHelpPageHook([&](const QString& path) { opened << path; });
         ShowHelpPage(ctx, QStringLiteral("teldlg"));
-        ShowHelpPage(ctx, QStringLiteral("MainWin"));
+        ShowHelpPage(ctx, QStringLiteral("Unbekannt"));
         ShowHelpPage(ctx, QStringLiteral("STAT"));
+        // F1 in a window opens that window's page
+        TBaseDlg window(ctx);
+        window.HelpKey = QStringLiteral("TelDlg");
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F1);
+        window.hide();
         SetHelpPageHook({});
         // keys in any case, found whatever the case of the file on disk; unknown keys
         // open nothing
-        QCOMPARE(opened, QStringList{ctx.paths.HlpDir + QStringLiteral("HLP12.RTF")});
+        QCOMPARE(opened, QStringList(2, ctx.paths.HlpDir + QStringLiteral("HLP12.RTF")));
 
         // the real window: page shown, F11 names the data folder, OK closes
         tProgramData data;
