@@ -5,7 +5,7 @@
 namespace gf {
 
 // Media files are named in varying case ("Jingle.wav", "JINGLE.WAV"); these find
-// them without regard to case, as the program's original file system did.
+// them without regard to case, so a file copied from a system that ignores case is found.
 
 // The real path of the file in folder whose name matches name: an exact match
 // first, else a case-insensitive one (the first in sorted order when several

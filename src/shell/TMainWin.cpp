@@ -263,7 +263,7 @@ void TMainWin::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_startUpRan) {
         m_startUpRan = true;
-        // After the window is on screen, as the first showing of the original did.
+        // Once the window is on screen, so the start-up's messages and the title stand over it.
         QTimer::singleShot(0, this, [this] { StartUp(); });
     }
 }
