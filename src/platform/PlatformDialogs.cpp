@@ -40,7 +40,7 @@ void PlainMessage(const QString& text, QWidget* parent)
 }
 
 QString InputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
-                 QWidget* parent)
+                 QWidget* parent, const std::function<void(QDialog&)>& style)
 {
     InputBoxAnswer answer{def, false};
     if (g_inputBoxHook) {
@@ -51,6 +51,8 @@ QString InputBox(const QString& caption, const QString& prompt, const QString& d
         dialog.setLabelText(prompt);
         dialog.setTextValue(def);
         dialog.setInputMode(QInputDialog::TextInput);
+        if (style)
+            style(dialog);
         answer.ok = dialog.exec() == QDialog::Accepted;
         if (answer.ok)
             answer.text = dialog.textValue();

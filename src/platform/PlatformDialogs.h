@@ -7,6 +7,8 @@
 
 class QWidget;
 
+class QDialog;
+
 namespace gf {
 
 // The platform's plain dialogs. Each can be answered by a hook instead of a real
@@ -16,9 +18,11 @@ namespace gf {
 // A message window titled with the application title, one OK button.
 void PlainMessage(const QString& text, QWidget* parent = nullptr);
 
-// Asks for one line of text. Cancelling returns def and sets *ok to false.
+// Asks for one line of text. Cancelling returns def and sets *ok to false. `style` dresses
+// the dialog before it is shown (the program's own look).
 QString InputBox(const QString& caption, const QString& prompt, const QString& def,
-                 bool* ok = nullptr, QWidget* parent = nullptr);
+                 bool* ok = nullptr, QWidget* parent = nullptr,
+                 const std::function<void(QDialog&)>& style = {});
 
 // The save dialog. proposed is a folder or a proposed file path; defaultSuffix
 // (without dot) is appended to a name typed without one. Empty when cancelled.

@@ -1,4 +1,5 @@
 #include "shell/TTuerDlg.h"
+#include "widgets/TxMsgDlg.h"
 
 #include "data/ProgramData.h"
 #include "platform/PlatformDialogs.h"
@@ -32,8 +33,8 @@ tProgramData& TTuerDlg::data() const
 bool TTuerDlg::AddUser(quint16 slot)
 {
     bool ok = false;
-    QString typed = InputBox(QStringLiteral("Neuer Detektiv:"), QStringLiteral("Name:"), QString(),
-                             &ok, QApplication::activeWindow());
+    QString typed = xInputBox(QStringLiteral("Neuer Detektiv:"), QStringLiteral("Name:"),
+                              QString(), &ok, QApplication::activeWindow());
     if (!ok)
         typed.clear();
     // The data model trims, checks and refuses the name with its own messages.

@@ -7,6 +7,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFrame>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
@@ -374,6 +376,26 @@ int xMessageDlg(const QString& text, int kind, int buttons, int helpContext)
     if (before && before->isVisible())
         before->activateWindow();
     return result == 0 ? int(mrCancel) : result;
+}
+
+QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
+                  QWidget* parent)
+{
+    return InputBox(caption, prompt, def, ok, parent, [&caption, &prompt](QDialog& dialog) {
+        // Framed like the message box: the caption stands in the box in large type, not
+        // in a title bar that a window manager may shorten.
+        dialog.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+        look::setBackground(&dialog, kBody);
+        look::setTextColour(&dialog, Qt::black);
+        dialog.setFont(look::comic(21, true));
+        dialog.setStyleSheet(QStringLiteral(
+            "QDialog { border: 6px solid rgb(0,128,64); }"
+            "QPushButton { font: bold 16px Arial; padding: 6px 18px; }"));
+        if (auto* input = qobject_cast<QInputDialog*>(&dialog))
+            input->setLabelText(caption + u'\n' + prompt);
+        if (auto* line = dialog.findChild<QLineEdit*>())
+            line->setMinimumWidth(440);
+    });
 }
 
 MessageHook SetMessageHook(MessageHook hook)

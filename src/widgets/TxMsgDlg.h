@@ -91,6 +91,10 @@ private:
 // accepted for the callers' sake and not used.
 int xMessageDlg(const QString& text, int kind, int buttons, int helpContext = 0);
 
+// Asks for one line of text in the message box's large type and colours (see InputBox).
+QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
+                  QWidget* parent = nullptr);
+
 // While a hook is set, xMessageDlg calls it instead of showing a box and returns its
 // answer. Returns the previous hook. An empty function removes the hook.
 using MessageHook = std::function<int(const QString& text, int kind, int buttons)>;
