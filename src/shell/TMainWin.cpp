@@ -355,6 +355,7 @@ bool TMainWin::StartUp()
     setWindowTitle(QStringLiteral("Grips-Fix"));
     QApplication::restoreOverrideCursor();
     m_startedUp = true;
+    activateWindow(); // the keyboard belongs to the door screen, also without a window manager
     return keepRunning;
 }
 
