@@ -24,12 +24,6 @@ class TstExport : public QObject
         r.CorrectPerLevel.v = correct;
         return r;
     }
-    static tBmpKatStat bild(const tWortKatStat& w)
-    {
-        tBmpKatStat b;
-        static_cast<tWortKatStat&>(b) = w;
-        return b;
-    }
     QStringList rows(int kind, bool useFrom = false, bool useTo = false, QDate from = {},
                      QDate to = {})
     {
@@ -99,7 +93,10 @@ private slots:
         storeKat(rkBild, "AnnaBK_04_03.dat",
                  {kat(serial(2004, 3, 1, 8), {0, 3, 3, 3}, {0, 1, 2, 3})});
         d->WortStatList = {kat(serial(2004, 3, 6, 9))};
-        d->BildStatList = {bild(kat(serial(2004, 3, 6, 9, 30), {0, 0, 0, 8}, {0, 0, 0, 1}))};
+        tBmpKatStat picture;
+        static_cast<tWortKatStat&>(picture) =
+            kat(serial(2004, 3, 6, 9, 30), {0, 0, 0, 8}, {0, 0, 0, 1});
+        d->BildStatList = {picture};
         const QStringList expected = {
             "TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t",
             "WORT\t05.03.2004\t10:15:30\t75,00\t25,00\t\t100,00",

@@ -64,14 +64,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("start");
+        const QString dot = "Der Name darf nicht mit einem Punkt";
         QTest::newRow("blanks") << "   "
                                 << "Bitte geben Sie einen Namen ein!";
         for (const char* bad : {"../x", "a\\b", "C:x", "a*", "<a>", "a\tb"})
             QTest::newRow(bad) << QString(bad) << "Der Name darf keines der Zeichen";
-        QTest::newRow("dot") << ".Anna"
-                             << "Der Name darf nicht mit einem Punkt";
-        QTest::newRow("dotdot") << ".."
-                                << "Der Name darf nicht mit einem Punkt";
+        QTest::newRow("dot") << ".Anna" << dot;
+        QTest::newRow("dotdot") << ".." << dot;
         // It would list as "Zed" and could never be opened again.
         QTest::newRow("user file ending inside") << "Zed.MNU.old"
                                                  << "Der Name darf „.mnu“ nicht";

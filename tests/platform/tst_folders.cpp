@@ -1,8 +1,8 @@
 #include "data/MessageSink.h"
-#include "support/Recording.h"
 #include "platform/DataFolder.h"
 #include "platform/InstallPaths.h"
 #include "platform/MediaFiles.h"
+#include "support/Recording.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,7 +163,7 @@ private slots:
         QVERIFY(!can);
     }
 
-    void mediaNamesMatchWithoutRegardToCase()
+    void mediaNamesMatchWithoutRegardToCaseAndFollowTheFolder()
     {
         QTemporaryDir dir;
         const QString folder = dir.path() + "/";
@@ -179,12 +179,8 @@ private slots:
         QVERIFY(!MediaFileExists(folder, "Jingle"));
         QVERIFY(!MediaFileExists(folder, "Sub")); // folders are no media files
         QVERIFY(!MediaFileExists(folder + "nowhere/", "Jingle.wav"));
-    }
 
-    void mediaListingsFollowTheFolder()
-    {
-        QTemporaryDir dir;
-        const QString folder = dir.path() + "/";
+        // The listings follow the folder.
         QVERIFY(!MediaFileExists(folder, "hlp1.rtf"));
         write(folder + "HLP1.RTF"); // added after a lookup was cached
         QCOMPARE(ResolveMediaFile(folder, "hlp1.rtf"), folder + "HLP1.RTF");

@@ -11,19 +11,15 @@ using namespace std::chrono_literals;
 
 namespace {
 
-template <typename T> QByteArray le(T v)
-{
-    QByteArray b(sizeof v, 0);
-    qToLittleEndian(v, b.data());
-    return b;
-}
 QByteArray le16(quint16 v)
 {
-    return le(v);
+    const quint16 x = qToLittleEndian(v);
+    return QByteArray(reinterpret_cast<const char*>(&x), 2);
 }
 QByteArray le32(quint32 v)
 {
-    return le(v);
+    const quint32 x = qToLittleEndian(v);
+    return QByteArray(reinterpret_cast<const char*>(&x), 4);
 }
 QByteArray chunk(const char* id, const QByteArray& body, qint64 claimedSize = -1)
 {

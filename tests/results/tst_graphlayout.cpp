@@ -26,7 +26,7 @@ private slots:
         QCOMPARE(g.Raster.last(), 100.0);
     }
 
-    void equalScaleBoundsGiveOnePixelPerUnit()
+    void scaleBounds()
     {
         tGraphScale s;
         s.MaxScaleVal = s.MinScaleVal = 0.0;
@@ -34,18 +34,15 @@ private slots:
         QCOMPARE(g.Bars[0].Y1, g.Bars[0].Y2 - 40);
         QCOMPARE(g.Bars[1].Y1, g.Bars[1].Y2 - 70);
         QVERIFY(g.Raster.isEmpty());
-    }
 
-    void scaleNotStartingAtZero()
-    {
-        tGraphScale s;
+        // a scale not starting at zero
         s.MinScaleVal = 50;
         s.MaxScaleVal = 100;
-        const tGraphLayout g = LayoutGraph(s, 0, 0, 400, 400, {75, 20});
-        QCOMPARE(g.Y(50), g.Bars[0].Y2);      // foot of the scale on the bars' foot
-        QCOMPARE(g.Y(100), 0 + g.T + g.Dy);   // top of the scale under the title margin
-        QCOMPARE(g.Bars[1].Y1, g.Bars[1].Y2); // below the scale: flat, not downwards
-        QCOMPARE(g.Raster.size(), 5);
+        const tGraphLayout h = LayoutGraph(s, 0, 0, 400, 400, {75, 20});
+        QCOMPARE(h.Y(50), h.Bars[0].Y2);      // foot of the scale on the bars' foot
+        QCOMPARE(h.Y(100), 0 + h.T + h.Dy);   // top of the scale under the title margin
+        QCOMPARE(h.Bars[1].Y1, h.Bars[1].Y2); // below the scale: flat, not downwards
+        QCOMPARE(h.Raster.size(), 5);
     }
 
     void emptyListAndUnusableRaster()

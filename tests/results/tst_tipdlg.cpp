@@ -79,10 +79,13 @@ private slots:
 
     void searchScoresComeFromTheLastRecord()
     {
-        tWortKatStat w;
-        w.AskedPerLevel[1] = w.AskedPerLevel[2] = 10;
+        // An earlier half-right record: summed counts would give 150, summed percents 300.
+        tWortKatStat earlier, w;
+        earlier.AskedPerLevel[1] = earlier.AskedPerLevel[2] = 10;
+        earlier.CorrectPerLevel[1] = earlier.CorrectPerLevel[2] = 5;
+        w.AskedPerLevel = earlier.AskedPerLevel;
         w.CorrectPerLevel[1] = w.CorrectPerLevel[2] = 10; // 200
-        env->data.WortStatList << tWortKatStat{} << w;
+        env->data.WortStatList << earlier << w;
         env->ctx.WortTipNo = 4;
         QVERIFY(showTip(1).contains("Detektiv Falke,"));
         QCOMPARE(dlg->WordScore, 200.0);

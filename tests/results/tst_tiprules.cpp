@@ -57,30 +57,10 @@ private slots:
             {9, "geniales Ergebnis!"},
             {10, "Sie sind zu gut für diesen Programmteil!"},
             {11.9, "`Wetten-Dass?´ trainieren wollen, dann wenden "},
-            {12, "Sie sind einfach zu gut!"},
         };
         for (const auto& [score, line] : cases)
             QVERIFY2(tips::ChooseTip(tips::Tel, score, 1).paragraphs.contains(line),
                      qPrintable(QString::number(score)));
-    }
-
-    void scoresFromRecords()
-    {
-        tWortKatStat r;
-        r.AskedPerLevel[2] = 6;
-        r.AskedPerLevel[3] = 3;
-        r.CorrectPerLevel[2] = 3;
-        r.CorrectPerLevel[3] = 3;
-        QList<tWortKatStat> list;
-        QCOMPARE(tips::LastSearchScore(list), tips::NoScore);
-        list << tWortKatStat{} << r;
-        QCOMPARE(tips::LastSearchScore(list), 150.0); // 50 % + 100 %, last record only
-        QList<tTeleStat> tel;
-        QCOMPARE(tips::LastBestSpan(tel), tips::NoScore);
-        tTeleStat t;
-        t.BestSpan = NoValue;
-        tel << t;
-        QCOMPARE(tips::ChooseTip(tips::Tel, tips::LastBestSpan(tel), 2).kind, Tip::None);
     }
 };
 

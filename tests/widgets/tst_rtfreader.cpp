@@ -2,7 +2,6 @@
 #include "data/Random.h"
 #include "widgets/RtfReader.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QTest>
 #include <QTextBlock>
@@ -151,24 +150,6 @@ private slots:
         QCOMPARE(doc.toRawText(), text);
         for (const Run& r : runs(doc))
             QVERIFY(r.format.font().pixelSize() >= 1 && r.format.font().pixelSize() <= 600);
-    }
-
-    void installedPages()
-    {
-        const QDir dir(qEnvironmentVariable("GF_INSTALL_DIR") + QStringLiteral("/HLP"));
-        const QStringList pages = dir.entryList({QStringLiteral("*.rtf")}, QDir::Files);
-        if (pages.isEmpty())
-            QSKIP("no installed help pages");
-        for (const QString& name : pages) {
-            QTextDocument doc;
-            RtfReader reader(&doc);
-            QVERIFY2(reader.readFile(dir.filePath(name)), qPrintable(name));
-            const QString text = doc.toPlainText();
-            QVERIFY2(text.trimmed().size() > 20, qPrintable(name));
-            // nothing of the font table or other skipped parts leaks into the page
-            QVERIFY2(!text.contains(QStringLiteral("Arial;")), qPrintable(name));
-            QVERIFY2(!text.contains(u'\\') && !text.contains(u'{'), qPrintable(name));
-        }
     }
 
     void truncationsAndMutations()

@@ -92,11 +92,7 @@ private slots:
     {
         QWidget window;
         TSkinButton button(QStringLiteral("Tür"), QSize(120, 90), &window);
-        QSignalSpy clicked(&button, &QAbstractButton::clicked);
         window.show();
-        QTest::mouseClick(&button, Qt::LeftButton);
-        QCOMPARE(clicked.size(), 1);
-
         // the screen adaptation leaves it alone
         button.move(20, 30);
         ScaleControl(&button, 0.9, 1.28, 1.28);
