@@ -1,0 +1,309 @@
+#include "support/GuiFixture.h"
+#include "support/TestProgram.h"
+
+#include "data/ProgramData.h"
+#include "data/Records.h"
+#include "data/Timing.h"
+#include "platform/Printing.h"
+#include "results/TSingleTipDlg.h"
+#include "results/tGraphPanel.h"
+#include "search/TLevelDlg.h"
+#include "sequence/TBMPPresentDlg.h"
+#include "sequence/TBmpSndGraphDlg.h"
+#include "sequence/TSndBmpInfDlg.h"
+#include "sequence/tMemoExercise.h"
+#include "shell/TChooseModeDlg.h"
+#include "shell/TMainWin.h"
+#include "widgets/TImage.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TRadioGroup.h"
+#include "widgets/TSkinButton.h"
+#include "widgets/TStatusBar.h"
+#include "widgets/TxMsgDlg.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace gf;
+using gf::test::TestProgram;
+using Phase = tMemoExercise::Phase;
+
+namespace {
+
+// Plays the trainee through whatever window of the course is open.
+class Trainee : public QObject
+{
+public:
+    int mode = 2;        // position in the mode choice
+    int countIndex = 3;  // the test-run count of 2
+    QList<bool> answers; // per task: right or wrong
+    bool typeTask2 = true; // the second task typed on the keyboard, the first clicked
+    QString shotPrefix;
+    QString pdf; // where the graph is printed
+    // Runs first at every look at the exercise; true when it has dealt with it.
+    std::function<bool(TBMPPresentDlg&)> duringExercise;
+
+    QStringList seen; // what the trainee noticed, in order
+    QString graphTitle;
+    QList<double> graphValues;
+    bool graphShown = false;
+    int tipKind = 0;
+
+    Trainee()
+    {
+        m_timer.setInterval(2);
+        connect(&m_timer, &QTimer::timeout, this, [this] { act(); });
+        m_timer.start();
+    }
+
+private:
+    void act()
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || m_busy)
+            return;
+        m_busy = true;
+        if (auto* info = qobject_cast<TSndBmpInfDlg*>(w)) {
+            shot(info, "info");
+            info->OKBtn->click();
+        } else if (auto* choose = qobject_cast<TChooseModeDlg*>(w)) {
+            QTest::mouseClick(choose->Box->item(mode - 1), Qt::LeftButton);
+            choose->OKBtn->click();
+        } else if (auto* level = qobject_cast<TLevelDlg*>(w)) {
+            QTest::mouseClick(level->Group->item(countIndex), Qt::LeftButton);
+            level->OKBtn->click();
+        } else if (auto* memo = qobject_cast<TBMPPresentDlg*>(w)) {
+            if (!duringExercise || !duringExercise(*memo))
+                exercise(*memo);
+        } else if (auto* graph = qobject_cast<TBmpSndGraphDlg*>(w)) {
+            if (graphShown) {
+                if (tipKind != 0) // back from the tip
+                    graph->OKBtn->click();
+            } else {
+                graphShown = true;
+                graphTitle = graph->LevelChart->Title();
+                for (const tBarValue& b : graph->LevelChart->Bars())
+                    graphValues << b.Value;
+                shot(graph, "graph");
+                SetPrintTargetForTests(pdf);
+                graph->PrintBtn->click();
+                SetPrintTargetForTests(QString());
+                // The tip opens modally: from the event loop, so it is seen at a next look.
+                QTimer::singleShot(0, graph->CommentBtn, &QAbstractButton::click);
+            }
+        } else if (auto* tip = qobject_cast<TSingleTipDlg*>(w)) {
+            tipKind = tip->TipKind;
+            tip->OKBtn->click();
+        }
+        m_busy = false;
+    }
+
+    void shot(QWidget* w, const QString& name)
+    {
+        if (!shotPrefix.isEmpty())
+            test::shot(w, shotPrefix + name);
+    }
+
+    void exercise(TBMPPresentDlg& dlg)
+    {
+        tMemoExercise& ex = dlg.Exercise();
+        const int task = ex.tasksDone();
+        switch (ex.phase()) {
+        case Phase::Ready:
+            QTest::mouseClick(dlg.StartPanel, Qt::LeftButton);
+            return;
+        case Phase::Presenting:
+            if (ex.stageStep() == 2 && !m_shot.contains("presenting")) {
+                m_shot << "presenting";
+                shot(&dlg, "presenting");
+            }
+            return;
+        case Phase::Answering:
+            break;
+        case Phase::Feedback:
+            if (m_noted != task) {
+                m_noted = task;
+                seen << QString("%1 %2 %3")
+                            .arg(ex.lastCorrect() ? "right" : "wrong")
+                            .arg(dlg.Pnl->palette().color(QPalette::Window).name())
+                            .arg(dlg.CorrectPanel->isVisible() ? "correct shown" : "-");
+                shot(&dlg, ex.lastCorrect() ? "right" : "wrong");
+            }
+            return;
+        case Phase::Ending:
+            seen << dlg.StartPanel->text();
+            QTest::keyClick(&dlg, Qt::Key_Return);
+            return;
+        default:
+            return;
+        }
+        if (!ex.keypadActive())
+            return; // the last key press is still being shown
+        QVector<int> answer = ex.items();
+        if (!answers.value(task - 1, true))
+            answer.last() = (answer.last() + 1) % 10;
+        const int next = int(ex.answer().size());
+        if (next == 1)
+            shot(&dlg, "answering");
+        const int key = answer[next] + 1;
+        if (task == 2 && typeTask2)
+            QTest::keyClick(&dlg, Qt::Key(Qt::Key_0 + key % 10));
+        else
+            QTest::mouseClick(dlg.TastKeys[std::size_t(key - 1)], Qt::LeftButton);
+    }
+
+    QTimer m_timer;
+    bool m_busy = false;
+    int m_noted = 0;
+    QStringList m_shot;
+};
+
+} // namespace
+
+class TstMemoCourse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fromDoorFourToTheSavedRecord_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1024x768") << QSize(1024, 768);
+    }
+
+    void fromDoorFourToTheSavedRecord()
+    {
+        QFETCH(QSize, screen);
+        TestProgram p;
+        ScopedMessageHook messages;
+        p.ctx.ScreenWidth = screen.width();
+        p.ctx.ScreenHeight = screen.height();
+        p.win->AdaptForms();
+        p.login("Falke");
+        p.data.CurrentUser->MemoLevel[2] = 3;
+        p.data.CurrentUser->MemoLevel[1] = 5;
+        messages.clear(); // the item-table notice of the login
+
+        Trainee trainee;
+        trainee.answers = {true, false};
+        trainee.shotPrefix = QString("memo_%1x%2_").arg(screen.width()).arg(screen.height());
+        const QString shots = qEnvironmentVariable("GF_SHOT_DIR");
+        QTemporaryDir dir;
+        trainee.pdf = shots.isEmpty() ? dir.filePath("graph.pdf")
+                                      : QDir(shots).filePath(trainee.shotPrefix + "graph.pdf");
+        p.win->Image4Click();
+
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(" | ")));
+        QCOMPARE(trainee.seen, QStringList({"right #52bfa0 -", "wrong #800080 correct shown",
+                                            "Beenden"}));
+        QCOMPARE(p.data.MemoStatList.size(), 1);
+        const tBmpSndStat r = p.data.MemoStatList.first();
+        QCOMPARE(r.Mode, 2);
+        QCOMPARE(r.Kind, 2);
+        QCOMPARE(r.TaskCount, 2);
+        QCOMPARE(r.Trials[3], 2);
+        QCOMPARE(r.Correct[3], 1);
+        QCOMPARE(r.BestSpan, NoValue);
+        QVERIFY(p.ctx.MemoTipNo >= 1 && p.ctx.MemoTipNo <= 9);
+        QCOMPARE(p.data.CurrentUser->MemoLevel[2], 1);
+        QCOMPARE(p.data.CurrentUser->MemoLevel[1], 5);
+        QVERIFY(trainee.graphShown);
+        QCOMPARE(trainee.graphTitle, QString("Memo-Protokoll (nur Sehen, 2 Übungen)"));
+        QCOMPARE(trainee.graphValues, QList<double>{50.0});
+        QCOMPARE(trainee.tipKind, 4);
+        QFile pdf(trainee.pdf);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(4) == "%PDF");
+        pdf.close();
+
+        // Closing the program files the record and rewrites the user file.
+        p.win->CloseWithoutQuestion = false;
+        p.win->close();
+        QFile log(p.data.DataDir + "FalkeBS" + p.data.MonthTag() + ".dat");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        tBmpSndStat stored;
+        QVERIFY(tProgramData::ReadMemoStat(log, stored));
+        QCOMPARE(stored.Trials[3], 2);
+        QCOMPARE(stored.Correct[3], 1);
+        QCOMPARE(stored.Mode, 2);
+        QVERIFY(log.atEnd());
+
+        tProgramData fresh;
+        fresh.setDataDir(p.data.DataDir);
+        fresh.UserName = "Falke";
+        QVERIFY(fresh.OpenUser());
+        QCOMPARE(fresh.CurrentUser->MemoLevel[2], 1);
+        QCOMPARE(fresh.CurrentUser->MemoLevel[1], 5);
+    }
+
+    // Escape asks once in every state; Nein goes on as if nothing had happened, Ja
+    // ends the exercise and keeps nothing.
+    void abortAnsweredNoGoesOnAndYesStoresNothing()
+    {
+        TestProgram p;
+        ScopedMessageHook messages(mrNo);
+        p.login("Eule");
+        p.data.CurrentUser->MemoLevel[3] = 4;
+        messages.clear();
+        timing::setScale(0.05); // long enough to ask within an event on a busy machine
+        using std::chrono::steady_clock;
+
+        QStringList resumed;
+        Trainee trainee;
+        trainee.mode = 3;
+        trainee.duringExercise = [&](TBMPPresentDlg& dlg) {
+            tMemoExercise& ex = dlg.Exercise();
+            const Phase phase = ex.phase();
+            if (phase == Phase::Presenting && resumed.isEmpty() && ex.stageStep() >= 1) {
+                const auto left = ex.stageOnset() + timing::scaled(tMemoExercise::EventOnStage) -
+                                  steady_clock::now();
+                if (left < std::chrono::milliseconds(80))
+                    return true;
+                // The question stays open longer than the event would have lasted.
+                const int step = ex.stageStep();
+                messages.setHandler([](const ScopedMessageHook::Message&) {
+                    QTest::qSleep(250);
+                    return int(mrNo);
+                });
+                QTest::keyClick(&dlg, Qt::Key_Escape);
+                messages.setHandler({});
+                QTest::qWait(30);
+                resumed << (ex.stageStep() == step ? "presenting held" : "presenting moved on");
+                return true;
+            }
+            if (phase == Phase::Answering && resumed.size() == 1 && ex.keypadActive()) {
+                QTest::keyClick(&dlg, Qt::Key_Escape);
+                QTest::keyClick(&dlg, Qt::Key(Qt::Key_0 + (ex.items()[0] + 1) % 10));
+                resumed << QString("answering %1").arg(ex.answer().size());
+                return true;
+            }
+            if (phase == Phase::Feedback && resumed.size() == 2) {
+                QTest::keyClick(&dlg, Qt::Key_Escape);
+                resumed << QString("feedback %1").arg(ex.tasksDone());
+                return true;
+            }
+            if (phase == Phase::Presenting && resumed.size() == 3) {
+                resumed << QString("task %1").arg(ex.tasksDone());
+                messages.answer(mrYes);
+                QTest::keyClick(&dlg, Qt::Key_Escape);
+                return true;
+            }
+            return false;
+        };
+        p.win->Image4Click();
+
+        QCOMPARE(resumed, QStringList({"presenting held", "answering 1", "feedback 1", "task 2"}));
+        QCOMPARE(messages.texts(), QStringList(4, "Möchten Sie wirklich abbrechen?"));
+        QCOMPARE(messages.last().kind, int(mkBitteBestaetigen));
+        QVERIFY(p.data.MemoStatList.isEmpty());
+        QCOMPARE(p.data.CurrentUser->MemoLevel[3], 4);
+        QVERIFY(!trainee.graphShown);
+        QVERIFY(p.ctx.ExerciseStarted);
+    }
+};
+
+QTEST_MAIN(TstMemoCourse)
+#include "tst_memocourse.moc"
