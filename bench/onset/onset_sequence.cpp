@@ -17,17 +17,22 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdio>
 
 namespace gf::bench {
 
 namespace {
 
 using std::chrono::duration;
-using std::chrono::milliseconds;
 
 double msBetween(SteadyClock::time_point painted, SteadyClock::time_point nominal)
 {
-    return duration<double, std::milli>(painted - nominal).count();
+    const double ms = duration<double, std::milli>(painted - nominal).count();
+    // GF_ONSET_VERBOSE=1 lists every onset.
+    static const bool verbose = !qEnvironmentVariableIsEmpty("GF_ONSET_VERBOSE");
+    if (verbose)
+        std::fprintf(stderr, "  %8.3f ms\n", ms);
+    return ms;
 }
 
 QString installDir()
@@ -55,20 +60,19 @@ std::vector<double> telephoneDigits()
     dlg.Stat = &stat;
     tTelExercise& ex = dlg.Exercise();
 
+    // The display is painted while the digit is being presented, so the step's due
+    // moment is still the one of the digit just shown.
     std::vector<double> errors;
-    bool pending = false;
-    SteadyClock::time_point nominal{};
+    int digitsSeen = 0;
     PaintStamp stamp(dlg.Display);
     stamp.onPainted = [&](SteadyClock::time_point painted) {
-        if (!pending)
-            return;
-        pending = false;
-        errors.push_back(msBetween(painted, nominal));
+        int digits = 0;
+        for (QChar c : ex.display())
+            digits += c.isDigit() ? 1 : 0;
+        if (ex.phase() == tTelExercise::Phase::Presenting && digits > digitsSeen)
+            errors.push_back(msBetween(painted, ex.stepDue()));
+        digitsSeen = ex.phase() == tTelExercise::Phase::Presenting ? digits : 0;
     };
-    QObject::connect(&ex, &tTelExercise::digitShown, &dlg, [&](int) {
-        nominal = ex.stepDue();
-        pending = true;
-    });
     QObject::connect(&ex, &tTelExercise::phaseChanged, &dlg, [&](tTelExercise::Phase phase) {
         if (phase != tTelExercise::Phase::Dialling)
             return;
@@ -104,24 +108,15 @@ std::vector<double> memoEvents()
     dlg.Stat = &stat;
     tMemoExercise& ex = dlg.Exercise();
 
+    // The stage is painted while its event begins.
     std::vector<double> errors;
-    bool pending = false;
     int step = 0;
-    SteadyClock::time_point nominal{};
     PaintStamp stamp(dlg.Image);
     stamp.onPainted = [&](SteadyClock::time_point painted) {
-        if (!pending)
-            return;
-        pending = false;
-        errors.push_back(msBetween(painted, nominal));
-    };
-    QObject::connect(&ex, &tMemoExercise::stageChanged, &dlg, [&] {
-        if (ex.stageStep() == 0 || ex.stageStep() == step)
-            return;
+        if (ex.stageStep() != 0 && ex.stageStep() != step)
+            errors.push_back(msBetween(painted, ex.stageOnset()));
         step = ex.stageStep();
-        nominal = ex.stageOnset();
-        pending = true;
-    });
+    };
     QObject::connect(&ex, &tMemoExercise::phaseChanged, &dlg, [&](tMemoExercise::Phase phase) {
         if (phase == tMemoExercise::Phase::Answering)
             QTimer::singleShot(0, &dlg, [&] { static_cast<QDialog&>(dlg).done(mrCancel); });

@@ -42,7 +42,12 @@ constexpr int StageWidth = 250;
 constexpr int StageHeight = 251;
 constexpr int StageFrame = 2;
 constexpr int StageLeft = (PadLeft - StageWidth) / 2 - StageFrame;
-constexpr int StageTop = 56;
+constexpr int PadHeight = 2 * PadMargin + 3 * KeyPitch + KeySize;
+constexpr int TrialGap = 8;
+constexpr int TrialHeight = 36;
+// The stage and its event count, centred on the keypad's height.
+constexpr int StageTop =
+    PadTop + (PadHeight - (StageHeight + 2 * StageFrame + TrialGap + TrialHeight)) / 2;
 constexpr int CorrectTop = 246;
 
 const QColor RightGreen(82, 191, 160);
@@ -110,7 +115,8 @@ public:
 
     bool HasPicture(int item) override
     {
-        return item >= 0 && item < memo::EventCount && !m_dlg.m_stagePics[std::size_t(item)].isNull();
+        return item >= 0 && item < memo::EventCount &&
+               !m_dlg.m_stagePics[std::size_t(item)].isNull();
     }
 
     Start PlaySound(int item) override
@@ -232,16 +238,15 @@ void TBMPPresentDlg::build()
     // one), so a new event repaints the stage alone and nothing behind it.
     Image->setAttribute(Qt::WA_OpaquePaintEvent);
     pn_Trial = makeLabel(this, QString(), look::comic(19, true), Qt::white,
-                         QRect(StageLeft, StageTop + StageHeight + 2 * StageFrame + 8,
-                               StageWidth + 2 * StageFrame, 36));
+                         QRect(StageLeft, StageTop + StageHeight + 2 * StageFrame + TrialGap,
+                               StageWidth + 2 * StageFrame, TrialHeight));
 
     Bevel1 = new QFrame(this);
     Bevel1->setFrameShape(QFrame::Box);
     Bevel1->setFrameShadow(QFrame::Raised);
     Bevel1->setLineWidth(1);
     Bevel1->setMidLineWidth(1);
-    Bevel1->setGeometry(PadLeft, PadTop, 2 * PadMargin + 2 * KeyPitch + KeySize,
-                        2 * PadMargin + 3 * KeyPitch + KeySize);
+    Bevel1->setGeometry(PadLeft, PadTop, 2 * PadMargin + 2 * KeyPitch + KeySize, PadHeight);
     for (int i = 0; i < 10; ++i) {
         const int row = i / 3;
         const int col = i == 9 ? 1 : i % 3;
@@ -269,8 +274,9 @@ void TBMPPresentDlg::build()
                            Qt::white, QRect(10, 250, 510, 60));
     WrongLbl = makeLabel(this, QStringLiteral("Leider nicht getroffen!"), look::comic(30, true),
                          Qt::red, QRect(0, 166, 800, 44));
-    AnnoteLlb = makeLabel(this, QStringLiteral("Richtig wäre gewesen:"), look::comic(21, true),
-                          Qt::white, QRect(RowLeft, 212, 500, 32), Qt::AlignLeft | Qt::AlignVCenter);
+    AnnoteLlb =
+        makeLabel(this, QStringLiteral("Richtig wäre gewesen:"), look::comic(21, true), Qt::white,
+                  QRect(RowLeft, 212, 500, 32), Qt::AlignLeft | Qt::AlignVCenter);
 
     StartPanel = new TSkinButton(StartCaption(), QSize(600, 120), this);
     StartPanel->setFont(look::comic(36, true));
@@ -323,8 +329,8 @@ void TBMPPresentDlg::loadPictures()
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         const int d = row.width() / 4;
-        p.drawEllipse(QRect(QPoint(0, 0), QSize(d, d)).translated((row.width() - d) / 2,
-                                                                  (row.height() - d) / 2));
+        p.drawEllipse(QRect(QPoint(0, 0), QSize(d, d))
+                          .translated((row.width() - d) / 2, (row.height() - d) / 2));
     }
     m_emptyStage = QPixmap(stage);
     m_emptyStage.fill(Night);
@@ -340,6 +346,8 @@ void TBMPPresentDlg::FormShow()
     StartPanel->setText(StartCaption());
     StartPanel->move((width() - StartPanel->width()) / 2,
                      statusBar()->y() - ctx.ScreenHeight / 60 - StartPanel->height());
+    // Along the whole top, whatever the screen adaptation's rounding left.
+    Pnl->setGeometry(0, 0, width(), Pnl->height());
     CorrectPanel->setGeometry(Pnl->x(), CorrectPanel->y(), Pnl->width(), CorrectPanel->height());
     pn_Trial->clear();
     m_asking = false;

@@ -45,8 +45,8 @@ public:
 
     QFrame* ImagePanel; // the stage
     TImage* Image;
-    QLabel* pn_Trial;                      // counts the events of the presentation
-    QFrame* Pnl;                           // the answer row
+    QLabel* pn_Trial;                       // counts the events of the presentation
+    QFrame* Pnl;                            // the answer row
     std::array<TImage*, 20> AnswerImages{}; // Image1 .. Image20
     QFrame* Bevel1;
     std::array<TImage*, 10> TastKeys{}; // Tast1 .. Tast10: key i stands for event i - 1

@@ -23,8 +23,7 @@ public:
     TPushButton* OKBtn;     // "&Weiter"
 
 protected:
-    TSeqInfoDlg(AppContext& ctx, QWidget* parent, const QString& helpKey,
-                const QStringList& lines);
+    TSeqInfoDlg(AppContext& ctx, QWidget* parent, const QString& helpKey, const QStringList& lines);
     void FormShow() override;
 };
 
