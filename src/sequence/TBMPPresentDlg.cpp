@@ -15,6 +15,7 @@
 #include "widgets/TStatusBar.h"
 #include "widgets/TxMsgDlg.h"
 
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -502,11 +503,21 @@ void TBMPPresentDlg::HelpBtnClick()
 
 void TBMPPresentDlg::MediaMissing(const QString& path)
 {
+    const QFileInfo file(path);
+    const SoundPlayer* player = ctx().player;
+    QString text;
+    if (file.exists() && file.suffix().compare(QLatin1String("wav"), Qt::CaseInsensitive) == 0 &&
+        player && player->errorCode() != 0)
+        text = QStringLiteral("Eine akustische Darstellung ist nicht möglich, weil \n\r") +
+               player->errorText() + QStringLiteral("\n\rDie Ereignisse werden nur gezeigt.");
+    else
+        text = path +
+               (file.exists() ? QStringLiteral(" kann nicht dargestellt werden.")
+                              : QStringLiteral(" existiert nicht!")) +
+               QStringLiteral("\n\rDie Übung geht ohne diese Datei weiter.");
     // The event keeps its time on the stage while the trainee reads this.
     m_exercise->Pause();
-    xMessageDlg(path + QStringLiteral(" kann nicht dargestellt werden.\n\r") +
-                    QStringLiteral("Die Übung geht ohne diese Datei weiter."),
-                mkHinweis, btn::OK, 0);
+    xMessageDlg(text, mkHinweis, btn::OK, 0);
     m_exercise->Resume();
 }
 
