@@ -248,13 +248,14 @@ private slots:
                 resumed << (ex.stageStep() == step ? "presenting held" : "presenting moved on");
             } else if (phase == Phase::Answering && resumed.size() == 1 && ex.keypadActive()) {
                 QTest::keyClick(&dlg, Qt::Key_Escape);
-                bool pausedForHelp = false;
-                const HelpPageHook previous =
-                    SetHelpPageHook([&](const QString&) { pausedForHelp = ex.paused(); });
+                QString help; // the page opened, and whether the exercise waited meanwhile
+                const HelpPageHook previous = SetHelpPageHook([&](const QString& path) {
+                    help = QFileInfo(path).fileName() + (ex.paused() ? " paused" : "");
+                });
                 QTest::mouseClick(dlg.HelpBtn, Qt::LeftButton);
                 SetHelpPageHook(previous);
                 QTest::keyClick(&dlg, Qt::Key(Qt::Key_0 + (ex.items()[0] + 1) % 10));
-                resumed << QString("answering %1 %2").arg(ex.answer().size()).arg(pausedForHelp);
+                resumed << QString("answering %1 %2").arg(ex.answer().size()).arg(help);
             } else if (phase == Phase::Feedback && resumed.size() == 2) {
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 resumed << QString("feedback %1").arg(ex.tasksDone());
@@ -269,8 +270,8 @@ private slots:
         };
         p.win->Image4Click();
 
-        QCOMPARE(resumed,
-                 QStringList({"presenting held", "answering 1 1", "feedback 1", "task 2"}));
+        QCOMPARE(resumed, QStringList({"presenting held", "answering 1 hlp14.rtf paused",
+                                       "feedback 1", "task 2"}));
         QCOMPARE(trainee.seen, QStringList{"right #52bfa0"}); // no graph
         // The missing sounds once, then one question per Escape.
         QCOMPARE(messages.count(), 5);
