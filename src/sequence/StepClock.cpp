@@ -9,9 +9,14 @@ namespace {
 
 using namespace std::chrono;
 
-// Qt timers fire on whole milliseconds and never early; aim a little before the
-// deadline and wait out the rest, so a step lands within a few microseconds.
-constexpr auto SpinWindow = microseconds(3000);
+// Qt timers fire on whole milliseconds and never early, and a sleeping thread can wake
+// a few milliseconds late when the processors are shared (the scheduler lets a running
+// task finish its tick). So the timer wakes ahead of the deadline and waits out the
+// rest actively. The lead grows with the wait, an eighth of it up to 15 ms, so a long
+// wait (a stimulus a second or more away) is safe from a late wake-up while a short
+// one (a poll every few milliseconds) never turns into a busy loop.
+constexpr auto MinLead = microseconds(1000);
+constexpr auto MaxLead = microseconds(15000);
 
 class QtStepTimer final : public StepTimer
 {
@@ -27,6 +32,8 @@ public:
     {
         m_due = due;
         m_active = true;
+        const auto left = duration_cast<microseconds>(m_due - steady_clock::now());
+        m_lead = std::clamp(left / 8, MinLead, MaxLead);
         arm();
     }
 
@@ -43,7 +50,7 @@ private:
     void arm()
     {
         const auto left = m_due - steady_clock::now();
-        const auto coarse = duration_cast<milliseconds>(left - SpinWindow);
+        const auto coarse = duration_cast<milliseconds>(left - m_lead);
         m_timer.start(std::max(coarse, milliseconds(0)));
     }
 
@@ -51,7 +58,7 @@ private:
     {
         if (!m_active)
             return;
-        if (m_due - steady_clock::now() > SpinWindow) {
+        if (m_due - steady_clock::now() > m_lead) {
             arm();
             return;
         }
@@ -64,6 +71,7 @@ private:
 
     QTimer m_timer;
     SteadyTime m_due{};
+    microseconds m_lead = MinLead;
     bool m_active = false;
 };
 

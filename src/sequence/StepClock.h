@@ -35,8 +35,8 @@ public:
     virtual std::unique_ptr<StepTimer> createTimer() = 0;
 };
 
-// Qt precise timers; the last fraction of a millisecond before a deadline is waited
-// out actively, because Qt timers only take whole milliseconds.
+// Qt precise timers; the last milliseconds before a deadline are waited out actively,
+// because Qt timers only take whole milliseconds and a thread may wake late.
 StepClock& preciseStepClock();
 
 // A group of an exercise's timers that pauses and resumes together, keeping the time

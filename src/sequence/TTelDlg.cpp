@@ -360,6 +360,10 @@ void TTelDlg::showDisplay()
     if (Display->palette().color(QPalette::WindowText) != colour)
         look::setTextColour(Display, colour);
     Display->setText(m_exercise->display());
+    // Drawn now, not at the next turn of the event loop: a digit is given when the
+    // trainee sees it.
+    if (Display->isVisible())
+        Display->repaint();
 }
 
 void TTelDlg::showStatus()

@@ -1,15 +1,11 @@
 #pragma once
 
-#include "widgets/TBaseDlg.h"
-
-class QTextEdit;
+#include "sequence/TSeqInfoDlg.h"
 
 namespace gf {
 
-class TPushButton;
-
 // Introduction of the telephone switchboard. mrOk goes on to the mode choice.
-class TTeleInfoDlg final : public TBaseDlg
+class TTeleInfoDlg final : public TSeqInfoDlg
 {
     Q_OBJECT
 
@@ -17,14 +13,8 @@ public:
     explicit TTeleInfoDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     QTextEdit* Memo1;
-    TPushButton* HelpBtn;
-    TPushButton* CancelBtn; // "&Zurück"
-    TPushButton* OKBtn;     // "&Weiter"
 
     static const QStringList& Lines();
-
-protected:
-    void FormShow() override;
 };
 
 } // namespace gf

@@ -26,13 +26,14 @@ tMemoExercise::tMemoExercise(Random& random, MemoMedia& media, StepClock& clock,
 
 tMemoExercise::~tMemoExercise() = default;
 
-void tMemoExercise::Prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat)
+void tMemoExercise::Prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat,
+                            int levelLow, int levelHigh)
 {
     Stop();
     m_mode = std::clamp(mode, 1, 3);
     m_tasksTotal = std::max(tasksTotal, 0);
     m_stat = stat;
-    m_rule = memo::LevelRule(memo::StartLevel(storedLevel));
+    m_rule = seq::BlockLevelRule(levelLow, levelHigh, memo::StartLevel(storedLevel));
     m_items.clear();
     m_correctSeq.clear();
     m_answer.clear();
@@ -141,6 +142,7 @@ void tMemoExercise::eventDue()
         return;
     }
     m_timers.startAt(*m_stageTimer, onset + scaled(EventOnStage));
+    m_stageOnset = onset;
 
     const int item = m_items.at(m_presentStep - 1);
     QString problem;

@@ -64,8 +64,9 @@ public:
     ~tMemoExercise() override;
 
     // A new exercise; `stat` belongs to the caller and must outlive the exercise.
-    // `mode`: 1 hear, 2 see, 3 both.
-    void Prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat);
+    // `mode`: 1 hear, 2 see, 3 both. The level rule keeps within levelLow..levelHigh.
+    void Prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat,
+                 int levelLow = memo::LevelLimitLow, int levelHigh = memo::LevelLimitHigh);
     // The start button (or Enter): starts the next task, or ends the exercise after the
     // last one. False when there is no start button now.
     bool StartTask();
@@ -96,6 +97,8 @@ public:
     int stageStep() const { return m_stageStep; }
     int stageItem() const { return m_stageItem; }
     memo::StageShow stageShow() const { return m_stageShow; }
+    // The moment the event now on the stage was due to appear.
+    SteadyTime stageOnset() const { return m_stageOnset; }
 
     // The answer so far (items), and how many events it needs.
     const QVector<int>& answer() const { return m_answer; }
@@ -147,6 +150,7 @@ private:
     int m_stageStep = 0;
     int m_stageItem = -1;
     memo::StageShow m_stageShow = memo::StageShow::Empty;
+    SteadyTime m_stageOnset{};
     int m_pressedKey = 0;
     int m_tasksDone = 0;
     int m_tasksTotal = 0;

@@ -97,6 +97,8 @@ public:
     int mode() const { return m_mode; }
     int curLength() const { return m_length.Level; }
     int numLength() const { return m_numLength; }
+    // The moment the step being presented was due (read at digitShown).
+    SteadyTime stepDue() const { return m_present->due(); }
     int digitsEntered() const { return m_digitsEntered; }
     int digitsExpected() const { return m_digitsExpected; }
     int tasksDone() const { return m_tasksDone; }

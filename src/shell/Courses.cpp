@@ -5,11 +5,16 @@
 #include "data/Timing.h"
 #include "data/Random.h"
 #include "platform/SoundPlayer.h"
+#include "sequence/MemoRules.h"
+#include "sequence/TBMPPresentDlg.h"
+#include "sequence/TBmpSndGraphDlg.h"
+#include "sequence/TSndBmpInfDlg.h"
 #include "sequence/TTelDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "sequence/TTeleInfoDlg.h"
 #include "sequence/TelRules.h"
 #include "results/TSingleTipDlg.h"
+#include "results/TipRules.h"
 #include "search/TLevelDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/WindowSet.h"
@@ -78,6 +83,60 @@ bool Courses::Telephone()
         m_w.TeleGraphDlg->Stat = nullptr;
     }
     return true;
+}
+
+bool Courses::Memo()
+{
+    m_ctx.ExerciseStarted = true;
+    m_w.SingleTipDlg->TipKind = tips::Memo;
+    if (m_ctx.player)
+        m_ctx.player->close();
+
+    if (m_w.SndBmpInfDlg->exec() != mrOk)
+        return false;
+    TChooseModeDlg& choose = *m_w.ChooseModeDlg;
+    // The texts are those last given; a menu entry before any door has given none.
+    if (choose.ModeText[1].isEmpty())
+        SetSequenceModeTexts(choose);
+    choose.HelpKey = QStringLiteral("ChooseBmpMode");
+    if (choose.exec() != mrOk)
+        return false;
+    TBMPPresentDlg& memo = *m_w.BMPPresentDlg;
+    memo.Mode = choose.Mode;
+    m_w.SndBmpInfDlg->Mode = choose.Mode;
+    memo.LevelLimitLow = memo::LevelLimitLow;
+    memo.LevelLimitHigh = memo::LevelLimitHigh;
+    if (m_w.LevelDlg->exec() != mrOk)
+        return false;
+    memo.TasksTotal = m_w.LevelDlg->Count;
+    m_ctx.MemoTipNo = quint16(rng().uniform(1, 9));
+
+    tProgramData& data = *m_ctx.data;
+    tBmpSndStat stat;
+    stat.Mode = memo.Mode;
+    stat.Kind = 2;
+    stat.TaskCount = m_w.LevelDlg->Count;
+    stat.Stamp = SerialDate::fromDateTime(data.clock().now());
+    memo.Stat = &stat;
+    const int result = memo.exec();
+    memo.Stat = nullptr;
+    if (result != mrOk)
+        return false;
+
+    data.MemoStatList.append(stat);
+    if (data.CurrentUser)
+        data.CurrentUser->MemoLevel[memo.Mode] = memo::NextStartLevel(stat.BestSpan);
+    m_w.BmpSndGraphDlg->Stat = &data.MemoStatList.last();
+    m_w.BmpSndGraphDlg->exec();
+    m_w.BmpSndGraphDlg->Stat = nullptr;
+    return true;
+}
+
+void SetSequenceModeTexts(TChooseModeDlg& choose)
+{
+    choose.ModeText[1] = QStringLiteral("Hören");
+    choose.ModeText[2] = QStringLiteral("Sehen");
+    choose.ModeText[3] = QStringLiteral("Hören und Sehen");
 }
 
 } // namespace gf

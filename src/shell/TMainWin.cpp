@@ -13,6 +13,9 @@
 #include "results/TTagDlg.h"
 #include "search/TLevelDlg.h"
 #include "search/TLevelKatDlg.h"
+#include "sequence/TBMPPresentDlg.h"
+#include "sequence/TBmpSndGraphDlg.h"
+#include "sequence/TSndBmpInfDlg.h"
 #include "sequence/TTelDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "sequence/TTeleInfoDlg.h"
@@ -228,14 +231,14 @@ void TMainWin::CreateWindows()
     w.BmpTastDlg = new TBmpTastDlg(this);
     w.TeleGraphDlg = new TTeleGraphDlg(m_ctx, this);
     w.LevelDlg = new TLevelDlg(m_ctx, this);
-    w.BMPPresentDlg = new TBMPPresentDlg(this);
+    w.BMPPresentDlg = new TBMPPresentDlg(m_ctx, this);
     w.TelDlg = new TTelDlg(m_ctx, this);
     w.LevelKatDlg = new TLevelKatDlg(m_ctx, this);
     w.BmpKatDlg = new TBmpKatDlg(this);
     w.BmpAbfragDlg = new TBmpAbfragDlg(this);
-    w.SndBmpInfDlg = new TSndBmpInfDlg(this);
+    w.SndBmpInfDlg = new TSndBmpInfDlg(m_ctx, this);
     w.TuerDlg = new TTuerDlg(m_ctx, this);
-    w.BmpSndGraphDlg = new TBmpSndGraphDlg(this);
+    w.BmpSndGraphDlg = new TBmpSndGraphDlg(m_ctx, this);
     w.TagDlg = new TTagDlg(m_ctx, this);
     w.CreditDlg = new TCreditDlg(m_ctx, this);
     w.ChooseModeDlg = new TChooseModeDlg(m_ctx, this);
@@ -254,6 +257,7 @@ void TMainWin::CreateWindows()
     w.xMsgDlg = new TxMsgDlg(this);
     w.AnmeldDlg = new TAnmeldDlg(m_ctx, this);
     w.TeleGraphDlg->SingleTipDlg = w.SingleTipDlg;
+    w.BmpSndGraphDlg->SingleTipDlg = w.SingleTipDlg;
     w.AnmeldDlg->TuerDlg = w.TuerDlg;
     w.AnmeldDlg->onUserLabel = [this](const QString& name) { SetUserLabel(name); };
 }
@@ -448,7 +452,9 @@ void TMainWin::Image4Click()
 {
     if (!requireUser())
         return;
-    notYetAvailable();
+    BackImage->hide();
+    SetSequenceModeTexts(*m_windows->ChooseModeDlg);
+    memoCourse(2);
 }
 
 void TMainWin::SpurensicherungClick()
@@ -481,17 +487,17 @@ void TMainWin::HoerenundLesenClick()
 
 void TMainWin::Bilder1Click()
 {
-    notYetAvailable();
+    memoCourse(2);
 }
 
 void TMainWin::Klnge1Click()
 {
-    notYetAvailable();
+    memoCourse(1);
 }
 
 void TMainWin::BilderundKlnge1Click()
 {
-    notYetAvailable();
+    memoCourse(3);
 }
 
 void TMainWin::GrafikClick()
@@ -537,6 +543,13 @@ void TMainWin::telephoneCourse()
     // The finished course hides the door picture until the next repaint.
     BackImage->hide();
     update();
+}
+
+void TMainWin::memoCourse(quint16 mode)
+{
+    m_windows->BMPPresentDlg->Mode = mode;
+    m_windows->SndBmpInfDlg->Mode = mode;
+    m_courses->Memo();
 }
 
 void TMainWin::BenutzerButtonClick()

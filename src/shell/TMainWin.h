@@ -124,6 +124,7 @@ private:
     void notYetAvailable();
     void requestClose();
     void telephoneCourse();
+    void memoCourse(quint16 mode);
     void saveSession();
     void buildMenu();
     void onEscape();

@@ -15,6 +15,7 @@
 #include "widgets/TxMsgDlg.h"
 #include "shell/TTuerDlg.h"
 #include "shell/TChooseModeDlg.h"
+#include "sequence/TBmpSndGraphDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "shell/WindowSet.h"
 #include "widgets/TStatusBar.h"
@@ -133,6 +134,16 @@ private slots:
                 stat.Correct[length] = quint16(7 - length);
             }
             ws.TeleGraphDlg->Stat = &stat;
+            tBmpSndStat memo;
+            memo.Mode = 3;
+            memo.TaskCount = 10;
+            memo.MinLevel = 2;
+            memo.MaxLevel = 4;
+            for (int level = 2; level <= 4; ++level) {
+                memo.Trials[level] = 3;
+                memo.Correct[level] = quint16(5 - level);
+            }
+            ws.BmpSndGraphDlg->Stat = &memo;
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
             QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);

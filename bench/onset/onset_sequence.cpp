@@ -1,0 +1,134 @@
+// Onsets of the two sequence exercises in real time: the telephone's display after each
+// digit of the read mode, and the memo protocol's stage after each event.
+
+#include "Onset.h"
+
+#include "data/MessageSink.h"
+#include "data/ProgramData.h"
+#include "data/Records.h"
+#include "data/Timing.h"
+#include "sequence/TBMPPresentDlg.h"
+#include "sequence/TTelDlg.h"
+#include "sequence/tMemoExercise.h"
+#include "sequence/tTelExercise.h"
+#include "widgets/AppContext.h"
+#include "widgets/TImage.h"
+
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+
+namespace gf::bench {
+
+namespace {
+
+using std::chrono::duration;
+
+double msBetween(SteadyClock::time_point painted, SteadyClock::time_point nominal)
+{
+    const double ms = duration<double, std::milli>(painted - nominal).count();
+    // GF_ONSET_VERBOSE=1 lists every onset.
+    static const bool verbose = !qEnvironmentVariableIsEmpty("GF_ONSET_VERBOSE");
+    if (verbose)
+        std::fprintf(stderr, "  %8.3f ms\n", ms);
+    return ms;
+}
+
+QString installDir()
+{
+    const QString dir = qEnvironmentVariable("GF_INSTALL_DIR");
+    return dir.isEmpty() ? QStringLiteral(GF_INSTALL_DIR_DEFAULT) : dir;
+}
+
+// Read mode, three numbers of ten digits, each dialled back at once: 30 digits in
+// about half a minute.
+std::vector<double> telephoneDigits()
+{
+    timing::setScale(1.0);
+    AppContext ctx;
+    ctx.testRun = true; // a silent player: nothing to wait for, no device needed
+    ctx.TelMode = 2;
+    tProgramData data;
+    data.CurrentUser = std::make_shared<tUser>();
+    data.CurrentUser->TelLevel[2] = 10;
+    ctx.data = &data;
+
+    tTeleStat stat;
+    TTelDlg dlg(ctx);
+    dlg.TasksTotal = 3;
+    dlg.Stat = &stat;
+    tTelExercise& ex = dlg.Exercise();
+
+    // The display is painted while the digit is being presented, so the step's due
+    // moment is still the one of the digit just shown.
+    std::vector<double> errors;
+    int digitsSeen = 0;
+    PaintStamp stamp(dlg.Display);
+    stamp.onPainted = [&](SteadyClock::time_point painted) {
+        int digits = 0;
+        for (QChar c : ex.display())
+            digits += c.isDigit() ? 1 : 0;
+        if (ex.phase() == tTelExercise::Phase::Presenting && digits > digitsSeen)
+            errors.push_back(msBetween(painted, ex.stepDue()));
+        digitsSeen = ex.phase() == tTelExercise::Phase::Presenting ? digits : 0;
+    };
+    QObject::connect(&ex, &tTelExercise::phaseChanged, &dlg, [&](tTelExercise::Phase phase) {
+        if (phase != tTelExercise::Phase::Dialling)
+            return;
+        QTimer::singleShot(0, &dlg, [&] {
+            for (QChar c : ex.number())
+                ex.Dial(c.digitValue());
+        });
+    });
+    // The trainee starts a while after the window has appeared.
+    QTimer::singleShot(1000, &dlg, [&] { ex.StartTask(); });
+    dlg.exec();
+    return errors;
+}
+
+// One sequence of 17 events seen on the stage: 17 onsets in about 70 seconds.
+std::vector<double> memoEvents()
+{
+    timing::setScale(1.0);
+    AppContext ctx;
+    ctx.testRun = true;
+    const QString install = installDir();
+    ctx.paths.BmpDir = install + QStringLiteral("/BMP/");
+    ctx.paths.WavDir = install + QStringLiteral("/WAV/");
+    tProgramData data;
+    data.CurrentUser = std::make_shared<tUser>();
+    data.CurrentUser->MemoLevel[2] = memo::MaxStartLevel;
+    ctx.data = &data;
+
+    tBmpSndStat stat;
+    TBMPPresentDlg dlg(ctx);
+    dlg.Mode = 2;
+    dlg.TasksTotal = 1;
+    dlg.Stat = &stat;
+    tMemoExercise& ex = dlg.Exercise();
+
+    // The stage is painted while its event begins.
+    std::vector<double> errors;
+    int step = 0;
+    PaintStamp stamp(dlg.Image);
+    stamp.onPainted = [&](SteadyClock::time_point painted) {
+        if (ex.stageStep() != 0 && ex.stageStep() != step)
+            errors.push_back(msBetween(painted, ex.stageOnset()));
+        step = ex.stageStep();
+    };
+    QObject::connect(&ex, &tMemoExercise::phaseChanged, &dlg, [&](tMemoExercise::Phase phase) {
+        if (phase == tMemoExercise::Phase::Answering)
+            QTimer::singleShot(0, &dlg, [&] { static_cast<QDialog&>(dlg).done(mrCancel); });
+    });
+    QTimer::singleShot(1000, &dlg, [&] { ex.StartTask(); });
+    dlg.exec();
+    return errors;
+}
+
+} // namespace
+
+GF_ONSET("telephone-digit", telephoneDigits);
+GF_ONSET("memo-event", memoEvents);
+
+} // namespace gf::bench
