@@ -22,6 +22,9 @@ public:
 
     // True when the exercise ran to its end (door 3 then hides the door picture).
     bool Telephone();
+    // The word search and the picture search; true when the run ended with its last task.
+    bool WordSearch();
+    bool PictureSearch();
 
 private:
     AppContext& m_ctx;

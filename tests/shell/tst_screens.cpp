@@ -11,6 +11,9 @@
 #include "widgets/TxMsgDlg.h"
 #include "shell/TTuerDlg.h"
 #include "shell/TChooseModeDlg.h"
+#include "search/TBmpKatDlg.h"
+#include "search/TErklaerDlgs.h"
+#include "search/TWortDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "shell/WindowSet.h"
 #include "widgets/TStatusBar.h"
@@ -93,6 +96,12 @@ private slots:
                 stat.Correct[length] = quint16(7 - length);
             }
             ws.TeleGraphDlg->Stat = &stat;
+            QVERIFY(ws.WortDlg->LoadItemTables("std.cfg"));
+            QVERIFY(ws.BmpKatDlg->LoadItemTables("bmp.cfg"));
+            ws.XErklaer3Dlg->Table = ws.WortDlg->Tables.Current;
+            ws.BmpErklaer3Dlg->Table = ws.BmpKatDlg->Tables.Current;
+            ws.XErklaer2Dlg->SetTableLines(ws.WortDlg->Tables.Current->Lines);
+            ws.BmpErkl2Dlg->SetTableLines(ws.BmpKatDlg->Tables.Current->Lines);
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
             QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);
