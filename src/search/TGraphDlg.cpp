@@ -156,6 +156,8 @@ void TGraphDlg::PrintBtnClick()
     LevelChart->SetBackColor(levelBack);
     CatChart->SetBackColor(catBack);
     QApplication::processEvents();
+    // Back from the print dialog, the keys belong to this window again.
+    activateWindow();
 }
 
 void TGraphDlg::CommentBtnClick()

@@ -289,10 +289,16 @@ private slots:
     void wordSearchFromDoorOne()
     {
         TestProgram p;
-        copyTables(p);
         ScopedMessageHook messages;
         p.login("Falke");
+        // Without a table there is nothing to introduce or to run.
         messages.clear();
+        p.win->Image1Click();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(p.sink.texts.size(), 1);
+        QVERIFY(p.sink.texts.takeFirst().startsWith("Fehler"));
+
+        copyTables(p);
         p.win->BackImage->show();
 
         Trainee t;
