@@ -83,31 +83,31 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     SteadyClock::time_point passStart{}, itemNominal{};
     int lastFrame = 1;
     bool closing = false;
-    // A paint that did not happen counts as late by the time since it was due.
+    // GF_BENCH_VERBOSE=1 prints every onset with the moment its paint began, which tells
+    // a late wake-up from a slow paint.
     const bool verbose = !qEnvironmentVariableIsEmpty("GF_BENCH_VERBOSE");
-    SteadyClock::time_point dispatched{};
-    struct PaintStart : QObject
+    struct PaintStart final : QObject
     {
-        SteadyClock::time_point* at;
+        SteadyClock::time_point at{};
         bool eventFilter(QObject*, QEvent* e) override
         {
             if (e->type() == QEvent::Paint)
-                *at = SteadyClock::now();
+                at = SteadyClock::now();
             return false;
         }
     } paintStart;
-    paintStart.at = &dispatched;
     stage->installEventFilter(&paintStart);
     if constexpr (std::is_same_v<Dlg, gf::TBmpKatDlg>)
         for (QWidget* f : dlg.FaxFrames)
             f->installEventFilter(&paintStart);
 
+    // A paint that did not happen counts as late by the time since it was due.
     auto onset = [&](SteadyClock::time_point painted, SteadyClock::time_point nominal) {
         if (painted < nominal - milliseconds(100))
             painted = SteadyClock::now();
         if (verbose)
             std::printf("  %8.3f ms (paint began %8.3f)\n", ms(painted - nominal),
-                        ms(dispatched - nominal));
+                        ms(paintStart.at - nominal));
         return ms(painted - nominal);
     };
     auto finish = [&] {
