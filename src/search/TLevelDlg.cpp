@@ -8,6 +8,7 @@
 #include "widgets/TRadioGroup.h"
 #include "widgets/TStatusBar.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace gf {
@@ -61,6 +62,24 @@ void TCountDlg::FormShow()
         items << QStringLiteral("%1 Übungen").arg(c, 2);
     Group->setItems(items);
     OKBtn->setFocus();
+}
+
+void TCountDlg::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const int n = Group->count();
+    const int at = Group->itemIndex();
+    if (key >= Qt::Key_1 && key < Qt::Key_1 + n) {
+        Group->setItemIndex(key - Qt::Key_1);
+    } else if (key == Qt::Key_Down && n > 0) {
+        Group->setItemIndex(at < 0 ? 0 : (at + 1) % n);
+    } else if (key == Qt::Key_Up && n > 0) {
+        Group->setItemIndex(at < 0 ? n - 1 : (at + n - 1) % n);
+    } else {
+        TBaseDlg::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void TCountDlg::confirm()

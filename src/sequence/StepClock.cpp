@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <thread>
 
 namespace gf {
 
@@ -17,6 +18,11 @@ using namespace std::chrono;
 // one (a poll every few milliseconds) never turns into a busy loop.
 constexpr auto MinLead = microseconds(1000);
 constexpr auto MaxLead = microseconds(15000);
+// The wait sleeps in short naps and spins only at the very end: a process that spins
+// for milliseconds on a busy machine is the first the scheduler takes the processor
+// from, and gets it back only several milliseconds later.
+constexpr auto SpinOnly = microseconds(300);
+constexpr auto Nap = microseconds(100);
 
 class QtStepTimer final : public StepTimer
 {
@@ -62,6 +68,8 @@ private:
             arm();
             return;
         }
+        while (m_due - steady_clock::now() > SpinOnly)
+            std::this_thread::sleep_for(Nap);
         while (steady_clock::now() < m_due) {
         }
         m_active = false;

@@ -15,7 +15,12 @@
 #include "sequence/TelRules.h"
 #include "results/TSingleTipDlg.h"
 #include "results/TipRules.h"
+#include "search/TBmpKatDlg.h"
+#include "search/TErklaerDlgs.h"
+#include "search/TGraphDlg.h"
 #include "search/TLevelDlg.h"
+#include "search/TLevelKatDlg.h"
+#include "search/TWortDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/WindowSet.h"
 #include "widgets/AppContext.h"
@@ -137,6 +142,77 @@ void SetSequenceModeTexts(TChooseModeDlg& choose)
     choose.ModeText[1] = QStringLiteral("Hören");
     choose.ModeText[2] = QStringLiteral("Sehen");
     choose.ModeText[3] = QStringLiteral("Hören und Sehen");
+}
+
+namespace {
+
+// The introductions, the run and the record of one search course; the two courses
+// differ only in their windows and their session list.
+template <typename Stat>
+bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QString& fileName,
+                  const QList<TSearchIntroDlg*>& intro, TTableIntroDlg& tableIntro,
+                  std::shared_ptr<const tConfig>& overviewTable, int area, quint16& tipNo,
+                  QList<Stat>& statList)
+{
+    ctx.ExerciseStarted = true;
+    if (ctx.player)
+        ctx.player->close();
+    w.SingleTipDlg->TipKind = area;
+
+    // A failed load keeps the table drawn before; without any table there is no run.
+    if (run.LoadItemTables(fileName))
+        tableIntro.SetTableLines(run.Tables.Current->Lines);
+    if (!run.Tables.Current)
+        return false;
+    overviewTable = run.Tables.Current;
+
+    TLevelKatDlg& level = *w.LevelKatDlg;
+    const bool introduced = RunIntroductionChain({
+        [&] { return intro[0]->exec(); },
+        [&] {
+            const int result = level.exec();
+            if (result == mrOk)
+                run.TaskCount = level.Count;
+            return result;
+        },
+        [&] { return intro[1]->exec(); },
+        [&] { return intro[2]->exec(); },
+    });
+    if (!introduced)
+        return false;
+
+    tipNo = quint16(rng().uniform(1, 7));
+    Stat stat;
+    stat.Kind = 2;
+    stat.Stamp = SerialDate::fromDateTime(ctx.data->clock().now());
+    if (run.exec() != mrOk)
+        return false;
+    if (run.SumLevels(stat))
+        statList.append(stat);
+
+    TGraphDlg& graph = *w.GraphDlg;
+    graph.ChartMode = area == tips::Bild ? search::cmPicture : search::cmWord;
+    (area == tips::Bild ? graph.PictureTable : graph.WordTable) = run.Run().table();
+    graph.exec();
+    return true;
+}
+
+} // namespace
+
+bool Courses::WordSearch()
+{
+    TXErklaer3Dlg& overview = *m_w.XErklaer3Dlg;
+    return searchCourse(m_ctx, m_w, *m_w.WortDlg, QStringLiteral("std.cfg"),
+                        {m_w.XErklaerDlg, m_w.XErklaer2Dlg, &overview}, *m_w.XErklaer2Dlg,
+                        overview.Table, tips::Wort, m_ctx.WortTipNo, m_ctx.data->WortStatList);
+}
+
+bool Courses::PictureSearch()
+{
+    TBmpErklaer3Dlg& overview = *m_w.BmpErklaer3Dlg;
+    return searchCourse(m_ctx, m_w, *m_w.BmpKatDlg, QStringLiteral("bmp.cfg"),
+                        {m_w.BmpErklaerDlg, m_w.BmpErkl2Dlg, &overview}, *m_w.BmpErkl2Dlg,
+                        overview.Table, tips::Bild, m_ctx.BildTipNo, m_ctx.data->BildStatList);
 }
 
 } // namespace gf

@@ -29,6 +29,9 @@ public:
     // The memo protocol in the mode last set in its window (the mode choice may change
     // it). True when the exercise ran to its end.
     bool Memo();
+    // The word search and the picture search; true when the run ended with its last task.
+    bool WordSearch();
+    bool PictureSearch();
 
 private:
     AppContext& m_ctx;

@@ -22,20 +22,9 @@ public:
         explicit Class(QWidget* parent) : TPendingDlg(QStringLiteral(Caption), parent) {}        \
     };
 
-GF_PENDING_WINDOW(TWortDlg, "Wort-Fahndung")
-GF_PENDING_WINDOW(TAbfragDlg, "Abfrage")
 GF_PENDING_WINDOW(TMemoDlg, "Memo")
 GF_PENDING_WINDOW(TBmpTastDlg, "Memo-Protokoll")
-GF_PENDING_WINDOW(TBmpKatDlg, "Bild-Fahndung")
-GF_PENDING_WINDOW(TBmpAbfragDlg, "Abfrage")
-GF_PENDING_WINDOW(TGraphDlg, "Ergebnisse")
 GF_PENDING_WINDOW(TTipDlg, "Tipp")
-GF_PENDING_WINDOW(TXErklaerDlg, "Wort-Fahndung")
-GF_PENDING_WINDOW(TBmpErkl2Dlg, "Bild-Fahndung")
-GF_PENDING_WINDOW(TBmpErklaerDlg, "Bild-Fahndung")
-GF_PENDING_WINDOW(TXErklaer2Dlg, "Wort-Fahndung")
-GF_PENDING_WINDOW(TBmpErklaer3Dlg, "Bild-Fahndung")
-GF_PENDING_WINDOW(TXErklaer3Dlg, "Wort-Fahndung")
 
 
 #undef GF_PENDING_WINDOW

@@ -11,8 +11,14 @@
 #include "results/TExportDlg.h"
 #include "results/TSingleTipDlg.h"
 #include "results/TTagDlg.h"
+#include "search/TAbfragDlg.h"
+#include "search/TBmpAbfragDlg.h"
+#include "search/TBmpKatDlg.h"
+#include "search/TErklaerDlgs.h"
+#include "search/TGraphDlg.h"
 #include "search/TLevelDlg.h"
 #include "search/TLevelKatDlg.h"
+#include "search/TWortDlg.h"
 #include "sequence/TBMPPresentDlg.h"
 #include "sequence/TBmpSndGraphDlg.h"
 #include "sequence/TSndBmpInfDlg.h"
@@ -224,8 +230,8 @@ void TMainWin::buildMenu()
 void TMainWin::CreateWindows()
 {
     WindowSet& w = *m_windows;
-    w.WortDlg = new TWortDlg(this);
-    w.AbfragDlg = new TAbfragDlg(this);
+    w.WortDlg = new TWortDlg(m_ctx, this);
+    w.AbfragDlg = new TAbfragDlg(m_ctx, this);
     w.MemoDlg = new TMemoDlg(this);
     w.TeleInfoDlg = new TTeleInfoDlg(m_ctx, this);
     w.BmpTastDlg = new TBmpTastDlg(this);
@@ -234,8 +240,8 @@ void TMainWin::CreateWindows()
     w.BMPPresentDlg = new TBMPPresentDlg(m_ctx, this);
     w.TelDlg = new TTelDlg(m_ctx, this);
     w.LevelKatDlg = new TLevelKatDlg(m_ctx, this);
-    w.BmpKatDlg = new TBmpKatDlg(this);
-    w.BmpAbfragDlg = new TBmpAbfragDlg(this);
+    w.BmpKatDlg = new TBmpKatDlg(m_ctx, this);
+    w.BmpAbfragDlg = new TBmpAbfragDlg(m_ctx, this);
     w.SndBmpInfDlg = new TSndBmpInfDlg(m_ctx, this);
     w.TuerDlg = new TTuerDlg(m_ctx, this);
     w.BmpSndGraphDlg = new TBmpSndGraphDlg(m_ctx, this);
@@ -244,20 +250,23 @@ void TMainWin::CreateWindows()
     w.ChooseModeDlg = new TChooseModeDlg(m_ctx, this);
     w.titleDlg = new TtitleDlg(m_ctx, this);
     w.ExportDlg = new TExportDlg(m_ctx, this);
-    w.GraphDlg = new TGraphDlg(this);
+    w.GraphDlg = new TGraphDlg(m_ctx, this);
     w.HelpWin = new THelpWin(m_ctx, this);
     w.TipDlg = new TTipDlg(this);
-    w.XErklaerDlg = new TXErklaerDlg(this);
-    w.BmpErkl2Dlg = new TBmpErkl2Dlg(this);
-    w.BmpErklaerDlg = new TBmpErklaerDlg(this);
-    w.XErklaer2Dlg = new TXErklaer2Dlg(this);
-    w.BmpErklaer3Dlg = new TBmpErklaer3Dlg(this);
-    w.XErklaer3Dlg = new TXErklaer3Dlg(this);
+    w.XErklaerDlg = new TXErklaerDlg(m_ctx, this);
+    w.BmpErkl2Dlg = new TBmpErkl2Dlg(m_ctx, this);
+    w.BmpErklaerDlg = new TBmpErklaerDlg(m_ctx, this);
+    w.XErklaer2Dlg = new TXErklaer2Dlg(m_ctx, this);
+    w.BmpErklaer3Dlg = new TBmpErklaer3Dlg(m_ctx, this);
+    w.XErklaer3Dlg = new TXErklaer3Dlg(m_ctx, this);
     w.SingleTipDlg = new TSingleTipDlg(m_ctx, this);
     w.xMsgDlg = new TxMsgDlg(this);
     w.AnmeldDlg = new TAnmeldDlg(m_ctx, this);
     w.TeleGraphDlg->SingleTipDlg = w.SingleTipDlg;
     w.BmpSndGraphDlg->SingleTipDlg = w.SingleTipDlg;
+    w.WortDlg->AbfragDlg = w.AbfragDlg;
+    w.BmpKatDlg->BmpAbfragDlg = w.BmpAbfragDlg;
+    w.GraphDlg->SingleTipDlg = w.SingleTipDlg;
     w.AnmeldDlg->TuerDlg = w.TuerDlg;
     w.AnmeldDlg->onUserLabel = [this](const QString& name) { SetUserLabel(name); };
 }
@@ -431,6 +440,7 @@ void TMainWin::Image1Click()
 {
     if (!requireUser())
         return;
+    BackImage->hide();
     SpurensicherungClick();
 }
 
@@ -438,6 +448,7 @@ void TMainWin::Image2Click()
 {
     if (!requireUser())
         return;
+    BackImage->hide();
     FestnahmeClick();
 }
 
@@ -459,12 +470,12 @@ void TMainWin::Image4Click()
 
 void TMainWin::SpurensicherungClick()
 {
-    notYetAvailable();
+    m_courses->WordSearch();
 }
 
 void TMainWin::FestnahmeClick()
 {
-    notYetAvailable();
+    m_courses->PictureSearch();
 }
 
 void TMainWin::HoerenClick()
@@ -502,7 +513,8 @@ void TMainWin::BilderundKlnge1Click()
 
 void TMainWin::GrafikClick()
 {
-    notYetAvailable();
+    // The graph of the last search run, as it was shown after that run.
+    m_windows->GraphDlg->exec();
 }
 
 void TMainWin::TagResPanelClick()

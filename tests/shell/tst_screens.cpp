@@ -16,6 +16,9 @@
 #include "shell/TTuerDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "sequence/TBmpSndGraphDlg.h"
+#include "search/TBmpKatDlg.h"
+#include "search/TErklaerDlgs.h"
+#include "search/TWortDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "shell/WindowSet.h"
 #include "widgets/TStatusBar.h"
@@ -144,6 +147,12 @@ private slots:
                 memo.Correct[level] = quint16(5 - level);
             }
             ws.BmpSndGraphDlg->Stat = &memo;
+            QVERIFY(ws.WortDlg->LoadItemTables("std.cfg"));
+            QVERIFY(ws.BmpKatDlg->LoadItemTables("bmp.cfg"));
+            ws.XErklaer3Dlg->Table = ws.WortDlg->Tables.Current;
+            ws.BmpErklaer3Dlg->Table = ws.BmpKatDlg->Tables.Current;
+            ws.XErklaer2Dlg->SetTableLines(ws.WortDlg->Tables.Current->Lines);
+            ws.BmpErkl2Dlg->SetTableLines(ws.BmpKatDlg->Tables.Current->Lines);
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
             QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);

@@ -1,0 +1,178 @@
+// Onsets of the word search and the picture search: each word and each picture, and
+// each step of the fax machine, against the schedule that the pass started. Real time;
+// the trainee starts every pass and answers at once.
+
+#include "Onset.h"
+
+#include "data/MessageSink.h"
+#include "data/Random.h"
+#include "data/Timing.h"
+#include "search/SearchArt.h"
+#include "search/SearchRules.h"
+#include "search/TAbfragDlg.h"
+#include "search/TBmpAbfragDlg.h"
+#include "search/TBmpKatDlg.h"
+#include "search/TWortDlg.h"
+#include "search/tSearchRun.h"
+#include "sequence/StepClock.h"
+#include "widgets/AppContext.h"
+#include "widgets/TPushButton.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <array>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+using namespace std::chrono;
+using gf::bench::PaintStamp;
+using gf::bench::SteadyClock;
+using gf::tSearchRun;
+
+QString installDir()
+{
+    const QString env = qEnvironmentVariable("GF_INSTALL_DIR");
+    return (env.isEmpty() ? QStringLiteral(GF_BENCH_INSTALL_DIR) : env) + QStringLiteral("/");
+}
+
+double ms(SteadyClock::duration d)
+{
+    return duration<double, std::milli>(d).count();
+}
+
+struct SearchOnsets
+{
+    std::vector<double> items;
+    std::vector<double> fax;
+};
+
+// One window runs until `itemsWanted` items have been shown (and, for pictures, the
+// fax machine has come to rest after the last).
+template <typename Dlg> SearchOnsets measure(const QString& tableFile, int itemsWanted)
+{
+    gf::AppContext ctx;
+    ctx.paths.ProgramDir = installDir();
+    ctx.paths.BmpDir = ctx.paths.ProgramDir + QStringLiteral("BMP/");
+    gf::timing::setScale(1.0);
+    gf::Random random(20240611);
+    Dlg dlg(ctx, nullptr, gf::preciseStepClock(), random);
+    dlg.TaskCount = 32;
+    if (!dlg.LoadItemTables(tableFile))
+        return {};
+    tSearchRun& run = dlg.Run();
+    const bool pictures = run.kind() == tSearchRun::Kind::Picture;
+    const auto show = pictures ? gf::search::PictureShowTime
+                               : gf::search::WordShowTime(dlg.Tables.DisplayTime);
+    const auto pause = gf::search::PauseTime;
+
+    QWidget* stage = nullptr;
+    if constexpr (std::is_same_v<Dlg, gf::TWortDlg>)
+        stage = dlg.WordPanel;
+    else
+        stage = dlg.Image;
+    PaintStamp stageStamp(stage);
+    std::optional<PaintStamp> faxStamps[gf::searchart::FaxFrameCount];
+    if constexpr (std::is_same_v<Dlg, gf::TBmpKatDlg>)
+        for (int i = 0; i < gf::searchart::FaxFrameCount; ++i)
+            faxStamps[i].emplace(dlg.FaxFrames[std::size_t(i)]);
+
+    SearchOnsets out;
+    SteadyClock::time_point passStart{}, itemNominal{};
+    int lastFrame = 1;
+    bool closing = false;
+    // GF_BENCH_VERBOSE=1 prints every onset with the moment its paint began, which tells
+    // a late wake-up from a slow paint.
+    const bool verbose = !qEnvironmentVariableIsEmpty("GF_BENCH_VERBOSE");
+    struct PaintStart final : QObject
+    {
+        SteadyClock::time_point at{};
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                at = SteadyClock::now();
+            return false;
+        }
+    } paintStart;
+    stage->installEventFilter(&paintStart);
+    if constexpr (std::is_same_v<Dlg, gf::TBmpKatDlg>)
+        for (QWidget* f : dlg.FaxFrames)
+            f->installEventFilter(&paintStart);
+
+    // A paint that did not happen counts as late by the time since it was due.
+    auto onset = [&](SteadyClock::time_point painted, SteadyClock::time_point nominal) {
+        if (painted < nominal - milliseconds(100))
+            painted = SteadyClock::now();
+        if (verbose)
+            std::printf("  %8.3f ms (paint began %8.3f)\n", ms(painted - nominal),
+                        ms(paintStart.at - nominal));
+        return ms(painted - nominal);
+    };
+    auto finish = [&] {
+        if (closing)
+            return;
+        closing = true;
+        QTimer::singleShot(200, &dlg, [&] { static_cast<QDialog&>(dlg).done(gf::mrCancel); });
+    };
+
+    // Runs after the window's own handler, which paints before returning.
+    QObject::connect(&run, &tSearchRun::itemShown, &dlg, [&](int position, const QString&) {
+        itemNominal = passStart + pause + (position - 1) * (show + pause);
+        out.items.push_back(onset(stageStamp.last(), itemNominal));
+        lastFrame = 1;
+        if (!pictures && int(out.items.size()) >= itemsWanted)
+            finish();
+    });
+    QObject::connect(&run, &tSearchRun::faxFrameChanged, &dlg, [&](int frame) {
+        // Frame 1 at a picture's onset is the machine at rest; nothing changes.
+        const int step = frame == 1 ? (lastFrame == 3 ? 3 : 0) : frame - 1;
+        lastFrame = frame;
+        if (step == 0)
+            return;
+        out.fax.push_back(onset(faxStamps[frame - 1]->last(), itemNominal + step * gf::search::FaxFrameTime));
+        if (step == 3 && int(out.items.size()) >= itemsWanted)
+            finish();
+    });
+    // The trainee starts each pass a moment after it is offered ...
+    QObject::connect(&run, &tSearchRun::phaseChanged, &dlg, [&](tSearchRun::Phase phase) {
+        if (phase != tSearchRun::Phase::Ready || closing)
+            return;
+        QTimer::singleShot(400, &dlg, [&] {
+            passStart = SteadyClock::now();
+            run.StartPass();
+        });
+    });
+    // ... and answers the question at once.
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, &dlg, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* q = qobject_cast<gf::TAbfragDlg*>(w)) {
+            q->Choose(0);
+            q->OKBtn->click();
+        } else if (auto* b = qobject_cast<gf::TBmpAbfragDlg*>(w)) {
+            b->Choose(0);
+            b->OKBtn->click();
+        }
+    });
+    answer.start();
+    dlg.exec();
+    return out;
+}
+
+std::optional<SearchOnsets> g_pictures;
+
+const SearchOnsets& pictureRun()
+{
+    if (!g_pictures)
+        g_pictures = measure<gf::TBmpKatDlg>(QStringLiteral("bmp.cfg"), 12);
+    return *g_pictures;
+}
+
+GF_ONSET("word", [] { return measure<gf::TWortDlg>(QStringLiteral("std.cfg"), 18).items; });
+GF_ONSET("picture", [] { return pictureRun().items; });
+GF_ONSET("fax-frame", [] { return pictureRun().fax; });
+
+} // namespace

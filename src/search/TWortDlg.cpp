@@ -1,0 +1,123 @@
+#include "search/TWortDlg.h"
+
+#include "data/Random.h"
+#include "platform/MediaFiles.h"
+#include "search/TAbfragDlg.h"
+#include "sequence/StepClock.h"
+#include "widgets/AppContext.h"
+#include "widgets/Look.h"
+#include "widgets/TImage.h"
+#include "widgets/TStatusBar.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace gf {
+
+TWordPanel::TWordPanel(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setFont(look::arial(64, true));
+    // Paints every pixel itself: a new word costs one paint of this panel and nothing
+    // behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TWordPanel::setText(const QString& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    update();
+}
+
+void TWordPanel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), look::statusBar());
+    drawFrame(&p);
+    if (m_text.isEmpty())
+        return;
+    p.setFont(font());
+    p.setPen(Qt::white);
+    p.drawText(contentsRect(), Qt::AlignCenter, m_text);
+}
+
+TWortDlg::TWortDlg(AppContext& ctx, QWidget* parent)
+    : TWortDlg(ctx, parent, preciseStepClock(), rng())
+{
+}
+
+TWortDlg::TWortDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random)
+    : TSearchRunDlg(ctx, parent, tSearchRun::Kind::Word, clock, random,
+                    QStringLiteral("Abfrage (hier!) &starten"), look::ButtonWidth)
+{
+    HelpKey = QStringLiteral("WortDlg");
+
+    BackImage = new TImage(this);
+    BackImage->setStretch(true);
+    BackImage->setGeometry(0, 132, 800, 468);
+    BackImage->lower();
+
+    WordPanel = new TWordPanel(this);
+    WordPanel->setGeometry(0, 0, 800, 132);
+
+    statusBar()->setFont(look::arial(19));
+    statusBar()->raise();
+}
+
+void TWortDlg::placeStage()
+{
+    WordPanel->setGeometry(0, 0, width(), WordPanel->height());
+    const QRect below(0, WordPanel->height(), width(), height() - WordPanel->height());
+    BackImage->setGeometry(below);
+    // Scaled once here, so what lies behind the start button repaints as a plain copy;
+    // no picture, no background and nothing reported.
+    if (BackImage->load(ResolveMediaFile(ctx().paths.BmpDir, QStringLiteral("beach.bmp"))))
+        BackImage->setPicture(BackImage->picture().scaled(below.size(), Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation));
+}
+
+void TWortDlg::prepareItems()
+{
+    // Glyphs are rasterised at first use: draw every word of the table once now, not
+    // while it is due on the screen.
+    const std::shared_ptr<tConfig>& table = Tables.Current;
+    if (!table)
+        return;
+    QImage scratch(WordPanel->size(), QImage::Format_ARGB32_Premultiplied);
+    for (int r = 3; r <= table->RowCount; ++r)
+        for (int c = 2; c <= table->ColCount; ++c) {
+            WordPanel->setText(table->Cells[r][c].Text);
+            WordPanel->render(&scratch);
+        }
+    WordPanel->setText(QString());
+}
+
+void TWortDlg::showItem(const QString& text)
+{
+    WordPanel->setText(text);
+    WordPanel->repaint();
+}
+
+void TWortDlg::clearItem()
+{
+    WordPanel->setText(QString());
+    WordPanel->repaint();
+}
+
+void TWortDlg::askQuestion()
+{
+    TAbfragDlg* dlg = AbfragDlg;
+    if (!dlg) {
+        if (!m_ownAbfragDlg)
+            m_ownAbfragDlg = new TAbfragDlg(ctx(), this);
+        dlg = m_ownAbfragDlg;
+    }
+    dlg->Run = &Run();
+    dlg->exec();
+    dlg->Run = nullptr;
+}
+
+} // namespace gf
