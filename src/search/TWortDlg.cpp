@@ -9,7 +9,6 @@
 #include "widgets/TImage.h"
 #include "widgets/TStatusBar.h"
 
-#include <QImage>
 #include <QPainter>
 
 namespace gf {
@@ -32,16 +31,38 @@ void TWordPanel::setText(const QString& text)
     update();
 }
 
-void TWordPanel::paintEvent(QPaintEvent*)
+void TWordPanel::draw(QPainter& p, const QString& text)
 {
-    QPainter p(this);
     p.fillRect(rect(), look::statusBar());
     drawFrame(&p);
-    if (m_text.isEmpty())
+    if (text.isEmpty())
         return;
     p.setFont(font());
     p.setPen(Qt::white);
-    p.drawText(contentsRect(), Qt::AlignCenter, m_text);
+    p.drawText(contentsRect(), Qt::AlignCenter, text);
+}
+
+void TWordPanel::prepare(const QStringList& words)
+{
+    m_drawn.clear();
+    for (const QString& word : words + QStringList{QString()}) {
+        const qreal ratio = devicePixelRatioF();
+        QPixmap pixmap(size() * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        QPainter p(&pixmap);
+        draw(p, word);
+        m_drawn.insert(word, pixmap);
+    }
+}
+
+void TWordPanel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const auto it = m_drawn.constFind(m_text);
+    if (it != m_drawn.cend() && it->deviceIndependentSize() == QSizeF(size()))
+        p.drawPixmap(0, 0, *it);
+    else
+        draw(p, m_text);
 }
 
 TWortDlg::TWortDlg(AppContext& ctx, QWidget* parent)
@@ -81,18 +102,14 @@ void TWortDlg::placeStage()
 
 void TWortDlg::prepareItems()
 {
-    // Glyphs are rasterised at first use: draw every word of the table once now, not
-    // while it is due on the screen.
+    // Every word of the table drawn now, not while it is due on the screen.
     const std::shared_ptr<tConfig>& table = Tables.Current;
-    if (!table)
-        return;
-    QImage scratch(WordPanel->size(), QImage::Format_ARGB32_Premultiplied);
-    for (int r = 3; r <= table->RowCount; ++r)
-        for (int c = 2; c <= table->ColCount; ++c) {
-            WordPanel->setText(table->Cells[r][c].Text);
-            WordPanel->render(&scratch);
-        }
-    WordPanel->setText(QString());
+    QStringList words;
+    if (table)
+        for (int r = 3; r <= table->RowCount; ++r)
+            for (int c = 2; c <= table->ColCount; ++c)
+                words << table->Cells[r][c].Text;
+    WordPanel->prepare(words);
 }
 
 void TWortDlg::showItem(const QString& text)

@@ -3,6 +3,8 @@
 #include "search/TSearchRunDlg.h"
 
 #include <QFrame>
+#include <QHash>
+#include <QPixmap>
 
 namespace gf {
 
@@ -17,12 +19,18 @@ public:
     explicit TWordPanel(QWidget* parent = nullptr);
     void setText(const QString& text);
     QString text() const { return m_text; }
+    // Draws the panel with each of these words ahead of time, so showing one of them
+    // is a single copy.
+    void prepare(const QStringList& words);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void draw(QPainter& painter, const QString& text);
+
     QString m_text;
+    QHash<QString, QPixmap> m_drawn; // at the size they were drawn for
 };
 
 // The word search ("Nachrichtenzentale"): 4 to 10 words one after another, then the
