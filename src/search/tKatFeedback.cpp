@@ -1,10 +1,5 @@
 #include "search/tKatFeedback.h"
 
-#include "results/PanelCanvas.h"
-
-#include <QPaintEvent>
-#include <QScopeGuard>
-
 #include <cmath>
 
 namespace gf {
@@ -15,9 +10,8 @@ const QColor EarlierSilver(192, 192, 192);
 const QColor LineGreen(0, 128, 0);
 } // namespace
 
-tKatFeedback::tKatFeedback(QWidget* parent) : QFrame(parent)
+tKatFeedback::tKatFeedback(QWidget* parent) : tFeedbackPanel(parent, QColor(0, 0, 128))
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     Data.Values.fill(NoValueReal);
 }
 
@@ -27,80 +21,18 @@ void tKatFeedback::SetLineHeight(quint16 v)
     update();
 }
 
-void tKatFeedback::SetLeftFrame(quint16 v)
+void tKatFeedback::drawContent(PanelCanvas& c, const QRect& area, double s, bool printing)
 {
-    m_leftFrame = v;
-    update();
-}
-
-void tKatFeedback::SetRightFrame(quint16 v)
-{
-    m_rightFrame = v;
-    update();
-}
-
-void tKatFeedback::SetTextColor(const QColor& c)
-{
-    m_textColor = c;
-    update();
-}
-
-void tKatFeedback::SetColor(const QColor& c)
-{
-    m_color = c;
-    update();
-}
-
-void tKatFeedback::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    Draw(painter, 0, 0, width(), height(), false);
-}
-
-QImage tKatFeedback::RenderImage(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(m_color);
-    QPainter painter(&image);
-    Draw(painter, 0, 0, size.width(), size.height(), false);
-    return image;
-}
-
-bool tKatFeedback::PrintTo(QPainter& painter, int x1, int y1, int x2, int y2)
-{
-    if (!painter.isActive() || !painter.device())
-        return false;
-    return Draw(painter, x1, y1, x2, y2, true, painter.device()->width());
-}
-
-bool tKatFeedback::Draw(QPainter& painter, int x1, int y1, int x2, int y2, bool printing,
-                        int pageWidth)
-{
-    if (m_busy)
-        return false;
-    m_busy = true;
-    m_printing = printing;
-    painter.save();
-    const auto done = qScopeGuard([&] {
-        painter.restore();
-        m_busy = false;
-    });
-
-    const double s = printing && pageWidth > 0 ? double(x2 - x1) / pageWidth : 1.0;
-    PanelCanvas c(painter, font().family(), FontScale * s, printing);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-
-    painter.fillRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)),
-                     printing ? QColor(Qt::white) : m_color);
+    QPainter& painter = c.p;
+    const int x1 = area.left(), y1 = area.top(), x2 = area.right(), y2 = area.bottom();
     const int L = (y2 - y1) / 30;
     m_lineHeight = quint16(std::max(0, L));
-    const int w = int(std::lround((x2 - x1) - (m_leftFrame - m_rightFrame) * s)) / 7;
-    const int xl = x1 + m_leftFrame;
-    const int xr = x2 - m_rightFrame;
+    const int w = int(std::lround((x2 - x1) - (LeftFrame() - RightFrame()) * s)) / 7;
+    const int xl = x1 + LeftFrame();
+    const int xr = x2 - RightFrame();
     auto column = [&](int j) { return xl + j * w; };
 
-    const QColor label = printing ? QColor(Qt::black) : m_textColor;
+    const QColor label = printing ? QColor(Qt::black) : TextColor();
     const QColor today = printing ? QColor(Qt::black) : TodayGreen;
     const QColor earlier = printing ? QColor(Qt::black) : EarlierSilver;
     const QPen line = c.pen(printing ? QColor(Qt::black) : LineGreen, 2);
@@ -161,8 +93,6 @@ bool tKatFeedback::Draw(QPainter& painter, int x1, int y1, int x2, int y2, bool 
                           "IV=viertletztes Wort/Bild abgefragt"),
            label);
 
-    m_fontSizes = c.sizes;
-    return true;
 }
 
 } // namespace gf

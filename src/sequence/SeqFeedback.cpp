@@ -1,10 +1,5 @@
 #include "sequence/SeqFeedback.h"
 
-#include "results/PanelCanvas.h"
-
-#include <QPaintEvent>
-#include <QScopeGuard>
-
 #include <algorithm>
 #include <cmath>
 
@@ -17,9 +12,8 @@ const QColor TodayBlue(0, 0, 255);
 const char* const ModeNames[3] = {"nur Hören", "nur Sehen", "Hören und Sehen"};
 } // namespace
 
-SeqFeedback::SeqFeedback(QWidget* parent) : QFrame(parent)
+SeqFeedback::SeqFeedback(QWidget* parent) : tFeedbackPanel(parent, Qt::black)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     Data.TelBestEarlier.fill(NoValue);
     Data.MemoBestEarlier.fill(NoValue);
     Data.TelSafeToday.fill(NoValueReal);
@@ -40,74 +34,17 @@ void SeqFeedback::SetLineDistance(quint16 v)
     update();
 }
 
-void SeqFeedback::SetLeftFrame(quint16 v)
-{
-    m_leftFrame = v;
-    update();
-}
-
-void SeqFeedback::SetRightFrame(quint16 v)
-{
-    m_rightFrame = v;
-    update();
-}
-
 void SeqFeedback::SetCircleRadius(quint16 v)
 {
     m_circleRadius = v;
     update();
 }
 
-void SeqFeedback::SetColor(const QColor& c)
+void SeqFeedback::drawContent(PanelCanvas& c, const QRect& area, double, bool printing)
 {
-    m_color = c;
-    update();
-}
-
-void SeqFeedback::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    Draw(painter, 0, 0, width(), height(), false);
-}
-
-QImage SeqFeedback::RenderImage(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(m_color);
-    QPainter painter(&image);
-    Draw(painter, 0, 0, size.width(), size.height(), false);
-    return image;
-}
-
-bool SeqFeedback::PrintTo(QPainter& painter, int left, int top, int right, int bottom)
-{
-    if (!painter.isActive() || !painter.device())
-        return false;
-    return Draw(painter, left, top, right, bottom, true, painter.device()->width());
-}
-
-bool SeqFeedback::Draw(QPainter& painter, int left, int top, int right, int bottom, bool printing,
-                       int pageWidth)
-{
-    if (m_busy)
-        return false;
-    m_busy = true;
-    m_printing = printing;
-    painter.save();
-    const auto done = qScopeGuard([&] {
-        painter.restore();
-        m_busy = false;
-    });
-
-    const double scale = printing && pageWidth > 0 ? double(right - left) / pageWidth : 1.0;
-    PanelCanvas c(painter, font().family(), FontFactor * scale, printing);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setBrush(Qt::NoBrush);
-
-    const QColor ink = printing ? QColor(Qt::black) : m_textColor;
-    painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)),
-                     printing ? QColor(Qt::white) : m_color);
+    QPainter& painter = c.p;
+    const int left = area.left(), top = area.top(), right = area.right(), bottom = area.bottom();
+    const QColor ink = printing ? QColor(Qt::black) : TextColor();
     const int L = std::max(0, (bottom - top) / 32);
     const int LD = L / 3;
     m_lineHeight = quint16(L);
@@ -116,9 +53,9 @@ bool SeqFeedback::Draw(QPainter& painter, int left, int top, int right, int bott
     const int levels = std::clamp(Data.NumLevels, 0, MaxScaleLevel);
     c.font(12);
     const int W = c.width(QStringLiteral("Memo.1000/100000"));
-    const int xLeft = left + m_leftFrame;
-    const int xRight = right - m_rightFrame;
-    const int CW = std::max(1, (right - left - m_leftFrame - m_rightFrame - W) / (levels + 2));
+    const int xLeft = left + LeftFrame();
+    const int xRight = right - RightFrame();
+    const int CW = std::max(1, (right - left - LeftFrame() - RightFrame() - W) / (levels + 2));
     const int X0 = xLeft + W;
     auto x = [&](int k) { return X0 + k * CW; };
     const int R = printing ? std::max({int(m_circleRadius), c.height(QStringLiteral("XXX")),
@@ -225,8 +162,6 @@ bool SeqFeedback::Draw(QPainter& painter, int left, int top, int right, int bott
     painter.drawEllipse(QRect(x3, y, 2 * R, 2 * R));
     c.text(x3 + 2 * R, y, QStringLiteral("max. Ergebnis (früher)"), ink);
 
-    m_fontSizes = c.sizes;
-    return true;
 }
 
 } // namespace gf
