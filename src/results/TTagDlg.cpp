@@ -114,23 +114,7 @@ bool TTagDlg::PrintPage(QPainter& painter)
     const bool sequencePage = SeqFeed->isVisibleTo(this);
 
     // The category page keeps the bold printer font; the sequence page is regular.
-    QFont font(look::Arial);
-    font.setPointSize(14);
-    font.setBold(!sequencePage);
-    m_titleFont = font;
-    const tProgramData* data = ctx().data;
-    const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
-    const QDateTime now = data ? data->clock().now() : QDateTime::currentDateTime();
-    const QString title = PrintHeading(name, now);
-    painter.save();
-    painter.setFont(font);
-    const QFontMetrics fm(font, painter.device());
-    const int w = fm.horizontalAdvance(title);
-    const QRect box((W - w) / 2, 50, w, fm.height());
-    painter.fillRect(box, Qt::white);
-    painter.setPen(Qt::black);
-    painter.drawText(box.left(), box.top() + fm.ascent(), title);
-    painter.restore();
+    m_titleFont = DrawPageHeading(painter, PrintHeading(ctx().data), !sequencePage);
 
     const int left = W / 8, top = H / 8, right = 7 * W / 8, bottom = H - H / 8;
     return sequencePage ? SeqFeed->PrintTo(painter, left, top, right, bottom)

@@ -1,7 +1,11 @@
 #include "results/tGraphPanel.h"
 
 #include "data/Formats.h"
+#include "data/ProgramData.h"
+#include "data/Timing.h"
 #include "data/Random.h"
+#include "data/Records.h"
+#include "widgets/Look.h"
 
 #include <QDateTime>
 #include <QFontMetrics>
@@ -298,6 +302,29 @@ QString PrintHeading(const QString& name, const QDateTime& when)
 {
     return QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") + FormatShortDate(when.date()) +
            u' ' + FormatLongTime(when.time());
+}
+
+QString PrintHeading(const tProgramData* data)
+{
+    const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
+    return PrintHeading(name, data ? data->clock().now() : QDateTime::currentDateTime());
+}
+
+QFont DrawPageHeading(QPainter& painter, const QString& heading, bool bold)
+{
+    QFont font(look::Arial);
+    font.setPointSize(14);
+    font.setBold(bold);
+    painter.save();
+    painter.setFont(font);
+    const QFontMetrics fm(font, painter.device());
+    const int w = fm.horizontalAdvance(heading);
+    const QRect box((painter.device()->width() - w) / 2, 50, w, fm.height());
+    painter.fillRect(box, Qt::white);
+    painter.setPen(Qt::black);
+    painter.drawText(box.left(), box.top() + fm.ascent(), heading);
+    painter.restore();
+    return font;
 }
 
 } // namespace gf

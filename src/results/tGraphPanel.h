@@ -3,6 +3,7 @@
 #include "results/GraphLayout.h"
 
 #include <QColor>
+#include <QFont>
 #include <QFrame>
 #include <QString>
 #include <QVector>
@@ -11,6 +12,8 @@ class QPainter;
 class QDateTime;
 
 namespace gf {
+
+class tProgramData;
 
 // One bar of a chart.
 struct tBarValue
@@ -118,5 +121,10 @@ QColor DarkerFace(const QColor& colour);
 // Heading of a printed page: "Grips-Fix " + name + ", " + date and time, in German
 // whatever the system's locale.
 QString PrintHeading(const QString& name, const QDateTime& when);
+// The same for the trainee signed in, at the program's time.
+QString PrintHeading(const tProgramData* data);
+// Draws a page heading centred 50 pixels below the top in 14-point Arial, black on white;
+// returns the font it used.
+QFont DrawPageHeading(QPainter& painter, const QString& heading, bool bold = true);
 
 } // namespace gf
