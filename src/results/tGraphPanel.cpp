@@ -295,7 +295,16 @@ QString BarValueText(double value)
 
 QColor ReadableOn(const QColor& face)
 {
-    return face.lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black);
+    // Perceived brightness, not HSL lightness: pure blue and pure red have the same
+    // lightness, but black reads on red and only white reads on blue.
+    auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(face.red()) + 0.7152 * linear(face.green()) +
+                             0.0722 * linear(face.blue());
+    // The contrasts of black and of white against the face are equal at 0.179.
+    return luminance < 0.179 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 QString PrintHeading(const QString& name, const QDateTime& when)

@@ -58,6 +58,10 @@ private slots:
         const auto& zero = g.Bars[1];
         QCOMPARE(QColor(img.pixel((zero.X1 + zero.X2) / 2 + 1, zero.Y2 - 1)), face);
         QCOMPARE(BarValueText(66.7), QString("66,7 %"));
+        // a value on the bar is in the ink that stands out from the face
+        QCOMPARE(ReadableOn(Qt::blue), QColor(Qt::white));
+        QCOMPARE(ReadableOn(Qt::red), QColor(Qt::black));
+        QCOMPARE(ReadableOn(face), QColor(Qt::black));
         QCOMPARE(BarValueText(100), QString("100 %"));
     }
 
