@@ -46,7 +46,9 @@
 #include <QFile>
 #include <QFrame>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -73,10 +75,38 @@ const QString kNoUserMessage = QStringLiteral("Es wurde noch kein Benutzer ausge
 
 } // namespace
 
+TClickArea::TClickArea(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
 void TClickArea::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && onClick)
         onClick();
+}
+
+void TClickArea::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && onClick) {
+        onClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TClickArea::paintEvent(QPaintEvent*)
+{
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 215, 0), 6));
+    // The area reaches below the painted door into the floor; the frame keeps to the door.
+    QRectF door(rect());
+    door.setHeight(door.height() * 0.9);
+    p.drawRoundedRect(door.adjusted(3, 3, -3, -3), 8, 8);
 }
 
 void TClickImage::mousePressEvent(QMouseEvent* event)
@@ -171,6 +201,16 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this,
             [this] { ShowHelpPage(m_ctx, QStringLiteral("MainWin")); });
+    // The doors by number, left to right, for a trainee who works without a mouse.
+    TClickArea* const doorAreas[4] = {Image1, Image2, Image3, Image4};
+    for (int i = 0; i < 4; ++i) {
+        auto* key = new QShortcut(QKeySequence(Qt::Key_1 + i), this);
+        connect(key, &QShortcut::activated, this, [this, door = doorAreas[i]] {
+            // Only where a click on the door would reach it.
+            if (door->isVisible() && door->isEnabled())
+                door->onClick();
+        });
+    }
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] {
         PlainMessage(m_ctx.data ? m_ctx.data->UserName : QStringLiteral("-"));

@@ -23,15 +23,18 @@ class TSkinButton;
 bool RegDateInLaterMonth(const QDate& regDate, const QDate& today);
 QString DateRuleMessage(const QString& name, const QDate& regDate, const QDate& today);
 
-// A transparent area that reports a left click; the doors and the door picture.
+// A door: a transparent area that opens on a left click, or from the keyboard with
+// Enter or Space once the Tab key has brought it a visible frame.
 class TClickArea final : public QWidget
 {
 public:
-    explicit TClickArea(QWidget* parent) : QWidget(parent) {}
+    explicit TClickArea(QWidget* parent);
     std::function<void()> onClick;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A picture that reports a left click; the door picture behind the doors.

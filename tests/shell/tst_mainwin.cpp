@@ -79,10 +79,16 @@ private slots:
     {
         TestProgram p;
         ScopedMessageHook hook;
-        p.win->Image1Click();
-        p.win->Image2Click();
-        p.win->Image3Click();
-        p.win->Image4Click();
+        p.win->show();
+        QVERIFY(QTest::qWaitForWindowActive(p.win));
+        // A door opens by mouse, by its number, and by Enter or Space once it has the keys.
+        QTest::mouseClick(p.win->Image1, Qt::LeftButton);
+        QTest::keyClick(p.win, Qt::Key_2);
+        p.win->Image3->setFocus();
+        QTest::keyClick(p.win->Image3, Qt::Key_Return);
+        QTest::keyClick(p.win, Qt::Key_Tab);
+        QVERIFY(p.win->Image4->hasFocus());
+        QTest::keyClick(p.win->Image4, Qt::Key_Space);
         p.win->TagResPanelClick();
         p.win->ExportPnlClick();
         QCOMPARE(hook.messages().size(), 6);
