@@ -137,12 +137,10 @@ private slots:
         QVERIFY2(p.dataFiles().contains(log), qPrintable(p.dataFiles().join(",")));
         QCOMPARE(QFileInfo(p.dir.path() + "/Daten/" + log).size(), 1400);
         // The user file now lists the log, and a fresh program reads it back.
-        tProgramData fresh;
-        fresh.setDataDir(p.data.DataDir);
-        fresh.UserName = "Anna";
-        QVERIFY(fresh.OpenUser());
-        QCOMPARE(fresh.CurrentUser->TelFiles.size(), 1);
-        QVERIFY(fresh.CurrentUser->TelFiles.first().endsWith(log));
+        const auto user = p.storedUser();
+        QVERIFY(user);
+        QCOMPARE(user->TelFiles.size(), 1);
+        QVERIFY(user->TelFiles.first().endsWith(log));
     }
 
     void laterRegistrationMonthMakesTheSessionReadOnly()
