@@ -86,6 +86,7 @@ private slots:
         QVERIFY(!f.fresh()->RegisterUser(name, 1));
         QVERIFY2(f.sink.last().startsWith(start), qPrintable(f.sink.last()));
         QVERIFY(QDir(f.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        QVERIFY(!QFileInfo::exists(f.path(name + ".mnu"))); // "../x": not beside the folder
     }
 
     void longestNameStillWorks()
