@@ -34,13 +34,7 @@ class TstUsers : public QObject
     }
 
 private slots:
-    void init()
-    {
-        // Qt's folder removal cannot see names in Windows-1252.
-        for (const QString& name : files::entries(f.tmp.path()))
-            files::remove(f.path(name), nullptr);
-        f.reset();
-    }
+    void init() { f.reset(); }
 
     void registrationTrimsAndRefusesDuplicates()
     {

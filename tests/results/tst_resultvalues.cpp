@@ -5,7 +5,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTest>
 
 using namespace gf;
@@ -142,17 +141,13 @@ private slots:
         QCOMPARE(part.weeks[0].word.count, 2);
 
         // the data tool: the same JSON, the damaged log on standard error, status 2
-        const QString tool = qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data";
-        QProcess json;
-        json.start(tool, {"report", f.tmp.path(), "Anna", "--json"});
-        QVERIFY(json.waitForFinished(60000));
-        QCOMPARE(json.exitCode(), 2);
-        QVERIFY(QString::fromUtf8(json.readAllStandardError()).contains("AnnaBS_04_01.dat"));
-        QCOMPARE(QJsonDocument::fromJson(json.readAllStandardOutput()).object(), o);
-        QProcess pdf;
-        pdf.start(tool, {"report", f.tmp.path(), "Anna", "--out", f.path("bericht.pdf")});
-        QVERIFY(pdf.waitForFinished(60000));
-        QCOMPARE(pdf.exitCode(), 2);
+        const ToolRun json = runDataTool({"report", f.tmp.path(), "Anna", "--json"});
+        QCOMPARE(json.status, 2);
+        QVERIFY(json.err.contains("AnnaBS_04_01.dat"));
+        QCOMPARE(QJsonDocument::fromJson(json.out).object(), o);
+        QCOMPARE(
+            runDataTool({"report", f.tmp.path(), "Anna", "--out", f.path("bericht.pdf")}).status,
+            2);
         const QByteArray bytes = f.read("bericht.pdf");
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n"), 4);

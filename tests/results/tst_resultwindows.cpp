@@ -14,7 +14,6 @@
 
 #include <QLineEdit>
 #include <QPainter>
-#include <QProcess>
 #include <QtTest>
 
 using namespace gf;
@@ -190,12 +189,9 @@ private slots:
         QCOMPARE(dialogs.saveCalls.size(), 1);
         QCOMPARE(dialogs.saveCalls[0].proposed, out);
         const QByteArray written = f.read("Anna.exp");
-        QProcess tool;
-        tool.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data",
-                   {"export", f.tmp.path(), "Anna", "--kind", "search", "--from", "20.01.2004",
-                    "--to", "05.02.2004"});
-        QVERIFY(tool.waitForFinished(30000));
-        const QByteArray stored = tool.readAllStandardOutput();
+        const QByteArray stored = runDataTool({"export", f.tmp.path(), "Anna", "--kind", "search",
+                                               "--from", "20.01.2004", "--to", "05.02.2004"})
+                                      .out;
         QCOMPARE(written, stored + "WORT\t05.02.2004\t09:00:00\t50,00\t\t\t\r\n");
         QCOMPARE(stored.count("\r\n"), 4);
         QVERIFY(stored.contains("20.01.2004\t00:00:00") && stored.contains("05.02.2004\t23:59:59"));

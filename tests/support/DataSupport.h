@@ -4,16 +4,18 @@
 // still, a temporary data folder, and an independent little-endian builder for
 // expected file bytes.
 
-#include "support/Recording.h"
+#include "data/DataFiles.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
+#include "support/Recording.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -108,6 +110,9 @@ struct DataFolder
 
     void reset()
     {
+        // Qt's folder removal cannot see names in Windows-1252.
+        for (const QString& name : files::entries(tmp.path()))
+            files::remove(path(name), nullptr);
         sink.entries.clear();
         clock.moment = QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30));
         QDir(tmp.path()).removeRecursively();
@@ -146,5 +151,25 @@ struct DataFolder
     qint64 size(const QString& name) const { return QFileInfo(path(name)).size(); }
     QStringList files() const { return QDir(tmp.path()).entryList(QDir::Files, QDir::Name); }
 };
+
+// The built data tool as a therapist runs it: exit status (-1 when it does not finish,
+// -2 when it crashes), standard output and standard error.
+struct ToolRun
+{
+    int status;
+    QByteArray out;
+    QString err;
+};
+inline ToolRun runDataTool(const QStringList& args, const QString& outFile = {})
+{
+    QProcess p;
+    if (!outFile.isEmpty())
+        p.setStandardOutputFile(outFile);
+    p.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data", args);
+    if (!p.waitForFinished(60000))
+        return {-1, {}, "did not finish"};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
+            QString::fromUtf8(p.readAllStandardError())};
+}
 
 } // namespace gf::test
