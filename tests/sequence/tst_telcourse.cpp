@@ -1,9 +1,9 @@
-#include "support/TestProgram.h"
 #include "data/Records.h"
 #include "results/tGraphPanel.h"
 #include "sequence/TTelDlg.h"
 #include "sequence/TTeleGraphDlg.h"
 #include "sequence/tTelExercise.h"
+#include "support/TestProgram.h"
 #include "widgets/TSkinButton.h"
 #include "widgets/TxMsgDlg.h"
 

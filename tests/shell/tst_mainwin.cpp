@@ -1,16 +1,16 @@
-#include "support/TestProgram.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
-#include "platform/SoundPlayer.h"
-#include "widgets/AppContext.h"
 #include "platform/InstallPaths.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
+#include "platform/SoundPlayer.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
-#include "widgets/TxMsgDlg.h"
+#include "support/TestProgram.h"
+#include "widgets/AppContext.h"
 #include "widgets/TSkinButton.h"
+#include "widgets/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,12 +24,15 @@ using gf::test::TestProgram;
 
 namespace {
 
-// Closes whatever modal window opens next, as Cancel.
-void rejectNextModal()
+// Closes whatever modal window opens next, as Cancel, noting its title.
+void rejectNextModal(QStringList* titles = nullptr)
 {
-    QTimer::singleShot(0, [] {
-        if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+    QTimer::singleShot(0, [titles] {
+        if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (titles)
+                *titles << w->windowTitle();
             w->reject();
+        }
     });
 }
 
@@ -100,12 +103,7 @@ private slots:
         p.login("Anna");
         QStringList opened;
         for (auto click : {&TMainWin::TagResPanelClick, &TMainWin::ExportPnlClick}) {
-            QTimer::singleShot(0, [&] {
-                if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                    opened << w->windowTitle();
-                    w->reject();
-                }
-            });
+            rejectNextModal(&opened);
             (p.win->*click)();
         }
         QCOMPARE(opened, (QStringList{"aktuelle Ergebnisse", "Daten exportieren"}));
@@ -148,8 +146,7 @@ private slots:
         TestProgram p;
         ScopedMessageHook hook;
         p.openDetective("Bert");
-        p.data.CurrentUser->RegDate =
-            SerialDate::fromDate(p.data.SessionStart.date().addMonths(1));
+        p.data.CurrentUser->RegDate = SerialDate::fromDate(p.data.SessionStart.date().addMonths(1));
         p.win->AfterLogin();
         QVERIFY(p.ctx.ReadOnlySession);
         QVERIFY(!hook.messages().isEmpty());

@@ -47,8 +47,7 @@ public:
         m_since.start();
     }
 
-    template <typename W, typename F>
-    ModalPlayer& on(F react)
+    template <typename W, typename F> ModalPlayer& on(F react)
     {
         m_reactions.prepend([react](QWidget* w) {
             W* win = qobject_cast<W*>(w);
@@ -88,8 +87,8 @@ private:
         if (!w || m_busy.contains(w))
             return;
         if (m_since.hasExpired(60000)) {
-            QTest::qFail(qPrintable(QString("stuck in ") + w->metaObject()->className()),
-                         __FILE__, __LINE__);
+            QTest::qFail(qPrintable(QString("stuck in ") + w->metaObject()->className()), __FILE__,
+                         __LINE__);
             static_cast<QDialog*>(w)->done(mrCancel);
             return;
         }

@@ -3,9 +3,6 @@
 // A whole program for GUI tests: the data model in a temporary data folder, a silent
 // player, the main window with every window created, timers at a hundredth.
 
-#include "support/GuiFixture.h"
-#include "support/Modal.h"
-#include "support/Recording.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
@@ -18,6 +15,9 @@
 #include "sequence/TSeqInfoDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TMainWin.h"
+#include "support/GuiFixture.h"
+#include "support/Modal.h"
+#include "support/Recording.h"
 #include "widgets/AppContext.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TRadioGroup.h"
@@ -129,12 +129,12 @@ struct TestProgram
 class CourseTrainee : public ModalPlayer
 {
 public:
-    int mode = 2;        // position in the mode choice
+    int mode = 2; // position in the mode choice
     bool keyboard = false;
     QList<bool> answers; // per task from 0: right or wrong, right when missing
     QString pdf;
-    QString shotTag;     // ends the names of the screenshots
-    int tipKind = 0;     // of the tip looked at
+    QString shotTag; // ends the names of the screenshots
+    int tipKind = 0; // of the tip looked at
 
     CourseTrainee()
     {
