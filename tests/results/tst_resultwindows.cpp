@@ -50,14 +50,6 @@ class TstResultWindows : public QObject
                 QVERIFY(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c));
             }
     }
-    static QByteArray wordRecord(const QDate& d, const QTime& t)
-    {
-        Bytes b;
-        b.u16(2).f64(serial(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
-        for (int l = 1; l <= 4; ++l)
-            b.u16(4).u16(l);
-        return b.b;
-    }
 
 private slots:
     void panelsOnPaperAndScales()
@@ -142,12 +134,10 @@ private slots:
         auto d = f.registered("Anna");
         QVERIFY(d);
         QByteArray log;
-        for (const auto& [day, time] : {std::pair{QDate(2004, 1, 19), QTime(23, 59, 59)},
-                                        {QDate(2004, 1, 20), QTime(0, 0)},
-                                        {QDate(2004, 1, 25), QTime(12, 0)},
-                                        {QDate(2004, 2, 5), QTime(23, 59, 59)},
-                                        {QDate(2004, 2, 6), QTime(0, 0)}})
-            log += wordRecord(day, time);
+        for (double stamp :
+             {serial(2004, 1, 19, 23, 59, 59), serial(2004, 1, 20), serial(2004, 1, 25, 12),
+              serial(2004, 2, 5, 23, 59, 59), serial(2004, 2, 6)})
+            log += wordRecord(stamp, {4, 4, 4, 4}, {1, 2, 3, 4});
         QVERIFY(f.write("AnnaWS_04_01.dat", log));
         d->CurrentUser->WortFiles = {f.path("AnnaWS_04_01.dat")};
         QVERIFY(d->SaveUserFile());

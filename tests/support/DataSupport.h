@@ -20,6 +20,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <array>
 #include <csignal>
 #include <cstring>
 #include <memory>
@@ -82,6 +83,35 @@ inline QByteArray emptySummary(double date, bool perMode)
             b.i32(-999);
         b.f64(-999.0).f64(0);
     }
+    return b.b;
+}
+
+// A telephone or memo record: its mode and best length, and from `level` up the tasks
+// and right answers per length.
+template <typename Stat>
+Stat seqStat(int mode, int bestSpan, int level, const QList<std::pair<int, int>>& tasksRight = {},
+             int taskCount = 0)
+{
+    Stat r;
+    r.Mode = quint16(mode);
+    r.BestSpan = bestSpan;
+    r.TaskCount = quint16(taskCount);
+    r.MinLevel = quint16(level);
+    r.MaxLevel = quint16(level + std::max<int>(int(tasksRight.size()), 1) - 1);
+    for (int i = 0; i < tasksRight.size(); ++i) {
+        r.Trials[level + i] = quint16(tasksRight[i].first);
+        r.Correct[level + i] = quint16(tasksRight[i].second);
+    }
+    return r;
+}
+
+// A word-search record of a log: the date, then asked and right per level.
+inline QByteArray wordRecord(double stamp, std::array<int, 4> asked, std::array<int, 4> right)
+{
+    Bytes b;
+    b.u16(2).f64(stamp);
+    for (int l = 0; l < 4; ++l)
+        b.u16(asked[l]).u16(right[l]);
     return b.b;
 }
 
