@@ -270,10 +270,6 @@ private slots:
         Trainee t;
         t.keyboard = true;
         t.pdf = p.keptFile("picture_graph.pdf");
-        // The fax machine shows one frame at a time and comes to rest on frame 1.
-        QList<int> frames;
-        connect(&p.win->Windows().BmpKatDlg->Run(), &tSearchRun::faxFrameChanged, this,
-                [&](int f) { frames << f; });
         p.win->Image2Click();
 
         QVERIFY(p.win->BackImage->isHidden());
@@ -288,7 +284,7 @@ private slots:
         QCOMPARE(t.levelBars, percentages(t.asked));
         QCOMPARE(t.tipKind, 2);
         QVERIFY(QFileInfo(t.pdf).size() > 0);
-        QCOMPARE(frames.mid(frames.indexOf(2) - 1, 4), (QList<int>{1, 2, 3, 1}));
+        // The fax machine comes to rest on frame 1, the only one shown.
         const TBmpKatDlg& run = *p.win->Windows().BmpKatDlg;
         QCOMPARE(run.faxFrame(), 1);
         QVERIFY(!run.FaxFrames[0]->isHidden() && run.FaxFrames[1]->isHidden() &&

@@ -95,6 +95,9 @@ private slots:
         const auto user = p.storedUser();
         QVERIFY(user);
         QCOMPARE(user->TelLevel[2], 3);
+        // written after the log, so that it lists it
+        QCOMPARE(user->TelFiles,
+                 QStringList{p.data.DataDir + "FalkeTS" + p.data.MonthTag() + ".dat"});
     }
 
     void abortAnsweredNoGoesOnAndYesStoresNothing()

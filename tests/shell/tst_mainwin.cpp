@@ -7,6 +7,7 @@
 #include "shell/TAnmeldDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
+#include "support/DataSupport.h"
 #include "support/TestProgram.h"
 #include "widgets/AppContext.h"
 #include "widgets/TSkinButton.h"
@@ -38,17 +39,8 @@ void rejectNextModal(QStringList* titles = nullptr)
 
 tTeleStat telRecord(const tProgramData& data)
 {
-    tTeleStat r;
-    r.Mode = 1;
+    tTeleStat r = test::seqStat<tTeleStat>(1, 5, 4, {{1, 1}, {1, 1}}, 2);
     r.Stamp = SerialDate::fromDateTime(data.SessionStart);
-    r.TaskCount = 2;
-    r.BestSpan = 5;
-    r.MinLevel = 4;
-    r.MaxLevel = 5;
-    r.Trials[4] = 1;
-    r.Trials[5] = 1;
-    r.Correct[4] = 1;
-    r.Correct[5] = 1;
     return r;
 }
 
@@ -118,27 +110,6 @@ private slots:
         QCOMPARE(p.win->ExitButton->x(), 512 + 184);
         QCOMPARE(p.win->UserLabel->x(), 512 - 201 / 2);
         QCOMPARE(p.win->BenutzerButton->y(), p.win->UserLabel->y());
-    }
-
-    void closingSavesTheSession()
-    {
-        TestProgram p;
-        ScopedMessageHook hook;
-        p.login("Anna");
-        QCOMPARE(p.win->windowTitle(), QString("Grips-Fix Anna"));
-        p.data.TelStatList.append(telRecord(p.data));
-        p.data.TelStatList.append(telRecord(p.data));
-        p.win->CloseWithoutQuestion = false;
-        p.win->close();
-
-        const QString log = monthLog(p, "Anna", "TS");
-        QVERIFY2(p.dataFiles().contains(log), qPrintable(p.dataFiles().join(",")));
-        QCOMPARE(QFileInfo(p.dir.path() + "/Daten/" + log).size(), 1400);
-        // The user file now lists the log, and a fresh program reads it back.
-        const auto user = p.storedUser();
-        QVERIFY(user);
-        QCOMPARE(user->TelFiles.size(), 1);
-        QVERIFY(user->TelFiles.first().endsWith(log));
     }
 
     void laterRegistrationMonthMakesTheSessionReadOnly()
