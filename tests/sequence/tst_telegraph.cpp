@@ -55,12 +55,7 @@ private slots:
         SetPrintTargetForTests(pdf);
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
         SetPrintTargetForTests(QString());
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        file.close();
-        QVERIFY(bytes.startsWith("%PDF"));
-        QVERIFY(bytes.size() > 2000);
+        QVERIFY(QFileInfo(pdf).size() > 2000); // the PDF printer itself is tst_gui's
         QCOMPARE(chart.BackColor(), QColor(192, 192, 192));
 
         int asked = 0;
