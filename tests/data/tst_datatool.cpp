@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -20,44 +19,21 @@ class TstDataTool : public QObject
     Q_OBJECT
 
     DataFolder f;
-    struct Run
-    {
-        int status;
-        QByteArray out;
-        QString err;
-    };
-    Run run(const QStringList& args, const QString& out = {})
-    {
-        QProcess p;
-        if (!out.isEmpty())
-            p.setStandardOutputFile(out);
-        p.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data", args);
-        if (!p.waitForFinished(30000))
-            return {-1, {}, "did not finish"};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
-                p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
-    }
 
 private slots:
-    void init()
-    {
-        // Qt's folder removal cannot see names in Windows-1252.
-        for (const QString& name : files::entries(f.tmp.path()))
-            files::remove(f.path(name), nullptr);
-        f.reset();
-    }
+    void init() { f.reset(); }
 
     void registerListShowDelete()
     {
         const QString dir = f.tmp.path();
-        QCOMPARE(run({"register", dir, " Zoë "}).status, 0);
-        QCOMPARE(run({"register", dir, "Anna"}).status, 0);
-        const Run again = run({"register", dir, "Anna"});
+        QCOMPARE(runDataTool({"register", dir, " Zoë "}).status, 0);
+        QCOMPARE(runDataTool({"register", dir, "Anna"}).status, 0);
+        const ToolRun again = runDataTool({"register", dir, "Anna"});
         QCOMPARE(again.status, 1);
         QVERIFY(again.err.contains("ist bereits registriert!\nBitte wählen"));
-        QCOMPARE(run({"list", dir}).out, QString("Anna\nZoë\n").toUtf8());
+        QCOMPARE(runDataTool({"list", dir}).out, QString("Anna\nZoë\n").toUtf8());
 
-        const Run shown = run({"show", dir, "Anna"});
+        const ToolRun shown = runDataTool({"show", dir, "Anna"});
         QCOMPARE(shown.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(shown.out).object();
         QCOMPARE(o["regDate"].toString(), QDate::currentDate().toString(Qt::ISODate));
@@ -66,14 +42,14 @@ private slots:
         QCOMPARE(o["logs"][0]["lastDate"].toString(), QStringLiteral("1899-12-30T00:00:00"));
         QCOMPARE(o["summary"]["wortAvg"].toArray(), (QJsonArray{-999, -999, -999, -999}));
 
-        QCOMPARE(run({"delete", dir, "Anna"}).status, 0);
-        QCOMPARE(run({"list", dir}).out, QString("Zoë\n").toUtf8());
-        const Run gone = run({"show", dir, "Anna"});
+        QCOMPARE(runDataTool({"delete", dir, "Anna"}).status, 0);
+        QCOMPARE(runDataTool({"list", dir}).out, QString("Zoë\n").toUtf8());
+        const ToolRun gone = runDataTool({"show", dir, "Anna"});
         QCOMPARE(gone.status, 1);
         QVERIFY(gone.err.contains("Detektiv Anna existiert nicht!"));
-        QCOMPARE(run({"delete", dir, "Anna"}).status, 1);
-        QCOMPARE(run({"list", f.path("missing")}).status, 1);
-        QCOMPARE(run({"register", dir, "Zed.mnu.old"}).status, 1);
+        QCOMPARE(runDataTool({"delete", dir, "Anna"}).status, 1);
+        QCOMPARE(runDataTool({"list", f.path("missing")}).status, 1);
+        QCOMPARE(runDataTool({"register", dir, "Zed.mnu.old"}).status, 1);
     }
 
     void hostileDataFolder()
@@ -85,14 +61,14 @@ private slots:
         QVERIFY(p->SaveSessionResults(*p->CurrentUser) && p->SaveUserFile());
         QVERIFY(f.write("std.txt", "Tabelle: T\nZeile: |a|b|c|d\nZeile: |x|x|x|x\n"
                                    "Zeile: 1|a|b|c|d\nZeile: 2|e|f|g|h\nZeile: 3|i|j|k|l\n"));
-        QCOMPARE(run({"make-tables", f.path("std.txt"), f.path("std.cfg")}).status, 0);
+        QCOMPARE(runDataTool({"make-tables", f.path("std.txt"), f.path("std.cfg")}).status, 0);
 
         // Output that cannot be written is a failure of every command.
         for (const QStringList& args : {QStringList{"list", dir},
                                         {"show", dir, "Anna"},
                                         {"tables", f.path("std.cfg")},
                                         {"export", dir, "Anna", "--kind", "search"}}) {
-            const Run full = run(args, "/dev/full");
+            const ToolRun full = runDataTool(args, "/dev/full");
             QCOMPARE(full.status, 1);
             QVERIFY2(full.err.contains("der Datenträger ist voll"), qPrintable(full.err));
         }
@@ -106,7 +82,7 @@ private slots:
                                         {"tables", f.path("pipe.cfg")},
                                         {"make-tables", f.path("pipe.cfg"), f.path("x.cfg")},
                                         {"export", dir, "Anna", "--kind", "search"}}) {
-            const Run refused = run(args);
+            const ToolRun refused = runDataTool(args);
             QCOMPARE(refused.status, 1);
             QVERIFY2(refused.err.contains("keine gewöhnliche Datei"), qPrintable(refused.err));
         }
@@ -125,13 +101,13 @@ private slots:
             QCOMPARE(::rename(dir + name.toUtf8(), dir + "Zo\xEB" + name.mid(3).toUtf8()), 0);
         QVERIFY(f.files().isEmpty()); // invisible to Qt's listing
 
-        QCOMPARE(run({"list", f.tmp.path()}).out, QByteArray("Zo\xC3\xAB\n"));
-        const Run shown = run({"show", f.tmp.path(), "Zoë"});
+        QCOMPARE(runDataTool({"list", f.tmp.path()}).out, QByteArray("Zo\xC3\xAB\n"));
+        const ToolRun shown = runDataTool({"show", f.tmp.path(), "Zoë"});
         QCOMPARE(shown.status, 0);
         QCOMPARE(QJsonDocument::fromJson(shown.out)["summary"]["telCount"][0].toDouble(), 1.0);
-        const Run exported = run({"export", f.tmp.path(), "Zoë", "--kind", "sequence"});
+        const ToolRun exported = runDataTool({"export", f.tmp.path(), "Zoë", "--kind", "sequence"});
         QCOMPARE(exported.out.count("\r\n"), 2);
-        QCOMPARE(run({"delete", f.tmp.path(), "Zoë"}).status, 0);
+        QCOMPARE(runDataTool({"delete", f.tmp.path(), "Zoë"}).status, 0);
         QCOMPARE(files::entries(f.tmp.path()), QStringList());
     }
 
@@ -166,17 +142,17 @@ private slots:
             QCOMPARE(expected.count("\r\n"), 7);
             const QStringList args =
                 QStringList{"export", f.tmp.path(), "Anna", "--kind", kind} + limits;
-            const Run out = run(args);
+            const ToolRun out = runDataTool(args);
             QCOMPARE(out.status, 0);
             QCOMPARE(out.out, expected);
-            QCOMPARE(run(args + QStringList{"--out", f.path("x.exp")}).status, 0);
+            QCOMPARE(runDataTool(args + QStringList{"--out", f.path("x.exp")}).status, 0);
             QCOMPARE(f.read("x.exp"), expected);
         }
-        const Run bad =
-            run({"export", f.tmp.path(), "Anna", "--kind", "search", "--from", "31.02.2004"});
+        const ToolRun bad = runDataTool(
+            {"export", f.tmp.path(), "Anna", "--kind", "search", "--from", "31.02.2004"});
         QCOMPARE(bad.status, 1);
         QCOMPARE(bad.err.trimmed(), QStringLiteral("Ungültige Datumsangabe"));
-        QCOMPARE(run({"export", f.tmp.path(), "Anna"}).status, 1);
+        QCOMPARE(runDataTool({"export", f.tmp.path(), "Anna"}).status, 1);
     }
 
     void makeTablesAndPrintThem()
@@ -187,25 +163,26 @@ private slots:
             "Zeile:  | das | das | das | das\nZeile: 1 | Auto | Hund | Apfel | Hammer\n"
             "Zeile: 2 | Bus | Katze | Birne | S\xC3\xA4ge\nZeile: 3 | Zug | Maus | Kiwi | Zange\n"
             "Text: Ein Fall f\xC3\xBCr den Detektiv.\n"));
-        const Run made = run({"make-tables", f.path("std.txt"), f.path("std.cfg")});
+        const ToolRun made = runDataTool({"make-tables", f.path("std.txt"), f.path("std.cfg")});
         QVERIFY2(made.status == 0, qPrintable(made.err));
-        const Run printed = run({"tables", f.path("std.cfg")});
+        const ToolRun printed = runDataTool({"tables", f.path("std.cfg")});
         QCOMPARE(printed.status, 0);
         QVERIFY(printed.out.contains("Zeile: 2 | Bus | Katze | Birne | S\xC3\xA4ge\n"));
         QVERIFY(printed.out.contains("Text: Ein Fall f\xC3\xBCr den Detektiv.\n"));
         QVERIFY(printed.out.contains("Anzeigezeit: 900\n"));
         // What is printed makes the same file again.
         QVERIFY(f.write("printed.txt", printed.out));
-        QCOMPARE(run({"make-tables", f.path("printed.txt"), f.path("again.cfg")}).status, 0);
+        QCOMPARE(runDataTool({"make-tables", f.path("printed.txt"), f.path("again.cfg")}).status,
+                 0);
         QCOMPARE(f.read("again.cfg"), f.read("std.cfg"));
 
         // A refused source leaves no output file.
         QVERIFY(f.write("std.txt", "Tabelle: Klein\nZeile: |a|b\n"));
-        const Run refused = run({"make-tables", f.path("std.txt"), f.path("new.cfg")});
+        const ToolRun refused = runDataTool({"make-tables", f.path("std.txt"), f.path("new.cfg")});
         QCOMPARE(refused.status, 1);
         QVERIFY(refused.err.contains("Zeile 1"));
         QVERIFY(!QFileInfo::exists(f.path("new.cfg")));
-        QCOMPARE(run({"tables", f.path("std.txt")}).status, 1);
+        QCOMPARE(runDataTool({"tables", f.path("std.txt")}).status, 1);
 
         // More tables than the loader takes are refused where they start to be too many.
         QByteArray many;
@@ -213,7 +190,8 @@ private slots:
             many += "Tabelle: T\nZeile: |a|b|c|d\nZeile: |x|x|x|x\nZeile: 1|a|b|c|d\n"
                     "Zeile: 2|e|f|g|h\nZeile: 3|i|j|k|l\nZeile: 4|m|n|o|p\n";
         QVERIFY(f.write("many.txt", many));
-        const Run tooMany = run({"make-tables", f.path("many.txt"), f.path("many.cfg")});
+        const ToolRun tooMany =
+            runDataTool({"make-tables", f.path("many.txt"), f.path("many.cfg")});
         QCOMPARE(tooMany.status, 1);
         QVERIFY2(
             tooMany.err.contains("Fehler in Zeile 59135: die Tabellen werden größer als 64 MB"),

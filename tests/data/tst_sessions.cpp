@@ -15,17 +15,11 @@ class TstSessions : public QObject
 
     static tTeleStat tel(int mode, int best, int maxLevel, double stamp)
     {
-        tTeleStat r;
-        r.Mode = quint16(mode);
-        r.BestSpan = best;
-        r.MaxLevel = quint16(maxLevel);
-        r.MinLevel = 3;
+        QList<std::pair<int, int>> tasksRight;
+        for (int l = 3; l <= maxLevel; ++l)
+            tasksRight.append({2, l <= best ? 2 : 1});
+        tTeleStat r = seqStat<tTeleStat>(mode, best, 3, tasksRight, 10);
         r.Stamp.days = stamp;
-        r.TaskCount = 10;
-        for (int l = 3; l <= maxLevel; ++l) {
-            r.Trials[l] = 2;
-            r.Correct[l] = l <= best ? 2 : 1;
-        }
         return r;
     }
     // The record bytes from the layout table.

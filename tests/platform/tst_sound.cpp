@@ -1,29 +1,21 @@
 #include "platform/SoundPlayer.h"
+#include "support/DataSupport.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 using namespace gf;
 using namespace std::chrono_literals;
+using gf::test::Bytes;
 
 namespace {
 
-QByteArray le16(quint16 v)
-{
-    const quint16 x = qToLittleEndian(v);
-    return QByteArray(reinterpret_cast<const char*>(&x), 2);
-}
-QByteArray le32(quint32 v)
-{
-    const quint32 x = qToLittleEndian(v);
-    return QByteArray(reinterpret_cast<const char*>(&x), 4);
-}
 QByteArray chunk(const char* id, const QByteArray& body, qint64 claimedSize = -1)
 {
-    QByteArray c = QByteArray(id, 4) + le32(claimedSize < 0 ? body.size() : claimedSize) + body;
+    QByteArray c = QByteArray(id, 4) +
+                   Bytes().i32(qint32(claimedSize < 0 ? body.size() : claimedSize)).b + body;
     if (body.size() % 2)
         c += '\0';
     return c;
@@ -31,11 +23,18 @@ QByteArray chunk(const char* id, const QByteArray& body, qint64 claimedSize = -1
 QByteArray fmtBody(quint16 tag, quint16 channels, quint32 rate, quint16 bits)
 {
     const quint16 block = channels * bits / 8;
-    return le16(tag) + le16(channels) + le32(rate) + le32(rate * block) + le16(block) + le16(bits);
+    return Bytes()
+        .u16(tag)
+        .u16(channels)
+        .i32(qint32(rate))
+        .i32(qint32(rate * block))
+        .u16(block)
+        .u16(bits)
+        .b;
 }
 QByteArray riff(const QByteArray& chunks)
 {
-    return "RIFF" + le32(4 + chunks.size()) + "WAVE" + chunks;
+    return "RIFF" + Bytes().i32(qint32(4 + chunks.size())).b + "WAVE" + chunks;
 }
 // Silence, so that a machine with a sound card stays quiet.
 QByteArray pcmWav(int ms, quint32 rate = 8000)
@@ -75,8 +74,8 @@ private slots:
         QTest::newRow("data claims more than the file holds")
             << riff(fmt + chunk("data", second.left(44100), 10'000'000)) << qint64(44100)
             << qint64(500);
-        const QByteArray extensible = fmtBody(0xFFFE, 1, 8000, 16) + le16(22) + le16(16) + le32(4) +
-                                      le16(1) + QByteArray(14, 'g');
+        const QByteArray extensible = fmtBody(0xFFFE, 1, 8000, 16) +
+                                      Bytes().u16(22).u16(16).i32(4).u16(1).b + QByteArray(14, 'g');
         QTest::newRow("extensible PCM")
             << riff(chunk("fmt ", extensible) + chunk("data", QByteArray(8000, 0))) << qint64(8000)
             << qint64(500);

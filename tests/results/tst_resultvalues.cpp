@@ -5,7 +5,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTest>
 
 using namespace gf;
@@ -16,23 +15,6 @@ namespace gf::test {
 class TstResultValues : public QObject
 {
     Q_OBJECT
-
-    template <typename Stat> static Stat seq(quint16 mode, qint32 bestSpan, quint16 maxLevel)
-    {
-        Stat r;
-        r.Mode = mode;
-        r.BestSpan = bestSpan;
-        r.MaxLevel = maxLevel;
-        return r;
-    }
-    static QByteArray word(double stamp, std::array<int, 4> asked, std::array<int, 4> right)
-    {
-        Bytes b;
-        b.u16(2).f64(stamp);
-        for (int l = 0; l < 4; ++l)
-            b.u16(asked[l]).u16(right[l]);
-        return b.b;
-    }
 
 private slots:
     void categoryPage()
@@ -65,10 +47,10 @@ private slots:
         d.TelBest.v = {5, NoValue, 8};
         d.TelAvg.v = {4.5, NoValueReal, 6};
         d.MemoBest.v = {NoValue, 4, NoValue};
-        d.TelStatList = {seq<tTeleStat>(1, 4, 5), seq<tTeleStat>(1, 6, 7),
-                         seq<tTeleStat>(2, NoValue, 3)};
-        d.MemoStatList = {seq<tBmpSndStat>(2, NoValue, 2), seq<tBmpSndStat>(3, 3, 4),
-                          seq<tBmpSndStat>(3, NoValue, 4)};
+        d.TelStatList = {seqStat<tTeleStat>(1, 4, 5), seqStat<tTeleStat>(1, 6, 7),
+                         seqStat<tTeleStat>(2, NoValue, 3)};
+        d.MemoStatList = {seqStat<tBmpSndStat>(2, NoValue, 2), seqStat<tBmpSndStat>(3, 3, 4),
+                          seqStat<tBmpSndStat>(3, NoValue, 4)};
         tSeqValues s = SeqValues(d);
         QCOMPARE(s.TelRunsToday, 3);
         QCOMPARE(s.TelSafeToday[1], 5.0);
@@ -85,7 +67,7 @@ private slots:
         QCOMPARE(s.MemoBestEarlier[2], 4);
         QCOMPARE(s.NumLevels, 8);
 
-        d.TelStatList.append(seq<tTeleStat>(3, 5, 12));
+        d.TelStatList.append(seqStat<tTeleStat>(3, 5, 12));
         QCOMPARE(SeqValues(d).NumLevels, 12);
         // a damaged summary cannot stretch the scale beyond the longest level table
         d.MemoBest[2] = 100000;
@@ -99,11 +81,12 @@ private slots:
         auto d = f.registered("Anna");
         QVERIFY(d);
         tUser& user = *d->CurrentUser;
-        QVERIFY(f.write("AnnaWS_03_12.dat",
-                        word(serial(2003, 12, 28, 10), {4, 4, 0, 0}, {2, 4, 0, 0}) +     // 2003-W52
-                            word(serial(2003, 12, 29, 10), {4, 0, 0, 0}, {4, 0, 0, 0}) + // 2004-W01
-                            word(serial(2004, 1, 1, 23), {4, 2, 0, 0}, {2, 1, 0, 0}) +
-                            word(serial(2004, 1, 12, 0), {2, 2, 2, 2}, {0, 1, 2, 2}))); // W03
+        QVERIFY(f.write(
+            "AnnaWS_03_12.dat",
+            wordRecord(serial(2003, 12, 28, 10), {4, 4, 0, 0}, {2, 4, 0, 0}) +     // 2003-W52
+                wordRecord(serial(2003, 12, 29, 10), {4, 0, 0, 0}, {4, 0, 0, 0}) + // 2004-W01
+                wordRecord(serial(2004, 1, 1, 23), {4, 2, 0, 0}, {2, 1, 0, 0}) +
+                wordRecord(serial(2004, 1, 12, 0), {2, 2, 2, 2}, {0, 1, 2, 2}))); // W03
         Bytes tel;
         for (auto [span, level] : {std::pair{5, 6}, std::pair{int(NoValue), 4}}) {
             tel.u16(2).u16(0).u16(1).f64(serial(2003, 12, 30)).u16(10).i32(span).u16(3).u16(level);
@@ -142,17 +125,13 @@ private slots:
         QCOMPARE(part.weeks[0].word.count, 2);
 
         // the data tool: the same JSON, the damaged log on standard error, status 2
-        const QString tool = qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data";
-        QProcess json;
-        json.start(tool, {"report", f.tmp.path(), "Anna", "--json"});
-        QVERIFY(json.waitForFinished(60000));
-        QCOMPARE(json.exitCode(), 2);
-        QVERIFY(QString::fromUtf8(json.readAllStandardError()).contains("AnnaBS_04_01.dat"));
-        QCOMPARE(QJsonDocument::fromJson(json.readAllStandardOutput()).object(), o);
-        QProcess pdf;
-        pdf.start(tool, {"report", f.tmp.path(), "Anna", "--out", f.path("bericht.pdf")});
-        QVERIFY(pdf.waitForFinished(60000));
-        QCOMPARE(pdf.exitCode(), 2);
+        const ToolRun json = runDataTool({"report", f.tmp.path(), "Anna", "--json"});
+        QCOMPARE(json.status, 2);
+        QVERIFY(json.err.contains("AnnaBS_04_01.dat"));
+        QCOMPARE(QJsonDocument::fromJson(json.out).object(), o);
+        QCOMPARE(
+            runDataTool({"report", f.tmp.path(), "Anna", "--out", f.path("bericht.pdf")}).status,
+            2);
         const QByteArray bytes = f.read("bericht.pdf");
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n"), 4);

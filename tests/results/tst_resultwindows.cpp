@@ -14,7 +14,6 @@
 
 #include <QLineEdit>
 #include <QPainter>
-#include <QProcess>
 #include <QtTest>
 
 using namespace gf;
@@ -50,14 +49,6 @@ class TstResultWindows : public QObject
                 const QRgb c = paper.pixel(x, y);
                 QVERIFY(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c));
             }
-    }
-    static QByteArray wordRecord(const QDate& d, const QTime& t)
-    {
-        Bytes b;
-        b.u16(2).f64(serial(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
-        for (int l = 1; l <= 4; ++l)
-            b.u16(4).u16(l);
-        return b.b;
     }
 
 private slots:
@@ -143,12 +134,10 @@ private slots:
         auto d = f.registered("Anna");
         QVERIFY(d);
         QByteArray log;
-        for (const auto& [day, time] : {std::pair{QDate(2004, 1, 19), QTime(23, 59, 59)},
-                                        {QDate(2004, 1, 20), QTime(0, 0)},
-                                        {QDate(2004, 1, 25), QTime(12, 0)},
-                                        {QDate(2004, 2, 5), QTime(23, 59, 59)},
-                                        {QDate(2004, 2, 6), QTime(0, 0)}})
-            log += wordRecord(day, time);
+        for (double stamp :
+             {serial(2004, 1, 19, 23, 59, 59), serial(2004, 1, 20), serial(2004, 1, 25, 12),
+              serial(2004, 2, 5, 23, 59, 59), serial(2004, 2, 6)})
+            log += wordRecord(stamp, {4, 4, 4, 4}, {1, 2, 3, 4});
         QVERIFY(f.write("AnnaWS_04_01.dat", log));
         d->CurrentUser->WortFiles = {f.path("AnnaWS_04_01.dat")};
         QVERIFY(d->SaveUserFile());
@@ -190,12 +179,9 @@ private slots:
         QCOMPARE(dialogs.saveCalls.size(), 1);
         QCOMPARE(dialogs.saveCalls[0].proposed, out);
         const QByteArray written = f.read("Anna.exp");
-        QProcess tool;
-        tool.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data",
-                   {"export", f.tmp.path(), "Anna", "--kind", "search", "--from", "20.01.2004",
-                    "--to", "05.02.2004"});
-        QVERIFY(tool.waitForFinished(30000));
-        const QByteArray stored = tool.readAllStandardOutput();
+        const QByteArray stored = runDataTool({"export", f.tmp.path(), "Anna", "--kind", "search",
+                                               "--from", "20.01.2004", "--to", "05.02.2004"})
+                                      .out;
         QCOMPARE(written, stored + "WORT\t05.02.2004\t09:00:00\t50,00\t\t\t\r\n");
         QCOMPARE(stored.count("\r\n"), 4);
         QVERIFY(stored.contains("20.01.2004\t00:00:00") && stored.contains("05.02.2004\t23:59:59"));

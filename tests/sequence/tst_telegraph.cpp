@@ -1,11 +1,12 @@
+#include "support/DataSupport.h"
 #include "support/GuiFixture.h"
 
 #include "data/Records.h"
 #include "platform/Printing.h"
 #include "results/tGraphPanel.h"
 #include "sequence/TTeleGraphDlg.h"
-#include "widgets/TxMsgDlg.h"
 #include "widgets/TPushButton.h"
+#include "widgets/TxMsgDlg.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -20,19 +21,7 @@ class TstTeleGraph : public QObject
 
     static tTeleStat record()
     {
-        tTeleStat s;
-        s.Mode = 3;
-        s.TaskCount = 10;
-        s.MinLevel = 4;
-        s.MaxLevel = 6;
-        s.Trials[4] = 3;
-        s.Correct[4] = 2;
-        s.Trials[5] = 3;
-        s.Correct[5] = 1;
-        s.Trials[6] = 4;
-        s.Correct[6] = 4;
-        s.BestSpan = 5;
-        return s;
+        return test::seqStat<tTeleStat>(3, 5, 4, {{3, 2}, {3, 1}, {4, 4}}, 10);
     }
 
 private slots:
@@ -66,12 +55,7 @@ private slots:
         SetPrintTargetForTests(pdf);
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
         SetPrintTargetForTests(QString());
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        file.close();
-        QVERIFY(bytes.startsWith("%PDF"));
-        QVERIFY(bytes.size() > 2000);
+        QVERIFY(QFileInfo(pdf).size() > 2000); // the PDF printer itself is tst_gui's
         QCOMPARE(chart.BackColor(), QColor(192, 192, 192));
 
         int asked = 0;

@@ -1,16 +1,17 @@
-#include "support/TestProgram.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
-#include "platform/SoundPlayer.h"
-#include "widgets/AppContext.h"
 #include "platform/InstallPaths.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
+#include "platform/SoundPlayer.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
-#include "widgets/TxMsgDlg.h"
+#include "support/DataSupport.h"
+#include "support/TestProgram.h"
+#include "widgets/AppContext.h"
 #include "widgets/TSkinButton.h"
+#include "widgets/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,28 +25,22 @@ using gf::test::TestProgram;
 
 namespace {
 
-// Closes whatever modal window opens next, as Cancel.
-void rejectNextModal()
+// Closes whatever modal window opens next, as Cancel, noting its title.
+void rejectNextModal(QStringList* titles = nullptr)
 {
-    QTimer::singleShot(0, [] {
-        if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+    QTimer::singleShot(0, [titles] {
+        if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (titles)
+                *titles << w->windowTitle();
             w->reject();
+        }
     });
 }
 
 tTeleStat telRecord(const tProgramData& data)
 {
-    tTeleStat r;
-    r.Mode = 1;
+    tTeleStat r = test::seqStat<tTeleStat>(1, 5, 4, {{1, 1}, {1, 1}}, 2);
     r.Stamp = SerialDate::fromDateTime(data.SessionStart);
-    r.TaskCount = 2;
-    r.BestSpan = 5;
-    r.MinLevel = 4;
-    r.MaxLevel = 5;
-    r.Trials[4] = 1;
-    r.Trials[5] = 1;
-    r.Correct[4] = 1;
-    r.Correct[5] = 1;
     return r;
 }
 
@@ -106,12 +101,7 @@ private slots:
         p.login("Anna");
         QStringList opened;
         for (auto click : {&TMainWin::TagResPanelClick, &TMainWin::ExportPnlClick}) {
-            QTimer::singleShot(0, [&] {
-                if (auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                    opened << w->windowTitle();
-                    w->reject();
-                }
-            });
+            rejectNextModal(&opened);
             (p.win->*click)();
         }
         QCOMPARE(opened, (QStringList{"aktuelle Ergebnisse", "Daten exportieren"}));
@@ -128,36 +118,12 @@ private slots:
         QCOMPARE(p.win->BenutzerButton->y(), p.win->UserLabel->y());
     }
 
-    void closingSavesTheSession()
-    {
-        TestProgram p;
-        ScopedMessageHook hook;
-        p.login("Anna");
-        QCOMPARE(p.win->windowTitle(), QString("Grips-Fix Anna"));
-        p.data.TelStatList.append(telRecord(p.data));
-        p.data.TelStatList.append(telRecord(p.data));
-        p.win->CloseWithoutQuestion = false;
-        p.win->close();
-
-        const QString log = monthLog(p, "Anna", "TS");
-        QVERIFY2(p.dataFiles().contains(log), qPrintable(p.dataFiles().join(",")));
-        QCOMPARE(QFileInfo(p.dir.path() + "/Daten/" + log).size(), 1400);
-        // The user file now lists the log, and a fresh program reads it back.
-        tProgramData fresh;
-        fresh.setDataDir(p.data.DataDir);
-        fresh.UserName = "Anna";
-        QVERIFY(fresh.OpenUser());
-        QCOMPARE(fresh.CurrentUser->TelFiles.size(), 1);
-        QVERIFY(fresh.CurrentUser->TelFiles.first().endsWith(log));
-    }
-
     void laterRegistrationMonthMakesTheSessionReadOnly()
     {
         TestProgram p;
         ScopedMessageHook hook;
         p.openDetective("Bert");
-        p.data.CurrentUser->RegDate =
-            SerialDate::fromDate(p.data.SessionStart.date().addMonths(1));
+        p.data.CurrentUser->RegDate = SerialDate::fromDate(p.data.SessionStart.date().addMonths(1));
         p.win->AfterLogin();
         QVERIFY(p.ctx.ReadOnlySession);
         QVERIFY(!hook.messages().isEmpty());

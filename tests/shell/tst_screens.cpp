@@ -7,28 +7,29 @@
 #include "data/Timing.h"
 #include "platform/InstallPaths.h"
 #include "platform/SoundPlayer.h"
-#include "widgets/AppContext.h"
-#include "shell/PendingWindows.h"
-#include "search/TLevelDlg.h"
-#include "shell/TMainWin.h"
-#include "shell/TPictureScreen.h"
-#include "widgets/TxMsgDlg.h"
-#include "shell/TTuerDlg.h"
-#include "shell/TChooseModeDlg.h"
-#include "sequence/TBmpSndGraphDlg.h"
 #include "search/TBmpKatDlg.h"
 #include "search/TErklaerDlgs.h"
+#include "search/TLevelDlg.h"
 #include "search/TWortDlg.h"
+#include "sequence/TBmpSndGraphDlg.h"
 #include "sequence/TTeleGraphDlg.h"
+#include "shell/PendingWindows.h"
+#include "shell/TChooseModeDlg.h"
+#include "shell/TMainWin.h"
+#include "shell/TPictureScreen.h"
+#include "shell/TTuerDlg.h"
 #include "shell/WindowSet.h"
+#include "support/DataSupport.h"
+#include "widgets/AppContext.h"
 #include "widgets/TStatusBar.h"
+#include "widgets/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace gf;
 
@@ -54,6 +55,11 @@ QString shotDir()
     return qEnvironmentVariable("GF_SHOT_DIR");
 }
 
+QString text(const QRect& r)
+{
+    return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 } // namespace
 
 class TestScreens final : public QObject
@@ -66,12 +72,7 @@ class TestScreens final : public QObject
     {
         const QRect free = w->screen()->availableGeometry();
         QVERIFY2(free.contains(w->frameGeometry()),
-                 qPrintable(QString("%1: frame %2,%3 %4x%5 leaves the screen")
-                                .arg(name)
-                                .arg(w->frameGeometry().x())
-                                .arg(w->frameGeometry().y())
-                                .arg(w->frameGeometry().width())
-                                .arg(w->frameGeometry().height())));
+                 qPrintable(name + ": frame " + text(w->frameGeometry()) + " leaves the screen"));
         for (TStatusBar* bar : w->findChildren<TStatusBar*>()) {
             if (!bar->isVisible())
                 continue;
@@ -126,26 +127,10 @@ private slots:
             ws.ChooseModeDlg->ModeText[1] = "Hören";
             ws.ChooseModeDlg->ModeText[2] = "Sehen";
             ws.ChooseModeDlg->ModeText[3] = "Hören und Sehen";
-            tTeleStat stat;
-            stat.Mode = 2;
-            stat.BestSpan = 5;
-            stat.TaskCount = 9;
-            stat.MinLevel = 4;
-            stat.MaxLevel = 6;
-            for (int length = 4; length <= 6; ++length) {
-                stat.Trials[length] = 3;
-                stat.Correct[length] = quint16(7 - length);
-            }
+            const QList<std::pair<int, int>> tasksRight{{3, 3}, {3, 2}, {3, 1}};
+            const auto stat = test::seqStat<tTeleStat>(2, 5, 4, tasksRight, 9);
             ws.TeleGraphDlg->Stat = &stat;
-            tBmpSndStat memo;
-            memo.Mode = 3;
-            memo.TaskCount = 10;
-            memo.MinLevel = 2;
-            memo.MaxLevel = 4;
-            for (int level = 2; level <= 4; ++level) {
-                memo.Trials[level] = 3;
-                memo.Correct[level] = quint16(5 - level);
-            }
+            const auto memo = test::seqStat<tBmpSndStat>(3, 0, 2, tasksRight, 10);
             ws.BmpSndGraphDlg->Stat = &memo;
             QVERIFY(ws.WortDlg->LoadItemTables("std.cfg"));
             QVERIFY(ws.BmpKatDlg->LoadItemTables("bmp.cfg"));
@@ -172,8 +157,8 @@ private slots:
             QVERIFY(windows.size() > 10);
 
             for (QWidget* w : windows) {
-                const QString name = QString::fromLatin1(w->metaObject()->className())
-                                         .section("::", -1);
+                const QString name =
+                    QString::fromLatin1(w->metaObject()->className()).section("::", -1);
                 w->show();
                 if (auto* picture = qobject_cast<TPictureScreen*>(w))
                     picture->Timer->stop(); // stays up to be looked at
@@ -183,8 +168,8 @@ private slots:
                     QTest::qWait(300); // the window manager places and frames it
                     checkOnScreen(w, name);
                 }
-                const QImage image = onRealScreen() ? w->screen()->grabWindow(0).toImage()
-                                                    : w->grab().toImage();
+                const QImage image =
+                    onRealScreen() ? w->screen()->grabWindow(0).toImage() : w->grab().toImage();
                 if (!shotDir().isEmpty()) {
                     QDir().mkpath(shotDir());
                     image.save(QString("%1/%2_%3x%4.png")
@@ -200,20 +185,14 @@ private slots:
                         continue;
                     const QRect r(c->mapTo(w, QPoint(0, 0)), c->size());
                     QVERIFY2(inside.contains(r),
-                             qPrintable(QString("%1: %2 %3 at %4,%5 %6x%7 outside %8x%9")
+                             qPrintable(QString("%1: %2 %3 at %4 outside %5")
                                             .arg(name, c->metaObject()->className(),
-                                                 c->objectName())
-                                            .arg(r.x())
-                                            .arg(r.y())
-                                            .arg(r.width())
-                                            .arg(r.height())
-                                            .arg(w->width())
-                                            .arg(w->height())));
+                                                 c->objectName(), text(r), text(inside))));
                 }
                 // The buttons of a status bar lie apart from each other.
                 for (TStatusBar* bar : w->findChildren<TStatusBar*>()) {
-                    const auto buttons = bar->findChildren<QWidget*>(
-                        QString(), Qt::FindDirectChildrenOnly);
+                    const auto buttons =
+                        bar->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
                     for (QWidget* a : buttons)
                         for (QWidget* b : buttons)
                             QVERIFY2(a == b || !a->isVisible() || !b->isVisible() ||

@@ -4,20 +4,23 @@
 // still, a temporary data folder, and an independent little-endian builder for
 // expected file bytes.
 
-#include "support/Recording.h"
+#include "data/DataFiles.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
+#include "support/Recording.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <array>
 #include <csignal>
 #include <cstring>
 #include <memory>
@@ -83,6 +86,35 @@ inline QByteArray emptySummary(double date, bool perMode)
     return b.b;
 }
 
+// A telephone or memo record: its mode and best length, and from `level` up the tasks
+// and right answers per length.
+template <typename Stat>
+Stat seqStat(int mode, int bestSpan, int level, const QList<std::pair<int, int>>& tasksRight = {},
+             int taskCount = 0)
+{
+    Stat r;
+    r.Mode = quint16(mode);
+    r.BestSpan = bestSpan;
+    r.TaskCount = quint16(taskCount);
+    r.MinLevel = quint16(level);
+    r.MaxLevel = quint16(level + std::max<int>(int(tasksRight.size()), 1) - 1);
+    for (int i = 0; i < tasksRight.size(); ++i) {
+        r.Trials[level + i] = quint16(tasksRight[i].first);
+        r.Correct[level + i] = quint16(tasksRight[i].second);
+    }
+    return r;
+}
+
+// A word-search record of a log: the date, then asked and right per level.
+inline QByteArray wordRecord(double stamp, std::array<int, 4> asked, std::array<int, 4> right)
+{
+    Bytes b;
+    b.u16(2).f64(stamp);
+    for (int l = 0; l < 4; ++l)
+        b.u16(asked[l]).u16(right[l]);
+    return b.b;
+}
+
 // Makes writes beyond `bytes` in any file fail for the life of the object, so a
 // test can see what a full disk does.
 struct FileSizeLimit
@@ -108,6 +140,9 @@ struct DataFolder
 
     void reset()
     {
+        // Qt's folder removal cannot see names in Windows-1252.
+        for (const QString& name : files::entries(tmp.path()))
+            files::remove(path(name), nullptr);
         sink.entries.clear();
         clock.moment = QDateTime(QDate(2004, 3, 5), QTime(10, 15, 30));
         QDir(tmp.path()).removeRecursively();
@@ -146,5 +181,25 @@ struct DataFolder
     qint64 size(const QString& name) const { return QFileInfo(path(name)).size(); }
     QStringList files() const { return QDir(tmp.path()).entryList(QDir::Files, QDir::Name); }
 };
+
+// The built data tool as a therapist runs it: exit status (-1 when it does not finish,
+// -2 when it crashes), standard output and standard error.
+struct ToolRun
+{
+    int status;
+    QByteArray out;
+    QString err;
+};
+inline ToolRun runDataTool(const QStringList& args, const QString& outFile = {})
+{
+    QProcess p;
+    if (!outFile.isEmpty())
+        p.setStandardOutputFile(outFile);
+    p.start(qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data", args);
+    if (!p.waitForFinished(60000))
+        return {-1, {}, "did not finish"};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
+            QString::fromUtf8(p.readAllStandardError())};
+}
 
 } // namespace gf::test

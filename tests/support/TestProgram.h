@@ -3,15 +3,27 @@
 // A whole program for GUI tests: the data model in a temporary data folder, a silent
 // player, the main window with every window created, timers at a hundredth.
 
-#include "support/Recording.h"
 #include "data/MessageSink.h"
 #include "data/ProgramData.h"
 #include "data/Timing.h"
+#include "platform/Printing.h"
 #include "platform/SoundPlayer.h"
-#include "widgets/AppContext.h"
+#include "results/TResultGraphDlg.h"
+#include "results/TSingleTipDlg.h"
+#include "search/TErklaerDlgs.h"
+#include "search/TLevelDlg.h"
+#include "sequence/TSeqInfoDlg.h"
+#include "shell/TChooseModeDlg.h"
 #include "shell/TMainWin.h"
+#include "support/GuiFixture.h"
+#include "support/Modal.h"
+#include "support/Recording.h"
+#include "widgets/AppContext.h"
+#include "widgets/TPushButton.h"
+#include "widgets/TRadioGroup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,12 +78,120 @@ struct TestProgram
         return QDir(dir.path() + "/Daten").entryList(QDir::Files, QDir::Name);
     }
 
+    void setScreen(QSize size)
+    {
+        ctx.ScreenWidth = size.width();
+        ctx.ScreenHeight = size.height();
+        win->AdaptForms();
+    }
+
+    // A file the test writes for a person to look at: kept with the screenshots.
+    QString keptFile(const QString& name) const
+    {
+        const QString shots = qEnvironmentVariable("GF_SHOT_DIR");
+        return QDir(shots.isEmpty() ? dir.path() : shots).filePath(name);
+    }
+
+    // Closes the program as the trainee does, which files the session, and reads back
+    // the one record of the detective's month log `tag`.
+    template <typename Stat>
+    void closeAndReadLog(const QString& tag, bool (*read)(QIODevice&, Stat&), Stat& stored)
+    {
+        win->CloseWithoutQuestion = false;
+        win->close();
+        QFile log(data.DataDir + data.UserName + tag + data.MonthTag() + ".dat");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(read(log, stored));
+        QVERIFY(log.atEnd());
+    }
+
+    // The detective as a fresh program reads the user file.
+    std::shared_ptr<tUser> storedUser() const
+    {
+        tProgramData fresh;
+        fresh.setDataDir(data.DataDir);
+        fresh.UserName = data.UserName;
+        return fresh.OpenUser() ? fresh.CurrentUser : nullptr;
+    }
+
     QTemporaryDir dir;
     RecordingSink sink;
     tProgramData data{&sink};
     std::unique_ptr<SoundPlayer> player = createSoundPlayer(true);
     AppContext ctx;
     TMainWin* win = nullptr;
+};
+
+// A trainee through a course from its door: chooses the mode and the test-run count of 2,
+// reads on past the introductions, prints the graph (when `pdf` is set), looks at its tip
+// and closes it; all by keys when `keyboard` is set. A test adds the exercise and what it
+// wants to note.
+class CourseTrainee : public ModalPlayer
+{
+public:
+    int mode = 2; // position in the mode choice
+    bool keyboard = false;
+    QList<bool> answers; // per task from 0: right or wrong, right when missing
+    QString pdf;
+    QString shotTag; // ends the names of the screenshots
+    int tipKind = 0; // of the tip looked at
+
+    CourseTrainee()
+    {
+        on<TChooseModeDlg>([this](TChooseModeDlg& d) {
+            QTest::mouseClick(d.Box->item(mode - 1), Qt::LeftButton);
+            next(d, d.OKBtn);
+        });
+        on<TCountDlg>([this](TCountDlg& d) {
+            if (keyboard)
+                key(&d, Qt::Key_4);
+            else
+                QTest::mouseClick(d.Group->item(3), Qt::LeftButton);
+            next(d, d.OKBtn);
+        });
+        on<TSeqInfoDlg>([this](TSeqInfoDlg& d) { next(d, d.OKBtn); });
+        on<TSearchIntroDlg>([this](TSearchIntroDlg& d) { next(d, d.OKBtn); });
+        on<TSingleTipDlg>([this](TSingleTipDlg& d) {
+            tipKind = d.TipKind;
+            next(d, d.OKBtn);
+        });
+        on<TResultGraphDlg>([this](TResultGraphDlg& g) {
+            if (!pdf.isEmpty()) {
+                SetPrintTargetForTests(pdf);
+                keyboard ? key(&g, Qt::Key_D, Qt::AltModifier) : g.PrintBtn->click();
+                SetPrintTargetForTests(QString());
+            }
+            keyboard ? key(&g, Qt::Key_T, Qt::AltModifier) : g.CommentBtn->click();
+            next(g, g.OKBtn);
+        });
+    }
+
+    bool right(qsizetype task) const { return answers.value(task, true); }
+
+    void next(QWidget& w, QAbstractButton* ok)
+    {
+        if (keyboard)
+            key(&w, Qt::Key_Return);
+        else
+            ok->click();
+    }
+
+    // Every window and state once, with GF_SHOT_DIR set.
+    void shot(QWidget* w, const QString& state = {})
+    {
+        const QString name =
+            QString::fromLatin1(w->metaObject()->className()).section("::", -1) + state + shotTag;
+        if (!m_shot.contains(name)) {
+            m_shot << name;
+            test::shot(w, name);
+        }
+    }
+
+protected:
+    void looked(QWidget* w) override { shot(w); }
+
+private:
+    QStringList m_shot;
 };
 
 } // namespace gf::test
