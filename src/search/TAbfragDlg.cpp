@@ -63,22 +63,16 @@ TAbfragDlg::TAbfragDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
     VerdictLabel = feedbackLabel(this);
     CorrectionLabel = feedbackLabel(this);
 
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Weiter"));
     // The window keeps the focus: Enter, the arrows and the numbers are its own.
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"));
+    OKBtn = makeBarButton(QStringLiteral("&Weiter"));
     connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
     connect(OKBtn, &QPushButton::clicked, this, &TAbfragDlg::OKBtnClick);
 }
 
 void TAbfragDlg::FormShow()
 {
-    statusBar()->dock();
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
+    dockStatusBar(HelpBtn, OKBtn);
     QuestionPanel->setGeometry(0, 0, width(), QuestionPanel->height());
     for (std::size_t i = 0; i < 4; ++i)
         for (TMarker* m : {Richtig[i], Falsch[i], OK[i]})

@@ -63,22 +63,16 @@ TBmpAbfragDlg::TBmpAbfragDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, p
     VerdictLabel = feedbackLabel(this, Lime);
     CorrectionLabel = feedbackLabel(this, Aqua);
 
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Weiter"));
     // The window keeps the focus: Enter, the arrows and the numbers are its own.
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"));
+    OKBtn = makeBarButton(QStringLiteral("&Weiter"));
     connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
     connect(OKBtn, &QPushButton::clicked, this, &TBmpAbfragDlg::OKBtnClick);
 }
 
 void TBmpAbfragDlg::FormShow()
 {
-    statusBar()->dock();
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
+    dockStatusBar(HelpBtn, OKBtn);
     QuestionPanel->setGeometry(0, 0, width(), QuestionPanel->height());
     // The 2 x 2 pictures centred across the window.
     const int gridLeft = Pictures[0]->x();

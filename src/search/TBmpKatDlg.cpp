@@ -53,8 +53,7 @@ TBmpKatDlg::TBmpKatDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Rando
         FaxFrames[std::size_t(i)] = frame;
     }
 
-    statusBar()->setFont(look::comic(19));
-    statusBar()->raise();
+    setStatusFont(look::comic(19));
 }
 
 void TBmpKatDlg::placeStage()

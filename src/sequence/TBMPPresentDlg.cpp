@@ -285,14 +285,9 @@ void TBMPPresentDlg::build()
     StartPanel->move(100, 430);
     connect(StartPanel, &TSkinButton::clicked, this, &TBMPPresentDlg::StartPanelClick);
 
-    statusBar()->setFont(look::comic(19));
-    statusBar()->raise();
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Abbruch"));
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    setStatusFont(look::comic(19));
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"));
+    OKBtn = makeBarButton(QStringLiteral("&Abbruch"));
     connect(HelpBtn, &QPushButton::clicked, this, &TBMPPresentDlg::HelpBtnClick);
     connect(OKBtn, &QPushButton::clicked, this, &TBMPPresentDlg::reject);
 }
@@ -341,12 +336,9 @@ void TBMPPresentDlg::FormShow()
 {
     AppContext& ctx = this->ctx();
 
-    statusBar()->dock();
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
+    dockStatusBar(HelpBtn, OKBtn);
     StartPanel->setText(StartCaption());
-    StartPanel->move((width() - StartPanel->width()) / 2,
-                     statusBar()->y() - ctx.ScreenHeight / 60 - StartPanel->height());
+    placeAboveStatusBar(StartPanel);
     // Along the whole top, whatever the screen adaptation's rounding left.
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     CorrectPanel->setGeometry(Pnl->x(), CorrectPanel->y(), Pnl->width(), CorrectPanel->height());

@@ -235,10 +235,7 @@ TTelDlg::~TTelDlg()
 
 void TTelDlg::build()
 {
-    BackImage = new TImage(this);
-    BackImage->setStretch(true);
-    BackImage->setGeometry(0, 0, 800, 600);
-    BackImage->lower();
+    BackImage = makeBackImage(QRect(0, 0, 800, 600));
 
     Pnl = new QFrame(this);
     Pnl->setGeometry(0, 0, 800, 105);
@@ -282,14 +279,9 @@ void TTelDlg::build()
     StartPanel->move(100, 430);
     connect(StartPanel, &TSkinButton::clicked, this, &TTelDlg::StartPanelClick);
 
-    statusBar()->setFont(look::comic(19));
-    statusBar()->raise();
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Abbruch"));
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    setStatusFont(look::comic(19));
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"));
+    OKBtn = makeBarButton(QStringLiteral("&Abbruch"));
     connect(HelpBtn, &QPushButton::clicked, this, &TTelDlg::HelpBtnClick);
     connect(OKBtn, &QPushButton::clicked, this, &TTelDlg::reject);
 }
@@ -298,21 +290,14 @@ void TTelDlg::FormShow()
 {
     AppContext& ctx = this->ctx();
 
-    statusBar()->dock();
+    dockStatusBar(HelpBtn, OKBtn);
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     Display->setGeometry(Pnl->rect());
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
-    const int statusTop = statusBar()->y();
-    StartPanel->move((width() - StartPanel->width()) / 2,
-                     statusTop - ctx.ScreenHeight / 60 - StartPanel->height());
+    placeAboveStatusBar(StartPanel);
 
     BackImage->hide();
     BackImage->setGeometry(rect());
-    // Scaled once here, so repainting behind the keys is a plain copy.
-    if (BackImage->load(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp"))))
-        BackImage->setPicture(
-            BackImage->picture().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    BackImage->loadFitted(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp")));
     BackImage->show();
 
     // The test-run mode plays nothing; the program's run plays through its own player.
