@@ -126,11 +126,7 @@ public:
         if (path.isEmpty())
             return Start::Missing;
         SoundPlayer* player = m_dlg.ctx().player;
-        if (!player)
-            return Start::Failed;
-        player->close();
-        player->setFileName(path);
-        if (!player->open() || !player->play(false))
+        if (!player || !player->playFile(path))
             return Start::Failed;
         return Start::Playing;
     }

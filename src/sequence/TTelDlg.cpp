@@ -116,9 +116,7 @@ public:
             return QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte nicht "
                                   "korrekt installiert ist");
         const QString& wav = m_wavDir;
-        m_player->close();
-        m_player->setFileName(MediaPath(wav, QStringLiteral("1.wav")));
-        const bool ok = m_player->open() && m_player->play(false);
+        const bool ok = m_player->playFile(MediaPath(wav, QStringLiteral("1.wav")));
         QString reason;
         if (!ok)
             reason = m_player->errorCode() != 0
@@ -140,11 +138,7 @@ public:
         const QString path = ResolveMediaFile(m_wavDir, fileName);
         if (path.isEmpty())
             return Start::Missing;
-        if (!m_player)
-            return Start::Failed;
-        m_player->close();
-        m_player->setFileName(path);
-        if (!m_player->open() || !m_player->play(false))
+        if (!m_player || !m_player->playFile(path))
             return Start::Failed;
         // An output may report "playing" only once it has really started; the
         // recording's own length keeps the next step from coming too early.
