@@ -2,8 +2,8 @@
 
 #include "data/MessageSink.h"
 #include "widgets/AppContext.h"
-#include "widgets/THelpWin.h"
 #include "widgets/Look.h"
+#include "widgets/THelpWin.h"
 #include "widgets/TImage.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TStatusBar.h"
