@@ -3,6 +3,7 @@
 #include "data/MessageSink.h"
 #include "data/Random.h"
 #include "data/Records.h"
+#include "search/TSearchQueryDlg.h"
 #include "sequence/StepClock.h"
 #include "widgets/AppContext.h"
 #include "widgets/Look.h"
@@ -141,7 +142,10 @@ void TSearchRunDlg::question()
     if (m_interrupts > 0)
         return;
     m_questionOpen = true;
-    askQuestion();
+    TSearchQueryDlg& dlg = queryDlg();
+    dlg.Run = m_run.get();
+    dlg.exec(); // returns once the question was answered
+    dlg.Run = nullptr;
     m_questionOpen = false;
     if (m_run->phase() == tSearchRun::Phase::Asking && !m_run->NextTask())
         QMetaObject::invokeMethod(this, &TSearchRunDlg::question, Qt::QueuedConnection);

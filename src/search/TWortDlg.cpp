@@ -117,17 +117,11 @@ void TWortDlg::clearItem()
     WordPanel->repaint();
 }
 
-void TWortDlg::askQuestion()
+TSearchQueryDlg& TWortDlg::queryDlg()
 {
-    TAbfragDlg* dlg = AbfragDlg;
-    if (!dlg) {
-        if (!m_ownAbfragDlg)
-            m_ownAbfragDlg = new TAbfragDlg(ctx(), this);
-        dlg = m_ownAbfragDlg;
-    }
-    dlg->Run = &Run();
-    dlg->exec();
-    dlg->Run = nullptr;
+    if (!AbfragDlg && !m_ownAbfragDlg)
+        m_ownAbfragDlg = new TAbfragDlg(ctx(), this);
+    return AbfragDlg ? *AbfragDlg : *m_ownAbfragDlg;
 }
 
 } // namespace gf
