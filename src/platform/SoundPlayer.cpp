@@ -287,6 +287,13 @@ std::optional<WavInfo> ReadWavInfo(const QString& path)
     return info;
 }
 
+bool SoundPlayer::playFile(const QString& path)
+{
+    close();
+    setFileName(path);
+    return open() && play(false);
+}
+
 bool AudioOutputAvailable()
 {
     return !QMediaDevices::audioOutputs().isEmpty();

@@ -44,6 +44,10 @@ public:
     virtual int errorCode() const = 0; // 0 = no error
     virtual QString errorText() const = 0;
 
+    // Closes what was open, then opens `path` and starts it without waiting. False, with
+    // the error set, when it does not play.
+    bool playFile(const QString& path);
+
     // Loads these files ahead so that opening them later is immediate.
     virtual void preload(const QStringList& paths) { (void)paths; }
 };

@@ -1,19 +1,14 @@
 #include "search/TBmpAbfragDlg.h"
 
-#include "data/MessageSink.h"
 #include "platform/MediaFiles.h"
-#include "search/tSearchRun.h"
+#include "search/SearchRules.h"
 #include "widgets/AppContext.h"
 #include "widgets/Look.h"
 #include "widgets/TImage.h"
-#include "widgets/TPushButton.h"
-#include "widgets/TStatusBar.h"
-#include "widgets/TxMsgDlg.h"
 
-#include <QKeyEvent>
-#include <algorithm>
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 namespace gf {
 
@@ -21,9 +16,6 @@ namespace {
 constexpr int PictureSize = 170;
 constexpr int FramePen = 5;
 const QPoint PictureAt[4] = {{152, 102}, {432, 102}, {152, 330}, {432, 330}};
-const QColor Lime(0, 255, 0);
-const QColor Red(255, 0, 0);
-const QColor Aqua(0, 255, 255);
 const QColor HighlightColour(255, 255, 0);
 
 QLabel* feedbackLabel(QWidget* parent, const QColor& colour)
@@ -39,20 +31,14 @@ QLabel* feedbackLabel(QWidget* parent, const QColor& colour)
 }
 } // namespace
 
-TBmpAbfragDlg::TBmpAbfragDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
+TBmpAbfragDlg::TBmpAbfragDlg(AppContext& ctx, QWidget* parent)
+    : TSearchQueryDlg(ctx, parent, 47, 27,
+                      QStringLiteral("Bitte beantworten Sie zunächst die Frage!"))
 {
     HelpKey = QStringLiteral("XBMpAbfragDlg");
     resize(800, 572);
-    setFocusPolicy(Qt::StrongFocus);
 
-    QuestionPanel = new QLabel(this);
-    QuestionPanel->setGeometry(0, 0, 800, 47);
-    QuestionPanel->setAlignment(Qt::AlignCenter);
-    QuestionPanel->setFont(look::comic(27, true));
-    look::setBackground(QuestionPanel, look::statusBar());
-    look::setTextColour(QuestionPanel, Qt::white);
-
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < MaxOptions; ++i) {
         auto* pic = new TImage(this);
         pic->setStretch(true);
         pic->setGeometry(QRect(PictureAt[i], QSize(PictureSize, PictureSize)));
@@ -60,44 +46,24 @@ TBmpAbfragDlg::TBmpAbfragDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, p
         connect(pic, &TImage::clicked, this, [this, i] { Choose(int(i)); });
         Pictures[i] = pic;
     }
-    VerdictLabel = feedbackLabel(this, Lime);
-    CorrectionLabel = feedbackLabel(this, Aqua);
-
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Weiter"));
-    // The window keeps the focus: Enter, the arrows and the numbers are its own.
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
-    connect(OKBtn, &QPushButton::clicked, this, &TBmpAbfragDlg::OKBtnClick);
+    VerdictLabel = feedbackLabel(this, RightColour);
+    CorrectionLabel = feedbackLabel(this, SoughtColour);
 }
 
-void TBmpAbfragDlg::FormShow()
+void TBmpAbfragDlg::showOptions(const search::tQuery& query)
 {
-    statusBar()->dock();
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
-    QuestionPanel->setGeometry(0, 0, width(), QuestionPanel->height());
     // The 2 x 2 pictures centred across the window.
     const int gridLeft = Pictures[0]->x();
     const int gridRight = Pictures[1]->geometry().right();
     const int dx = (width() - (gridRight - gridLeft + 1)) / 2 - gridLeft;
     for (TImage* pic : Pictures)
         pic->move(pic->x() + dx, pic->y());
-    VerdictLabel->hide();
-    CorrectionLabel->hide();
-    Answered = false;
     ItemIndex = -1;
     m_sought = -1;
     m_correct = false;
     m_highlight = -1;
 
-    const search::tQuery query = Run ? Run->query() : search::tQuery{};
-    Target = query.Target;
-    Category = query.Category;
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < MaxOptions; ++i) {
         const QString name = query.Options.value(qsizetype(i));
         PictureNames[i + 1] = name;
         // A picture that cannot be read stays empty.
@@ -106,13 +72,18 @@ void TBmpAbfragDlg::FormShow()
             Pictures[i]->clear();
         Pictures[i]->setVisible(i < std::size_t(query.Options.size()));
     }
-    QuestionPanel->setText(query.Question);
-    if (ctx().testRun)
-        statusBar()->setText(QStringLiteral("[%1]").arg(Target));
-    if (Run && Category < 0)
-        xMessageDlg(QStringLiteral("ungültige Kategorie"), mkFehlermeldung, btn::OK, 0);
-    setFocus();
     update();
+}
+
+bool TBmpAbfragDlg::isOption(int index) const
+{
+    return index >= 0 && index < MaxOptions && Pictures[std::size_t(index)]->isVisible();
+}
+
+bool TBmpAbfragDlg::answerable() const
+{
+    return Run && std::any_of(Pictures.begin(), Pictures.end(),
+                              [](const TImage* p) { return !p->isHidden(); });
 }
 
 QRect TBmpAbfragDlg::frameRect(int index) const
@@ -133,23 +104,15 @@ void TBmpAbfragDlg::placeLabel(QLabel* label, int index)
     label->raise();
 }
 
-void TBmpAbfragDlg::Choose(int index)
+void TBmpAbfragDlg::showVerdict(int index, bool correct, int sought)
 {
-    if (Answered || !Run || index < 0 || index >= 4 || !Pictures[std::size_t(index)]->isVisible())
-        return;
-    const search::tVerdict verdict = Run->Answer(index);
-    Answered = true;
     ItemIndex = index;
-    m_correct = verdict.Correct;
-    m_sought = verdict.Sought >= 0 && verdict.Sought < 4 ? verdict.Sought : -1;
+    m_correct = correct;
+    m_sought = sought;
     m_highlight = -1;
-    VerdictLabel->setText(verdict.Verdict);
-    look::setTextColour(VerdictLabel, verdict.Correct ? Lime : Red);
     placeLabel(VerdictLabel, index);
-    if (!verdict.Correct && m_sought >= 0) {
-        CorrectionLabel->setText(verdict.Correction);
-        placeLabel(CorrectionLabel, m_sought);
-    }
+    if (sought >= 0)
+        placeLabel(CorrectionLabel, sought);
     update();
 }
 
@@ -163,17 +126,17 @@ QList<TBmpAbfragDlg::Frame> TBmpAbfragDlg::frames() const
     }
     // The same colours as the labels, on every repaint.
     if (m_correct) {
-        out.append({ItemIndex, Lime});
+        out.append({ItemIndex, RightColour});
     } else if (m_sought >= 0) {
-        out.append({ItemIndex, Red});
-        out.append({m_sought, Aqua});
+        out.append({ItemIndex, WrongColour});
+        out.append({m_sought, SoughtColour});
     }
     return out;
 }
 
 void TBmpAbfragDlg::paintEvent(QPaintEvent* event)
 {
-    TBaseDlg::paintEvent(event);
+    TSearchQueryDlg::paintEvent(event);
     QPainter p(this);
     for (const Frame& f : frames()) {
         QPen pen(f.colour, FramePen);
@@ -186,63 +149,18 @@ void TBmpAbfragDlg::paintEvent(QPaintEvent* event)
     }
 }
 
-void TBmpAbfragDlg::OKBtnClick()
+void TBmpAbfragDlg::moveHighlight(int key)
 {
-    const bool answerable = Run && std::any_of(Pictures.begin(), Pictures.end(),
-                                               [](const TImage* p) { return !p->isHidden(); });
-    if (!Answered && answerable) {
-        xMessageDlg(QStringLiteral("Bitte beantworten Sie zunächst die Frage!"), mkAchtung,
-                    btn::OK, 0);
-        return;
-    }
-    done(mrOk);
-}
-
-void TBmpAbfragDlg::reject()
-{
-    OKBtnClick();
-}
-
-void TBmpAbfragDlg::keyPressEvent(QKeyEvent* event)
-{
-    const int key = event->key();
-    if (!Answered && key >= Qt::Key_1 && key <= Qt::Key_4) {
-        event->accept();
-        Choose(key - Qt::Key_1);
-        return;
-    }
-    switch (key) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        event->accept();
-        if (Answered)
-            return;
-        // The pictures stand 2 x 2: left/right change the column, up/down the row.
-        if (m_highlight < 0)
-            m_highlight = 0;
-        else if (key == Qt::Key_Left || key == Qt::Key_Right)
-            m_highlight ^= 1;
-        else
-            m_highlight ^= 2;
-        if (Pictures[std::size_t(m_highlight)]->isHidden())
-            m_highlight = 0;
-        update();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        event->accept();
-        if (!Answered && m_highlight >= 0)
-            Choose(m_highlight);
-        else
-            OKBtnClick();
-        return;
-    default:
-        break;
-    }
-    TBaseDlg::keyPressEvent(event);
+    // The pictures stand 2 x 2: left/right change the column, up/down the row.
+    if (m_highlight < 0)
+        m_highlight = 0;
+    else if (key == Qt::Key_Left || key == Qt::Key_Right)
+        m_highlight ^= 1;
+    else
+        m_highlight ^= 2;
+    if (Pictures[std::size_t(m_highlight)]->isHidden())
+        m_highlight = 0;
+    update();
 }
 
 } // namespace gf

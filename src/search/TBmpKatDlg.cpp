@@ -53,8 +53,7 @@ TBmpKatDlg::TBmpKatDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Rando
         FaxFrames[std::size_t(i)] = frame;
     }
 
-    statusBar()->setFont(look::comic(19));
-    statusBar()->raise();
+    setStatusFont(look::comic(19));
 }
 
 void TBmpKatDlg::placeStage()
@@ -131,17 +130,11 @@ void TBmpKatDlg::showFaxFrame(int frame)
     shown->repaint();
 }
 
-void TBmpKatDlg::askQuestion()
+TSearchQueryDlg& TBmpKatDlg::queryDlg()
 {
-    TBmpAbfragDlg* dlg = BmpAbfragDlg;
-    if (!dlg) {
-        if (!m_ownAbfragDlg)
-            m_ownAbfragDlg = new TBmpAbfragDlg(ctx(), this);
-        dlg = m_ownAbfragDlg;
-    }
-    dlg->Run = &Run();
-    dlg->exec();
-    dlg->Run = nullptr;
+    if (!BmpAbfragDlg && !m_ownAbfragDlg)
+        m_ownAbfragDlg = new TBmpAbfragDlg(ctx(), this);
+    return BmpAbfragDlg ? *BmpAbfragDlg : *m_ownAbfragDlg;
 }
 
 } // namespace gf

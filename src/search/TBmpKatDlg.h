@@ -40,7 +40,7 @@ protected:
     void showItem(const QString& text) override;
     void clearItem() override;
     void showFaxFrame(int frame) override;
-    void askQuestion() override;
+    TSearchQueryDlg& queryDlg() override;
 
 private:
     QPixmap picture(const QString& name);

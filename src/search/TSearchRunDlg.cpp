@@ -3,6 +3,7 @@
 #include "data/MessageSink.h"
 #include "data/Random.h"
 #include "data/Records.h"
+#include "search/TSearchQueryDlg.h"
 #include "sequence/StepClock.h"
 #include "widgets/AppContext.h"
 #include "widgets/Look.h"
@@ -53,12 +54,8 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
     StartPanel->setFocusPolicy(Qt::NoFocus);
     connect(StartPanel, &TSkinButton::clicked, this, &TSearchRunDlg::StartPanelClick);
 
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"), nullptr, buttonWidth);
-    CancelBtn = makeButton(QStringLiteral("&Abbruch"), nullptr, buttonWidth);
-    for (TPushButton* b : {HelpBtn, CancelBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"), buttonWidth);
+    CancelBtn = makeBarButton(QStringLiteral("&Abbruch"), buttonWidth);
     connect(HelpBtn, &QPushButton::clicked, this, &TSearchRunDlg::HelpBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TSearchRunDlg::reject);
     setFocusPolicy(Qt::StrongFocus);
@@ -102,12 +99,8 @@ bool TSearchRunDlg::SumLevels(tWortKatStat& record) const
 
 void TSearchRunDlg::FormShow()
 {
-    const AppContext& ctx = this->ctx();
-    statusBar()->dock();
-    statusBar()->placeAtEdges(HelpBtn, CancelBtn);
-    statusBar()->setText(QString());
-    StartPanel->move((width() - StartPanel->width()) / 2,
-                     statusBar()->y() - ctx.ScreenHeight / 60 - StartPanel->height());
+    dockStatusBar(HelpBtn, CancelBtn);
+    placeAboveStatusBar(StartPanel);
     m_interrupts = 0;
     m_questionOpen = false;
     placeStage();
@@ -149,7 +142,10 @@ void TSearchRunDlg::question()
     if (m_interrupts > 0)
         return;
     m_questionOpen = true;
-    askQuestion();
+    TSearchQueryDlg& dlg = queryDlg();
+    dlg.Run = m_run.get();
+    dlg.exec(); // returns once the question was answered
+    dlg.Run = nullptr;
     m_questionOpen = false;
     if (m_run->phase() == tSearchRun::Phase::Asking && !m_run->NextTask())
         QMetaObject::invokeMethod(this, &TSearchRunDlg::question, Qt::QueuedConnection);

@@ -13,6 +13,7 @@ class MessageSink;
 class Random;
 class StepClock;
 class TPushButton;
+class TSearchQueryDlg;
 class TSkinButton;
 struct tWortKatStat;
 
@@ -64,8 +65,8 @@ protected:
     virtual void showItem(const QString& text) = 0;
     virtual void clearItem() = 0;
     virtual void showFaxFrame(int) {}
-    // Asks the question of the task modally; returns once it was answered.
-    virtual void askQuestion() = 0;
+    // The dialog that asks the question of a task.
+    virtual TSearchQueryDlg& queryDlg() = 0;
 
     void StartPanelClick();
     void HelpBtnClick();

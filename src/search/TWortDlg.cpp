@@ -76,16 +76,12 @@ TWortDlg::TWortDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& r
 {
     HelpKey = QStringLiteral("WortDlg");
 
-    BackImage = new TImage(this);
-    BackImage->setStretch(true);
-    BackImage->setGeometry(0, 132, 800, 468);
-    BackImage->lower();
+    BackImage = makeBackImage(QRect(0, 132, 800, 468));
 
     WordPanel = new TWordPanel(this);
     WordPanel->setGeometry(0, 0, 800, 132);
 
-    statusBar()->setFont(look::arial(19));
-    statusBar()->raise();
+    setStatusFont(look::arial(19));
 }
 
 void TWortDlg::placeStage()
@@ -93,11 +89,8 @@ void TWortDlg::placeStage()
     WordPanel->setGeometry(0, 0, width(), WordPanel->height());
     const QRect below(0, WordPanel->height(), width(), height() - WordPanel->height());
     BackImage->setGeometry(below);
-    // Scaled once here, so what lies behind the start button repaints as a plain copy;
-    // no picture, no background and nothing reported.
-    if (BackImage->load(ResolveMediaFile(ctx().paths.BmpDir, QStringLiteral("beach.bmp"))))
-        BackImage->setPicture(BackImage->picture().scaled(below.size(), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation));
+    // No picture: no background, and nothing reported.
+    BackImage->loadFitted(ResolveMediaFile(ctx().paths.BmpDir, QStringLiteral("beach.bmp")));
 }
 
 void TWortDlg::prepareItems()
@@ -124,17 +117,11 @@ void TWortDlg::clearItem()
     WordPanel->repaint();
 }
 
-void TWortDlg::askQuestion()
+TSearchQueryDlg& TWortDlg::queryDlg()
 {
-    TAbfragDlg* dlg = AbfragDlg;
-    if (!dlg) {
-        if (!m_ownAbfragDlg)
-            m_ownAbfragDlg = new TAbfragDlg(ctx(), this);
-        dlg = m_ownAbfragDlg;
-    }
-    dlg->Run = &Run();
-    dlg->exec();
-    dlg->Run = nullptr;
+    if (!AbfragDlg && !m_ownAbfragDlg)
+        m_ownAbfragDlg = new TAbfragDlg(ctx(), this);
+    return AbfragDlg ? *AbfragDlg : *m_ownAbfragDlg;
 }
 
 } // namespace gf

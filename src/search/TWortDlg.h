@@ -55,7 +55,7 @@ protected:
     void prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
-    void askQuestion() override;
+    TSearchQueryDlg& queryDlg() override;
 
 private:
     TAbfragDlg* m_ownAbfragDlg = nullptr;

@@ -12,7 +12,6 @@
 #include "widgets/TImage.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TSkinButton.h"
-#include "widgets/TStatusBar.h"
 #include "widgets/TxMsgDlg.h"
 
 #include <QFileInfo>
@@ -126,11 +125,7 @@ public:
         if (path.isEmpty())
             return Start::Missing;
         SoundPlayer* player = m_dlg.ctx().player;
-        if (!player)
-            return Start::Failed;
-        player->close();
-        player->setFileName(path);
-        if (!player->open() || !player->play(false))
+        if (!player || !player->playFile(path))
             return Start::Failed;
         return Start::Playing;
     }
@@ -170,12 +165,13 @@ TBMPPresentDlg::TBMPPresentDlg(AppContext& ctx, QWidget* parent)
 }
 
 TBMPPresentDlg::TBMPPresentDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random)
-    : TBaseDlg(ctx, parent)
+    : TSeqExerciseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Memo-Protokoll"));
     HelpKey = QStringLiteral("BMPPresentDlg");
     m_media = std::make_unique<Media>(*this);
     m_exercise = std::make_unique<tMemoExercise>(random, *m_media, clock);
+    setExercise(*m_exercise);
     build();
 
     tMemoExercise* ex = m_exercise.get();
@@ -279,22 +275,8 @@ void TBMPPresentDlg::build()
         makeLabel(this, QStringLiteral("Richtig wäre gewesen:"), look::comic(21, true), Qt::white,
                   QRect(RowLeft, 212, 500, 32), Qt::AlignLeft | Qt::AlignVCenter);
 
-    StartPanel = new TSkinButton(StartCaption(), QSize(600, 120), this);
-    StartPanel->setFont(look::comic(36, true));
+    buildFrame(StartCaption());
     StartPanel->setFocusPolicy(Qt::NoFocus); // Enter and Alt+S reach it through the window
-    StartPanel->move(100, 430);
-    connect(StartPanel, &TSkinButton::clicked, this, &TBMPPresentDlg::StartPanelClick);
-
-    statusBar()->setFont(look::comic(19));
-    statusBar()->raise();
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Abbruch"));
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    connect(HelpBtn, &QPushButton::clicked, this, &TBMPPresentDlg::HelpBtnClick);
-    connect(OKBtn, &QPushButton::clicked, this, &TBMPPresentDlg::reject);
 }
 
 void TBMPPresentDlg::loadPictures()
@@ -341,18 +323,12 @@ void TBMPPresentDlg::FormShow()
 {
     AppContext& ctx = this->ctx();
 
-    statusBar()->dock();
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
+    TSeqExerciseDlg::FormShow();
     StartPanel->setText(StartCaption());
-    StartPanel->move((width() - StartPanel->width()) / 2,
-                     statusBar()->y() - ctx.ScreenHeight / 60 - StartPanel->height());
     // Along the whole top, whatever the screen adaptation's rounding left.
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     CorrectPanel->setGeometry(Pnl->x(), CorrectPanel->y(), Pnl->width(), CorrectPanel->height());
     pn_Trial->clear();
-    m_asking = false;
-    TasksDone = 0;
     m_shownStep = -1;
 
     loadPictures();
@@ -463,24 +439,13 @@ void TBMPPresentDlg::showKey(int key, bool pressed)
         image->repaint();
 }
 
-void TBMPPresentDlg::showStatus()
+QString TBMPPresentDlg::askedFor() const
 {
-    const tMemoExercise& ex = *m_exercise;
-    if (ex.tasksDone() == 0) {
-        statusBar()->setText(QString());
-        return;
-    }
-    QString text = QStringLiteral("Aufgabe %1 von %2").arg(ex.tasksDone()).arg(ex.tasksTotal());
-    // The test-run mode shows the sequence asked for, so a tester can answer it.
-    if (ctx().testRun && !ex.correctSeq().isEmpty())
-        text += QStringLiteral("   [%1]").arg(ex.correctSeq().trimmed());
-    statusBar()->setText(text);
+    return m_exercise->correctSeq();
 }
 
-void TBMPPresentDlg::StartPanelClick()
+void TBMPPresentDlg::startTask()
 {
-    if (!StartPanel->isVisible()) // its shortcut and Enter must not start a task early
-        return;
     m_exercise->StartTask();
 }
 
@@ -492,13 +457,6 @@ void TBMPPresentDlg::TastClick(int key)
 void TBMPPresentDlg::NewStartPanelClick()
 {
     m_exercise->Restart();
-}
-
-void TBMPPresentDlg::HelpBtnClick()
-{
-    m_exercise->Pause();
-    showHelp();
-    m_exercise->Resume();
 }
 
 void TBMPPresentDlg::MediaMissing(const QString& path)
@@ -521,30 +479,10 @@ void TBMPPresentDlg::MediaMissing(const QString& path)
     m_exercise->Resume();
 }
 
-void TBMPPresentDlg::reject()
-{
-    if (m_asking)
-        return;
-    if (m_exercise->finished()) {
-        done(mrOk);
-        return;
-    }
-    m_exercise->Pause();
-    m_asking = true;
-    const int answer = xMessageDlg(QStringLiteral("Möchten Sie wirklich abbrechen?"),
-                                   mkBitteBestaetigen, btn::YesNo, 0);
-    m_asking = false;
-    if (answer == mrYes) {
-        done(mrCancel);
-        return;
-    }
-    m_exercise->Resume();
-}
-
 void TBMPPresentDlg::done(int result)
 {
     m_exercise->Stop();
-    TBaseDlg::done(result);
+    TSeqExerciseDlg::done(result);
 }
 
 void TBMPPresentDlg::keyPressEvent(QKeyEvent* event)
@@ -570,7 +508,7 @@ void TBMPPresentDlg::keyPressEvent(QKeyEvent* event)
             NewStartPanelClick();
         return;
     }
-    TBaseDlg::keyPressEvent(event);
+    TSeqExerciseDlg::keyPressEvent(event);
 }
 
 } // namespace gf

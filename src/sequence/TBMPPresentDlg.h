@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sequence/MemoRules.h"
-#include "widgets/TBaseDlg.h"
+#include "sequence/TSeqExerciseDlg.h"
 
 #include <QPixmap>
 #include <array>
@@ -16,7 +16,6 @@ class Random;
 class StepClock;
 class TImage;
 class TPushButton;
-class TSkinButton;
 class tMemoExercise;
 struct tBmpSndStat;
 
@@ -24,7 +23,7 @@ struct tBmpSndStat;
 // pictures, sounds or both, and the trainee, the only witness, clicks them back in
 // their order on a keypad of ten pictures. Ends with mrOk after the last task, mrCancel
 // when broken off.
-class TBMPPresentDlg final : public TBaseDlg
+class TBMPPresentDlg final : public TSeqExerciseDlg
 {
     Q_OBJECT
 
@@ -34,14 +33,11 @@ public:
     TBMPPresentDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random);
     ~TBMPPresentDlg() override;
 
-    // Set by the caller before showing.
+    // Set by the caller before showing, with TasksTotal.
     quint16 Mode = 2; // 1 hear, 2 see, 3 both
     quint16 LevelLimitLow = memo::LevelLimitLow;
     quint16 LevelLimitHigh = memo::LevelLimitHigh;
-    quint16 TasksTotal = 10;
     tBmpSndStat* Stat = nullptr; // the caller's record; filled while the exercise runs
-    // Read by the caller afterwards.
-    quint16 TasksDone = 0;
 
     QFrame* ImagePanel; // the stage
     TImage* Image;
@@ -57,43 +53,35 @@ public:
     QLabel* KorrektLbl;
     QLabel* WrongLbl;
     QLabel* AnnoteLlb;
-    TSkinButton* StartPanel;
-    TPushButton* HelpBtn;
-    TPushButton* OKBtn; // "&Abbruch"
 
     tMemoExercise& Exercise() { return *m_exercise; }
 
     static const QString& StartCaption();
 
-public slots:
-    void reject() override; // every close request
-
 protected:
     void FormShow() override;
     void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
+    QString askedFor() const override;
+    void startTask() override;
 
 private:
     class Media;
 
     void build();
     void loadPictures();
-    void StartPanelClick();
     void TastClick(int key);
     void NewStartPanelClick();
-    void HelpBtnClick();
     void MediaMissing(const QString& path);
     void showPhase();
     void showStage();
     void showAnswer();
     void showKey(int key, bool pressed);
     void showEvaluation(bool right);
-    void showStatus();
     void setAnswerRowColour(const QColor& colour);
 
     std::unique_ptr<Media> m_media;
     std::unique_ptr<tMemoExercise> m_exercise;
-    bool m_asking = false; // a close question is open
     int m_shownStep = -1;
 
     // Pictures of the events, made to the size of each place they are shown in.

@@ -12,9 +12,7 @@
 #include "widgets/TxMsgDlg.h"
 #include "widgets/Look.h"
 #include "widgets/TImage.h"
-#include "widgets/TPushButton.h"
 #include "widgets/TSkinButton.h"
-#include "widgets/TStatusBar.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -116,9 +114,7 @@ public:
             return QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte nicht "
                                   "korrekt installiert ist");
         const QString& wav = m_wavDir;
-        m_player->close();
-        m_player->setFileName(MediaPath(wav, QStringLiteral("1.wav")));
-        const bool ok = m_player->open() && m_player->play(false);
+        const bool ok = m_player->playFile(MediaPath(wav, QStringLiteral("1.wav")));
         QString reason;
         if (!ok)
             reason = m_player->errorCode() != 0
@@ -140,11 +136,7 @@ public:
         const QString path = ResolveMediaFile(m_wavDir, fileName);
         if (path.isEmpty())
             return Start::Missing;
-        if (!m_player)
-            return Start::Failed;
-        m_player->close();
-        m_player->setFileName(path);
-        if (!m_player->open() || !m_player->play(false))
+        if (!m_player || !m_player->playFile(path))
             return Start::Failed;
         // An output may report "playing" only once it has really started; the
         // recording's own length keeps the next step from coming too early.
@@ -190,12 +182,14 @@ private:
 
 TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent) : TTelDlg(ctx, parent, preciseStepClock(), rng()) {}
 
-TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random) : TBaseDlg(ctx, parent)
+TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random)
+    : TSeqExerciseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Telefonvermittlung"));
     HelpKey = QStringLiteral("TelDlg");
     m_audio = std::make_unique<PlayerAudio>();
     m_exercise = std::make_unique<tTelExercise>(random, *m_audio, clock);
+    setExercise(*m_exercise);
     build();
 
     tTelExercise* ex = m_exercise.get();
@@ -235,10 +229,7 @@ TTelDlg::~TTelDlg()
 
 void TTelDlg::build()
 {
-    BackImage = new TImage(this);
-    BackImage->setStretch(true);
-    BackImage->setGeometry(0, 0, 800, 600);
-    BackImage->lower();
+    BackImage = makeBackImage(QRect(0, 0, 800, 600));
 
     Pnl = new QFrame(this);
     Pnl->setGeometry(0, 0, 800, 105);
@@ -276,43 +267,20 @@ void TTelDlg::build()
         Buttons[std::size_t(d)] = key;
     }
 
-    StartPanel =
-        new TSkinButton(QStringLiteral("Auskunft (hier!) &starten"), QSize(600, 120), this);
-    StartPanel->setFont(look::comic(36, true));
-    StartPanel->move(100, 430);
-    connect(StartPanel, &TSkinButton::clicked, this, &TTelDlg::StartPanelClick);
-
-    statusBar()->setFont(look::comic(19));
-    statusBar()->raise();
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    OKBtn = makeButton(QStringLiteral("&Abbruch"));
-    for (TPushButton* b : {HelpBtn, OKBtn}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    connect(HelpBtn, &QPushButton::clicked, this, &TTelDlg::HelpBtnClick);
-    connect(OKBtn, &QPushButton::clicked, this, &TTelDlg::reject);
+    buildFrame(QStringLiteral("Auskunft (hier!) &starten"));
 }
 
 void TTelDlg::FormShow()
 {
     AppContext& ctx = this->ctx();
 
-    statusBar()->dock();
+    TSeqExerciseDlg::FormShow();
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     Display->setGeometry(Pnl->rect());
-    statusBar()->placeAtEdges(HelpBtn, OKBtn);
-    statusBar()->setText(QString());
-    const int statusTop = statusBar()->y();
-    StartPanel->move((width() - StartPanel->width()) / 2,
-                     statusTop - ctx.ScreenHeight / 60 - StartPanel->height());
 
     BackImage->hide();
     BackImage->setGeometry(rect());
-    // Scaled once here, so repainting behind the keys is a plain copy.
-    if (BackImage->load(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp"))))
-        BackImage->setPicture(
-            BackImage->picture().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    BackImage->loadFitted(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp")));
     BackImage->show();
 
     // The test-run mode plays nothing; the program's run plays through its own player.
@@ -339,8 +307,6 @@ void TTelDlg::FormShow()
     // Glyphs are loaded on first use; load the display's now, not at the first digit.
     QFontMetrics(Display->font())
         .horizontalAdvance(QStringLiteral("0123456789*- Verbunden!Falsch"));
-    m_asking = false;
-    TasksDone = 0;
     unsetCursor();
 
     int stored = tel::MinLength;
@@ -366,18 +332,9 @@ void TTelDlg::showDisplay()
         Display->repaint();
 }
 
-void TTelDlg::showStatus()
+QString TTelDlg::askedFor() const
 {
-    const tTelExercise& ex = *m_exercise;
-    if (ex.tasksDone() == 0) {
-        statusBar()->setText(QString());
-        return;
-    }
-    QString text = QStringLiteral("Aufgabe %1 von %2").arg(ex.tasksDone()).arg(ex.tasksTotal());
-    // The test-run mode shows the number asked for, so a tester can dial it.
-    if (ctx().testRun && !ex.number().isEmpty())
-        text += QStringLiteral("   [%1]").arg(ex.number());
-    statusBar()->setText(text);
+    return m_exercise->number();
 }
 
 void TTelDlg::setKeypadEnabled(bool enabled)
@@ -387,10 +344,8 @@ void TTelDlg::setKeypadEnabled(bool enabled)
     SpeedButton10->setEnabled(enabled);
 }
 
-void TTelDlg::StartPanelClick()
+void TTelDlg::startTask()
 {
-    if (!StartPanel->isVisible()) // its shortcut must not start a task early
-        return;
     m_exercise->StartTask();
 }
 
@@ -428,39 +383,9 @@ void TTelDlg::HangUpClick()
     m_exercise->HangUp();
 }
 
-void TTelDlg::HelpBtnClick()
-{
-    m_exercise->Pause();
-    showHelp();
-    m_exercise->Resume();
-}
-
 void TTelDlg::EscapePressed()
 {
     askToBreakOff(QStringLiteral("Möchten Sie die Telefonvermittlung wirklich abbrechen?"));
-}
-
-void TTelDlg::reject()
-{
-    askToBreakOff(QStringLiteral("Möchten Sie wirklich abbrechen?"));
-}
-
-// One question per request: its Ja ends the window, its Nein goes on where it was.
-void TTelDlg::askToBreakOff(const QString& question)
-{
-    if (m_asking)
-        return;
-    if (m_exercise->finished()) {
-        done(mrOk);
-        return;
-    }
-    m_exercise->Pause();
-    m_asking = true;
-    const int answer = xMessageDlg(question, mkBitteBestaetigen, btn::YesNo, 0);
-    m_asking = false;
-    if (answer == mrYes)
-        done(mrCancel);
-    m_exercise->Resume();
 }
 
 void TTelDlg::done(int result)
@@ -469,7 +394,7 @@ void TTelDlg::done(int result)
     if (m_player)
         m_player->close();
     unsetCursor();
-    TBaseDlg::done(result);
+    TSeqExerciseDlg::done(result);
 }
 
 void TTelDlg::keyPressEvent(QKeyEvent* event)
@@ -486,14 +411,14 @@ void TTelDlg::keyPressEvent(QKeyEvent* event)
         KeyClick(key - Qt::Key_0);
         return;
     }
-    TBaseDlg::keyPressEvent(event);
+    TSeqExerciseDlg::keyPressEvent(event);
 }
 
 void TTelDlg::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         BackgroundClick();
-    TBaseDlg::mousePressEvent(event);
+    TSeqExerciseDlg::mousePressEvent(event);
 }
 
 } // namespace gf

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/TBaseDlg.h"
+#include "sequence/TSeqExerciseDlg.h"
 
 #include <QLabel>
 #include <array>
@@ -14,8 +14,6 @@ class Random;
 class SoundPlayer;
 class StepClock;
 class TImage;
-class TPushButton;
-class TSkinButton;
 class tTelExercise;
 struct tTeleStat;
 
@@ -42,7 +40,7 @@ private:
 // The telephone switchboard: an information service gives a number digit by digit,
 // the trainee dials it back. Ends with mrOk after the last task, mrCancel when broken
 // off.
-class TTelDlg final : public TBaseDlg
+class TTelDlg final : public TSeqExerciseDlg
 {
     Q_OBJECT
 
@@ -52,11 +50,8 @@ public:
     TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random);
     ~TTelDlg() override;
 
-    // Set by the caller before showing.
-    quint16 TasksTotal = 10;
+    // Set by the caller before showing, with TasksTotal.
     tTeleStat* Stat = nullptr; // the caller's record; filled while the exercise runs
-    // Read by the caller afterwards.
-    quint16 TasksDone = 0;
 
     QFrame* Pnl;     // the telephone display
     QLabel* Display; // its text
@@ -64,37 +59,29 @@ public:
     QFrame* Bevel1;
     std::array<TTelKey*, 10> Buttons{}; // Buttons[d] dials d
     TTelKey* SpeedButton10;             // "Auflegen"
-    TSkinButton* StartPanel;
-    TPushButton* HelpBtn;
-    TPushButton* OKBtn;
 
     tTelExercise& Exercise() { return *m_exercise; }
 
     // Key flash length.
     static constexpr std::chrono::milliseconds FlashTime{150};
 
-public slots:
-    void reject() override; // every close request
-
 protected:
     void FormShow() override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void done(int result) override;
+    QString askedFor() const override;
+    void startTask() override;
 
 private:
     class PlayerAudio;
 
-    void askToBreakOff(const QString& question);
     void build();
-    void StartPanelClick();
     void BackgroundClick();
     void KeyClick(int digit);
     void HangUpClick();
-    void HelpBtnClick();
     void EscapePressed();
     void showDisplay();
-    void showStatus();
     void setKeypadEnabled(bool enabled);
     void flash(TTelKey* key);
 
@@ -102,7 +89,6 @@ private:
     bool m_playerSilent = false;
     std::unique_ptr<PlayerAudio> m_audio;
     std::unique_ptr<tTelExercise> m_exercise;
-    bool m_asking = false; // a close question is open
 };
 
 } // namespace gf

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sequence/MemoRules.h"
+#include "sequence/SeqExercise.h"
 #include "sequence/StepClock.h"
 
 #include <QObject>
@@ -37,7 +38,7 @@ public:
 // on a keypad of ten keys, judged, the level adapted in blocks of two, counted into
 // the caller's record. The window shows what this reports and passes the trainee's
 // input on.
-class tMemoExercise final : public QObject
+class tMemoExercise final : public QObject, public SeqExercise
 {
     Q_OBJECT
 
@@ -74,18 +75,21 @@ public:
     bool Click(int key);
     // "Neu eingeben": the answer is entered again from its first event.
     bool Restart();
-    void Pause(); // nests; the timers keep the time they had left
-    void Resume();
+    void Pause() override; // nests; the timers keep the time they had left
+    void Resume() override;
     void Stop(); // window closes: timers off, sound off
 
     Phase phase() const { return m_phase; }
-    bool finished() const { return m_phase == Phase::Ending || m_phase == Phase::Finished; }
+    bool finished() const override
+    {
+        return m_phase == Phase::Ending || m_phase == Phase::Finished;
+    }
     bool paused() const { return m_timers.paused(); }
     bool keypadActive() const { return m_phase == Phase::Answering && m_pressedKey == 0; }
     int mode() const { return m_mode; }
     int level() const { return m_rule.Level; } // of the next task
-    int tasksDone() const { return m_tasksDone; }
-    int tasksTotal() const { return m_tasksTotal; }
+    int tasksDone() const override { return m_tasksDone; }
+    int tasksTotal() const override { return m_tasksTotal; }
     bool lastCorrect() const { return m_lastCorrect; }
 
     // The current task: its events, and the events presented so far.

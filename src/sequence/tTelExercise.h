@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sequence/SeqExercise.h"
 #include "sequence/StepClock.h"
 #include "sequence/TelRules.h"
 
@@ -40,7 +41,7 @@ public:
 // One telephone switchboard exercise: numbers given digit by digit, dialled back,
 // judged, the length adapted in blocks of two, counted into the caller's record.
 // The window shows what this reports and passes the trainee's input on.
-class tTelExercise final : public QObject
+class tTelExercise final : public QObject, public SeqExercise
 {
     Q_OBJECT
 
@@ -83,14 +84,14 @@ public:
     void StartTask();     // ignored unless waiting for a task
     bool Dial(int digit); // false when input is not taken now
     bool HangUp();
-    void Pause(); // nests; the timers keep the time they had left
-    void Resume();
+    void Pause() override; // nests; the timers keep the time they had left
+    void Resume() override;
     void Stop(); // window closes: timers off, sound off
 
     Phase phase() const { return m_phase; }
     bool keypadEnabled() const { return m_phase == Phase::Dialling; }
     bool busy() const { return m_busy; }
-    bool finished() const { return m_phase == Phase::Finished; }
+    bool finished() const override { return m_phase == Phase::Finished; }
     QString display() const { return m_display; }
     Tone tone() const { return m_tone; }
     QString number() const { return m_number; }
@@ -101,8 +102,8 @@ public:
     SteadyTime stepDue() const { return m_present->due(); }
     int digitsEntered() const { return m_digitsEntered; }
     int digitsExpected() const { return m_digitsExpected; }
-    int tasksDone() const { return m_tasksDone; }
-    int tasksTotal() const { return m_tasksTotal; }
+    int tasksDone() const override { return m_tasksDone; }
+    int tasksTotal() const override { return m_tasksTotal; }
     bool lastCorrect() const { return m_lastCorrect; }
     bool spokenThisTask() const { return m_spoken; }
     int lastWrongSound() const { return m_lastWrongSound; }

@@ -1,8 +1,10 @@
 #include "widgets/TBaseDlg.h"
 
 #include "data/MessageSink.h"
-#include "widgets/THelpWin.h"
+#include "widgets/AppContext.h"
 #include "widgets/Look.h"
+#include "widgets/THelpWin.h"
+#include "widgets/TImage.h"
 #include "widgets/TPushButton.h"
 #include "widgets/TStatusBar.h"
 
@@ -36,6 +38,41 @@ TPushButton* TBaseDlg::makeButton(const QString& caption, QWidget* parent, int w
     auto* b = new TPushButton(caption, parent ? parent : m_statusBar);
     b->resize(width, height);
     return b;
+}
+
+TPushButton* TBaseDlg::makeBarButton(const QString& caption, int width)
+{
+    TPushButton* b = makeButton(caption, nullptr, width);
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+void TBaseDlg::dockStatusBar(QWidget* first, QWidget* last)
+{
+    m_statusBar->dock();
+    m_statusBar->placeAtEdges(first, last);
+    m_statusBar->setText(QString());
+}
+
+void TBaseDlg::placeAboveStatusBar(QWidget* w)
+{
+    w->move((width() - w->width()) / 2, m_statusBar->y() - ctx().ScreenHeight / 60 - w->height());
+}
+
+void TBaseDlg::setStatusFont(const QFont& font)
+{
+    m_statusBar->setFont(font);
+    m_statusBar->raise();
+}
+
+TImage* TBaseDlg::makeBackImage(const QRect& geometry)
+{
+    auto* image = new TImage(this);
+    image->setStretch(true);
+    image->setGeometry(geometry);
+    image->lower();
+    return image;
 }
 
 void TBaseDlg::showHelp()

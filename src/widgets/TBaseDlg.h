@@ -3,8 +3,12 @@
 #include "widgets/TWindow.h"
 #include <QString>
 
+class QFont;
+class QRect;
+
 namespace gf {
 
+class TImage;
 class TPushButton;
 class TStatusBar;
 
@@ -28,6 +32,19 @@ public:
     // goes into the status bar; place it in FormShow with the status bar's rules.
     TPushButton* makeButton(const QString& caption, QWidget* parent = nullptr, int width = 130,
                             int height = 30);
+    // A status-bar button of a window that handles its keys itself: the button takes
+    // neither the focus nor Enter.
+    TPushButton* makeBarButton(const QString& caption, int width = 130);
+    // Docks the status bar, clears its text and puts `first` and `last` at its edges.
+    void dockStatusBar(QWidget* first, QWidget* last);
+    // Centres `w` across the window, a sixtieth of the screen's height above the status
+    // bar.
+    void placeAboveStatusBar(QWidget* w);
+    // The status bar's font. Raises the bar over the children made so far, so call it
+    // once the window's own children are made.
+    void setStatusFont(const QFont& font);
+    // A picture behind everything else at `geometry`, stretched over it.
+    TImage* makeBackImage(const QRect& geometry);
 
 public slots:
     void showHelp();

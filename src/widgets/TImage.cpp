@@ -15,6 +15,14 @@ bool TImage::load(const QString& path)
     return ok;
 }
 
+bool TImage::loadFitted(const QString& path)
+{
+    if (!load(path))
+        return false;
+    setPicture(m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return true;
+}
+
 void TImage::setPicture(const QPixmap& picture)
 {
     m_picture = picture;

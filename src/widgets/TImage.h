@@ -15,6 +15,9 @@ public:
 
     // Loads a picture file; false (and no picture) when it cannot be read.
     bool load(const QString& path);
+    // As load, the picture scaled once to the widget's current size, so a repaint is a
+    // plain copy.
+    bool loadFitted(const QString& path);
     void setPicture(const QPixmap& picture);
     void clear() { setPicture(QPixmap()); }
     const QPixmap& picture() const { return m_picture; }
