@@ -5,6 +5,7 @@
 // appear. Each exercise registers its kinds with GF_ONSET in a file of its own.
 
 #include <QObject>
+#include <QString>
 #include <QWidget>
 
 #include <chrono>
@@ -33,6 +34,21 @@ private:
     QWidget* m_stage;
     SteadyClock::time_point m_last{};
 };
+
+// The built installation folder (tables, pictures, sounds) with a trailing slash;
+// GF_INSTALL_DIR overrides it.
+inline QString installDir()
+{
+    const QString env = qEnvironmentVariable("GF_INSTALL_DIR");
+    return (env.isEmpty() ? QStringLiteral(GF_INSTALL_DIR_DEFAULT) : env) + QStringLiteral("/");
+}
+
+// GF_ONSET_VERBOSE=1 lists every onset.
+inline bool verbose()
+{
+    static const bool on = !qEnvironmentVariableIsEmpty("GF_ONSET_VERBOSE");
+    return on;
+}
 
 // Onset errors in milliseconds (painted minus nominal) of one stimulus kind.
 using OnsetMeasure = std::function<std::vector<double>()>;

@@ -32,12 +32,6 @@ using gf::bench::PaintStamp;
 using gf::bench::SteadyClock;
 using gf::tSearchRun;
 
-QString installDir()
-{
-    const QString env = qEnvironmentVariable("GF_INSTALL_DIR");
-    return (env.isEmpty() ? QStringLiteral(GF_BENCH_INSTALL_DIR) : env) + QStringLiteral("/");
-}
-
 double ms(SteadyClock::duration d)
 {
     return duration<double, std::milli>(d).count();
@@ -54,7 +48,7 @@ struct SearchOnsets
 template <typename Dlg> SearchOnsets measure(const QString& tableFile, int itemsWanted)
 {
     gf::AppContext ctx;
-    ctx.paths.ProgramDir = installDir();
+    ctx.paths.ProgramDir = gf::bench::installDir();
     ctx.paths.BmpDir = ctx.paths.ProgramDir + QStringLiteral("BMP/");
     gf::timing::setScale(1.0);
     gf::Random random(20240611);
@@ -83,9 +77,8 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     SteadyClock::time_point passStart{}, itemNominal{};
     int lastFrame = 1;
     bool closing = false;
-    // GF_BENCH_VERBOSE=1 prints every onset with the moment its paint began, which tells
-    // a late wake-up from a slow paint.
-    const bool verbose = !qEnvironmentVariableIsEmpty("GF_BENCH_VERBOSE");
+    // The verbose list gives the moment each paint began, which tells a late wake-up
+    // from a slow paint.
     struct PaintStart final : QObject
     {
         SteadyClock::time_point at{};
@@ -105,7 +98,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     auto onset = [&](SteadyClock::time_point painted, SteadyClock::time_point nominal) {
         if (painted < nominal - milliseconds(100))
             painted = SteadyClock::now();
-        if (verbose)
+        if (gf::bench::verbose())
             std::printf("  %8.3f ms (paint began %8.3f)\n", ms(painted - nominal),
                         ms(paintStart.at - nominal));
         return ms(painted - nominal);

@@ -28,17 +28,9 @@ using std::chrono::duration;
 double msBetween(SteadyClock::time_point painted, SteadyClock::time_point nominal)
 {
     const double ms = duration<double, std::milli>(painted - nominal).count();
-    // GF_ONSET_VERBOSE=1 lists every onset.
-    static const bool verbose = !qEnvironmentVariableIsEmpty("GF_ONSET_VERBOSE");
-    if (verbose)
+    if (verbose())
         std::fprintf(stderr, "  %8.3f ms\n", ms);
     return ms;
-}
-
-QString installDir()
-{
-    const QString dir = qEnvironmentVariable("GF_INSTALL_DIR");
-    return dir.isEmpty() ? QStringLiteral(GF_INSTALL_DIR_DEFAULT) : dir;
 }
 
 // Read mode, three numbers of ten digits, each dialled back at once: 30 digits in
@@ -93,9 +85,8 @@ std::vector<double> memoEvents()
     timing::setScale(1.0);
     AppContext ctx;
     ctx.testRun = true;
-    const QString install = installDir();
-    ctx.paths.BmpDir = install + QStringLiteral("/BMP/");
-    ctx.paths.WavDir = install + QStringLiteral("/WAV/");
+    ctx.paths.BmpDir = installDir() + QStringLiteral("BMP/");
+    ctx.paths.WavDir = installDir() + QStringLiteral("WAV/");
     tProgramData data;
     data.CurrentUser = std::make_shared<tUser>();
     data.CurrentUser->MemoLevel[2] = memo::MaxStartLevel;
