@@ -16,7 +16,7 @@ namespace gf::bench {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// Timestamps the end of every paint of a widget.
+// Timestamps the beginning and the end of every paint of a widget.
 class PaintStamp final : public QObject
 {
 public:
@@ -25,6 +25,9 @@ public:
 
     // The end of the last paint; the callback runs right after each paint.
     SteadyClock::time_point last() const { return m_last; }
+    // The beginning of the last paint: a late beginning is a late wake-up, a late end
+    // with a timely beginning a slow paint.
+    SteadyClock::time_point began() const { return m_began; }
     std::function<void(SteadyClock::time_point)> onPainted;
 
 protected:
@@ -33,6 +36,7 @@ protected:
 private:
     QWidget* m_stage;
     SteadyClock::time_point m_last{};
+    SteadyClock::time_point m_began{};
 };
 
 // The built installation folder (tables, pictures, sounds) with a trailing slash;
@@ -49,6 +53,10 @@ inline bool verbose()
     static const bool on = !qEnvironmentVariableIsEmpty("GF_ONSET_VERBOSE");
     return on;
 }
+
+// Milliseconds from `nominal` to `painted`; the verbose list adds when the paint began.
+double onsetError(SteadyClock::time_point painted, SteadyClock::time_point began,
+                  SteadyClock::time_point nominal);
 
 // Onset errors in milliseconds (painted minus nominal) of one stimulus kind.
 using OnsetMeasure = std::function<std::vector<double>()>;

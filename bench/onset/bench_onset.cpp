@@ -22,6 +22,7 @@ bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
     if (watched != m_stage || event->type() != QEvent::Paint)
         return false;
     // Let the stage paint first, then take the time.
+    m_began = SteadyClock::now();
     m_stage->removeEventFilter(this);
     QCoreApplication::sendEvent(m_stage, event);
     m_stage->installEventFilter(this);
@@ -29,6 +30,17 @@ bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
     if (onPainted)
         onPainted(m_last);
     return true;
+}
+
+double onsetError(SteadyClock::time_point painted, SteadyClock::time_point began,
+                  SteadyClock::time_point nominal)
+{
+    using Ms = std::chrono::duration<double, std::milli>;
+    const double error = Ms(painted - nominal).count();
+    if (verbose())
+        std::fprintf(stderr, "  %8.3f ms (paint began %8.3f)\n", error,
+                     Ms(began - nominal).count());
+    return error;
 }
 
 std::vector<OnsetKind>& onsetKinds()

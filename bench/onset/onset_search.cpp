@@ -32,11 +32,6 @@ using gf::bench::PaintStamp;
 using gf::bench::SteadyClock;
 using gf::tSearchRun;
 
-double ms(SteadyClock::duration d)
-{
-    return duration<double, std::milli>(d).count();
-}
-
 struct SearchOnsets
 {
     std::vector<double> items;
@@ -77,31 +72,12 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     SteadyClock::time_point passStart{}, itemNominal{};
     int lastFrame = 1;
     bool closing = false;
-    // The verbose list gives the moment each paint began, which tells a late wake-up
-    // from a slow paint.
-    struct PaintStart final : QObject
-    {
-        SteadyClock::time_point at{};
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint)
-                at = SteadyClock::now();
-            return false;
-        }
-    } paintStart;
-    stage->installEventFilter(&paintStart);
-    if constexpr (std::is_same_v<Dlg, gf::TBmpKatDlg>)
-        for (QWidget* f : dlg.FaxFrames)
-            f->installEventFilter(&paintStart);
-
     // A paint that did not happen counts as late by the time since it was due.
-    auto onset = [&](SteadyClock::time_point painted, SteadyClock::time_point nominal) {
+    auto onset = [&](const PaintStamp& stamp, SteadyClock::time_point nominal) {
+        SteadyClock::time_point painted = stamp.last();
         if (painted < nominal - milliseconds(100))
             painted = SteadyClock::now();
-        if (gf::bench::verbose())
-            std::printf("  %8.3f ms (paint began %8.3f)\n", ms(painted - nominal),
-                        ms(paintStart.at - nominal));
-        return ms(painted - nominal);
+        return gf::bench::onsetError(painted, stamp.began(), nominal);
     };
     auto finish = [&] {
         if (closing)
@@ -113,7 +89,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     // Runs after the window's own handler, which paints before returning.
     QObject::connect(&run, &tSearchRun::itemShown, &dlg, [&](int position, const QString&) {
         itemNominal = passStart + pause + (position - 1) * (show + pause);
-        out.items.push_back(onset(stageStamp.last(), itemNominal));
+        out.items.push_back(onset(stageStamp, itemNominal));
         lastFrame = 1;
         if (!pictures && int(out.items.size()) >= itemsWanted)
             finish();
@@ -124,7 +100,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
         lastFrame = frame;
         if (step == 0)
             return;
-        out.fax.push_back(onset(faxStamps[frame - 1]->last(), itemNominal + step * gf::search::FaxFrameTime));
+        out.fax.push_back(onset(*faxStamps[frame - 1], itemNominal + step * gf::search::FaxFrameTime));
         if (step == 3 && int(out.items.size()) >= itemsWanted)
             finish();
     });
@@ -160,11 +136,11 @@ std::optional<SearchOnsets> g_pictures;
 const SearchOnsets& pictureRun()
 {
     if (!g_pictures)
-        g_pictures = measure<gf::TBmpKatDlg>(QStringLiteral("bmp.cfg"), 12);
+        g_pictures = measure<gf::TBmpKatDlg>(QStringLiteral("bmp.cfg"), 24);
     return *g_pictures;
 }
 
-GF_ONSET("word", [] { return measure<gf::TWortDlg>(QStringLiteral("std.cfg"), 18).items; });
+GF_ONSET("word", [] { return measure<gf::TWortDlg>(QStringLiteral("std.cfg"), 36).items; });
 GF_ONSET("picture", [] { return pictureRun().items; });
 GF_ONSET("fax-frame", [] { return pictureRun().fax; });
 
