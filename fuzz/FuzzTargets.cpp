@@ -1,9 +1,9 @@
 #include "FuzzTargets.h"
 
-#include "data/FileFormats.h"
-#include "data/ProgramData.h"
-#include "search/ItemTableText.h"
-#include "search/ItemTables.h"
+#include "core/data/FileFormats.h"
+#include "core/data/ProgramData.h"
+#include "core/search/ItemTables.h"
+#include "core/search/ItemTableText.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Loading a detective and exporting ten years of daily training (3650 records of each
 // kind in 120 monthly logs), against reading the same bytes from the same files.
 
-#include "data/ProgramData.h"
+#include "core/data/ProgramData.h"
 
 #include <QFile>
 #include <QTemporaryDir>

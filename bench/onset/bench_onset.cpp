@@ -4,9 +4,9 @@
 
 #include "Onset.h"
 
-#include "data/Timing.h"
+#include "core/data/Timing.h"
 #include "platform/Fonts.h"
-#include "widgets/TxMsgDlg.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QEvent>

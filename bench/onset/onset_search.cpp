@@ -4,19 +4,19 @@
 
 #include "Onset.h"
 
-#include "data/MessageSink.h"
-#include "data/Random.h"
-#include "data/Timing.h"
-#include "search/SearchArt.h"
-#include "search/SearchRules.h"
-#include "search/TAbfragDlg.h"
-#include "search/TBmpAbfragDlg.h"
-#include "search/TBmpKatDlg.h"
-#include "search/TWortDlg.h"
-#include "search/tSearchRun.h"
-#include "sequence/StepClock.h"
-#include "widgets/AppContext.h"
-#include "widgets/TPushButton.h"
+#include "core/data/MessageSink.h"
+#include "core/data/Random.h"
+#include "core/data/Timing.h"
+#include "core/search/SearchRules.h"
+#include "core/search/tSearchRun.h"
+#include "core/sequence/StepClock.h"
+#include "exercises/search/SearchArt.h"
+#include "exercises/search/TAbfragDlg.h"
+#include "exercises/search/TBmpAbfragDlg.h"
+#include "exercises/search/TBmpKatDlg.h"
+#include "exercises/search/TWortDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TPushButton.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -3,16 +3,16 @@
 
 #include "Onset.h"
 
-#include "data/MessageSink.h"
-#include "data/ProgramData.h"
-#include "data/Records.h"
-#include "data/Timing.h"
-#include "sequence/TBMPPresentDlg.h"
-#include "sequence/TTelDlg.h"
-#include "sequence/tMemoExercise.h"
-#include "sequence/tTelExercise.h"
-#include "widgets/AppContext.h"
-#include "widgets/TImage.h"
+#include "core/data/MessageSink.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Records.h"
+#include "core/data/Timing.h"
+#include "core/sequence/tMemoExercise.h"
+#include "core/sequence/tTelExercise.h"
+#include "exercises/sequence/TBMPPresentDlg.h"
+#include "exercises/sequence/TTelDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TImage.h"
 
 #include <QTimer>
 

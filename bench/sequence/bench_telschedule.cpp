@@ -2,13 +2,13 @@
 // second and the next task follows half a second after the evaluation. Every step is
 // timestamped with a monotonic clock and compared with its nominal moment.
 
-#include "data/ProgramData.h"
-#include "data/Records.h"
-#include "data/Timing.h"
-#include "sequence/TTelDlg.h"
-#include "sequence/tTelExercise.h"
-#include "widgets/AppContext.h"
-#include "widgets/TxMsgDlg.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Records.h"
+#include "core/data/Timing.h"
+#include "core/sequence/tTelExercise.h"
+#include "exercises/sequence/TTelDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "platform/InstallPaths.h"
 
-#include "data/MessageSink.h"
+#include "core/data/MessageSink.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "platform/InstallPaths.h"
+#include "toolkit/WindowScaling.h"
 
 #include <QStringList>
 #include <functional>
-
-class QWidget;
 
 namespace gf {
 
@@ -22,22 +21,5 @@ using FileExistsFn = std::function<bool(const QString& folder, const QString& na
 // Names the first missing file and returns false.
 bool CheckMediaFiles(const InstallPaths& paths, MessageSink& messages, const FileExistsFn& exists);
 QString MissingFileMessage(const QString& bareName);
-
-// Stretching every window from the 800x600 design to the screen.
-struct ScaleFactors
-{
-    double font = 1.0; // FontFactor
-    double x = 1.0;
-    double y = 1.0;
-};
-
-ScaleFactors ComputeScaleFactors(int screenWidth, int screenHeight, int designWidth,
-                                 int designHeight, int xxxWidth);
-
-// Scales one control and, for containers, its children. Skinned buttons keep their size.
-void ScaleControl(QWidget* control, double fontFactor, double x, double y);
-
-// Fits one top-level window to the screen and scales its direct children.
-void AdaptWindow(QWidget* window, const ScaleFactors& factors, int screenWidth, int screenHeight);
 
 } // namespace gf

@@ -1,15 +1,15 @@
 #include "shell/TAnmeldDlg.h"
 
-#include "data/MessageSink.h"
-#include "data/ProgramData.h"
+#include "core/data/MessageSink.h"
+#include "core/data/ProgramData.h"
 #include "platform/DataFolder.h"
 #include "platform/PlatformDialogs.h"
-#include "widgets/AppContext.h"
 #include "shell/TTuerDlg.h"
-#include "widgets/TxMsgDlg.h"
-#include "widgets/Look.h"
-#include "widgets/TShellFolderTree.h"
-#include "widgets/TSkinButton.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
+#include "toolkit/TShellFolderTree.h"
+#include "toolkit/TSkinButton.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QFileInfo>
 #include <QFrame>

@@ -1,11 +1,11 @@
 #include "shell/TChooseModeDlg.h"
 
-#include "data/MessageSink.h"
-#include "widgets/TxMsgDlg.h"
-#include "widgets/Look.h"
-#include "widgets/TPushButton.h"
-#include "widgets/TRadioGroup.h"
-#include "widgets/TStatusBar.h"
+#include "core/data/MessageSink.h"
+#include "toolkit/Look.h"
+#include "toolkit/TPushButton.h"
+#include "toolkit/TRadioGroup.h"
+#include "toolkit/TStatusBar.h"
+#include "toolkit/TxMsgDlg.h"
 
 namespace gf {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/Records.h"
-#include "widgets/TBaseDlg.h"
+#include "core/data/Records.h"
+#include "toolkit/TBaseDlg.h"
 
 namespace gf {
 

@@ -1,9 +1,9 @@
 #include "shell/TCreditDlg.h"
 
 #include "platform/MediaFiles.h"
-#include "widgets/AppContext.h"
-#include "widgets/Look.h"
-#include "widgets/TImage.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
+#include "toolkit/TImage.h"
 
 #include <QEvent>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "shell/TPictureScreen.h"
 
-#include "data/MessageSink.h"
-#include "data/Timing.h"
+#include "core/data/MessageSink.h"
+#include "core/data/Timing.h"
 #include "platform/MediaFiles.h"
-#include "widgets/AppContext.h"
-#include "widgets/TxMsgDlg.h"
-#include "widgets/Look.h"
-#include "widgets/TImage.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
+#include "toolkit/TImage.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QTimer>
 

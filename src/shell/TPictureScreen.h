@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/TWindow.h"
+#include "toolkit/TWindow.h"
 #include <chrono>
 
 class QTimer;

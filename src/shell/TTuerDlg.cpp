@@ -1,10 +1,10 @@
 #include "shell/TTuerDlg.h"
-#include "widgets/TxMsgDlg.h"
+#include "toolkit/TxMsgDlg.h"
 
-#include "data/ProgramData.h"
+#include "core/data/ProgramData.h"
 #include "platform/PlatformDialogs.h"
-#include "widgets/AppContext.h"
-#include "widgets/Look.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
 
 #include <QApplication>
 #include <QDir>

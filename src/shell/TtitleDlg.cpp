@@ -1,7 +1,7 @@
 #include "shell/TtitleDlg.h"
 
-#include "widgets/AppContext.h"
-#include "widgets/TImage.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TImage.h"
 
 namespace gf {
 

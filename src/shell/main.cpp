@@ -1,14 +1,14 @@
-#include "data/ProgramData.h"
-#include "data/Timing.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
 #include "platform/DataFolder.h"
 #include "platform/Fonts.h"
 #include "platform/InstallPaths.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
-#include "widgets/AppContext.h"
 #include "shell/TMainWin.h"
-#include "widgets/TxMsgDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>

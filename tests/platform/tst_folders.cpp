@@ -1,4 +1,4 @@
-#include "data/MessageSink.h"
+#include "core/data/MessageSink.h"
 #include "platform/DataFolder.h"
 #include "platform/InstallPaths.h"
 #include "platform/MediaFiles.h"

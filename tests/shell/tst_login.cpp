@@ -1,12 +1,12 @@
-#include "data/ProgramData.h"
-#include "data/Timing.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
 #include "platform/PlatformDialogs.h"
 #include "shell/TAnmeldDlg.h"
 #include "support/GuiFixture.h"
-#include "widgets/AppContext.h"
-#include "widgets/TShellFolderTree.h"
-#include "widgets/TSkinButton.h"
-#include "widgets/TxMsgDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TShellFolderTree.h"
+#include "toolkit/TSkinButton.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>

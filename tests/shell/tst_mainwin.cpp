@@ -1,5 +1,5 @@
-#include "data/ProgramData.h"
-#include "data/Timing.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
 #include "platform/InstallPaths.h"
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
@@ -9,9 +9,9 @@
 #include "shell/WindowSet.h"
 #include "support/DataSupport.h"
 #include "support/TestProgram.h"
-#include "widgets/AppContext.h"
-#include "widgets/TSkinButton.h"
-#include "widgets/TxMsgDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TSkinButton.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,16 +3,16 @@
 // the pictures are kept there (the screenshot command of the project). On a real X
 // server (tests/shell/run-on-x.sh, with and without a window manager) it takes that
 // screen's size and checks where each window and its status bar really landed.
-#include "data/ProgramData.h"
-#include "data/Timing.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
+#include "exercises/search/TBmpKatDlg.h"
+#include "exercises/search/TErklaerDlgs.h"
+#include "exercises/search/TLevelDlg.h"
+#include "exercises/search/TWortDlg.h"
+#include "exercises/sequence/TBmpSndGraphDlg.h"
+#include "exercises/sequence/TTeleGraphDlg.h"
 #include "platform/InstallPaths.h"
 #include "platform/SoundPlayer.h"
-#include "search/TBmpKatDlg.h"
-#include "search/TErklaerDlgs.h"
-#include "search/TLevelDlg.h"
-#include "search/TWortDlg.h"
-#include "sequence/TBmpSndGraphDlg.h"
-#include "sequence/TTeleGraphDlg.h"
 #include "shell/PendingWindows.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TMainWin.h"
@@ -20,9 +20,9 @@
 #include "shell/TTuerDlg.h"
 #include "shell/WindowSet.h"
 #include "support/DataSupport.h"
-#include "widgets/AppContext.h"
-#include "widgets/TStatusBar.h"
-#include "widgets/TxMsgDlg.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TStatusBar.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,19 +1,19 @@
 // Title and closing screens (timer, click, missing pictures, contributors) and the
 // mode choice.
-#include "data/MessageSink.h"
-#include "data/Timing.h"
+#include "core/data/MessageSink.h"
+#include "core/data/Timing.h"
 #include "platform/Fonts.h"
-#include "widgets/AppContext.h"
 #include "shell/Courses.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TCreditDlg.h"
-#include "widgets/THelpWin.h"
 #include "shell/TtitleDlg.h"
-#include "widgets/TxMsgDlg.h"
-#include "widgets/TImage.h"
-#include "widgets/TPushButton.h"
-#include "widgets/TRadioGroup.h"
 #include "support/Modal.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/THelpWin.h"
+#include "toolkit/TImage.h"
+#include "toolkit/TPushButton.h"
+#include "toolkit/TRadioGroup.h"
+#include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
 #include <QDir>

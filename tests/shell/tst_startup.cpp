@@ -1,7 +1,7 @@
-#include "data/MessageSink.h"
+#include "core/data/MessageSink.h"
 #include "shell/Startup.h"
 #include "support/Recording.h"
-#include "widgets/TSkinButton.h"
+#include "toolkit/TSkinButton.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -4,11 +4,11 @@
 // still, a temporary data folder, and an independent little-endian builder for
 // expected file bytes.
 
-#include "data/DataFiles.h"
-#include "data/MessageSink.h"
-#include "data/ProgramData.h"
-#include "data/Timing.h"
+#include "core/data/MessageSink.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
 #include "support/Recording.h"
+#include "sys/DataFiles.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/ProgramData.h"
-#include "data/Timing.h"
-#include "widgets/AppContext.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
+#include "toolkit/AppContext.h"
 
 #include <QDir>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequence/StepClock.h"
+#include "core/sequence/StepClock.h"
 
 #include <algorithm>
 #include <vector>

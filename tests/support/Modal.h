@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/MessageSink.h"
+#include "core/data/MessageSink.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -3,8 +3,8 @@
 // What the core reports, recorded, and a wall clock that stands still: the one sink and
 // the one clock of every test.
 
-#include "data/MessageSink.h"
-#include "data/Timing.h"
+#include "core/data/MessageSink.h"
+#include "core/data/Timing.h"
 
 #include <QDateTime>
 #include <QList>

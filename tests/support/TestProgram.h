@@ -3,24 +3,24 @@
 // A whole program for GUI tests: the data model in a temporary data folder, a silent
 // player, the main window with every window created, timers at a hundredth.
 
-#include "data/MessageSink.h"
-#include "data/ProgramData.h"
-#include "data/Timing.h"
+#include "core/data/MessageSink.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
+#include "exercises/results/TResultGraphDlg.h"
+#include "exercises/results/TSingleTipDlg.h"
+#include "exercises/search/TErklaerDlgs.h"
+#include "exercises/search/TLevelDlg.h"
+#include "exercises/sequence/TSeqInfoDlg.h"
 #include "platform/Printing.h"
 #include "platform/SoundPlayer.h"
-#include "results/TResultGraphDlg.h"
-#include "results/TSingleTipDlg.h"
-#include "search/TErklaerDlgs.h"
-#include "search/TLevelDlg.h"
-#include "sequence/TSeqInfoDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TMainWin.h"
 #include "support/GuiFixture.h"
 #include "support/Modal.h"
 #include "support/Recording.h"
-#include "widgets/AppContext.h"
-#include "widgets/TPushButton.h"
-#include "widgets/TRadioGroup.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TPushButton.h"
+#include "toolkit/TRadioGroup.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,212 @@
+#pragma once
+
+#include "core/data/Records.h"
+#include "core/data/ResultWalk.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QFile;
+class QIODevice;
+
+namespace gf {
+
+class MessageSink;
+class Clock;
+class FolderLock;
+
+// Export choices of the export dialog's "Statistik für:" group.
+enum ExportKind : int
+{
+    ekWortBild = 0,
+    ekTelMemo = 1
+};
+
+// The data model of one program run: the detective in use, his session results and
+// summaries, and every file that holds them. The program makes one; tests make fresh
+// ones. Messages go to the sink given (none: silent).
+class tProgramData
+{
+public:
+    explicit tProgramData(MessageSink* sink = nullptr, Clock* clock = nullptr);
+    ~tProgramData();
+    tProgramData(const tProgramData&) = delete;
+    tProgramData& operator=(const tProgramData&) = delete;
+
+    MessageSink* sink() const { return m_sink; }
+    void setSink(MessageSink* sink) { m_sink = sink; }
+    Clock& clock() const;
+
+    // ---- users ----------------------------------------------------------------
+    QString DataDir = QStringLiteral("Daten/"); // always ends with "/"
+    QString UserName = QStringLiteral("-");     // "-": no detective selected
+    QString UserFileName;                       // DataDir + UserName + ".mnu"
+    QList<std::shared_ptr<tUser>> UserList;
+    std::shared_ptr<tUser> CurrentUser; // stays valid when UserList is replaced
+    bool DataDirReadOnly = false;
+    QDateTime SessionStart; // filed under its month
+
+    // Sets DataDir, adding the trailing "/" when missing.
+    void setDataDir(const QString& folder);
+
+    bool LoadUserFile();
+    bool SaveUserFile();
+    bool CreateUserFile();
+    std::shared_ptr<tUser> FindUser(const QString& name) const;
+
+    // Registration without the input box: trims, checks the name, refuses a detective
+    // who exists, creates the user file, the record and the four summary files.
+    // Every refusal is reported through the sink. On success the record is in UserList
+    // (CurrentUser is not changed: a registered detective is logged in separately).
+    // Holds the data folder's lock, so of two programs registering one name, one does.
+    // Never replaces a file, and on failure removes only the files it created.
+    bool RegisterUser(const QString& typedName, quint16 slot);
+    // Opens the detective UserName: loads his user file and makes his record current.
+    bool OpenUser();
+    // Deletes n's summary and log files and, last, his user file (so that a delete that
+    // failed half-way can be repeated), and no one else's.
+    bool DeleteUser(const QString& name);
+    // The detective names of DataDir: every "*.mnu" in any case without that ending,
+    // sorted; names stored in Windows-1252 are found too.
+    QStringList ListUsers() const;
+    // True when DataDir holds the user file of name (its ending in any case).
+    bool UserFileExists(const QString& name) const;
+
+    // The reason a name cannot be registered, empty when it can. The name is taken as
+    // given (trim it first).
+    static QString CheckNewUserName(const QString& name);
+    // True when name + suffix stays a plain file name inside the data folder.
+    static bool IsSafeFileStem(const QString& name);
+
+    // ---- sessions and summaries -------------------------------------------------
+    bool SessionListsCreated = false;
+    QList<tTeleStat> TelStatList;
+    QList<tBmpSndStat> MemoStatList;
+    QList<tWortKatStat> WortStatList;
+    QList<tBmpKatStat> BildStatList;
+    // Empties the four session lists and marks them created (the after-login step).
+    void CreateSessionLists();
+
+    RangeArray<qint32, 1, 3> TelBest{};
+    RangeArray<double, 1, 3> TelAvg{};
+    RangeArray<double, 1, 3> TelCount{};
+    RangeArray<qint32, 1, 3> MemoBest{};
+    RangeArray<double, 1, 3> MemoAvg{};
+    RangeArray<double, 1, 3> MemoCount{};
+    RangeArray<double, 1, 4> WortAvg{};
+    RangeArray<double, 1, 4> WortCount{};
+    RangeArray<double, 1, 4> BildAvg{};
+    RangeArray<double, 1, 4> BildCount{};
+    // Derived by the main window after login.
+    double TelTotal = 0;
+    double MemoTotal = 0;
+    double WortTotal = 0;
+    double BildTotal = 0;
+
+    // Every best value, mean and count to "no value".
+    void ResetSummaries();
+
+    bool SetupUserFiles(tUser& user);
+    bool CreateSummaryFiles(tUser& user);
+    bool LoadSummaries(tUser& user);
+    bool SaveSummaries(tUser& user);
+
+    void FoldTelStat(const tTeleStat& r);
+    void FoldMemoStat(const tBmpSndStat& r);
+    void FoldWortStat(const tWortKatStat& r);
+    void FoldBildStat(const tBmpKatStat& r);
+
+    // DataDir + UserName + tag + ".dat", or with MonthTag() when that exists already;
+    // empty (after a message) when no detective is selected.
+    QString ResultFileName(const QString& tag);
+    // ResultFileName(tag), numbered ("_2", "_3", ...) when that name is taken too.
+    QString FreeResultFileName(const QString& tag);
+    QString MonthTag() const; // "_04_03" for March 2004 of SessionStart
+    static QString ZeroPad(int value, int width);
+
+    // ---- logs -------------------------------------------------------------------
+    bool SaveSessionResults(tUser& user);
+
+    // Append one record and fold it. The file must be open unbuffered: a write that
+    // fails is cut back to the length before the record.
+    bool AppendTelStat(tUser& user, QFile& file, const tTeleStat& r);
+    bool AppendMemoStat(tUser& user, QFile& file, const tBmpSndStat& r);
+    bool AppendWortStat(tUser& user, QFile& file, const tWortKatStat& r);
+    bool AppendBildStat(tUser& user, QFile& file, const tBmpKatStat& r);
+
+    // One record from the current position; false on a short or failed read.
+    static bool ReadTelStat(QIODevice& file, tTeleStat& r);
+    static bool ReadMemoStat(QIODevice& file, tBmpSndStat& r);
+    static bool ReadWortStat(QIODevice& file, tWortKatStat& r);
+    static bool ReadBildStat(QIODevice& file, tBmpKatStat& r);
+
+    bool IsEarlierMonth(const SerialDate& d) const;
+
+    // ---- results ----------------------------------------------------------------
+    // Every record of one kind (ResultKind) of user within days: the stored ones
+    // (WalkStoredResults), then, when user is CurrentUser, the session's records not
+    // yet saved (those after savedCount(kind)). Damaged logs are listed in damaged and
+    // skipped past; false when there was one.
+    bool WalkResults(const tUser& user, int kind, const DayRange& days, ResultVisitor& visit,
+                     QList<DamagedLog>& damaged) const;
+    // WalkResults for each of kinds, collected.
+    ResultRecords CollectResults(const tUser& user, const DayRange& days,
+                                 const QList<int>& kinds = {rkTel, rkMemo, rkWort, rkBild}) const;
+
+    // ---- export -----------------------------------------------------------------
+    // The stored logs of the user and the unsaved session records (WalkResults), as
+    // tab-separated text. Dates are calendar days; both limits are included. A log that
+    // cannot be read to its end fails the export, and every such log is named.
+    bool ExportResults(const tUser& user, const QString& fileName, bool useFrom, bool useTo,
+                       const QDate& fromDate, const QDate& toDate, int kind);
+    // The same text into a byte array (the writer behind ExportResults).
+    bool ExportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
+                         const QDate& fromDate, const QDate& toDate, int kind);
+
+    // Records of the session lists already written to the logs, per ResultKind. A
+    // second save, and the export, take only the records after them.
+    int savedCount(int kind) const { return m_saved[kind]; }
+
+    // The two contact lines of the "Benutzerinformationen" message.
+    static QString SupportContact();
+    // The message shown when a user file cannot be used for login or registration.
+    static QString UserInfoUnavailableText();
+
+private:
+    // Holds the data folder's write lock for its scope; scopes inside it share it.
+    class FolderGuard
+    {
+    public:
+        explicit FolderGuard(tProgramData& data);
+        ~FolderGuard();
+        FolderGuard(const FolderGuard&) = delete;
+        FolderGuard& operator=(const FolderGuard&) = delete;
+        // False (after a message) when another program kept the folder locked.
+        bool held() const { return m_held; }
+
+    private:
+        tProgramData& m_data;
+        bool m_held = false;
+    };
+
+    QString userFilePath(const QString& name) const;
+    void relocateNames(tUser& user) const;
+    QString newLogName(tUser& user, int kind);
+    bool pickSummaryNames(tUser& user);
+    bool writeSummaryFiles(const tUser& user, bool createNew, QStringList* created = nullptr);
+    void report(const QString& text, int kind, int helpContext = 0) const;
+    void plain(const QString& text) const;
+
+    MessageSink* m_sink = nullptr;
+    Clock* m_clock = nullptr;
+    RangeArray<int, 1, 4> m_saved{};
+    std::unique_ptr<FolderLock> m_lock;
+    int m_lockDepth = 0;
+};
+
+} // namespace gf

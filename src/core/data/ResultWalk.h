@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/data/Records.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace gf {
+
+// Calendar days of a walk over results, both limit days included; an invalid date sets
+// no limit. A record whose stamp has no calendar date is inside only when no limit is set.
+struct DayRange
+{
+    QDate first;
+    QDate last;
+
+    bool contains(const SerialDate& stamp) const;
+};
+
+// A stored log that could not be read to its end.
+struct DamagedLog
+{
+    QString fileName;
+    QString reason; // German, naming the file
+};
+
+// Receives the records of a walk, one call per record, in walking order.
+class ResultVisitor
+{
+public:
+    virtual ~ResultVisitor() = default;
+    virtual void tel(const tTeleStat&) {}
+    virtual void memo(const tBmpSndStat&) {}
+    virtual void wort(const tWortKatStat&) {}
+    virtual void bild(const tBmpKatStat&) {}
+};
+
+// The records of a walk, kind by kind, with the logs that could not be read.
+struct ResultRecords
+{
+    QList<tTeleStat> Tel;
+    QList<tBmpSndStat> Memo;
+    QList<tWortKatStat> Wort;
+    QList<tBmpKatStat> Bild;
+    QList<DamagedLog> Damaged;
+};
+
+// Every stored record of one kind (ResultKind) of a detective: his logs of that kind
+// in list order, each in file order, within days. A log that cannot be opened or ends
+// inside a record is added to damaged, after its whole records have been visited, and
+// the walk goes on with the next log. False when a log was damaged.
+bool WalkStoredResults(const tUser& user, int kind, const DayRange& days, ResultVisitor& visit,
+                       QList<DamagedLog>& damaged);
+
+} // namespace gf

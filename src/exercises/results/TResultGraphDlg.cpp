@@ -1,0 +1,74 @@
+#include "exercises/results/TResultGraphDlg.h"
+
+#include "core/data/MessageSink.h"
+#include "exercises/results/tGraphPanel.h"
+#include "exercises/results/TSingleTipDlg.h"
+#include "platform/Printing.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/TPushButton.h"
+#include "toolkit/TStatusBar.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPrinter>
+
+namespace gf {
+
+TResultGraphDlg::TResultGraphDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
+{
+    setWindowTitle(QStringLiteral("Ergebnisse"));
+    HelpKey.clear();
+
+    PrintBtn = makeButton(QStringLiteral("&Drucken"));
+    CommentBtn = makeButton(QStringLiteral("&Tipps"));
+    OKBtn = makeButton(QStringLiteral("&Schließen"));
+    PrintBtn->setAutoDefault(false);
+    CommentBtn->setAutoDefault(false);
+    OKBtn->setDefault(true);
+    connect(PrintBtn, &QPushButton::clicked, this, &TResultGraphDlg::PrintBtnClick);
+    connect(CommentBtn, &QPushButton::clicked, this, &TResultGraphDlg::CommentBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, [this] { done(mrOk); });
+}
+
+void TResultGraphDlg::FormShow()
+{
+    statusBar()->dock();
+    statusBar()->placeCentred(PrintBtn, CommentBtn, OKBtn);
+    statusBar()->setText(QString());
+    OKBtn->setFocus();
+}
+
+void TResultGraphDlg::printHeading(QPainter& painter)
+{
+    DrawPageHeading(painter, PrintHeading(ctx().data));
+}
+
+void TResultGraphDlg::PrintBtnClick()
+{
+    std::unique_ptr<QPrinter> printer = ChoosePrinter(this);
+    if (!printer)
+        return;
+    printer->setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (painter.begin(printer.get())) {
+        PrintPage(painter);
+        painter.end();
+    }
+    QApplication::processEvents();
+    // Back from the print dialog, the keys belong to this window again.
+    activateWindow();
+}
+
+void TResultGraphDlg::CommentBtnClick()
+{
+    TSingleTipDlg* tip = SingleTipDlg;
+    if (!tip) {
+        if (!m_ownTipDlg)
+            m_ownTipDlg = new TSingleTipDlg(ctx(), this);
+        tip = m_ownTipDlg;
+    }
+    tip->TipKind = tipKind();
+    tip->exec();
+}
+
+} // namespace gf

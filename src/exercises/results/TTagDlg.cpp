@@ -1,0 +1,162 @@
+#include "exercises/results/TTagDlg.h"
+
+#include "core/data/MessageSink.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Timing.h"
+#include "core/results/DailyResults.h"
+#include "exercises/results/SeqFeedback.h"
+#include "exercises/results/tGraphPanel.h"
+#include "exercises/results/tKatFeedback.h"
+#include "platform/PlatformDialogs.h"
+#include "platform/Printing.h"
+#include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
+#include "toolkit/THelpWin.h"
+#include "toolkit/TPushButton.h"
+#include "toolkit/TRadioGroup.h"
+#include "toolkit/TStatusBar.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFrame>
+#include <QPainter>
+#include <QPrinter>
+
+namespace gf {
+
+TTagDlg::TTagDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
+{
+    setWindowTitle(QStringLiteral("aktuelle Ergebnisse"));
+    HelpKey = QStringLiteral("stat");
+
+    ClientPanel = new QFrame(this);
+    ClientPanel->setGeometry(0, 0, 800, 505);
+    ClientPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ClientPanel->setLineWidth(2);
+    look::setBackground(ClientPanel, Qt::black);
+
+    KatFeed = new tKatFeedback(ClientPanel);
+    KatFeed->setGeometry(2, 2, 796, 501);
+    KatFeed->setFont(look::arial(13));
+    KatFeed->SetColor(Qt::black);
+    KatFeed->SetLineHeight(17);
+    KatFeed->SetTextColor(QColor(205, 224, 241));
+
+    SeqFeed = new SeqFeedback(ClientPanel);
+    SeqFeed->setGeometry(2, 2, 796, 501);
+    SeqFeed->setFont(look::arial(13));
+    SeqFeed->SetColor(Qt::black);
+    SeqFeed->SetLineHeight(16);
+    SeqFeed->SetTextColor(QColor(215, 250, 240));
+    SeqFeed->SetCircleRadius(10);
+    SeqFeed->hide();
+
+    RightPanel = new QFrame(this);
+    RightPanel->setGeometry(0, 505, 800, 55);
+    look::setBackground(RightPanel, look::statusBar());
+    Group = new TRadioGroup(QString(), RightPanel);
+    Group->setFont(look::arial(15, true));
+    Group->setColumns(2);
+    Group->setGeometry(40, 2, 720, 51);
+    Group->setItems({QStringLiteral("Wort-Fahndung / Bild-Fahndung"),
+                     QStringLiteral("Telefonvermittler / Memo-Protokoll")});
+    connect(Group, &TRadioGroup::itemClicked, this, &TTagDlg::GroupClick);
+
+    PrintBtn = makeButton(QStringLiteral("&Drucken"), nullptr, 200, 30);
+    TipBtn = makeButton(QStringLiteral("Erklärungen"), nullptr, 200, 30);
+    OKBtn = makeButton(QStringLiteral("&Zurück"), nullptr, 200, 30);
+    PrintBtn->setAutoDefault(false);
+    TipBtn->setAutoDefault(false);
+    OKBtn->setDefault(true);
+    connect(PrintBtn, &QPushButton::clicked, this, &TTagDlg::PrintBtnClick);
+    connect(TipBtn, &QPushButton::clicked, this, &TTagDlg::TipBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, [this] { done(mrOk); });
+}
+
+void TTagDlg::FormShow()
+{
+    TipBtn->setText(QStringLiteral("Erklärungen"));
+    TipBtn->show();
+    statusBar()->dock();
+    statusBar()->placeCentred(PrintBtn, TipBtn, OKBtn);
+    statusBar()->setText(QString());
+    ComputeValues();
+    Group->setItemIndex(0);
+    GroupClick(0);
+    OKBtn->setFocus();
+}
+
+void TTagDlg::ComputeValues()
+{
+    const tProgramData* data = ctx().data;
+    if (!data)
+        return;
+    KatFeed->FontScale = ctx().FontFactor;
+    KatFeed->Data = KatValues(*data);
+    SeqFeed->FontFactor = ctx().FontFactor;
+    SeqFeed->Data = SeqValues(*data);
+    KatFeed->update();
+    SeqFeed->update();
+}
+
+void TTagDlg::GroupClick(int index)
+{
+    KatFeed->setVisible(index != 1);
+    SeqFeed->setVisible(index == 1);
+    update();
+}
+
+bool TTagDlg::PrintPage(QPainter& painter)
+{
+    const int W = painter.device()->width();
+    const int H = painter.device()->height();
+    const bool sequencePage = SeqFeed->isVisibleTo(this);
+
+    // The category page keeps the bold printer font; the sequence page is regular.
+    m_titleFont = DrawPageHeading(painter, PrintHeading(ctx().data), !sequencePage);
+
+    const int left = W / 8, top = H / 8, right = 7 * W / 8, bottom = H - H / 8;
+    return sequencePage ? SeqFeed->PrintTo(painter, left, top, right, bottom)
+                        : KatFeed->PrintTo(painter, left, top, right, bottom);
+}
+
+void TTagDlg::PrintBtnClick()
+{
+    std::unique_ptr<QPrinter> printer = ChoosePrinter(this);
+    if (!printer)
+        return;
+    printer->setPageOrientation(QPageLayout::Landscape);
+    // Paper is white with black ink; the screen colours come back afterwards.
+    const QColor katBack = KatFeed->Color(), katText = KatFeed->TextColor();
+    const QColor seqBack = SeqFeed->Color(), seqText = SeqFeed->TextColor();
+    KatFeed->SetColor(Qt::white);
+    KatFeed->SetTextColor(Qt::black);
+    SeqFeed->SetColor(Qt::white);
+    SeqFeed->SetTextColor(Qt::black);
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        const QString target = printer->outputFileName();
+        PlainMessage(QStringLiteral("Fehler: ") +
+                         (target.isEmpty()
+                              ? QStringLiteral("Der Drucker kann nicht benutzt werden.")
+                              : QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
+                                    .arg(QDir::toNativeSeparators(target))),
+                     this);
+    } else {
+        PrintPage(painter);
+        painter.end();
+    }
+    KatFeed->SetColor(katBack);
+    KatFeed->SetTextColor(katText);
+    SeqFeed->SetColor(seqBack);
+    SeqFeed->SetTextColor(seqText);
+    QApplication::processEvents();
+}
+
+void TTagDlg::TipBtnClick()
+{
+    ShowHelpPage(ctx(), QStringLiteral("stat"));
+}
+
+} // namespace gf

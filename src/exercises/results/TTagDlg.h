@@ -1,0 +1,55 @@
+#pragma once
+
+#include "toolkit/TBaseDlg.h"
+
+#include <QFont>
+
+class QFrame;
+class QPainter;
+
+namespace gf {
+
+class SeqFeedback;
+class TPushButton;
+class TRadioGroup;
+class tKatFeedback;
+
+// "aktuelle Ergebnisse": the detective's results of this program run against all
+// earlier ones, on two pages (word and picture search; telephone and memo protocol).
+// Prints the page shown and opens the page of explanations.
+class TTagDlg final : public TBaseDlg
+{
+    Q_OBJECT
+
+public:
+    explicit TTagDlg(AppContext& ctx, QWidget* parent = nullptr);
+
+    QFrame* ClientPanel;
+    tKatFeedback* KatFeed;
+    SeqFeedback* SeqFeed;
+    QFrame* RightPanel;
+    TRadioGroup* Group;
+    TPushButton* PrintBtn;
+    TPushButton* TipBtn;
+    TPushButton* OKBtn;
+
+    // Fills both panels from the session lists and the summaries.
+    void ComputeValues();
+    void GroupClick(int index);
+    void PrintBtnClick();
+    void TipBtnClick();
+    // Title and the page shown onto an active painter of a page; false when the panel
+    // did not draw.
+    bool PrintPage(QPainter& painter);
+
+    // The title font of the last printed page.
+    QFont LastTitleFont() const { return m_titleFont; }
+
+protected:
+    void FormShow() override;
+
+private:
+    QFont m_titleFont;
+};
+
+} // namespace gf

@@ -1,0 +1,339 @@
+#include "exercises/results/tGraphPanel.h"
+
+#include "core/data/Formats.h"
+#include "core/data/ProgramData.h"
+#include "core/data/Random.h"
+#include "core/data/Records.h"
+#include "core/data/Timing.h"
+#include "toolkit/Look.h"
+
+#include <QDateTime>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLocale>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+
+namespace gf {
+
+namespace {
+const QString TitleFamily = QStringLiteral("Comic Sans MS");
+constexpr int TitlePointSize = 14;
+constexpr int SmallestTitle = 6;
+constexpr int CaptionPointSize = 9;
+constexpr int TickLength = 10;
+} // namespace
+
+QColor DarkerFace(const QColor& c)
+{
+    auto half = [](int v) { return std::max(0, v - int(std::lround(v / 2.0))); };
+    return QColor(half(c.red()), half(c.green()), half(c.blue()));
+}
+
+tGraphPanel::tGraphPanel(QWidget* parent) : QFrame(parent)
+{
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void tGraphPanel::SetBackColor(const QColor& colour)
+{
+    m_backColor = colour;
+    update();
+}
+
+void tGraphPanel::SetBarColor(const QColor& colour)
+{
+    m_barColor = colour;
+    update();
+}
+
+void tGraphPanel::SetBackLineColor(const QColor& colour)
+{
+    m_backLineColor = colour;
+    update();
+}
+
+void tGraphPanel::SetFrameWidth(quint16 width)
+{
+    m_frameWidth = width;
+    update();
+}
+
+void tGraphPanel::SetYRaster(double v)
+{
+    m_scale.YRaster = v;
+    update();
+}
+
+void tGraphPanel::SetLeftFrame(quint16 v)
+{
+    m_scale.LeftFrame = v;
+    update();
+}
+
+void tGraphPanel::SetRightFrame(quint16 v)
+{
+    m_scale.RightFrame = v;
+    update();
+}
+
+void tGraphPanel::SetTopFrame(quint16 v)
+{
+    m_scale.TopFrame = v;
+    update();
+}
+
+void tGraphPanel::SetBottomFrame(quint16 v)
+{
+    m_scale.BottomFrame = v;
+    update();
+}
+
+void tGraphPanel::SetBarCount(quint16 count)
+{
+    m_bars.clear();
+    Random& random = rng();
+    for (int i = 0; i < count; ++i) {
+        tBarValue bar;
+        bar.Value = i == 0 ? 100.0 : double(random.uniform(60, 89));
+        bar.Color = QColor(random.uniform(0, 254), random.uniform(0, 254), random.uniform(0, 254));
+        bar.Caption = QStringLiteral("Bar") + QString::number(i);
+        m_bars << bar;
+    }
+    m_xScale = 1.0;
+    m_yScale = 1.0;
+    update();
+}
+
+bool tGraphPanel::SetBarValue(int index, const QString& caption, const QColor& colour, double value)
+{
+    if (m_bars.isEmpty())
+        return false;
+    if (index >= 0 && index < m_bars.size())
+        m_bars[index] = tBarValue{colour, value, caption};
+    return true;
+}
+
+bool tGraphPanel::GetMinMax(double& min, double& max) const
+{
+    min = max = 0.0;
+    if (m_bars.isEmpty())
+        return true;
+    const auto [lo, hi] = std::minmax_element(
+        m_bars.begin(), m_bars.end(),
+        [](const tBarValue& a, const tBarValue& b) { return a.Value < b.Value; });
+    min = lo->Value;
+    max = hi->Value;
+    return true;
+}
+
+QVector<double> tGraphPanel::values() const
+{
+    QVector<double> v;
+    v.reserve(m_bars.size());
+    for (const tBarValue& b : m_bars)
+        v << b.Value;
+    return v;
+}
+
+void tGraphPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    m_printing = false;
+    DrawChart(painter, 0, 0, width(), height(), false);
+}
+
+QImage tGraphPanel::RenderImage(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(m_backColor);
+    QPainter painter(&image);
+    DrawChart(painter, 0, 0, size.width(), size.height(), false);
+    return image;
+}
+
+bool tGraphPanel::PrintChart(QPainter& painter, int left, int top, int right, int bottom)
+{
+    if (!painter.isActive() || !painter.device())
+        return false;
+    const bool ok = DrawChart(painter, left, top, right, bottom, true, painter.device()->width(),
+                              painter.device()->height());
+    return ok;
+}
+
+bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int bottom, bool printing,
+                            int pageWidth, int pageHeight)
+{
+    if (m_drawing)
+        return false;
+    m_drawing = true;
+    m_printing = printing;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    p.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), m_backColor);
+    p.setPen(QPen(m_barColor, m_frameWidth));
+    p.setBrush(m_backColor);
+
+    const tGraphLayout g =
+        LayoutGraph(m_scale, left, top, right, bottom, values(), printing, pageWidth, pageHeight);
+    m_layout = g;
+
+    // Title: on screen it shrinks until it fits above the chart; paper has room.
+    QFont titleFont(TitleFamily);
+    titleFont.setPointSize(TitlePointSize);
+    QFontMetrics fm(titleFont, p.device());
+    // The title stands clear of the tallest bar's top face.
+    const int titleRoom = g.T - g.Dy - 1;
+    if (!printing) {
+        while (fm.height() > titleRoom && titleFont.pointSize() > SmallestTitle) {
+            titleFont.setPointSize(titleFont.pointSize() - 1);
+            fm = QFontMetrics(titleFont, p.device());
+        }
+        while (fm.horizontalAdvance(m_title) > right - left - g.L - g.R &&
+               titleFont.pointSize() > SmallestTitle) {
+            titleFont.setPointSize(titleFont.pointSize() - 1);
+            fm = QFontMetrics(titleFont, p.device());
+        }
+    }
+    m_titlePointSize = titleFont.pointSize();
+    p.setFont(titleFont);
+    p.setPen(m_barColor);
+    const int titleX = left + g.L + (right - left - g.L - g.R - fm.horizontalAdvance(m_title)) / 2;
+    const int titleY = top + titleRoom - fm.height();
+    m_titleRect = QRect(titleX, titleY, fm.horizontalAdvance(m_title), fm.height());
+    p.drawText(titleX, titleY + fm.ascent(), m_title);
+
+    QFont smallFont(font().family());
+    smallFont.setPointSize(CaptionPointSize);
+    p.setFont(smallFont);
+    const QFontMetrics sm(smallFont, p.device());
+
+    if (!m_bars.isEmpty()) {
+        m_xScale = g.XScale;
+        m_yScale = g.YScale;
+        const QColor lineColour = printing ? QColor(Qt::black) : m_backLineColor;
+
+        // Raster with its labels.
+        const int labelGap = printing ? 25 : 5;
+        QPen dotted(m_backLineColor, 1, Qt::DotLine);
+        for (double v : g.Raster) {
+            const int y = g.Y(v);
+            p.setPen(dotted);
+            p.drawLine(left + g.L, y, right - g.R, y);
+            const QString label = QString::number(v, 'f', 0);
+            const int w = sm.horizontalAdvance(label);
+            p.setPen(m_barColor);
+            p.drawText(left + g.L - labelGap - w, y - sm.height() / 2 + sm.ascent(), label);
+        }
+
+        // Frame.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(lineColour, 1, Qt::SolidLine));
+        const int yTop = g.Y(m_scale.MaxScaleVal);
+        const int yFoot = g.Y(m_scale.MinScaleVal);
+        p.drawRect(QRect(QPoint(left + g.L, yTop), QPoint(right - g.R, yFoot)));
+
+        for (int i = 0; i < m_bars.size(); ++i) {
+            const tBarValue& bar = m_bars[i];
+            const tGraphLayout::Bar& b = g.Bars[i];
+
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(lineColour, 1, Qt::DotLine));
+            p.drawLine(b.Xm, b.Y2 - 1, b.Xm, yTop + 1);
+            p.setPen(QPen(m_backLineColor, 1, Qt::SolidLine));
+            p.drawLine(b.Xm, b.Y2, b.Xm, b.Y2 + TickLength);
+
+            const int cw = sm.horizontalAdvance(bar.Caption);
+            const int captionTop = b.Y2 + TickLength + sm.height();
+            p.fillRect(QRect(b.Xm - cw / 2, captionTop, cw, sm.height()), m_backColor);
+            p.setPen(m_barColor);
+            p.drawText(b.Xm - cw / 2, captionTop + sm.ascent(), bar.Caption);
+
+            const QPen outline(m_backLineColor, 1, Qt::SolidLine);
+            p.setPen(outline);
+            p.setBrush(bar.Color);
+            p.drawPolygon(QPolygon(
+                {QPoint(b.X1, b.Y2), QPoint(b.X2, b.Y2), QPoint(b.X2, b.Y1), QPoint(b.X1, b.Y1)}));
+            p.setBrush(DarkerFace(bar.Color));
+            p.drawPolygon(QPolygon({QPoint(b.X2, b.Y2), QPoint(b.X2 + g.Dx, b.Y2 - g.Dy),
+                                    QPoint(b.X2 + g.Dx, b.Y1 - g.Dy), QPoint(b.X2, b.Y1)}));
+            p.drawPolygon(
+                QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1), QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
+                          QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
+            // A bar of nothing is still seen: a baseline in the bar's colour.
+            const int baseline = std::max(2, (b.Y2 - yTop) / 60);
+            if (b.Y2 - b.Y1 < baseline)
+                p.fillRect(QRect(b.X1, b.Y2 - baseline, b.X2 - b.X1 + 1, baseline), bar.Color);
+
+            // The value, inside the top of a bar tall enough to hold it, else above it.
+            const QString value = BarValueText(bar.Value);
+            const int vw = sm.horizontalAdvance(value);
+            const int vx = (b.X1 + b.X2) / 2 - vw / 2;
+            const bool inside = b.Y2 - b.Y1 >= sm.height() + 4;
+            const int vy = inside ? b.Y1 + 2 : std::min(b.Y1, b.Y2 - baseline) - g.Dy - sm.height();
+            p.setPen(inside ? ReadableOn(bar.Color) : m_barColor);
+            p.drawText(vx, vy + sm.ascent(), value);
+        }
+    }
+
+    p.restore();
+    m_printing = false;
+    m_drawing = false;
+    return true;
+}
+
+QString BarValueText(double value)
+{
+    const bool whole = std::abs(value - std::round(value)) < 0.05;
+    return QLocale(QLocale::German).toString(value, 'f', whole ? 0 : 1) + QStringLiteral(" %");
+}
+
+QColor ReadableOn(const QColor& face)
+{
+    // Perceived brightness, not HSL lightness: pure blue and pure red have the same
+    // lightness, but black reads on red and only white reads on blue.
+    auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(face.red()) + 0.7152 * linear(face.green()) +
+                             0.0722 * linear(face.blue());
+    // The contrasts of black and of white against the face are equal at 0.179.
+    return luminance < 0.179 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
+QString PrintHeading(const QString& name, const QDateTime& when)
+{
+    return QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") + FormatShortDate(when.date()) +
+           u' ' + FormatLongTime(when.time());
+}
+
+QString PrintHeading(const tProgramData* data)
+{
+    const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
+    return PrintHeading(name, data ? data->clock().now() : QDateTime::currentDateTime());
+}
+
+QFont DrawPageHeading(QPainter& painter, const QString& heading, bool bold)
+{
+    QFont font(look::Arial);
+    font.setPointSize(14);
+    font.setBold(bold);
+    painter.save();
+    painter.setFont(font);
+    const QFontMetrics fm(font, painter.device());
+    const int w = fm.horizontalAdvance(heading);
+    const QRect box((painter.device()->width() - w) / 2, 50, w, fm.height());
+    painter.fillRect(box, Qt::white);
+    painter.setPen(Qt::black);
+    painter.drawText(box.left(), box.top() + fm.ascent(), heading);
+    painter.restore();
+    return font;
+}
+
+} // namespace gf

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/search/ItemTables.h"
+#include "core/search/tSearchRun.h"
+#include "toolkit/TBaseDlg.h"
+
+#include <functional>
+#include <memory>
+
+namespace gf {
+
+class MessageSink;
+class Random;
+class StepClock;
+class TPushButton;
+class TSearchQueryDlg;
+class TSkinButton;
+struct tWortKatStat;
+
+// Common ground of the word-search and the picture-search window: the exercise's item
+// tables, the run, the start button, help and abort. Ends with mrOk after the last
+// task, mrCancel when broken off. The two windows differ only in how they show an item
+// and ask.
+class TSearchRunDlg : public TBaseDlg
+{
+    Q_OBJECT
+
+public:
+    ~TSearchRunDlg() override;
+
+    // Set by the caller before showing.
+    quint16 TaskCount = 8;
+    // This exercise's tables, read afresh before every course.
+    ItemTables Tables;
+
+    // Reads fileName from the program's folder and draws the current table. On failure
+    // the reason is reported and the table drawn before stays current.
+    bool LoadItemTables(const QString& fileName);
+    // The per-level counts of the run just played into its record.
+    bool SumLevels(tWortKatStat& record) const;
+
+    tSearchRun& Run() { return *m_run; }
+    const tSearchRun& Run() const { return *m_run; }
+
+    TSkinButton* StartPanel;
+    TPushButton* HelpBtn;
+    TPushButton* CancelBtn; // "&Abbruch"
+
+public slots:
+    void reject() override; // Escape, "&Abbruch" and the window's close request
+
+protected:
+    TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind kind, StepClock& clock,
+                  Random& random, const QString& startCaption, int buttonWidth);
+
+    void FormShow() override;
+    void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    // Places the stage for the window's current size; runs on every showing.
+    virtual void placeStage() = 0;
+    // Everything the presentation needs, made before the first item is due.
+    virtual void prepareItems() {}
+    // Puts an item on the stage; it must be visible when this returns.
+    virtual void showItem(const QString& text) = 0;
+    virtual void clearItem() = 0;
+    virtual void showFaxFrame(int) {}
+    // The dialog that asks the question of a task.
+    virtual TSearchQueryDlg& queryDlg() = 0;
+
+    void StartPanelClick();
+    void HelpBtnClick();
+
+private:
+    void setStatus(const QString& text);
+    void question();
+    // Help and the abort question: the run waits while `during` runs.
+    void interrupt(const std::function<void()>& during);
+
+    Random& m_random;
+    std::unique_ptr<MessageSink> m_sink;
+    std::unique_ptr<tSearchRun> m_run;
+    int m_interrupts = 0;       // help or the abort question is open
+    bool m_questionOpen = false; // the query dialog is open
+};
+
+} // namespace gf

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <memory>
+
+class QFileDevice;
+class QLockFile;
+
+namespace gf {
+
+// Every file access of the data layer goes through here, so that each one
+// - opens regular files only: a pipe or a device under a data file's name would hang
+//   the program or feed it without end;
+// - names the real cause of a failure (a read-only or full disk is not "not found");
+// - finds names stored in Windows-1252 rather than UTF-8, as a data folder copied from
+//   Windows may hold them.
+// The text of the last error of a file, in German, naming the file.
+QString fileErrorText(const QFileDevice& file);
+
+namespace files {
+
+// The last component of a stored name, split on "/" and "\".
+QString lastComponent(const QString& path);
+// Where a stored name lives: the data folder (ending in "/") + its last component.
+// Empty when that component is empty, "." or "..".
+QString inFolder(const QString& dataDir, const QString& storedName);
+
+// True when any entry of that name exists (also a pipe, a folder or a broken link).
+bool exists(const QString& path);
+// The entries of a folder that are not folders, by name; a name that is not UTF-8 is
+// read as Windows-1252.
+QStringList entries(const QString& dir);
+
+// Writes a file that must not exist yet. existed (when given) tells that it did.
+bool createNew(const QString& path, const QByteArray& bytes, QString* error,
+               bool* existed = nullptr);
+// Replaces a whole regular file through a temporary one: on failure the old file
+// stays and error says why.
+bool replace(const QString& path, const QByteArray& bytes, QString* error);
+bool remove(const QString& path, QString* error);
+
+enum class Op
+{
+    Read,
+    Write,
+    Remove
+};
+// Why an operation on path failed with the system error number, in German.
+QString errorText(Op op, int systemError, const QString& path);
+// The cause alone ("der Datenträger ist voll"), for texts that name no file.
+QString causeText(int systemError);
+// The refusal of anything but a regular file.
+QString notRegularText(const QString& path);
+
+} // namespace files
+
+// A regular file of the data folder. fileName() is the name given, also when the file
+// on disk carries it in Windows-1252.
+class DataFile : public QFile
+{
+public:
+    explicit DataFile(const QString& path);
+    ~DataFile() override;
+
+    // ReadOnly, ReadWrite or WriteOnly; writing creates a missing file unless
+    // ExistingOnly is given, NewOnly insists on creating it, Truncate empties it.
+    // Refuses anything but a regular file.
+    bool open(OpenMode mode) override;
+    QString fileName() const override { return m_path; }
+
+    // Why the last open, read or write failed: German, naming the file.
+    QString errorText() const;
+
+private:
+    QString m_path;
+    QString m_openError;
+};
+
+// The write lock of a data folder, shared by every program that uses the folder: a
+// lock file that a crashed program's successor takes over after a while.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString& dataDir);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    static QString lockFileName(const QString& dataDir);
+
+    // Waits up to wait for the lock. False when another program holds it all that
+    // time; a folder that cannot hold the lock file (read-only) counts as locked, since
+    // nothing can be written there anyway.
+    bool acquire(std::chrono::milliseconds wait);
+    void release();
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_held = false;
+};
+
+} // namespace gf

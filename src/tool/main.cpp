@@ -1,0 +1,449 @@
+// gripsfix-data: the data folder and the item tables without the program's windows.
+
+#include "core/data/BinaryIO.h"
+#include "core/data/Formats.h"
+#include "core/data/MessageSink.h"
+#include "core/data/ProgramData.h"
+#include "core/results/ProgressReport.h"
+#include "core/search/ItemTables.h"
+#include "core/search/ItemTableText.h"
+#include "render/ProgressReportPdf.h"
+#include "sys/DataFiles.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+using namespace gf;
+
+namespace {
+
+// The first error of standard output; a full disk shows at the latest when it is flushed.
+int outError = 0;
+
+void writeOut(const QByteArray& bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) &&
+        outError == 0)
+        outError = errno ? errno : EIO;
+}
+
+void writeErr(const QString& text)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    lines.replace(u'\r', u'\n');
+    const QByteArray bytes = lines.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// The program's messages go to standard error; questions count as answered with OK.
+class StderrSink final : public MessageSink
+{
+public:
+    int message(const QString& text, int, int, int) override
+    {
+        writeErr(text);
+        ++count;
+        return mrOk;
+    }
+    void plainMessage(const QString& text) override
+    {
+        writeErr(text);
+        ++count;
+    }
+    int count = 0;
+};
+
+int failure(const QString& text)
+{
+    writeErr(text);
+    return 1;
+}
+
+const char* const Usage =
+    "Aufruf:\n"
+    "  gripsfix-data list DATENORDNER\n"
+    "  gripsfix-data show DATENORDNER NAME\n"
+    "  gripsfix-data export DATENORDNER NAME --kind search|sequence [--from TT.MM.JJJJ]\n"
+    "                [--to TT.MM.JJJJ] [--out DATEI]\n"
+    "  gripsfix-data report DATENORDNER NAME [--from TT.MM.JJJJ] [--to TT.MM.JJJJ]\n"
+    "                --out DATEI.pdf|DATEI.json | --json\n"
+    "  gripsfix-data register DATENORDNER NAME\n"
+    "  gripsfix-data delete DATENORDNER NAME\n"
+    "  gripsfix-data tables DATEI.cfg\n"
+    "  gripsfix-data make-tables QUELLE.txt DATEI.cfg";
+
+int usage()
+{
+    return failure(QString::fromUtf8(Usage));
+}
+
+// The exit status of a command that wrote to standard output.
+int finishOutput()
+{
+    if (std::fflush(stdout) != 0 && outError == 0)
+        outError = errno ? errno : EIO;
+    if (outError == 0)
+        return 0;
+    return failure(QStringLiteral("Fehler: Die Ausgabe kann nicht geschrieben werden: ") +
+                   files::causeText(outError) + u'.');
+}
+
+bool openDataDir(tProgramData& data, const QString& folder)
+{
+    if (!QFileInfo(folder).isDir()) {
+        writeErr(QStringLiteral("Fehler: Der Ordner %1 existiert nicht.")
+                     .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    // Stored log names are full paths, as the program writes them.
+    data.setDataDir(QFileInfo(folder).absoluteFilePath());
+    return true;
+}
+
+bool openUser(tProgramData& data, const QString& folder, const QString& name)
+{
+    if (!openDataDir(data, folder))
+        return false;
+    data.UserName = name;
+    return data.OpenUser();
+}
+
+QJsonArray numbers(const auto& values)
+{
+    QJsonArray array;
+    for (const auto& v : values)
+        array.append(double(v));
+    return array;
+}
+
+int show(tProgramData& data, const QString& folder, const QString& name)
+{
+    if (!openUser(data, folder, name))
+        return 1;
+    // The file names are those the program uses: in the data folder.
+    const tUser* user = data.CurrentUser.get();
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), user->Name);
+    o.insert(QStringLiteral("regDate"), user->RegDate.date().toString(Qt::ISODate));
+    o.insert(QStringLiteral("regSlot"), user->RegSlot);
+    o.insert(QStringLiteral("telLevel"), numbers(user->TelLevel));
+    o.insert(QStringLiteral("memoLevel"), numbers(user->MemoLevel));
+    o.insert(QStringLiteral("telFiles"), QJsonArray::fromStringList(user->TelFiles));
+    o.insert(QStringLiteral("memoFiles"), QJsonArray::fromStringList(user->MemoFiles));
+    o.insert(QStringLiteral("wortFiles"), QJsonArray::fromStringList(user->WortFiles));
+    o.insert(QStringLiteral("bildFiles"), QJsonArray::fromStringList(user->BildFiles));
+    o.insert(QStringLiteral("telSumFile"), user->TelSumFile);
+    o.insert(QStringLiteral("memoSumFile"), user->MemoSumFile);
+    o.insert(QStringLiteral("wortSumFile"), user->WortSumFile);
+    o.insert(QStringLiteral("bildSumFile"), user->BildSumFile);
+    QJsonArray logs;
+    for (const tEntry& e : user->Logs) {
+        QJsonObject log;
+        log.insert(QStringLiteral("lastDate"),
+                   e.LastDate.toDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")));
+        log.insert(QStringLiteral("fileName"), e.FileName);
+        logs.append(log);
+    }
+    o.insert(QStringLiteral("logs"), logs);
+    QJsonObject s;
+    s.insert(QStringLiteral("telBest"), numbers(data.TelBest));
+    s.insert(QStringLiteral("telAvg"), numbers(data.TelAvg));
+    s.insert(QStringLiteral("telCount"), numbers(data.TelCount));
+    s.insert(QStringLiteral("memoBest"), numbers(data.MemoBest));
+    s.insert(QStringLiteral("memoAvg"), numbers(data.MemoAvg));
+    s.insert(QStringLiteral("memoCount"), numbers(data.MemoCount));
+    s.insert(QStringLiteral("wortAvg"), numbers(data.WortAvg));
+    s.insert(QStringLiteral("wortCount"), numbers(data.WortCount));
+    s.insert(QStringLiteral("bildAvg"), numbers(data.BildAvg));
+    s.insert(QStringLiteral("bildCount"), numbers(data.BildCount));
+    o.insert(QStringLiteral("summary"), s);
+    writeOut(QJsonDocument(o).toJson(QJsonDocument::Indented));
+    return finishOutput();
+}
+
+int exportResults(tProgramData& data, const QStringList& args)
+{
+    if (args.size() < 4)
+        return usage();
+    int kind = -1;
+    std::optional<QDate> from, to;
+    QString out;
+    for (qsizetype i = 4; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (i + 1 >= args.size())
+            return usage();
+        const QString value = args[++i];
+        if (option == u"--kind") {
+            if (value == u"search")
+                kind = ekWortBild;
+            else if (value == u"sequence")
+                kind = ekTelMemo;
+            else
+                return usage();
+        } else if (option == u"--from" || option == u"--to") {
+            const auto date = ParseShortDate(value);
+            if (!date)
+                return failure(QStringLiteral("Ungültige Datumsangabe"));
+            (option == u"--from" ? from : to) = date;
+        } else if (option == u"--out") {
+            out = value;
+        } else {
+            return usage();
+        }
+    }
+    if (kind < 0)
+        return usage();
+    if (!openUser(data, args[2], args[3]))
+        return 1;
+    const tUser& user = *data.CurrentUser;
+    const QDate fromDate = from.value_or(QDate()), toDate = to.value_or(QDate());
+    if (!out.isEmpty())
+        return data.ExportResults(user, out, from.has_value(), to.has_value(), fromDate, toDate,
+                                  kind)
+                   ? 0
+                   : 1;
+    QByteArray text;
+    if (!data.ExportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind))
+        return 1;
+    writeOut(text);
+    return finishOutput();
+}
+
+// --from and --to as German dates; false (after the message) for a date that is none.
+bool readPeriod(const QString& option, const QString& value, std::optional<QDate>& from,
+                std::optional<QDate>& to)
+{
+    const auto date = ParseShortDate(value);
+    if (!date) {
+        writeErr(QStringLiteral("Ungültige Datumsangabe"));
+        return false;
+    }
+    (option == u"--from" ? from : to) = date;
+    return true;
+}
+
+bool isPdfName(const QString& name)
+{
+    return name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+}
+
+// The course of the training week by week, from the stored logs: JSON or a PDF. Exit
+// status 2 when logs could not be read (they are named; the report says it is
+// incomplete).
+int report(tProgramData& data, const QStringList& args)
+{
+    if (args.size() < 4)
+        return usage();
+    std::optional<QDate> from, to;
+    QString out;
+    bool json = false;
+    for (qsizetype i = 4; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == u"--json") {
+            json = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return usage();
+        const QString value = args[++i];
+        if (option == u"--from" || option == u"--to") {
+            if (!readPeriod(option, value, from, to))
+                return 1;
+        } else if (option == u"--out") {
+            out = value;
+        } else {
+            return usage();
+        }
+    }
+    const bool pdf = isPdfName(out);
+    if (json == !out.isEmpty() ||
+        (!out.isEmpty() && !pdf && !out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
+        return usage();
+    if (!openUser(data, args[2], args[3]))
+        return 1;
+    const tProgressReport r = BuildProgressReport(
+        *data.CurrentUser, DayRange{from.value_or(QDate()), to.value_or(QDate())});
+    for (const DamagedLog& log : r.damaged)
+        writeErr(QStringLiteral("Fehler: ") + log.reason);
+    if (!r.complete())
+        writeErr(QStringLiteral("Der Bericht ist unvollständig."));
+    const int status = r.complete() ? 0 : 2;
+
+    QString error;
+    if (pdf) {
+        if (!WriteProgressReportPdf(r, out, QDate::currentDate(), &error))
+            return failure(QStringLiteral("Fehler: ") + error);
+        return status;
+    }
+    const QByteArray text = QJsonDocument(ProgressReportJson(r)).toJson(QJsonDocument::Indented);
+    if (json) {
+        writeOut(text);
+        const int written = finishOutput();
+        return written != 0 ? written : status;
+    }
+    if (!files::replace(out, text, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    return status;
+}
+
+int tables(const QString& fileName)
+{
+    DataFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("Fehler: ") + file.errorText());
+    ItemTableFile contents;
+    QString error;
+    if (!ReadItemTables(file, QFileInfo(fileName).fileName(), contents, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    writeOut(FormatItemTableText(contents).toUtf8());
+    return finishOutput();
+}
+
+// The size limit of the program's item-table loader.
+
+// Reads the source text line by line and works out the size of the file it makes, so
+// that a source the loader would refuse (too many tables, too large) is refused at the
+// line that goes too far, before it is parsed into tables.
+bool readTableSource(DataFile& in, const QString& label, QString& text, QString* error)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    qint64 size = 2 + itemlimits::SettingsSize; // table count, settings
+    int tables = 0;
+    for (int lineNo = 1; !in.atEnd(); ++lineNo) {
+        const QByteArray bytes = in.readLine();
+        if (in.error() != QFileDevice::NoError)
+            return false;
+        const QString raw = utf8(bytes);
+        if (utf8.hasError()) {
+            *error = QStringLiteral("Fehler: %1 ist kein UTF-8-Text.").arg(label);
+            return false;
+        }
+        text += raw;
+        const QString line = raw.trimmed();
+        if (line.startsWith(QStringLiteral("Tabelle:"))) {
+            ++tables;
+            size += SlotSize + 4 + 4; // name, rows and columns, text line count
+        } else if (line.startsWith(QStringLiteral("Zeile:"))) {
+            size += qint64(line.count(u'|') + 1) * SlotSize;
+        } else if (line.startsWith(QStringLiteral("Text:"))) {
+            size += SlotSize;
+        }
+        if (tables > 0xFFFF || size > itemlimits::MaxFileSize) {
+            *error = QStringLiteral("%1: Fehler in Zeile %2: ").arg(label).arg(lineNo) +
+                     (tables > 0xFFFF ? QStringLiteral("mehr als 65535 Tabellen.")
+                                      : QStringLiteral("die Tabellen werden größer als 64 MB, "
+                                                       "mehr als das Programm lädt."));
+            return false;
+        }
+    }
+    return true;
+}
+
+int makeTables(const QString& source, const QString& target)
+{
+    DataFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("Fehler: ") + in.errorText());
+    const QString label = QDir::toNativeSeparators(source);
+    QString text, error;
+    if (!readTableSource(in, label, text, &error))
+        return failure(error.isEmpty() ? QStringLiteral("Fehler: ") + in.errorText() : error);
+    ItemTableFile contents;
+    if (!ParseItemTableText(text, contents, &error))
+        return failure(label + QStringLiteral(": ") + error);
+    // Whatever is written, the loader must take.
+    QByteArray bytes = WriteItemTables(contents);
+    QBuffer check(&bytes);
+    check.open(QIODevice::ReadOnly);
+    ItemTableFile loaded;
+    if (!ReadItemTables(check, QFileInfo(target).fileName(), loaded, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    if (!files::replace(target, bytes, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    return 0;
+}
+
+} // namespace
+
+// Only a PDF report draws, and only drawing needs the GUI library.
+bool drawsPdf(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "report") != 0)
+        return false;
+    for (int i = 2; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--out") == 0 && isPdfName(QString::fromLocal8Bit(argv[i + 1])))
+            return true;
+    return false;
+}
+
+int main(int argc, char** argv)
+{
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsPdf(argc, argv)) {
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+        // Without a display the drawing still works off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        // The platform's notes (no runtime folder and the like) are no concern of the
+        // therapist's; the tool's own messages do not pass through here.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                writeErr(text);
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = app->arguments();
+    if (args.size() < 3)
+        return usage();
+    const QString command = args[1];
+
+    StderrSink sink;
+    tProgramData data(&sink);
+
+    if (command == u"list" && args.size() == 3) {
+        if (!openDataDir(data, args[2]))
+            return 1;
+        for (const QString& name : data.ListUsers())
+            writeOut(name.toUtf8() + '\n');
+        return finishOutput();
+    }
+    if (command == u"show" && args.size() == 4)
+        return show(data, args[2], args[3]);
+    if (command == u"export")
+        return exportResults(data, args);
+    if (command == u"report")
+        return report(data, args);
+    if (command == u"register" && args.size() == 4) {
+        if (!openDataDir(data, args[2]))
+            return 1;
+        return data.RegisterUser(args[3], 1) ? 0 : 1;
+    }
+    if (command == u"delete" && args.size() == 4) {
+        if (!openDataDir(data, args[2]))
+            return 1;
+        return data.DeleteUser(args[3]) ? 0 : 1;
+    }
+    if (command == u"tables" && args.size() == 3)
+        return tables(args[2]);
+    if (command == u"make-tables" && args.size() == 4)
+        return makeTables(args[2], args[3]);
+    return usage();
+}

@@ -1,0 +1,144 @@
+#include "support/DataSupport.h"
+
+#include "core/results/DailyResults.h"
+#include "core/results/ProgressReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace gf;
+
+namespace gf::test {
+
+// The numbers of the daily results and of the therapist's progress report.
+class TstResultValues : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void categoryPage()
+    {
+        tProgramData d; // summaries without values
+        d.WortAvg.v = {11, 12, 13, 14};
+        d.BildAvg.v = {21, 22, NoValueReal, 24};
+        tWortKatStat a, b;
+        a.AskedPerLevel.v = b.AskedPerLevel.v = {4, 4, 4, 4};
+        a.CorrectPerLevel.v = {4, 2, 0, 4};
+        b.CorrectPerLevel.v = {2, 2, 0, 4};
+        d.WortStatList = {a, b};
+        const tKatValues k = KatValues(d);
+        const double none = NoValueReal;
+        const QList<double> expected = {
+            75,   50,   0,    100,  11, 12, 13,   14,  // words today, earlier
+            none, none, none, none, 21, 22, none, 24}; // pictures
+        QCOMPARE(QList<double>(k.Values.begin(), k.Values.end()), expected);
+        QCOMPARE(k.WordCount, 2);
+        QCOMPARE(k.PictureCount, 0);
+        QCOMPARE(KatValueText(NoValueReal), QStringLiteral("--"));
+        QCOMPARE(KatValueText(0), QStringLiteral("0%"));
+        QCOMPARE(KatValueText(200.0 / 3), QStringLiteral("67%"));
+    }
+
+    void sequencePage()
+    {
+        tProgramData d;
+        QCOMPARE(SeqValues(d).NumLevels, 9);
+        d.TelBest.v = {5, NoValue, 8};
+        d.TelAvg.v = {4.5, NoValueReal, 6};
+        d.MemoBest.v = {NoValue, 4, NoValue};
+        d.TelStatList = {seqStat<tTeleStat>(1, 4, 5), seqStat<tTeleStat>(1, 6, 7),
+                         seqStat<tTeleStat>(2, NoValue, 3)};
+        d.MemoStatList = {seqStat<tBmpSndStat>(2, NoValue, 2), seqStat<tBmpSndStat>(3, 3, 4),
+                          seqStat<tBmpSndStat>(3, NoValue, 4)};
+        tSeqValues s = SeqValues(d);
+        QCOMPARE(s.TelRunsToday, 3);
+        QCOMPARE(s.TelSafeToday[1], 5.0);
+        QCOMPARE(s.TelCountToday[1], 2);
+        // a telephone exercise without a passed length is not counted; a memo one is
+        QCOMPARE(s.TelCountToday[2], 0);
+        QCOMPARE(s.TelSafeToday[2], NoValueReal);
+        QCOMPARE(s.MemoCountToday[2], 1);
+        QCOMPARE(s.MemoSafeToday[2], NoValueReal);
+        QCOMPARE(s.MemoCountToday[3], 2);
+        QCOMPARE(s.MemoSafeToday[3], 3.0);
+        QCOMPARE(s.TelBestEarlier[3], 8);
+        QCOMPARE(s.TelSafeEarlier[1], 4.5);
+        QCOMPARE(s.MemoBestEarlier[2], 4);
+        QCOMPARE(s.NumLevels, 8);
+
+        d.TelStatList.append(seqStat<tTeleStat>(3, 5, 12));
+        QCOMPARE(SeqValues(d).NumLevels, 12);
+        // a damaged summary cannot stretch the scale beyond the longest level table
+        d.MemoBest[2] = 100000;
+        QCOMPARE(SeqValues(d).NumLevels, MaxScaleLevel);
+    }
+
+    void progressReportWeeks()
+    {
+        DataFolder f;
+        f.reset();
+        auto d = f.registered("Anna");
+        QVERIFY(d);
+        tUser& user = *d->CurrentUser;
+        QVERIFY(f.write(
+            "AnnaWS_03_12.dat",
+            wordRecord(serial(2003, 12, 28, 10), {4, 4, 0, 0}, {2, 4, 0, 0}) +     // 2003-W52
+                wordRecord(serial(2003, 12, 29, 10), {4, 0, 0, 0}, {4, 0, 0, 0}) + // 2004-W01
+                wordRecord(serial(2004, 1, 1, 23), {4, 2, 0, 0}, {2, 1, 0, 0}) +
+                wordRecord(serial(2004, 1, 12, 0), {2, 2, 2, 2}, {0, 1, 2, 2}))); // W03
+        Bytes tel;
+        for (auto [span, level] : {std::pair{5, 6}, std::pair{int(NoValue), 4}}) {
+            tel.u16(2).u16(0).u16(1).f64(serial(2003, 12, 30)).u16(10).i32(span).u16(3).u16(level);
+            tel.b.append(676, '\0');
+        }
+        QVERIFY(f.write("AnnaTS_04_01.dat", tel.b));
+        QVERIFY(f.write("AnnaBS_04_01.dat", QByteArray(100, '\0'))); // ends inside a record
+        user.WortFiles = {f.path("AnnaWS_03_12.dat")};
+        user.TelFiles = {f.path("AnnaTS_04_01.dat")};
+        user.MemoFiles = {f.path("AnnaBS_04_01.dat")};
+        QVERIFY(d->SaveUserFile());
+
+        const tProgressReport all = BuildProgressReport(user, DayRange{});
+        QCOMPARE(all.damaged.size(), 1);
+        const QJsonObject o = ProgressReportJson(all);
+        QCOMPARE(o["complete"].toBool(true), false);
+        const QJsonArray weeks = o["weeks"].toArray();
+        QStringList labels;
+        for (const auto& w : weeks)
+            labels << w.toObject()["week"].toString();
+        QCOMPARE(labels, (QStringList{"2003-W52", "2004-W01", "2004-W03"}));
+        const QJsonObject w1 = weeks[1].toObject();
+        const QJsonValue null;
+        QCOMPARE(w1["word"].toObject(),
+                 (QJsonObject{{"count", 2}, {"percent", QJsonArray{75.0, 50.0, null, null}}}));
+        QCOMPARE(w1["picture"].toObject(),
+                 (QJsonObject{{"count", 0}, {"percent", QJsonArray{null, null, null, null}}}));
+        QCOMPARE(w1["telephone"].toObject()["1"].toObject(),
+                 (QJsonObject{{"count", 2}, {"meanSpan", 5.0}, {"maxLevel", 6}}));
+        QCOMPARE(w1["memo"].toObject()["2"].toObject(),
+                 (QJsonObject{{"count", 0}, {"meanSpan", null}, {"maxLevel", null}}));
+        // both limit days belong to the period
+        const tProgressReport part =
+            BuildProgressReport(user, DayRange{QDate(2003, 12, 29), QDate(2004, 1, 12)});
+        QCOMPARE(part.weeks.size(), 2);
+        QCOMPARE(part.weeks[0].word.count, 2);
+
+        // the data tool: the same JSON, the damaged log on standard error, status 2
+        const ToolRun json = runDataTool({"report", f.tmp.path(), "Anna", "--json"});
+        QCOMPARE(json.status, 2);
+        QVERIFY(json.err.contains("AnnaBS_04_01.dat"));
+        QCOMPARE(QJsonDocument::fromJson(json.out).object(), o);
+        QCOMPARE(
+            runDataTool({"report", f.tmp.path(), "Anna", "--out", f.path("bericht.pdf")}).status,
+            2);
+        const QByteArray bytes = f.read("bericht.pdf");
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(bytes.count("/Type /Page\n"), 4);
+    }
+};
+
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstResultValues)
+#include "tst_resultvalues.moc"

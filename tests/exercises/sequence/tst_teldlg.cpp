@@ -1,0 +1,181 @@
+#include "support/GuiFixture.h"
+
+#include "core/data/Records.h"
+#include "core/sequence/tTelExercise.h"
+#include "exercises/sequence/TTelDlg.h"
+#include "toolkit/TPushButton.h"
+#include "toolkit/TSkinButton.h"
+#include "toolkit/TStatusBar.h"
+#include "toolkit/TxMsgDlg.h"
+
+#include <QShowEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace gf;
+using Phase = tTelExercise::Phase;
+
+class TstTelDlg : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::GuiContext> env;
+    std::unique_ptr<TTelDlg> dlg;
+    tTeleStat stat;
+
+    void open(int mode, int level, int tasks)
+    {
+        env->ctx.TelMode = quint16(mode);
+        env->data.CurrentUser->TelLevel[mode] = level;
+        stat = tTeleStat{};
+        dlg->TasksTotal = quint16(tasks);
+        dlg->Stat = &stat;
+        dlg->open();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    tTelExercise& ex() { return dlg->Exercise(); }
+    QString shownDigits() const
+    {
+        QString d = dlg->Display->text();
+        return d.remove(u' ').remove(u'-');
+    }
+    void untilDialling() { QTRY_COMPARE_WITH_TIMEOUT(ex().phase(), Phase::Dialling, 10000); }
+    void dial(const QString& digits, bool numPad)
+    {
+        for (QChar c : digits) {
+            const int d = c.digitValue();
+            if (numPad)
+                QTest::keyClick(dlg.get(), Qt::Key(Qt::Key_0 + d), Qt::KeypadModifier);
+            else
+                QTest::mouseClick(dlg->Buttons[std::size_t(d)], Qt::LeftButton);
+        }
+    }
+    static QString wrong(const QString& number)
+    {
+        QString w = number;
+        w[1] = number[1] == u'0' ? u'1' : u'0';
+        return w;
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<test::GuiContext>();
+        dlg = std::make_unique<TTelDlg>(env->ctx);
+    }
+    void cleanup()
+    {
+        dlg.reset();
+        env.reset();
+    }
+
+    void wholeExerciseOnTheKeypad()
+    {
+        ScopedMessageHook messages;
+        open(2, 5, 2);
+        test::shot(dlg.get(), "teldlg_start");
+        QVERIFY(!dlg->Buttons[1]->isEnabled());
+        // a click on the background before the start explains how to begin
+        QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(40, 300));
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(messages.last().text.startsWith("Um die Aufgabe zu beginnen,  bewegen Sie"));
+        QCOMPARE(messages.last().kind, int(mkAchtung));
+
+        // Digits a tenth of their real time apart: long enough to type into the
+        // presentation even on a loaded machine.
+        timing::setScale(0.1);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QVERIFY(!dlg->StartPanel->isVisible());
+        QVERIFY(dlg->statusBar()->text().startsWith("Aufgabe 1 von 2"));
+        QVERIFY(dlg->statusBar()->text().contains(ex().number())); // test-run mode
+        QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(40, 300));
+        QTRY_VERIFY_WITH_TIMEOUT(shownDigits().size() >= 2, 10000);
+        QCOMPARE(ex().phase(), Phase::Presenting);
+        test::shot(dlg.get(), "teldlg_presenting");
+        // typed or clicked during the presentation: ignored
+        dial("12", true);
+        dial("3", false);
+        QCOMPARE(ex().digitsEntered(), 0);
+
+        untilDialling();
+        const QString first = ex().number();
+        dial(first.left(2), false);
+        dial(first.mid(2), true);
+        QCOMPARE(messages.count(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(dlg->TasksDone, 2, 10000);
+        // restored from minimised, the exercise goes on where it was
+        dlg->showMinimized();
+        dlg->showNormal();
+        QShowEvent again;
+        QApplication::sendEvent(dlg.get(), &again);
+        QCOMPARE(dlg->TasksDone, 2);
+        QCOMPARE(stat.Trials[5], 1);
+        untilDialling();
+        dial(wrong(ex().number()), false);
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 10000);
+        QCOMPARE(dlg->result(), int(mrOk));
+        QCOMPARE(stat.Trials[5], 2);
+        QCOMPARE(stat.Correct[5], 1);
+        QCOMPARE(stat.BestSpan, NoValue);
+        for (TTelKey* key : dlg->Buttons)
+            QTRY_COMPARE(key->face(), QColor(0, 0, 128)); // every flash has ended
+    }
+
+    // Escape is answered in the course test; the close button asks its own question.
+    void closeAsksFirst()
+    {
+        ScopedMessageHook messages(mrNo);
+        open(2, 4, 2);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        untilDialling();
+        QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+        QCOMPARE(messages.texts(), QStringList{"Möchten Sie wirklich abbrechen?"});
+        QCOMPARE(messages.last().kind, int(mkBitteBestaetigen));
+        dial(ex().number().left(1), false); // still dialling
+        QCOMPARE(ex().digitsEntered(), 1);
+
+        messages.answer(mrYes);
+        QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(mrCancel));
+        QCOMPARE(ex().phase(), Phase::Idle);
+    }
+
+    void withoutSoundFilesTheNumberIsShown()
+    {
+        QTemporaryDir empty;
+        env->ctx.paths.WavDir = empty.path() + "/";
+        ScopedMessageHook messages;
+        open(3, 3, 2);
+        timing::setScale(0.1); // the digits stay long enough to be seen
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(messages.last().text.startsWith(
+            "Eine akustische Darstellung ist nicht möglich, weil \n\r"));
+        QVERIFY(messages.last().text.endsWith(
+            "\n\rStattdessen werden die Nummern visuell nacheinander dargestellt"));
+        QTRY_VERIFY_WITH_TIMEOUT(shownDigits().size() >= 1, 10000);
+        QCOMPARE(shownDigits(), ex().number().left(shownDigits().size()));
+        untilDialling();
+        QCOMPARE(messages.count(), 1); // no message per digit
+    }
+
+    void showingAgainStartsAfresh()
+    {
+        ScopedMessageHook messages(mrYes);
+        open(2, 6, 4);
+        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        untilDialling();
+        dlg->reject();
+        QVERIFY(!dlg->isVisible());
+        open(2, 2, 2);
+        QVERIFY(dlg->StartPanel->isVisible());
+        QCOMPARE(ex().curLength(), 3);
+        QCOMPARE(dlg->TasksDone, 0);
+        QCOMPARE(dlg->statusBar()->text(), QString());
+    }
+};
+
+QTEST_MAIN(TstTelDlg)
+#include "tst_teldlg.moc"

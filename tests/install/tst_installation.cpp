@@ -1,0 +1,212 @@
+// Checks the built installation folder: every file the program needs is there and is
+// what the program and the trainee expect of it.
+#include "core/search/ItemTables.h"
+#include "platform/MediaFiles.h"
+#include "platform/SoundPlayer.h"
+#include "shell/Startup.h"
+#include "toolkit/RtfReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSet>
+#include <QTextDocument>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace gf;
+
+namespace {
+
+QString sub(const QString& folder)
+{
+    return qEnvironmentVariable("GF_INSTALL_DIR") + u'/' + folder + u'/';
+}
+
+// Peak of the first channel of a 16-bit PCM file, 0..1.
+double peak(const QString& path, const WavInfo& info)
+{
+    QFile f(path);
+    const QByteArray d = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    const qsizetype at = d.indexOf("data", 12) + 8;
+    const int frame = 2 * info.channels;
+    double top = 0;
+    for (qsizetype i = at; at >= 8 && i + frame <= at + info.dataBytes; i += frame)
+        top = std::max(top, std::abs(qFromLittleEndian<qint16>(d.constData() + i) / 32768.0));
+    return top;
+}
+
+QImage loadPicture(const QString& name)
+{
+    return QImage(MediaPath(sub("BMP"), name));
+}
+
+} // namespace
+
+class InstallationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariable("GF_INSTALL_DIR").isEmpty() && QDir(sub(".")).exists(),
+                 "GF_INSTALL_DIR is not an installation folder");
+    }
+
+    // Each inventory name must resolve the way the program resolves it, and no
+    // stray file may hide in the folders (it would only bloat the installation).
+    void inventoryIsCompleteAndNothingElse()
+    {
+        const QList<std::pair<QString, QStringList>> lists = {
+            {"BMP", InventoryPictures()},
+            {"WAV", InventorySounds()},
+            {"HLP", InventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}}};
+        int total = 0;
+        for (const auto& [folder, names] : lists) {
+            QSet<QString> expected;
+            for (const QString& name : names) {
+                QVERIFY2(MediaFileExists(sub(folder), name), qPrintable(folder + '/' + name));
+                expected.insert(name.toLower());
+            }
+            for (const QString& file : QDir(sub(folder)).entryList(QDir::Files))
+                QVERIFY2(expected.contains(file.toLower()),
+                         qPrintable(folder + '/' + file + " is not in the inventory"));
+            total += names.size();
+        }
+        QCOMPARE(total, 164 + 2);
+    }
+
+    void picturesAreUncompressed24BitBmpsOfTheirSizes()
+    {
+        for (const QString& name : InventoryPictures()) {
+            QFile f(MediaPath(sub("BMP"), name));
+            const QByteArray h = f.open(QIODevice::ReadOnly) ? f.read(54) : QByteArray();
+            QVERIFY2(h.size() == 54 && h.startsWith("BM"), qPrintable(name + ": no BMP header"));
+            QVERIFY2(qFromLittleEndian<quint16>(h.constData() + 28) == 24,
+                     qPrintable(name + ": not 24 bit"));
+            QVERIFY2(qFromLittleEndian<quint32>(h.constData() + 30) == 0,
+                     qPrintable(name + ": compressed"));
+            const QSize size(qFromLittleEndian<qint32>(h.constData() + 18),
+                             std::abs(qFromLittleEndian<qint32>(h.constData() + 22)));
+            QCOMPARE(loadPicture(name).size(), size);
+        }
+        // Sizes where a window places the picture 1:1.
+        const QList<std::pair<QStringList, QSize>> sizes = {
+            {{"tueren2", "Wolken", "beach", "Titel", "Credits", "Hintergrund", "Sterne"},
+             {800, 600}},
+            {{"FAX", "FAX1", "FAX2"}, {128, 128}},
+            {{"richtig", "falsch", "ok"}, {30, 30}}};
+        for (const auto& [names, size] : sizes)
+            for (const QString& name : names)
+                QCOMPARE(loadPicture(name + ".bmp").size(), size);
+    }
+
+    void soundsArePcmWithinTheirDurations()
+    {
+        int rate = 0;
+        const QStringList events = {"HONK",  "HAHN",     "HARFE",    "HUND",  "KUH",
+                                    "ORGEL", "DRUMROL3", "TROMPETE", "GEIGE", "VOGEL"};
+        for (const QString& name : InventorySounds()) {
+            // The player takes these files; they are held to the plainest form.
+            const QString path = MediaPath(sub("WAV"), name);
+            const std::optional<WavInfo> w = ReadWavInfo(path);
+            QVERIFY2(w && w->formatTag == 1 && w->bitsPerSample == 16,
+                     qPrintable(name + ": not 16-bit PCM"));
+            if (rate == 0)
+                rate = w->sampleRate;
+            QVERIFY2(w->sampleRate == rate, qPrintable(name + ": another sample rate"));
+            const QString base = name.section(u'.', 0, 0).toUpper();
+            double low = 0.05, high = 5.0;
+            if (base.size() == 1 && base[0].isDigit())
+                low = 0.25, high = 1.0;
+            else if ((base.startsWith(u'J') && base != "JINGLE") || base.startsWith(u'N'))
+                low = 0.2, high = 3.0;
+            else if (events.contains(base))
+                low = 0.5, high = 3.1;
+            const double seconds = w->duration.count() / 1000.0;
+            QVERIFY2(seconds >= low && seconds <= high,
+                     qPrintable(QStringLiteral("%1: %2 s, expected %3..%4")
+                                    .arg(name)
+                                    .arg(seconds)
+                                    .arg(low)
+                                    .arg(high)));
+            QVERIFY2(peak(path, *w) > 0.1, qPrintable(name + ": almost silent"));
+        }
+    }
+
+    // The pages must read without error in the program's own reader and say something.
+    void helpPagesReadCleanly()
+    {
+        int umlauts = 0;
+        for (const QString& name : InventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}) {
+            QTextDocument doc;
+            RtfReader reader(&doc);
+            QVERIFY2(reader.readFile(MediaPath(sub("HLP"), name)),
+                     qPrintable(name + ": " + reader.errorString()));
+            const QString text = doc.toPlainText();
+            QVERIFY2(text.size() > 250, qPrintable(name + ": too short"));
+            // Neither markup nor a skipped part such as the font table may show.
+            QVERIFY2(!text.contains(u'\\') && !text.contains(u'{') &&
+                         !text.contains(QStringLiteral("Arial;")) &&
+                         !text.contains(QChar::ReplacementCharacter),
+                     qPrintable(name + ": markup or undecodable characters in the text"));
+            for (QChar c : {u'ä', u'ö', u'ü', u'ß'})
+                umlauts += text.count(c);
+        }
+        // German pages read in the right code page show their umlauts.
+        QVERIFY(umlauts > 100);
+    }
+
+    // Both tables: 6×5 with a story, words unique per table; in bmp.cfg every item is
+    // a picture and a column holds one group of pictures.
+    void tablesSuitTheirExercises_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("minTables");
+        QTest::newRow("words") << "std.cfg" << 6;
+        QTest::newRow("pictures") << "bmp.cfg" << 4;
+    }
+    void tablesSuitTheirExercises()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, minTables);
+        const bool pictures = name == "bmp.cfg";
+        QFile f(sub(".") + name);
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.errorString()));
+        ItemTableFile file;
+        QString error;
+        QVERIFY2(ReadItemTables(f, name, file, &error), qPrintable(error));
+        QVERIFY(file.Tables.size() >= minTables);
+        // One word must be readable in the time, yet not linger.
+        if (!pictures)
+            QVERIFY(file.DisplayTime >= 1000 && file.DisplayTime <= 3000);
+        for (const auto& t : file.Tables) {
+            QCOMPARE(t->RowCount, quint16(6));
+            QCOMPARE(t->ColCount, quint16(5));
+            QVERIFY2(t->Lines.size() >= 3, qPrintable(t->Name + ": no story"));
+            QSet<QString> items;
+            for (int c = 2; c <= 5; ++c) {
+                QVERIFY(!t->Cells[1][c].Text.isEmpty() && !t->Cells[2][c].Text.isEmpty());
+                const QString group = t->Cells[3][c].Text.section(u'_', 0, 0).toLower();
+                for (int r = 3; r <= 6; ++r) {
+                    const QString& item = t->Cells[r][c].Text;
+                    QVERIFY2(!item.isEmpty() && !items.contains(item),
+                             qPrintable(t->Name + ": " + item + " twice or empty"));
+                    items.insert(item);
+                    if (!pictures)
+                        continue;
+                    QVERIFY2(MediaFileExists(sub("BMP"), item + ".bmp"),
+                             qPrintable(t->Name + ": no picture " + item));
+                    QVERIFY2(item.section(u'_', 0, 0).toLower() == group,
+                             qPrintable(t->Name + ": " + item + " mixed in"));
+                }
+            }
+        }
+    }
+};
+
+QTEST_MAIN(InstallationTest)
+#include "tst_installation.moc"
