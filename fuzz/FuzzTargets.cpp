@@ -37,10 +37,10 @@ bool sameBits(const SerialDate& a, const SerialDate& b)
 
 bool sameUser(const tUser& a, const tUser& b)
 {
-    for (int k = rkTel; k <= rkBild; ++k)
-        if (a.Files(k) != b.Files(k) || a.SumFile(k) != b.SumFile(k) ||
-            a.Logs[k].FileName != b.Logs[k].FileName ||
-            !sameBits(a.Logs[k].LastDate, b.Logs[k].LastDate))
+    for (ExerciseKind k : AllExerciseKinds)
+        if (a.Files(k) != b.Files(k) || a.sumFile(k) != b.sumFile(k) ||
+            a.Logs[logIndex(k)].FileName != b.Logs[logIndex(k)].FileName ||
+            !sameBits(a.Logs[logIndex(k)].LastDate, b.Logs[logIndex(k)].LastDate))
             return false;
     return a.Name == b.Name && sameBits(a.RegDate, b.RegDate) && a.TelLevel == b.TelLevel &&
            a.MemoLevel == b.MemoLevel && a.RegSlot == b.RegSlot && a.Reserved == b.Reserved;
@@ -101,7 +101,7 @@ int log(const uint8_t* data, size_t size)
     }
     tProgramData d;
     tUser u;
-    for (int k = rkTel; k <= rkBild; ++k)
+    for (ExerciseKind k : AllExerciseKinds)
         u.Files(k) = {file};
     // Every whole record is visited, and a torn one makes the log damaged.
     struct Count final : ResultVisitor
@@ -114,21 +114,21 @@ int log(const uint8_t* data, size_t size)
     };
     const qint64 sizes[4] = {fileformat::TelRecordSize, fileformat::MemoRecordSize,
                              fileformat::KatRecordSize, fileformat::KatRecordSize};
-    for (int k = rkTel; k <= rkBild; ++k) {
+    for (ExerciseKind k : AllExerciseKinds) {
         Count count;
         QList<DamagedLog> damaged;
-        const qint64 recordSize = sizes[k - 1];
-        check(WalkStoredResults(u, k, {}, count, damaged) == (qint64(size) % recordSize == 0));
+        const qint64 recordSize = sizes[int(k)];
+        check(walkStoredResults(u, k, {}, count, damaged) == (qint64(size) % recordSize == 0));
         check(count.n == qint64(size) / recordSize);
         check(damaged.size() == (qint64(size) % recordSize == 0 ? 0 : 1));
     }
     QByteArray text;
     const bool whole = size % fileformat::KatRecordSize == 0;
-    check(d.ExportResultsTo(text, u, size > 0, size > 1, QDate(1990 + data[0] % 40, 1, 1),
+    check(d.exportResultsTo(text, u, size > 0, size > 1, QDate(1990 + data[0] % 40, 1, 1),
                             QDate(2000, 1 + (size > 1 ? data[1] % 12 : 0), 1),
                             ekWortBild) == whole);
     text.clear();
-    d.ExportResultsTo(text, u, false, false, {}, {}, ekTelMemo);
+    d.exportResultsTo(text, u, false, false, {}, {}, ekTelMemo);
     QFile::remove(file);
     return 0;
 }
@@ -140,27 +140,27 @@ int itemTables(const uint8_t* data, size_t size)
     in.open(QIODevice::ReadOnly);
     ItemTableFile f;
     QString error;
-    if (ReadItemTables(in, QStringLiteral("std.cfg"), f, &error)) {
+    if (readItemTables(in, QStringLiteral("std.cfg"), f, &error)) {
         for (const auto& t : f.Tables)
-            check(CheckTableShape(*t).isEmpty());
+            check(checkTableShape(*t).isEmpty());
         // The writer reproduces what the reader accepted.
-        QByteArray written = WriteItemTables(f);
+        QByteArray written = writeItemTables(f);
         QBuffer back(&written);
         back.open(QIODevice::ReadOnly);
         ItemTableFile again;
-        check(ReadItemTables(back, QStringLiteral("std.cfg"), again, &error));
-        check(WriteItemTables(again) == written);
+        check(readItemTables(back, QStringLiteral("std.cfg"), again, &error));
+        check(writeItemTables(again) == written);
         ItemTableFile printed;
-        ParseItemTableText(FormatItemTableText(f), printed, &error);
+        parseItemTableText(formatItemTableText(f), printed, &error);
     }
     // The same bytes as a text source for make-tables.
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8(bytes);
     ItemTableFile parsed;
-    if (ParseItemTableText(text, parsed, &error)) {
+    if (parseItemTableText(text, parsed, &error)) {
         check(!parsed.Tables.isEmpty());
         for (const auto& t : parsed.Tables)
-            check(CheckTableShape(*t).isEmpty());
+            check(checkTableShape(*t).isEmpty());
     }
     return 0;
 }

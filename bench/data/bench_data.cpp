@@ -2,6 +2,7 @@
 // kind in 120 monthly logs), against reading the same bytes from the same files.
 
 #include "core/data/ProgramData.h"
+#include "core/data/ResultWalk.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,6 +13,16 @@ using namespace gf;
 
 namespace {
 
+// Counts the records a walk visits.
+struct Counter final : ResultVisitor
+{
+    qint64 records = 0;
+    void tel(const tTeleStat&) override { ++records; }
+    void memo(const tBmpSndStat&) override { ++records; }
+    void wort(const tWortKatStat&) override { ++records; }
+    void bild(const tBmpKatStat&) override { ++records; }
+};
+
 struct TenYears
 {
     QTemporaryDir dir;
@@ -21,13 +32,13 @@ struct TenYears
     {
         data.setDataDir(dir.path());
         data.UserName = QStringLiteral("Anna");
-        if (!data.RegisterUser(QStringLiteral("Anna"), 1) || !data.OpenUser())
+        if (!data.registerUser(QStringLiteral("Anna"), 1) || !data.openUser())
             std::abort();
         const QDate first(2010, 1, 1);
         for (int month = 0; month < 120; ++month) {
             const QDate start = first.addMonths(month);
             data.SessionStart = QDateTime(start, QTime(8, 0));
-            data.CreateSessionLists();
+            data.createSessionLists();
             for (QDate day = start; day < start.addMonths(1) && first.daysTo(day) < 3650;
                  day = day.addDays(1)) {
                 const SerialDate stamp = SerialDate::fromDateTime(QDateTime(day, QTime(9, 30, 15)));
@@ -65,7 +76,7 @@ struct TenYears
         }
         if (!data.SaveUserFile())
             std::abort();
-        data.CreateSessionLists(); // nothing unsaved
+        data.createSessionLists(); // nothing unsaved
     }
 };
 
@@ -95,7 +106,7 @@ void BM_LoadDetective(benchmark::State& state)
     d.setDataDir(f.dir.path());
     for (auto _ : state) {
         d.UserName = QStringLiteral("Anna");
-        if (!d.OpenUser())
+        if (!d.openUser())
             std::abort();
     }
 }
@@ -105,7 +116,7 @@ void BM_ExportSearch(benchmark::State& state)
     auto& f = fixture();
     for (auto _ : state) {
         QByteArray out;
-        if (!f.data.ExportResultsTo(out, *f.data.CurrentUser, false, false, {}, {}, ekWortBild))
+        if (!f.data.exportResultsTo(out, *f.data.CurrentUser, false, false, {}, {}, ekWortBild))
             std::abort();
         benchmark::DoNotOptimize(out.data());
     }
@@ -123,10 +134,13 @@ void BM_WalkSearch(benchmark::State& state)
 {
     auto& f = fixture();
     for (auto _ : state) {
-        const ResultRecords r = f.data.CollectResults(*f.data.CurrentUser, {}, {rkWort, rkBild});
-        if (!r.Damaged.isEmpty())
+        Counter count;
+        QList<DamagedLog> damaged;
+        for (ExerciseKind kind : {ExerciseKind::Wort, ExerciseKind::Bild})
+            f.data.walkResults(*f.data.CurrentUser, kind, {}, count, damaged);
+        if (!damaged.isEmpty())
             std::abort();
-        benchmark::DoNotOptimize(r.Wort.size());
+        benchmark::DoNotOptimize(count.records);
     }
 }
 
@@ -135,7 +149,7 @@ void BM_ExportSequence(benchmark::State& state)
     auto& f = fixture();
     for (auto _ : state) {
         QByteArray out;
-        if (!f.data.ExportResultsTo(out, *f.data.CurrentUser, false, false, {}, {}, ekTelMemo))
+        if (!f.data.exportResultsTo(out, *f.data.CurrentUser, false, false, {}, {}, ekTelMemo))
             std::abort();
         benchmark::DoNotOptimize(out.data());
     }

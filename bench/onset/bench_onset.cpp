@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                      : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    gf::RegisterFontSubstitutes();
+    gf::registerFontSubstitutes();
     gf::ScopedMessageHook quiet; // no box may hold a measurement up
     const QStringList wanted =
         qEnvironmentVariable("GF_ONSET_KINDS").split(u',', Qt::SkipEmptyParts);

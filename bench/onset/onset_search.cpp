@@ -54,7 +54,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     tSearchRun& run = dlg.Run();
     const bool pictures = run.kind() == tSearchRun::Kind::Picture;
     const auto show = pictures ? gf::search::PictureShowTime
-                               : gf::search::WordShowTime(dlg.Tables.DisplayTime);
+                               : gf::search::wordShowTime(dlg.Tables.DisplayTime);
     const auto pause = gf::search::PauseTime;
 
     QWidget* stage = nullptr;
@@ -110,7 +110,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
             return;
         QTimer::singleShot(400, &dlg, [&] {
             passStart = SteadyClock::now();
-            run.StartPass();
+            run.startPass();
         });
     });
     // ... and answers the question at once.

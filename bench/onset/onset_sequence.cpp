@@ -62,11 +62,11 @@ std::vector<double> telephoneDigits()
             return;
         QTimer::singleShot(0, &dlg, [&] {
             for (QChar c : ex.number())
-                ex.Dial(c.digitValue());
+                ex.dial(c.digitValue());
         });
     });
     // The trainee starts a while after the window has appeared.
-    QTimer::singleShot(1000, &dlg, [&] { ex.StartTask(); });
+    QTimer::singleShot(1000, &dlg, [&] { ex.startTask(); });
     dlg.exec();
     return errors;
 }
@@ -104,7 +104,7 @@ std::vector<double> memoSequence()
         if (phase == tMemoExercise::Phase::Answering)
             QTimer::singleShot(0, &dlg, [&] { static_cast<QDialog&>(dlg).done(mrCancel); });
     });
-    QTimer::singleShot(1000, &dlg, [&] { ex.StartTask(); });
+    QTimer::singleShot(1000, &dlg, [&] { ex.startTask(); });
     dlg.exec();
     return errors;
 }

@@ -103,7 +103,7 @@ Errors runExercise(int tasks, int length)
                        "hide");
             QTimer::singleShot(0, &dlg, [&] {
                 for (QChar c : ex.number())
-                    ex.Dial(c.digitValue());
+                    ex.dial(c.digitValue());
             });
             break;
         case Phase::Pausing:
@@ -115,7 +115,7 @@ Errors runExercise(int tasks, int length)
         }
     });
     // The trainee starts a while after the window has appeared.
-    QTimer::singleShot(1000, &dlg, [&] { ex.StartTask(); });
+    QTimer::singleShot(1000, &dlg, [&] { ex.startTask(); });
     dlg.exec();
     return errors;
 }

@@ -24,7 +24,7 @@ QString withSlash(QString dir)
 
 } // namespace
 
-QString CommonDocumentsDir()
+QString commonDocumentsDir()
 {
 #ifdef Q_OS_WIN
     wchar_t buffer[MAX_PATH] = {};
@@ -37,12 +37,12 @@ QString CommonDocumentsDir()
 #endif
 }
 
-QString DefaultDataDir(const QString& programDir)
+QString defaultDataDir(const QString& programDir)
 {
-    return DataDirFrom(CommonDocumentsDir(), programDir);
+    return dataDirFrom(commonDocumentsDir(), programDir);
 }
 
-QString DataDirFrom(const QString& documentsDir, const QString& programDir)
+QString dataDirFrom(const QString& documentsDir, const QString& programDir)
 {
     if (!documentsDir.isEmpty())
         return withSlash(documentsDir) + QStringLiteral("Tannwald/GripsFix/Daten/");
@@ -58,14 +58,14 @@ QString DataDirFrom(const QString& documentsDir, const QString& programDir)
     return withSlash(dir) + QStringLiteral("Daten/");
 }
 
-bool CreateFolderChain(const QString& folder)
+bool createFolderChain(const QString& folder)
 {
     if (folder.isEmpty())
         return false;
     return QDir().mkpath(folder) && QFileInfo(folder).isDir();
 }
 
-bool CanCreateFilesIn(const QString& folder)
+bool canCreateFilesIn(const QString& folder)
 {
     const QFileInfo info(folder);
     if (!info.exists() || !info.isDir() || !info.isWritable())

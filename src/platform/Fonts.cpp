@@ -4,7 +4,7 @@
 
 namespace gf {
 
-void RegisterFontSubstitutes()
+void registerFontSubstitutes()
 {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));

@@ -5,6 +5,6 @@ namespace gf {
 // The windows ask for "Arial", "Comic Sans MS" and "Courier New". Mapping them to
 // their metric-compatible free fonts keeps text widths (and FontFactor) the same
 // on every machine. Call once after the application object exists.
-void RegisterFontSubstitutes();
+void registerFontSubstitutes();
 
 } // namespace gf

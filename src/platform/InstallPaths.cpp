@@ -71,7 +71,7 @@ QString subFolder(const QString& installDir, const QString& name)
 
 } // namespace
 
-QString ProgramDirValue(const QString& programDir)
+QString programDirValue(const QString& programDir)
 {
     QString dir = QDir::cleanPath(QDir(programDir).absolutePath());
     if (!dir.endsWith(QLatin1Char('/')))
@@ -79,7 +79,7 @@ QString ProgramDirValue(const QString& programDir)
     return dir;
 }
 
-QString FolderValue(const QString& stored, int maxLength)
+QString folderValue(const QString& stored, int maxLength)
 {
     QString value = maxLength >= 0 ? stored.left(maxLength) : stored;
     if (value.endsWith(QLatin1Char('\\')))
@@ -98,7 +98,7 @@ bool ReadInstallPaths(InstallPaths& out, const QString& programDir, MessageSink&
 bool ReadInstallPaths(InstallPaths& out, const QString& programDir, MessageSink& messages,
                       QSettings* settings)
 {
-    out.ProgramDir = ProgramDirValue(programDir);
+    out.ProgramDir = programDirValue(programDir);
     if (!settings) {
         out.InstallDir = out.ProgramDir;
         out.BmpDir = subFolder(out.InstallDir, QStringLiteral("BMP"));
@@ -112,14 +112,14 @@ bool ReadInstallPaths(InstallPaths& out, const QString& programDir, MessageSink&
         messages.message(kFatalMessage, mkFehlermeldung, btn::OK, 0);
         return false;
     }
-    out.InstallDir = FolderValue(path);
-    out.WavDir = FolderValue(stringValue(*settings, QStringLiteral("Wav")), kMaxFolderLength);
-    out.BmpDir = FolderValue(stringValue(*settings, QStringLiteral("Bmp")), kMaxFolderLength);
-    out.HlpDir = FolderValue(stringValue(*settings, QStringLiteral("Hlp")), kMaxFolderLength);
+    out.InstallDir = folderValue(path);
+    out.WavDir = folderValue(stringValue(*settings, QStringLiteral("Wav")), kMaxFolderLength);
+    out.BmpDir = folderValue(stringValue(*settings, QStringLiteral("Bmp")), kMaxFolderLength);
+    out.HlpDir = folderValue(stringValue(*settings, QStringLiteral("Hlp")), kMaxFolderLength);
     return true;
 }
 
-void SetInstallSettingsFileForTests(const QString& iniPath)
+void setInstallSettingsFileForTests(const QString& iniPath)
 {
     g_settingsFileForTests = iniPath;
 }

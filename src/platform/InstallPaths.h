@@ -21,12 +21,12 @@ struct InstallPaths
 };
 
 // The folder value of a program folder: the absolute, cleaned path with a final "/".
-QString ProgramDirValue(const QString& programDir);
+QString programDirValue(const QString& programDir);
 
 // A folder value as the settings store it: cut to maxLength characters (when not
 // negative), then a final "/" unless it already ends with "/" or "\" (a stored final
 // "\" becomes "/").
-QString FolderValue(const QString& stored, int maxLength = -1);
+QString folderValue(const QString& stored, int maxLength = -1);
 
 // Reads the install folders from the system-wide settings (on Windows the
 // HKEY_LOCAL_MACHINE key "Software\Tannwald\GripsFix", elsewhere the INI file
@@ -42,6 +42,6 @@ bool ReadInstallPaths(InstallPaths& out, const QString& programDir, MessageSink&
 
 // Makes ReadInstallPaths read this INI file instead of the system settings; a path
 // to a file that does not exist stands for "no settings". Empty restores the system.
-void SetInstallSettingsFileForTests(const QString& iniPath);
+void setInstallSettingsFileForTests(const QString& iniPath);
 
 } // namespace gf

@@ -36,7 +36,7 @@ FolderListing readListing(const QDir& dir, const QDateTime& modified)
 
 } // namespace
 
-QString ResolveMediaFile(const QString& folder, const QString& name)
+QString resolveMediaFile(const QString& folder, const QString& name)
 {
     if (name.isEmpty())
         return QString();
@@ -80,18 +80,18 @@ QString ResolveMediaFile(const QString& folder, const QString& name)
     }
 }
 
-bool MediaFileExists(const QString& folder, const QString& name)
+bool mediaFileExists(const QString& folder, const QString& name)
 {
-    return !ResolveMediaFile(folder, name).isEmpty();
+    return !resolveMediaFile(folder, name).isEmpty();
 }
 
-QString MediaPath(const QString& folder, const QString& name)
+QString mediaPath(const QString& folder, const QString& name)
 {
-    const QString resolved = ResolveMediaFile(folder, name);
+    const QString resolved = resolveMediaFile(folder, name);
     return resolved.isEmpty() ? folder + name : resolved;
 }
 
-void ClearMediaCache()
+void clearMediaCache()
 {
     QMutexLocker lock(&g_mutex);
     g_listings.clear();

@@ -11,14 +11,14 @@ namespace gf {
 // first, else a case-insensitive one (the first in sorted order when several
 // match). Empty when there is none. name may hold sub-folders; only its last
 // part is matched without regard to case.
-QString ResolveMediaFile(const QString& folder, const QString& name);
-bool MediaFileExists(const QString& folder, const QString& name);
+QString resolveMediaFile(const QString& folder, const QString& name);
+bool mediaFileExists(const QString& folder, const QString& name);
 // The resolved path, or folder + name when no file matches (for messages and for
 // loaders that report a missing file themselves).
-QString MediaPath(const QString& folder, const QString& name);
+QString mediaPath(const QString& folder, const QString& name);
 
 // Folder listings are cached and read again when a folder's modification time
 // changes; this drops them all.
-void ClearMediaCache();
+void clearMediaCache();
 
 } // namespace gf

@@ -26,7 +26,7 @@ bool cannotShowDialogs(const char* what)
 
 } // namespace
 
-void PlainMessage(const QString& text, QWidget* parent)
+void showPlainMessage(const QString& text, QWidget* parent)
 {
     if (g_plainMessageHook) {
         g_plainMessageHook(text);
@@ -39,7 +39,7 @@ void PlainMessage(const QString& text, QWidget* parent)
     box.exec();
 }
 
-QString InputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
+QString inputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
                  QWidget* parent, const std::function<void(QDialog&)>& style)
 {
     InputBoxAnswer answer{def, false};
@@ -62,7 +62,7 @@ QString InputBox(const QString& caption, const QString& prompt, const QString& d
     return answer.ok ? answer.text : def;
 }
 
-QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposed,
+QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                      const QString& filter, const QString& defaultSuffix)
 {
     if (g_saveFileNameHook)
@@ -78,29 +78,29 @@ QString SaveFileName(QWidget* parent, const QString& caption, const QString& pro
     return dialog.selectedFiles().constFirst();
 }
 
-void SetPlainMessageHook(PlainMessageHook hook)
+void setPlainMessageHook(PlainMessageHook hook)
 {
     g_plainMessageHook = std::move(hook);
 }
 
-void SetInputBoxHook(InputBoxHook hook)
+void setInputBoxHook(InputBoxHook hook)
 {
     g_inputBoxHook = std::move(hook);
 }
 
-void SetSaveFileNameHook(SaveFileNameHook hook)
+void setSaveFileNameHook(SaveFileNameHook hook)
 {
     g_saveFileNameHook = std::move(hook);
 }
 
 ScriptedDialogs::ScriptedDialogs()
 {
-    SetPlainMessageHook([this](const QString& text) { plainMessages.append(text); });
-    SetInputBoxHook([this](const QString& caption, const QString& prompt, const QString& def) {
+    setPlainMessageHook([this](const QString& text) { plainMessages.append(text); });
+    setInputBoxHook([this](const QString& caption, const QString& prompt, const QString& def) {
         inputCalls.append({caption, prompt, def});
         return inputAnswers.isEmpty() ? InputBoxAnswer{def, false} : inputAnswers.takeFirst();
     });
-    SetSaveFileNameHook([this](const QString& caption, const QString& proposed,
+    setSaveFileNameHook([this](const QString& caption, const QString& proposed,
                                const QString& filter, const QString& defaultSuffix) {
         saveCalls.append({caption, proposed, filter, defaultSuffix});
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
@@ -109,9 +109,9 @@ ScriptedDialogs::ScriptedDialogs()
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    SetPlainMessageHook({});
-    SetInputBoxHook({});
-    SetSaveFileNameHook({});
+    setPlainMessageHook({});
+    setInputBoxHook({});
+    setSaveFileNameHook({});
 }
 
 } // namespace gf

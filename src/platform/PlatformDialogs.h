@@ -16,17 +16,17 @@ namespace gf {
 // (where nobody could answer) a dialog is not shown and counts as cancelled.
 
 // A message window titled with the application title, one OK button.
-void PlainMessage(const QString& text, QWidget* parent = nullptr);
+void showPlainMessage(const QString& text, QWidget* parent = nullptr);
 
 // Asks for one line of text. Cancelling returns def and sets *ok to false. `style` dresses
 // the dialog before it is shown (the program's own look).
-QString InputBox(const QString& caption, const QString& prompt, const QString& def,
+QString inputBox(const QString& caption, const QString& prompt, const QString& def,
                  bool* ok = nullptr, QWidget* parent = nullptr,
                  const std::function<void(QDialog&)>& style = {});
 
 // The save dialog. proposed is a folder or a proposed file path; defaultSuffix
 // (without dot) is appended to a name typed without one. Empty when cancelled.
-QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposed,
+QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                      const QString& filter, const QString& defaultSuffix);
 
 struct InputBoxAnswer
@@ -43,9 +43,9 @@ using SaveFileNameHook =
                           const QString& defaultSuffix)>;
 
 // An empty function restores the real dialog.
-void SetPlainMessageHook(PlainMessageHook hook);
-void SetInputBoxHook(InputBoxHook hook);
-void SetSaveFileNameHook(SaveFileNameHook hook);
+void setPlainMessageHook(PlainMessageHook hook);
+void setInputBoxHook(InputBoxHook hook);
+void setSaveFileNameHook(SaveFileNameHook hook);
 
 // For tests: answers every platform dialog from queues and records what was asked.
 // Installs its hooks on construction and removes them on destruction. With an empty

@@ -17,16 +17,16 @@ namespace {
 ChoosePrinterHook g_hook;
 } // namespace
 
-QString DefaultPdfFileName()
+QString defaultPdfFileName()
 {
-    QString dir = CommonDocumentsDir();
+    QString dir = commonDocumentsDir();
     // A PDF aimed at a folder that does not exist would fail without a word.
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QDir::homePath() + QLatin1Char('/');
     return dir + QStringLiteral("Grips-Fix.pdf");
 }
 
-std::unique_ptr<QPrinter> CreatePdfPrinter(const QString& pdfPath)
+std::unique_ptr<QPrinter> createPdfPrinter(const QString& pdfPath)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
@@ -37,7 +37,7 @@ std::unique_ptr<QPrinter> CreatePdfPrinter(const QString& pdfPath)
     return printer;
 }
 
-std::unique_ptr<QPrinter> ChoosePrinter(QWidget* parent)
+std::unique_ptr<QPrinter> choosePrinter(QWidget* parent)
 {
     if (g_hook)
         return g_hook(parent);
@@ -49,7 +49,7 @@ std::unique_ptr<QPrinter> ChoosePrinter(QWidget* parent)
 
     std::unique_ptr<QPrinter> printer;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        printer = CreatePdfPrinter(DefaultPdfFileName());
+        printer = createPdfPrinter(defaultPdfFileName());
     } else {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setPageOrientation(QPageLayout::Landscape);
@@ -63,18 +63,18 @@ std::unique_ptr<QPrinter> ChoosePrinter(QWidget* parent)
     return printer;
 }
 
-void SetChoosePrinterHook(ChoosePrinterHook hook)
+void setChoosePrinterHook(ChoosePrinterHook hook)
 {
     g_hook = std::move(hook);
 }
 
-void SetPrintTargetForTests(const QString& pdfPath)
+void setPrintTargetForTests(const QString& pdfPath)
 {
     if (pdfPath.isEmpty()) {
         g_hook = nullptr;
         return;
     }
-    g_hook = [pdfPath](QWidget*) { return CreatePdfPrinter(pdfPath); };
+    g_hook = [pdfPath](QWidget*) { return createPdfPrinter(pdfPath); };
 }
 
 } // namespace gf

@@ -10,7 +10,7 @@ QSize g_sizeForTests;
 int g_depthForTests = 0;
 } // namespace
 
-QSize ScreenSize()
+QSize primaryScreenSize()
 {
     if (g_sizeForTests.isValid())
         return g_sizeForTests;
@@ -18,7 +18,7 @@ QSize ScreenSize()
     return screen ? screen->size() : QSize();
 }
 
-int ColorDepth()
+int colorDepth()
 {
     if (g_depthForTests > 0)
         return g_depthForTests;
@@ -26,7 +26,7 @@ int ColorDepth()
     return screen ? screen->depth() : 0;
 }
 
-void SetScreenForTests(QSize size, int depth)
+void setScreenForTests(QSize size, int depth)
 {
     g_sizeForTests = size;
     g_depthForTests = depth;

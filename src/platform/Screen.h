@@ -5,10 +5,10 @@
 namespace gf {
 
 // Size in pixels and colour depth in bits per pixel of the primary screen.
-QSize ScreenSize();
-int ColorDepth();
+QSize primaryScreenSize();
+int colorDepth();
 
 // Lets tests pretend another screen; an invalid size or depth 0 undoes it.
-void SetScreenForTests(QSize size, int depth);
+void setScreenForTests(QSize size, int depth);
 
 } // namespace gf

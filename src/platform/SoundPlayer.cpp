@@ -42,12 +42,12 @@ public:
         clearError();
         if (m_fileName.isEmpty())
             return fail(seNoFile, QStringLiteral("keine Sounddatei angegeben wurde"));
-        const QString path = ResolveMediaFile(QString(), m_fileName);
+        const QString path = resolveMediaFile(QString(), m_fileName);
         const QString shown = QFileInfo(m_fileName).fileName();
         if (path.isEmpty())
             return fail(seFileNotFound,
                         QStringLiteral("die Sounddatei \"%1\" nicht gefunden wurde").arg(shown));
-        const std::optional<WavInfo> info = ReadWavInfo(path);
+        const std::optional<WavInfo> info = readWavInfo(path);
         if (!info)
             return fail(
                 seInvalidFile,
@@ -140,11 +140,11 @@ public:
 
     void preload(const QStringList& paths) override
     {
-        if (!AudioOutputAvailable())
+        if (!audioOutputAvailable())
             return; // nothing could play them; spare the warnings
         for (const QString& name : paths) {
-            const QString path = ResolveMediaFile(QString(), name);
-            if (!path.isEmpty() && ReadWavInfo(path))
+            const QString path = resolveMediaFile(QString(), name);
+            if (!path.isEmpty() && readWavInfo(path))
                 effectFor(path);
         }
     }
@@ -167,7 +167,7 @@ protected:
     bool start(bool wait) override
     {
         // Without an output the effect would claim to play forever.
-        if (!AudioOutputAvailable())
+        if (!audioOutputAvailable())
             return fail(seNoDevice, QStringLiteral("kein Audioausgabegerät gefunden wurde"));
         QPointer<QSoundEffect> effect = m_current;
         effect->stop();
@@ -231,7 +231,7 @@ private:
 
 } // namespace
 
-std::optional<WavInfo> ReadWavInfo(const QString& path)
+std::optional<WavInfo> readWavInfo(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -294,7 +294,7 @@ bool SoundPlayer::playFile(const QString& path)
     return open() && play(false);
 }
 
-bool AudioOutputAvailable()
+bool audioOutputAvailable()
 {
     return !QMediaDevices::audioOutputs().isEmpty();
 }

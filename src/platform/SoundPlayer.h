@@ -57,7 +57,7 @@ public:
 std::unique_ptr<SoundPlayer> createSoundPlayer(bool silent);
 
 // Whether the system offers any audio output now.
-bool AudioOutputAvailable();
+bool audioOutputAvailable();
 
 // What open learns from a WAV file's header.
 struct WavInfo
@@ -71,6 +71,6 @@ struct WavInfo
     std::chrono::milliseconds duration{0};
 };
 // Reads the header of a WAV file; nothing when it is no playable WAV file.
-std::optional<WavInfo> ReadWavInfo(const QString& path);
+std::optional<WavInfo> readWavInfo(const QString& path);
 
 } // namespace gf

@@ -31,14 +31,19 @@ enum Marker
     OpenDiamond
 };
 
-// One line of a chart: a value per week, or none.
-struct Series
+// The look of the series at a place of a chart: black and white, so line styles and
+// marker shapes tell the lines apart.
+Qt::PenStyle seriesStyle(int index)
 {
-    QString name;
-    QList<std::optional<double>> values;
-    Qt::PenStyle style;
-    Marker marker;
-};
+    static const Qt::PenStyle styles[4] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+                                           Qt::DashDotLine};
+    return styles[index % 4];
+}
+
+Marker seriesMarker(int index)
+{
+    return Marker(index % 4);
+}
 
 // Sizes in device pixels for a page, so the drawing reads the same at any resolution.
 struct Units
@@ -85,15 +90,15 @@ void drawMarker(QPainter& p, QPointF c, Marker marker, double size)
 }
 
 // A sample of a series' line and marker followed by its name, from x; returns the end.
-int legendEntry(QPainter& p, int x, int top, const Series& s, const Units& u)
+int legendEntry(QPainter& p, int x, int top, const tReportSeries& s, int index, const Units& u)
 {
     const QFontMetrics fm(p.font(), p.device());
     const int mid = top + fm.height() / 2;
     const int len = int(12 * u.mm);
-    p.setPen(QPen(Qt::black, u.stroke, s.style, Qt::FlatCap));
+    p.setPen(QPen(Qt::black, u.stroke, seriesStyle(index), Qt::FlatCap));
     p.drawLine(x, mid, x + len, mid);
     p.setPen(QPen(Qt::black, u.stroke * 0.7));
-    drawMarker(p, QPointF(x + len / 2.0, mid), s.marker, 2.4 * u.mm);
+    drawMarker(p, QPointF(x + len / 2.0, mid), seriesMarker(index), 2.4 * u.mm);
     text(p, x + len + int(2 * u.mm), top, s.name);
     return x + len + int(2 * u.mm) + fm.horizontalAdvance(s.name) + int(8 * u.mm);
 }
@@ -102,9 +107,11 @@ int legendEntry(QPainter& p, int x, int top, const Series& s, const Units& u)
 // along the foot, each series as a line through its values with a marker at every value.
 // A week without a value breaks the line. Returns the x of each week.
 QList<double> drawChart(QPainter& p, const QRect& area, const QStringList& weeks,
-                        const QList<Series>& series, double yMax, double yStep, const QString& unit,
-                        int labelColumn, const Units& u)
+                        const tReportChart& chart, int labelColumn, const Units& u)
 {
+    const double yMax = chart.yMax;
+    const double yStep = chart.yStep;
+    const QString& unit = chart.unit;
     p.setFont(font(9));
     const QFontMetrics fm(p.font(), p.device());
     const QRect plot(area.left() + labelColumn, area.top() + fm.height() / 2,
@@ -141,8 +148,9 @@ QList<double> drawChart(QPainter& p, const QRect& area, const QStringList& weeks
     }
 
     p.setRenderHint(QPainter::Antialiasing, true);
-    for (const Series& s : series) {
-        p.setPen(QPen(Qt::black, u.stroke, s.style, Qt::FlatCap, Qt::RoundJoin));
+    for (int k = 0; k < chart.series.size(); ++k) {
+        const tReportSeries& s = chart.series[k];
+        p.setPen(QPen(Qt::black, u.stroke, seriesStyle(k), Qt::FlatCap, Qt::RoundJoin));
         for (int i = 0; i + 1 < n; ++i)
             if (s.values[i] && s.values[i + 1])
                 p.drawLine(QPointF(xs[i], yOf(*s.values[i])),
@@ -150,7 +158,7 @@ QList<double> drawChart(QPainter& p, const QRect& area, const QStringList& weeks
         p.setPen(QPen(Qt::black, u.stroke * 0.7));
         for (int i = 0; i < n; ++i)
             if (s.values[i])
-                drawMarker(p, QPointF(xs[i], yOf(*s.values[i])), s.marker, 2.4 * u.mm);
+                drawMarker(p, QPointF(xs[i], yOf(*s.values[i])), seriesMarker(k), 2.4 * u.mm);
     }
     p.setRenderHint(QPainter::Antialiasing, false);
     return xs;
@@ -183,43 +191,30 @@ int drawCounts(QPainter& p, int top, int left, const QList<double>& xs,
     return y;
 }
 
-// The top of a length scale: room above the highest value, at least 10.
-double lengthScaleTop(double highest)
-{
-    return std::max(10.0, std::floor(highest) + 1);
-}
-
 } // namespace
 
-void DrawProgressPage(QPainter& p, const QRect& page, const tProgressReport& report, int exercise,
-                      const QDate& today)
+namespace {
+
+// Title, page number, detective, period and date, and a line when logs were damaged;
+// returns where the charts may begin.
+int drawPageHead(QPainter& p, const QRect& page, const tProgressReport& report,
+                 const tReportPage& content, int pageNo, const QDate& today, const Units& u)
 {
-    const double dpi = p.device() ? p.device()->logicalDpiX() : 96.0;
-    const Units u{dpi / 25.4, std::max(1.0, dpi / 25.4 * 0.5)};
-    static const char* const Titles[ProgressReportPages] = {"Wort-Fahndung", "Bild-Fahndung",
-                                                            "Telefonvermittlung", "Memo-Protokoll"};
-    const bool search = exercise < 2;
-
-    p.save();
-    p.fillRect(page, Qt::white);
-    p.setPen(Qt::black);
     int y = page.top();
-
     p.setFont(font(18, true));
-    text(p, page.left(), y,
-         QStringLiteral("Grips-Fix – Trainingsverlauf: ") + QString::fromUtf8(Titles[exercise]));
+    text(p, page.left(), y, QStringLiteral("Grips-Fix – Trainingsverlauf: ") + content.title);
     p.setFont(font(10));
-    const QString pageNo =
-        QStringLiteral("Seite %1 von %2").arg(exercise + 1).arg(ProgressReportPages);
-    text(p, page.right() - QFontMetrics(p.font(), p.device()).horizontalAdvance(pageNo), y, pageNo);
+    const QString pageText = QStringLiteral("Seite %1 von %2").arg(pageNo).arg(ProgressReportPages);
+    text(p, page.right() - QFontMetrics(p.font(), p.device()).horizontalAdvance(pageText), y,
+         pageText);
     y += QFontMetrics(font(18, true), p.device()).height() + int(1 * u.mm);
 
     p.setFont(font(12));
     const QFontMetrics fm12(p.font(), p.device());
     text(p, page.left(), y,
          QStringLiteral("Detektiv: ") + report.name + QStringLiteral("     Zeitraum: ") +
-             ReportPeriodText(report.days) + QStringLiteral("     Bericht vom ") +
-             FormatShortDate(today));
+             reportPeriodText(report.days) + QStringLiteral("     Bericht vom ") +
+             formatShortDate(today));
     y += fm12.height();
     if (!report.complete()) {
         QStringList names;
@@ -232,144 +227,81 @@ void DrawProgressPage(QPainter& p, const QRect& page, const tProgressReport& rep
                  QStringLiteral("); was darin nicht zu lesen war, fehlt im Bericht."));
         y += fm12.height();
     }
-    y += int(3 * u.mm);
+    return y + int(3 * u.mm);
+}
 
-    QStringList weeks;
-    for (const tReportWeek& w : report.weeks)
-        weeks << w.label();
-    const int n = int(weeks.size());
+// A chart's title and legend above it; returns where the chart itself begins.
+int drawChartHeading(QPainter& p, int left, int top, int labelColumn, const tReportChart& chart,
+                     const Units& u)
+{
+    p.setFont(font(12, true));
+    p.setPen(Qt::black);
+    text(p, left, top, chart.title);
+    int x = left + labelColumn;
+    const int legendTop = top + QFontMetrics(p.font(), p.device()).height() + int(1 * u.mm);
+    p.setFont(font(10));
+    for (int k = 0; k < chart.series.size(); ++k)
+        x = legendEntry(p, x, legendTop, chart.series[k], k, u);
+    return legendTop + QFontMetrics(p.font(), p.device()).height() + int(2 * u.mm);
+}
 
-    // The series and the counts of this exercise.
-    auto katSeries = [&](tReportKat tReportWeek::*kind) {
-        static const Qt::PenStyle styles[4] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
-                                               Qt::DashDotLine};
-        static const char* const names[4] = {"Stufe I", "Stufe II", "Stufe III", "Stufe IV"};
-        QList<Series> list;
-        for (int l = 1; l <= 4; ++l) {
-            Series s{QString::fromLatin1(names[l - 1]), {}, styles[l - 1], Marker(l - 1)};
-            for (const tReportWeek& w : report.weeks)
-                s.values << (w.*kind).percent(l);
-            list << s;
-        }
-        return list;
-    };
-    static const char* const ModeNames[3] = {"nur Hören", "nur Sehen", "Hören und Sehen"};
-    auto seqSeries = [&](RangeArray<tReportMode, 1, 3> tReportWeek::*kind, bool mean) {
-        static const Qt::PenStyle styles[3] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
-        QList<Series> list;
-        for (int m = 1; m <= 3; ++m) {
-            Series s{QString::fromUtf8(ModeNames[m - 1]), {}, styles[m - 1], Marker(m - 1)};
-            for (const tReportWeek& w : report.weeks) {
-                const tReportMode& r = (w.*kind)[m];
-                if (mean)
-                    s.values << r.meanSpan();
-                else if (const auto level = r.highestLevel())
-                    s.values << std::optional<double>(*level);
-                else
-                    s.values << std::nullopt;
-            }
-            list << s;
-        }
-        return list;
-    };
+void drawEmptyNote(QPainter& p, const QRect& area, bool noWeeks)
+{
+    p.setFont(font(14));
+    p.setPen(Qt::black);
+    p.drawText(area, Qt::AlignCenter,
+               noWeeks ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
+                       : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
+}
 
-    QList<QPair<QString, QList<int>>> counts;
-    int records = 0;
-    if (search) {
-        tReportKat tReportWeek::*kind = exercise == 0 ? &tReportWeek::word : &tReportWeek::picture;
-        QList<int> row;
-        for (const tReportWeek& w : report.weeks)
-            row << (w.*kind).count;
-        counts << qMakePair(QStringLiteral("Übungen"), row);
-    } else {
-        auto kind = exercise == 2 ? &tReportWeek::telephone : &tReportWeek::memo;
-        for (int m = 1; m <= 3; ++m) {
-            QList<int> row;
-            for (const tReportWeek& w : report.weeks)
-                row << (w.*kind)[m].count;
-            counts << qMakePair(QString::fromUtf8(ModeNames[m - 1]), row);
-        }
-    }
-    for (const auto& row : counts)
-        for (int c : row.second)
-            records += c;
+} // namespace
+
+void drawProgressPage(QPainter& p, const QRect& page, const tProgressReport& report,
+                      ExerciseKind exercise, const QDate& today)
+{
+    const double dpi = p.device() ? p.device()->logicalDpiX() : 96.0;
+    const Units u{dpi / 25.4, std::max(1.0, dpi / 25.4 * 0.5)};
+    const tReportPage content = reportPage(report, exercise);
+    const int pageNo = int(std::find(std::begin(ReportPageOrder), std::end(ReportPageOrder),
+                                     exercise) -
+                           std::begin(ReportPageOrder)) +
+                       1;
+
+    p.save();
+    p.fillRect(page, Qt::white);
+    p.setPen(Qt::black);
+    const int y = drawPageHead(p, page, report, content, pageNo, today, u);
 
     p.setFont(font(9));
     const QFontMetrics fm9(p.font(), p.device());
     const int labelColumn =
         fm9.horizontalAdvance(QStringLiteral("Hören und Sehen")) + int(4 * u.mm);
-    const int footerHeight = int(counts.size() + 3) * fm9.height() + int(6 * u.mm);
+    const int footerHeight = int(content.counts.size() + 3) * fm9.height() + int(6 * u.mm);
     const int chartsBottom = page.bottom() - footerHeight;
 
-    auto heading = [&](int top, const QString& title, const QList<Series>& series) {
-        p.setFont(font(12, true));
-        p.setPen(Qt::black);
-        text(p, page.left(), top, title);
-        int x = page.left() + labelColumn;
-        const int legendTop = top + QFontMetrics(p.font(), p.device()).height() + int(1 * u.mm);
-        p.setFont(font(10));
-        for (const Series& s : series)
-            x = legendEntry(p, x, legendTop, s, u);
-        return legendTop + QFontMetrics(p.font(), p.device()).height() + int(2 * u.mm);
-    };
-    auto emptyNote = [&](const QRect& area) {
-        p.setFont(font(14));
-        p.setPen(Qt::black);
-        p.drawText(area, Qt::AlignCenter,
-                   n == 0 ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
-                          : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
-    };
-
+    // The charts share the room between head and counts evenly.
+    const int charts = int(content.charts.size());
+    const int share = (chartsBottom - y) / std::max(1, charts);
     QList<double> xs;
-    if (search) {
-        const QList<Series> series =
-            katSeries(exercise == 0 ? &tReportWeek::word : &tReportWeek::picture);
-        const int top = heading(y, QStringLiteral("Richtige Antworten je Stufe (Prozent)"), series);
-        const QRect area(page.left(), top, page.width(), chartsBottom - top);
-        xs = drawChart(p, area, weeks, series, 100, 20, QStringLiteral(" %"), labelColumn, u);
-        if (records == 0)
-            emptyNote(area);
-    } else {
-        auto kind = exercise == 2 ? &tReportWeek::telephone : &tReportWeek::memo;
-        const QList<Series> mean = seqSeries(kind, true);
-        const QList<Series> best = seqSeries(kind, false);
-        double highest = 0;
-        for (const QList<Series>* list : {&mean, &best})
-            for (const Series& s : *list)
-                for (const auto& v : s.values)
-                    if (v)
-                        highest = std::max(highest, *v);
-        const double yMax = lengthScaleTop(highest);
-        const double yStep = yMax > 12 ? 2 : 1;
-        const int half = (chartsBottom - y) / 2;
-        int top = heading(y, QStringLiteral("Sicheres Ergebnis (Mittel der Woche)"), mean);
-        QRect area(page.left(), top, page.width(), y + half - int(3 * u.mm) - top);
-        drawChart(p, area, weeks, mean, yMax, yStep, QString(), labelColumn, u);
-        if (records == 0)
-            emptyNote(area);
-        top = heading(y + half, QStringLiteral("Größte erreichte Länge der Woche"), best);
-        area = QRect(page.left(), top, page.width(), chartsBottom - top);
-        xs = drawChart(p, area, weeks, best, yMax, yStep, QString(), labelColumn, u);
-        if (records == 0)
-            emptyNote(area);
+    for (int i = 0; i < charts; ++i) {
+        const int slotTop = y + i * share;
+        const int slotBottom = i + 1 < charts ? slotTop + share - int(3 * u.mm) : chartsBottom;
+        const int top = drawChartHeading(p, page.left(), slotTop, labelColumn, content.charts[i], u);
+        const QRect area(page.left(), top, page.width(), slotBottom - top);
+        xs = drawChart(p, area, content.weeks, content.charts[i], labelColumn, u);
+        if (content.records == 0)
+            drawEmptyNote(p, area, content.weeks.isEmpty());
     }
 
-    if (n > 0)
-        drawCounts(p, chartsBottom + int(2 * u.mm), page.left(), xs, counts, u);
+    if (!content.weeks.isEmpty())
+        drawCounts(p, chartsBottom + int(2 * u.mm), page.left(), xs, content.counts, u);
     p.setFont(font(8));
     p.setPen(Qt::black);
-    const QString note =
-        search ? QStringLiteral("Stufe I: das zuletzt gezeigte Wort oder Bild wurde abgefragt, "
-                                "II: das vorletzte, III: das drittletzte, IV: das viertletzte. "
-                                "Wochen ohne Übungen sind ausgelassen.")
-               : QStringLiteral("Sicheres Ergebnis: die größte Länge, bei der beide Aufgaben "
-                                "eines Zweierblocks richtig waren. Länge: Anzahl der Ziffern oder "
-                                "Ereignisse einer Folge. Wochen ohne Übungen sind ausgelassen.");
-    text(p, page.left(), page.bottom() - QFontMetrics(p.font(), p.device()).height(), note);
+    text(p, page.left(), page.bottom() - QFontMetrics(p.font(), p.device()).height(), content.note);
     p.restore();
 }
 
-bool WriteProgressReportPdf(const tProgressReport& report, const QString& fileName,
+bool writeProgressReportPdf(const tProgressReport& report, const QString& fileName,
                             const QDate& today, QString* error)
 {
     QByteArray bytes;
@@ -388,11 +320,11 @@ bool WriteProgressReportPdf(const tProgressReport& report, const QString& fileNa
                 *error = QStringLiteral("Der PDF-Bericht kann nicht angelegt werden.");
             return false;
         }
-        for (int page = 0; page < ProgressReportPages; ++page) {
-            if (page > 0)
+        for (ExerciseKind exercise : ReportPageOrder) {
+            if (exercise != ReportPageOrder[0])
                 writer.newPage();
-            DrawProgressPage(painter, QRect(0, 0, writer.width(), writer.height()), report, page,
-                             today);
+            drawProgressPage(painter, QRect(0, 0, writer.width(), writer.height()), report,
+                             exercise, today);
         }
         painter.end();
     }

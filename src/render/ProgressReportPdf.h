@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/data/Records.h"
+
 #include <QDate>
 #include <QString>
 
@@ -15,12 +17,12 @@ struct tProgressReport;
 // weeks, in black and white.
 constexpr int ProgressReportPages = 4;
 
-// Draws one page (0..3) into the rectangle of an active painter.
-void DrawProgressPage(QPainter& painter, const QRect& page, const tProgressReport& report,
-                      int exercise, const QDate& today);
+// Draws the page of one exercise into the rectangle of an active painter.
+void drawProgressPage(QPainter& painter, const QRect& page, const tProgressReport& report,
+                      ExerciseKind exercise, const QDate& today);
 
 // Writes the PDF file; an earlier file is replaced only when the whole report is written.
-bool WriteProgressReportPdf(const tProgressReport& report, const QString& fileName,
+bool writeProgressReportPdf(const tProgressReport& report, const QString& fileName,
                             const QDate& today, QString* error);
 
 } // namespace gf

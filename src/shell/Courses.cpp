@@ -27,7 +27,7 @@
 
 namespace gf {
 
-bool RunIntroductionChain(const QList<std::function<int()>>& steps)
+bool runIntroductionChain(const QList<std::function<int()>>& steps)
 {
     int i = 0;
     while (i < steps.size()) {
@@ -45,7 +45,7 @@ bool RunIntroductionChain(const QList<std::function<int()>>& steps)
 bool Courses::Telephone()
 {
     m_ctx.ExerciseStarted = true;
-    m_w.SingleTipDlg->TipKind = 3;
+    m_w.SingleTipDlg->TipKind = ExerciseKind::Tel;
 
     if (m_w.TeleInfoDlg->exec() != mrOk)
         return false;
@@ -79,7 +79,7 @@ bool Courses::Telephone()
         return false;
 
     if (data.CurrentUser)
-        data.CurrentUser->TelLevel[m_ctx.TelMode] = tel::NextStartLevel(stat.BestSpan);
+        data.CurrentUser->TelLevel[m_ctx.TelMode] = tel::nextStartLevel(stat.BestSpan);
     data.TelStatList.append(stat);
 
     if (tel.TasksDone == tel.TasksTotal) {
@@ -93,7 +93,7 @@ bool Courses::Telephone()
 bool Courses::Memo()
 {
     m_ctx.ExerciseStarted = true;
-    m_w.SingleTipDlg->TipKind = tips::Memo;
+    m_w.SingleTipDlg->TipKind = ExerciseKind::Memo;
     if (m_ctx.player)
         m_ctx.player->close();
 
@@ -102,7 +102,7 @@ bool Courses::Memo()
     TChooseModeDlg& choose = *m_w.ChooseModeDlg;
     // The texts are those last given; a menu entry before any door has given none.
     if (choose.ModeText[1].isEmpty())
-        SetSequenceModeTexts(choose);
+        setSequenceModeTexts(choose);
     choose.HelpKey = QStringLiteral("ChooseBmpMode");
     if (choose.exec() != mrOk)
         return false;
@@ -130,14 +130,14 @@ bool Courses::Memo()
 
     data.MemoStatList.append(stat);
     if (data.CurrentUser)
-        data.CurrentUser->MemoLevel[memo.Mode] = memo::NextStartLevel(stat.BestSpan);
+        data.CurrentUser->MemoLevel[memo.Mode] = memo::nextStartLevel(stat.BestSpan);
     m_w.BmpSndGraphDlg->Stat = &data.MemoStatList.last();
     m_w.BmpSndGraphDlg->exec();
     m_w.BmpSndGraphDlg->Stat = nullptr;
     return true;
 }
 
-void SetSequenceModeTexts(TChooseModeDlg& choose)
+void setSequenceModeTexts(TChooseModeDlg& choose)
 {
     choose.ModeText[1] = QStringLiteral("Hören");
     choose.ModeText[2] = QStringLiteral("Sehen");
@@ -151,7 +151,7 @@ namespace {
 template <typename Stat>
 bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QString& fileName,
                   const QList<TSearchIntroDlg*>& intro, TTableIntroDlg& tableIntro,
-                  std::shared_ptr<const tConfig>& overviewTable, int area, quint16& tipNo,
+                  std::shared_ptr<const tConfig>& overviewTable, ExerciseKind area, quint16& tipNo,
                   QList<Stat>& statList)
 {
     ctx.ExerciseStarted = true;
@@ -161,13 +161,13 @@ bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QStri
 
     // A failed load keeps the table drawn before; without any table there is no run.
     if (run.LoadItemTables(fileName))
-        tableIntro.SetTableLines(run.Tables.Current->Lines);
+        tableIntro.setTableLines(run.Tables.Current->Lines);
     if (!run.Tables.Current)
         return false;
     overviewTable = run.Tables.Current;
 
     TLevelKatDlg& level = *w.LevelKatDlg;
-    const bool introduced = RunIntroductionChain({
+    const bool introduced = runIntroductionChain({
         [&] { return intro[0]->exec(); },
         [&] {
             const int result = level.exec();
@@ -191,28 +191,28 @@ bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QStri
         statList.append(stat);
 
     TGraphDlg& graph = *w.GraphDlg;
-    graph.ChartMode = area == tips::Bild ? search::cmPicture : search::cmWord;
-    (area == tips::Bild ? graph.PictureTable : graph.WordTable) = run.Run().table();
+    graph.ChartMode = area == ExerciseKind::Bild ? search::cmPicture : search::cmWord;
+    (area == ExerciseKind::Bild ? graph.PictureTable : graph.WordTable) = run.Run().table();
     graph.exec();
     return true;
 }
 
 } // namespace
 
-bool Courses::WordSearch()
+bool Courses::wordSearch()
 {
     TXErklaer3Dlg& overview = *m_w.XErklaer3Dlg;
     return searchCourse(m_ctx, m_w, *m_w.WortDlg, QStringLiteral("std.cfg"),
                         {m_w.XErklaerDlg, m_w.XErklaer2Dlg, &overview}, *m_w.XErklaer2Dlg,
-                        overview.Table, tips::Wort, m_ctx.WortTipNo, m_ctx.data->WortStatList);
+                        overview.Table, ExerciseKind::Wort, m_ctx.WortTipNo, m_ctx.data->WortStatList);
 }
 
-bool Courses::PictureSearch()
+bool Courses::pictureSearch()
 {
     TBmpErklaer3Dlg& overview = *m_w.BmpErklaer3Dlg;
     return searchCourse(m_ctx, m_w, *m_w.BmpKatDlg, QStringLiteral("bmp.cfg"),
                         {m_w.BmpErklaerDlg, m_w.BmpErkl2Dlg, &overview}, *m_w.BmpErkl2Dlg,
-                        overview.Table, tips::Bild, m_ctx.BildTipNo, m_ctx.data->BildStatList);
+                        overview.Table, ExerciseKind::Bild, m_ctx.BildTipNo, m_ctx.data->BildStatList);
 }
 
 } // namespace gf

@@ -12,10 +12,10 @@ class TChooseModeDlg;
 // Shows the steps of an introduction chain in turn: OK goes on, "&Zurück" (mrBack) goes
 // one step back (from the first step it ends the chain), anything else ends it. True when
 // the last step was left with OK.
-bool RunIntroductionChain(const QList<std::function<int()>>& steps);
+bool runIntroductionChain(const QList<std::function<int()>>& steps);
 
 // The option texts of both sequence exercises: "Hören", "Sehen", "Hören und Sehen".
-void SetSequenceModeTexts(TChooseModeDlg& choose);
+void setSequenceModeTexts(TChooseModeDlg& choose);
 
 // The exercise courses behind the four doors and the menu: introductions and choices,
 // the exercise window, the record in its session list, the results graph.
@@ -30,8 +30,8 @@ public:
     // it). True when the exercise ran to its end.
     bool Memo();
     // The word search and the picture search; true when the run ended with its last task.
-    bool WordSearch();
-    bool PictureSearch();
+    bool wordSearch();
+    bool pictureSearch();
 
 private:
     AppContext& m_ctx;

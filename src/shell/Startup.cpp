@@ -20,7 +20,7 @@ QStringList numbered(const QString& prefix, int last, const QString& suffix)
 
 } // namespace
 
-const QStringList& InventoryPictures()
+const QStringList& inventoryPictures()
 {
     static const QStringList names{
         "Abdruck_1.bmp", "Abdruck_2.bmp", "Abdruck_3.bmp", "Abdruck_4.bmp", "Auto.bmp",
@@ -39,7 +39,7 @@ const QStringList& InventoryPictures()
     return names;
 }
 
-const QStringList& InventorySounds()
+const QStringList& inventorySounds()
 {
     static const QStringList names = [] {
         QStringList n;
@@ -57,7 +57,7 @@ const QStringList& InventorySounds()
     return names;
 }
 
-const QStringList& InventoryHelpPages()
+const QStringList& inventoryHelpPages()
 {
     static const QStringList names = [] {
         QStringList n;
@@ -70,7 +70,7 @@ const QStringList& InventoryHelpPages()
     return names;
 }
 
-QString MissingFileMessage(const QString& bareName)
+QString missingFileMessage(const QString& bareName)
 {
     return "Die Datei \"" + bareName +
            "\"\n\r konnte nicht gefunden werden.\n\rMöglicherweise fehlen noch weitere "
@@ -81,14 +81,14 @@ QString MissingFileMessage(const QString& bareName)
 bool CheckMediaFiles(const InstallPaths& paths, MessageSink& messages, const FileExistsFn& exists)
 {
     const std::pair<const QString*, const QStringList*> lists[] = {
-        {&paths.BmpDir, &InventoryPictures()},
-        {&paths.WavDir, &InventorySounds()},
-        {&paths.HlpDir, &InventoryHelpPages()},
+        {&paths.BmpDir, &inventoryPictures()},
+        {&paths.WavDir, &inventorySounds()},
+        {&paths.HlpDir, &inventoryHelpPages()},
     };
     for (const auto& [folder, names] : lists) {
         for (const QString& name : *names) {
             if (!exists(*folder, name)) {
-                messages.message(MissingFileMessage(name), mkFehlermeldung, btn::OK, 0);
+                messages.message(missingFileMessage(name), mkFehlermeldung, btn::OK, 0);
                 return false;
             }
         }

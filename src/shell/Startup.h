@@ -12,14 +12,14 @@ class MessageSink;
 
 // The media inventory that must be complete before the program runs, in the order
 // the check walks it (which decides which missing file is named first).
-const QStringList& InventoryPictures();
-const QStringList& InventorySounds();
-const QStringList& InventoryHelpPages();
+const QStringList& inventoryPictures();
+const QStringList& inventorySounds();
+const QStringList& inventoryHelpPages();
 
 using FileExistsFn = std::function<bool(const QString& folder, const QString& name)>;
 
 // Names the first missing file and returns false.
 bool CheckMediaFiles(const InstallPaths& paths, MessageSink& messages, const FileExistsFn& exists);
-QString MissingFileMessage(const QString& bareName);
+QString missingFileMessage(const QString& bareName);
 
 } // namespace gf

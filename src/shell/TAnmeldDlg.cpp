@@ -88,7 +88,7 @@ TAnmeldDlg::TAnmeldDlg(AppContext& ctx, QWidget* parent) : TOwnFenster(ctx, pare
     connect(Benutzerbutton, &QAbstractButton::clicked, this, [this] { BenutzerbuttonClick(); });
 }
 
-QString TAnmeldDlg::UserLabelText(const QString& userName)
+QString TAnmeldDlg::userLabelText(const QString& userName)
 {
     return userName == QLatin1String("-") ? QStringLiteral("kein Benutzer angemeldet") : userName;
 }
@@ -137,12 +137,12 @@ void TAnmeldDlg::ShellTreeChange(const QString& path)
     m_hasPath = true;
     d.setDataDir(path);
     d.DataDirReadOnly = false;
-    FillList();
-    if (!CanCreateFilesIn(d.DataDir))
+    fillList();
+    if (!canCreateFilesIn(d.DataDir))
         d.DataDirReadOnly = true;
 }
 
-void TAnmeldDlg::FillList()
+void TAnmeldDlg::fillList()
 {
     tProgramData& d = (*ctx().data);
     BenutzerListbox->clear();
@@ -152,7 +152,7 @@ void TAnmeldDlg::FillList()
         return;
     }
     d.setDataDir(path);
-    const QStringList names = d.ListUsers();
+    const QStringList names = d.listUsers();
     if (names.isEmpty()) {
         d.UserName = QStringLiteral("-");
         return;
@@ -167,7 +167,7 @@ void TAnmeldDlg::FillList()
 
 bool TAnmeldDlg::folderWritable() const
 {
-    return m_hasPath && CanCreateFilesIn((*ctx().data).DataDir);
+    return m_hasPath && canCreateFilesIn((*ctx().data).DataDir);
 }
 
 void TAnmeldDlg::OkButtonClick()
@@ -186,7 +186,7 @@ void TAnmeldDlg::OkButtonClick()
         return;
     }
     // A registration started from here may have changed the folder's detectives.
-    FillList();
+    fillList();
 }
 
 void TAnmeldDlg::NeuUserButtonClick()
@@ -198,7 +198,7 @@ void TAnmeldDlg::NeuUserButtonClick()
         return;
     }
     tuer().AddUser(1);
-    FillList();
+    fillList();
 }
 
 void TAnmeldDlg::BenutzerbuttonClick()
@@ -230,12 +230,12 @@ void TAnmeldDlg::RenameButtonClick()
     const QString currentFile = d.CurrentUser ? canonical(d.UserFileName) : QString();
     const bool isCurrent =
         !currentFile.isEmpty() && canonical(d.DataDir + n + QStringLiteral(".mnu")) == currentFile;
-    d.DeleteUser(n);
+    d.deleteUser(n);
     if (isCurrent && !QFileInfo::exists(currentFile)) {
         d.CurrentUser.reset();
         d.UserList.clear();
     }
-    FillList();
+    fillList();
 }
 
 void TAnmeldDlg::reject()
@@ -252,7 +252,7 @@ void TAnmeldDlg::reject()
 void TAnmeldDlg::done(int result)
 {
     tProgramData& d = (*ctx().data);
-    if (!d.UserFileExists(d.UserName))
+    if (!d.userFileExists(d.UserName))
         d.UserName = QStringLiteral("-");
     if (onUserLabel)
         onUserLabel(d.UserName);
@@ -263,7 +263,7 @@ void TAnmeldDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_F10:
-        PlainMessage((*ctx().data).UserName, this);
+        showPlainMessage((*ctx().data).UserName, this);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -37,10 +37,10 @@ public:
     // window's UserLabel.
     std::function<void(const QString& userName)> onUserLabel;
     // The label text for a UserName.
-    static QString UserLabelText(const QString& userName);
+    static QString userLabelText(const QString& userName);
 
     // The data folder that was current when the dialog was shown last.
-    QString NotedDataDir() const { return m_notedDataDir; }
+    QString notedDataDir() const { return m_notedDataDir; }
 
     QFrame* ppp;
     QLabel* NL1;
@@ -63,7 +63,7 @@ protected:
 
 private:
     void ShellTreeChange(const QString& path);
-    void FillList();
+    void fillList();
     void OkButtonClick();
     void NeuUserButtonClick();
     void BenutzerbuttonClick();

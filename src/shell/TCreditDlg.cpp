@@ -64,7 +64,7 @@ CreditNames CreditNames::fromText(const QString& text)
 CreditNames CreditNames::fromInstallation(const QString& installDir)
 {
     const QString path =
-        ResolveMediaFile(installDir, QStringLiteral("credits.txt"));
+        resolveMediaFile(installDir, QStringLiteral("credits.txt"));
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return fromText(QString());

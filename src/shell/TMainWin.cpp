@@ -27,6 +27,7 @@
 #include "platform/SoundPlayer.h"
 #include "shell/Courses.h"
 #include "shell/PendingWindows.h"
+#include "shell/SessionFlow.h"
 #include "shell/TAnmeldDlg.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TCreditDlg.h"
@@ -172,7 +173,7 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
         (*names[i])->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-    UserLabel = makeLabel(client, TAnmeldDlg::UserLabelText(QStringLiteral("-")), arial(13, true), Qt::white,
+    UserLabel = makeLabel(client, TAnmeldDlg::userLabelText(QStringLiteral("-")), arial(13, true), Qt::white,
                           QRect(300, 470, 201, 73), Qt::AlignCenter);
     UserLabel->setWordWrap(true);
 
@@ -213,7 +214,7 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
     }
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] {
-        PlainMessage(m_ctx.data ? m_ctx.data->UserName : QStringLiteral("-"));
+        showPlainMessage(m_ctx.data ? m_ctx.data->UserName : QStringLiteral("-"));
     });
 
     resize(DesignWidth, DesignHeight);
@@ -267,48 +268,12 @@ void TMainWin::buildMenu()
     bar->hide();
 }
 
-void TMainWin::CreateWindows()
+void TMainWin::createWindows()
 {
-    WindowSet& w = *m_windows;
-    w.WortDlg = new TWortDlg(m_ctx, this);
-    w.AbfragDlg = new TAbfragDlg(m_ctx, this);
-    w.MemoDlg = new TMemoDlg(this);
-    w.TeleInfoDlg = new TTeleInfoDlg(m_ctx, this);
-    w.BmpTastDlg = new TBmpTastDlg(this);
-    w.TeleGraphDlg = new TTeleGraphDlg(m_ctx, this);
-    w.LevelDlg = new TLevelDlg(m_ctx, this);
-    w.BMPPresentDlg = new TBMPPresentDlg(m_ctx, this);
-    w.TelDlg = new TTelDlg(m_ctx, this);
-    w.LevelKatDlg = new TLevelKatDlg(m_ctx, this);
-    w.BmpKatDlg = new TBmpKatDlg(m_ctx, this);
-    w.BmpAbfragDlg = new TBmpAbfragDlg(m_ctx, this);
-    w.SndBmpInfDlg = new TSndBmpInfDlg(m_ctx, this);
-    w.TuerDlg = new TTuerDlg(m_ctx, this);
-    w.BmpSndGraphDlg = new TBmpSndGraphDlg(m_ctx, this);
-    w.TagDlg = new TTagDlg(m_ctx, this);
-    w.CreditDlg = new TCreditDlg(m_ctx, this);
-    w.ChooseModeDlg = new TChooseModeDlg(m_ctx, this);
-    w.titleDlg = new TtitleDlg(m_ctx, this);
-    w.ExportDlg = new TExportDlg(m_ctx, this);
-    w.GraphDlg = new TGraphDlg(m_ctx, this);
-    w.HelpWin = new THelpWin(m_ctx, this);
-    w.TipDlg = new TTipDlg(this);
-    w.XErklaerDlg = new TXErklaerDlg(m_ctx, this);
-    w.BmpErkl2Dlg = new TBmpErkl2Dlg(m_ctx, this);
-    w.BmpErklaerDlg = new TBmpErklaerDlg(m_ctx, this);
-    w.XErklaer2Dlg = new TXErklaer2Dlg(m_ctx, this);
-    w.BmpErklaer3Dlg = new TBmpErklaer3Dlg(m_ctx, this);
-    w.XErklaer3Dlg = new TXErklaer3Dlg(m_ctx, this);
-    w.SingleTipDlg = new TSingleTipDlg(m_ctx, this);
-    w.xMsgDlg = new TxMsgDlg(this);
-    w.AnmeldDlg = new TAnmeldDlg(m_ctx, this);
-    w.TeleGraphDlg->SingleTipDlg = w.SingleTipDlg;
-    w.BmpSndGraphDlg->SingleTipDlg = w.SingleTipDlg;
-    w.WortDlg->AbfragDlg = w.AbfragDlg;
-    w.BmpKatDlg->BmpAbfragDlg = w.BmpAbfragDlg;
-    w.GraphDlg->SingleTipDlg = w.SingleTipDlg;
-    w.AnmeldDlg->TuerDlg = w.TuerDlg;
-    w.AnmeldDlg->onUserLabel = [this](const QString& name) { SetUserLabel(name); };
+    createWindowSet(*m_windows, m_ctx, this);
+    m_windows->AnmeldDlg->onUserLabel = [this](const QString& name) { setUserLabel(name); };
+    m_session = std::make_unique<SessionFlow>(m_ctx, *m_windows);
+    m_session->onTitle = [this](const QString& title) { setWindowTitle(title); };
 }
 
 void TMainWin::showEvent(QShowEvent* event)
@@ -317,7 +282,7 @@ void TMainWin::showEvent(QShowEvent* event)
     if (!m_startUpRan) {
         m_startUpRan = true;
         // Once the window is on screen, so the start-up's messages and the title stand over it.
-        QTimer::singleShot(0, this, [this] { StartUp(); });
+        QTimer::singleShot(0, this, [this] { startUp(); });
     }
 }
 
@@ -326,7 +291,7 @@ void TMainWin::requestClose()
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-bool TMainWin::StartUp()
+bool TMainWin::startUp()
 {
     setWindowTitle(QStringLiteral("Grips-Fix"));
     DesignWidth = 800;
@@ -337,7 +302,7 @@ bool TMainWin::StartUp()
         requestClose();
         return false;
     }
-    if (!CheckMediaFiles(m_ctx.paths, *m_ctx.messages, &MediaFileExists)) {
+    if (!CheckMediaFiles(m_ctx.paths, *m_ctx.messages, &mediaFileExists)) {
         CloseWithoutQuestion = true;
         requestClose();
         return false;
@@ -346,11 +311,11 @@ bool TMainWin::StartUp()
     if (m_ctx.player) {
         // Loaded once now, so no sound waits for its file during an exercise.
         QStringList sounds;
-        for (const QString& name : InventorySounds())
-            sounds << ResolveMediaFile(m_ctx.paths.WavDir, name);
+        for (const QString& name : inventorySounds())
+            sounds << resolveMediaFile(m_ctx.paths.WavDir, name);
         m_ctx.player->preload(sounds);
         m_ctx.player->close();
-        const QString jingle = ResolveMediaFile(m_ctx.paths.WavDir, QStringLiteral("Jingle.wav"));
+        const QString jingle = resolveMediaFile(m_ctx.paths.WavDir, QStringLiteral("Jingle.wav"));
         if (!jingle.isEmpty()) {
             m_ctx.player->setFileName(jingle);
             if (m_ctx.player->open())
@@ -361,7 +326,7 @@ bool TMainWin::StartUp()
     m_ctx.ReadOnlySession = false;
 
     bool keepRunning = true;
-    if (ColorDepth() < 16) {
+    if (colorDepth() < 16) {
         const int answer = xMessageDlg(
             QStringLiteral("Hinweis: Die Systemeinstellungen für die Farbpalette sind geringer als "
                            "65536 Farben! Für eine optimale Darstellung der Bilder empfehlen wir, "
@@ -393,11 +358,11 @@ bool TMainWin::StartUp()
     }
 
     AdaptForms();
-    PlaceUserControls();
+    placeUserControls();
 
     BackImage->hide();
     BackImage->setPixmap(
-        QPixmap(ResolveMediaFile(m_ctx.paths.BmpDir, QStringLiteral("Tueren2.bmp"))));
+        QPixmap(resolveMediaFile(m_ctx.paths.BmpDir, QStringLiteral("Tueren2.bmp"))));
     if (m_windows->titleDlg)
         m_windows->titleDlg->exec();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -416,19 +381,19 @@ void TMainWin::AdaptForms()
 {
     const int xxx = qRound(QFontMetricsF(m_canvasFont).horizontalAdvance(QStringLiteral("XXX")));
     const ScaleFactors f =
-        ComputeScaleFactors(m_ctx.ScreenWidth, m_ctx.ScreenHeight, DesignWidth, DesignHeight, xxx);
+        computeScaleFactors(m_ctx.ScreenWidth, m_ctx.ScreenHeight, DesignWidth, DesignHeight, xxx);
     m_ctx.FontFactor = f.font;
-    AdaptWindow(centralWidget(), f, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
+    adaptWindow(centralWidget(), f, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
     setGeometry(0, 0, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
     for (QObject* child : children()) {
         auto* window = qobject_cast<QDialog*>(child);
         if (!window || window == m_windows->AnmeldDlg)
             continue;
-        AdaptWindow(window, f, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
+        adaptWindow(window, f, m_ctx.ScreenWidth, m_ctx.ScreenHeight);
     }
 }
 
-void TMainWin::PlaceUserControls()
+void TMainWin::placeUserControls()
 {
     const int m = m_ctx.ScreenWidth / 2;
     BenutzerButton->move(m - 2 * BenutzerButton->width(), UserLabel->y());
@@ -440,9 +405,9 @@ void TMainWin::PlaceUserControls()
     ExportButton->move(mid + 50, ExportButton->y());
 }
 
-void TMainWin::SetUserLabel(const QString& userName)
+void TMainWin::setUserLabel(const QString& userName)
 {
-    UserLabel->setText(TAnmeldDlg::UserLabelText(userName));
+    UserLabel->setText(TAnmeldDlg::userLabelText(userName));
 }
 
 void TMainWin::paintEvent(QPaintEvent* event)
@@ -504,18 +469,18 @@ void TMainWin::Image4Click()
     if (!requireUser())
         return;
     BackImage->hide();
-    SetSequenceModeTexts(*m_windows->ChooseModeDlg);
+    setSequenceModeTexts(*m_windows->ChooseModeDlg);
     memoCourse(2);
 }
 
 void TMainWin::SpurensicherungClick()
 {
-    m_courses->WordSearch();
+    m_courses->wordSearch();
 }
 
 void TMainWin::FestnahmeClick()
 {
-    m_courses->PictureSearch();
+    m_courses->pictureSearch();
 }
 
 void TMainWin::HoerenClick()
@@ -606,87 +571,18 @@ void TMainWin::memoCourse(quint16 mode)
 
 void TMainWin::BenutzerButtonClick()
 {
-    tProgramData& data = *m_ctx.data;
-    if (m_ctx.ExerciseStarted && !m_ctx.ReadOnlySession && data.CurrentUser) {
-        if (data.SaveSessionResults(*data.CurrentUser))
-            data.SaveUserFile();
-    }
-    const QString remembered = data.UserName;
-    TAnmeldDlg* login = m_windows->AnmeldDlg;
-    if (login->exec() == mrOk) {
-        AfterLogin();
-    } else {
-        if (data.UserFileExists(remembered))
-            data.UserName = remembered;
-        data.setDataDir(login->NotedDataDir());
-    }
-    QDir::setCurrent(m_ctx.paths.ProgramDir);
-}
-
-QString DateRuleMessage(const QString& name, const QDate& regDate, const QDate& today)
-{
-    const QString shortDate = QStringLiteral("dd.MM.yyyy");
-    return QStringLiteral("Hinweis: das Datum wurde verändert! \n\rDer Benutzer ") + name +
-           QStringLiteral("\r hat sich am ") + regDate.toString(shortDate) +
-           QStringLiteral(" angemeldet, Ihr Rechner meldet als heutiges Datum aber erst den ") +
-           today.toString(shortDate) + QStringLiteral(".") + QStringLiteral("\n\r") +
-           QStringLiteral("Durch dieses Problem können leider keine Ergebnisse ") +
-           QStringLiteral(" mehr gespeichert werden, bis in Ihrer Konfiguration das ") +
-           QStringLiteral(" Anmeldedatum wieder erreicht ist oder ") +
-           QStringLiteral(" Sie das Datum entsprechend angepaßt haben!");
-}
-
-bool RegDateInLaterMonth(const QDate& regDate, const QDate& today)
-{
-    return regDate.year() * 12 + regDate.month() > today.year() * 12 + today.month();
+    m_session->login();
 }
 
 void TMainWin::AfterLogin()
 {
-    tProgramData& data = *m_ctx.data;
-    if (!data.CurrentUser)
-        return;
-    const tUser& user = *data.CurrentUser;
-    setWindowTitle(QStringLiteral("Grips-Fix ") + user.Name);
-
-    const QDate today = data.SessionStart.date();
-    const QDate regDate = user.RegDate.date();
-    if (RegDateInLaterMonth(regDate, today)) {
-        xMessageDlg(DateRuleMessage(user.Name, regDate, today), mkAchtung, btn::OK, 0);
-        m_ctx.ReadOnlySession = true;
-    }
-
-    if (!QFile::exists(QDir(m_ctx.paths.ProgramDir).filePath(QStringLiteral("std.cfg"))))
-        xMessageDlg(QStringLiteral("Achtung: die Dateistd.cfg konnte leider nicht gefunden "
-                                   "werden.\n\rDie Aufgaben können nicht geladen werden!"),
-                    mkFehlermeldung, btn::OK, 0);
-
-    QCoreApplication::processEvents();
-    data.CreateSessionLists();
-
-    data.TelTotal = data.MemoTotal = data.WortTotal = data.BildTotal = 0;
-    for (int i = 1; i <= 3; ++i) {
-        data.TelTotal += data.TelCount[i];
-        data.MemoTotal += data.MemoCount[i];
-        data.WortTotal += data.WortCount[i];
-        data.BildTotal += data.BildCount[i];
-    }
-}
-
-void TMainWin::saveSession()
-{
-    tProgramData& data = *m_ctx.data;
-    // With no detective logged in there are no session lists and nothing to save.
-    if (m_ctx.ReadOnlySession || !data.CurrentUser || !data.SessionListsCreated)
-        return;
-    if (data.SaveSessionResults(*data.CurrentUser))
-        data.SaveUserFile();
+    m_session->afterLogin();
 }
 
 void TMainWin::closeEvent(QCloseEvent* event)
 {
     if (!CloseWithoutQuestion) {
-        saveSession();
+        m_session->saveOnExit();
         if (m_windows->CreditDlg)
             m_windows->CreditDlg->exec();
     }

@@ -16,12 +16,8 @@ namespace gf {
 struct AppContext;
 struct WindowSet;
 class Courses;
+class SessionFlow;
 class TSkinButton;
-
-// The date rule of the after-login step: the detective's registration lies in a later
-// calendar month than today (days are not compared).
-bool RegDateInLaterMonth(const QDate& regDate, const QDate& today);
-QString DateRuleMessage(const QString& name, const QDate& regDate, const QDate& today);
 
 // A door: a transparent area that opens on a left click, or from the keyboard with
 // Enter or Space once the Tab key has brought it a visible frame.
@@ -59,13 +55,13 @@ public:
     ~TMainWin() override;
 
     // Creates every other window of the program, in the fixed order, hidden.
-    void CreateWindows();
+    void createWindows();
     WindowSet& Windows() { return *m_windows; }
 
     // The start-up proper; runs once, at the first showing. Returns false when the
     // program is closing again (missing files, declined display warnings).
-    bool StartUp();
-    bool StartedUp() const { return m_startedUp; }
+    bool startUp();
+    bool startedUp() const { return m_startedUp; }
 
     // Doors and menu entries.
     void Image1Click();
@@ -91,8 +87,8 @@ public:
     // Fits every window but the login dialog to the screen; sets FontFactor.
     void AdaptForms();
     // Places login, exit and the name label from the screen's middle.
-    void PlaceUserControls();
-    void SetUserLabel(const QString& userName);
+    void placeUserControls();
+    void setUserLabel(const QString& userName);
 
     bool CloseWithoutQuestion = false;
     quint16 DesignWidth = 800;
@@ -128,7 +124,6 @@ private:
     void requestClose();
     void telephoneCourse();
     void memoCourse(quint16 mode);
-    void saveSession();
     void buildMenu();
     void onEscape();
 
@@ -136,6 +131,7 @@ private:
     QFont m_canvasFont;
     std::unique_ptr<WindowSet> m_windows;
     std::unique_ptr<Courses> m_courses;
+    std::unique_ptr<SessionFlow> m_session;
     bool m_startedUp = false;
     bool m_startUpRan = false;
     bool m_hideBackUntilPaint = false;

@@ -131,7 +131,7 @@ std::array<QPixmap, 8> TOwnFenster::makePictures()
 }
 
 TOwnFenster::TOwnFenster(AppContext& ctx, QWidget* parent)
-    : TWindow(ctx, parent), pictures_(makePictures())
+    : TWindow(ctx, parent), m_pictures(makePictures())
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
 }
@@ -149,17 +149,17 @@ void TOwnFenster::paintEvent(QPaintEvent*)
     p.fillRect(rect(), kFill);
 
     for (int x = 24; x < w - 135; x += 135)
-        p.drawPixmap(x, 0, pictures_[Top]);
+        p.drawPixmap(x, 0, m_pictures[Top]);
     for (int y = 47; y < h - 24; y += 47) {
-        p.drawPixmap(0, y, pictures_[Left]);
-        p.drawPixmap(w - 23, y, pictures_[Right]);
+        p.drawPixmap(0, y, m_pictures[Left]);
+        p.drawPixmap(w - 23, y, m_pictures[Right]);
     }
     for (int x = 23; x < w - 23; x += 159)
-        p.drawPixmap(x, h - 24, pictures_[Bottom]);
-    p.drawPixmap(0, 0, pictures_[TopLeft]);
-    p.drawPixmap(w - 135, 0, pictures_[TopRight]);
-    p.drawPixmap(0, h - 24, pictures_[BottomLeft]);
-    p.drawPixmap(w - 23, h - 24, pictures_[BottomRight]);
+        p.drawPixmap(x, h - 24, m_pictures[Bottom]);
+    p.drawPixmap(0, 0, m_pictures[TopLeft]);
+    p.drawPixmap(w - 135, 0, m_pictures[TopRight]);
+    p.drawPixmap(0, h - 24, m_pictures[BottomLeft]);
+    p.drawPixmap(w - 23, h - 24, m_pictures[BottomRight]);
 
     QFont f(QStringLiteral("Arial"));
     f.setBold(true);
@@ -185,14 +185,14 @@ void TOwnFenster::mousePressEvent(QMouseEvent* event)
     // Wayland compositors) the window follows the mouse by itself.
     if (windowHandle() && windowHandle()->startSystemMove())
         return;
-    dragging_ = true;
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    m_dragging = true;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
 void TOwnFenster::mouseMoveEvent(QMouseEvent* event)
 {
-    if (dragging_ && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - dragOffset_);
+    if (m_dragging && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - m_dragOffset);
     else
         QDialog::mouseMoveEvent(event);
 }
@@ -200,7 +200,7 @@ void TOwnFenster::mouseMoveEvent(QMouseEvent* event)
 void TOwnFenster::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        dragging_ = false;
+        m_dragging = false;
     QDialog::mouseReleaseEvent(event);
 }
 

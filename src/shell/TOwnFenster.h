@@ -48,9 +48,9 @@ protected:
 private:
     static std::array<QPixmap, 8> makePictures();
 
-    std::array<QPixmap, 8> pictures_;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    std::array<QPixmap, 8> m_pictures;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
 };
 
 } // namespace gf

@@ -12,9 +12,9 @@
 
 namespace gf {
 
-bool LoadScreenPicture(TImage* image, const QString& bmpDir, const QString& name)
+bool loadScreenPicture(TImage* image, const QString& bmpDir, const QString& name)
 {
-    const QString path = MediaPath(bmpDir, name);
+    const QString path = mediaPath(bmpDir, name);
     if (image->load(path))
         return true;
     xMessageDlg(QStringLiteral("Die Datei \"%1\"\n\rkonnte nicht geladen werden.").arg(name),
@@ -49,8 +49,8 @@ void TPictureScreen::showPictures(const QString& picture, const QString& logo, i
     Image->hide();
     Image1->hide();
     Image->setGeometry(rect());
-    LoadScreenPicture(Image, ctx.paths.BmpDir, picture);
-    LoadScreenPicture(Image1, ctx.paths.BmpDir, logo);
+    loadScreenPicture(Image, ctx.paths.BmpDir, picture);
+    loadScreenPicture(Image1, ctx.paths.BmpDir, logo);
     Image1->move((width() - Image1->width()) / 2, logoCentreY - Image1->height() / 2);
     Image->show();
     Image1->show();

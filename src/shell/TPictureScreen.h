@@ -37,6 +37,6 @@ private:
 };
 
 // Loads BmpDir + name into an image; reports a picture that cannot be read.
-bool LoadScreenPicture(TImage* image, const QString& bmpDir, const QString& name);
+bool loadScreenPicture(TImage* image, const QString& bmpDir, const QString& name);
 
 } // namespace gf

@@ -38,15 +38,15 @@ bool TTuerDlg::AddUser(quint16 slot)
     if (!ok)
         typed.clear();
     // The data model trims, checks and refuses the name with its own messages.
-    return data().RegisterUser(typed, slot);
+    return data().registerUser(typed, slot);
 }
 
 bool TTuerDlg::Opened(quint16 slot)
 {
     tProgramData& d = data();
     d.UserFileName = d.DataDir + d.UserName + QStringLiteral(".mnu");
-    if (d.UserName != kNewDetective && d.UserFileExists(d.UserName))
-        return d.OpenUser();
+    if (d.UserName != kNewDetective && d.userFileExists(d.UserName))
+        return d.openUser();
 
     if (!AddUser(slot))
         return false;

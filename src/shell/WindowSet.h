@@ -1,6 +1,10 @@
 #pragma once
 
+class QWidget;
+
 namespace gf {
+
+struct AppContext;
 
 class TMainWin;
 class TWortDlg;
@@ -74,5 +78,9 @@ struct WindowSet
     TxMsgDlg* xMsgDlg = nullptr;
     TAnmeldDlg* AnmeldDlg = nullptr;
 };
+
+// Creates every window, in the order above, as children of owner, and links those that
+// call one another.
+void createWindowSet(WindowSet& w, AppContext& ctx, QWidget* owner);
 
 } // namespace gf

@@ -48,32 +48,32 @@ int main(int argc, char* argv[])
     context.testRun = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("tl");
     if (context.testRun)
         timing::setScale(testRunTimeScale());
-    RegisterFontSubstitutes();
+    registerFontSubstitutes();
 
     SingleInstance instance;
     if (instance.tryActivateRunning())
         return 0;
     instance.listen();
 
-    context.paths.ProgramDir = ProgramDirValue(QCoreApplication::applicationDirPath());
+    context.paths.ProgramDir = programDirValue(QCoreApplication::applicationDirPath());
     QDir::setCurrent(context.paths.ProgramDir);
 
     BoxMessageSink messages;
     context.messages = &messages;
     tProgramData data(&messages);
     context.data = &data;
-    data.setDataDir(DefaultDataDir(context.paths.ProgramDir));
-    CreateFolderChain(data.DataDir);
+    data.setDataDir(defaultDataDir(context.paths.ProgramDir));
+    createFolderChain(data.DataDir);
 
     auto player = createSoundPlayer(context.testRun);
     context.player = player.get();
 
-    const QSize screen = ScreenSize();
+    const QSize screen = primaryScreenSize();
     context.ScreenWidth = screen.width();
     context.ScreenHeight = screen.height();
 
     TMainWin mainWin(context);
-    mainWin.CreateWindows();
+    mainWin.createWindows();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWin,
                      [&mainWin] { SingleInstance::bringToFront(&mainWin); });
     mainWin.show();

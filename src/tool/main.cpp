@@ -118,7 +118,7 @@ bool openUser(tProgramData& data, const QString& folder, const QString& name)
     if (!openDataDir(data, folder))
         return false;
     data.UserName = name;
-    return data.OpenUser();
+    return data.openUser();
 }
 
 QJsonArray numbers(const auto& values)
@@ -194,7 +194,7 @@ int exportResults(tProgramData& data, const QStringList& args)
             else
                 return usage();
         } else if (option == u"--from" || option == u"--to") {
-            const auto date = ParseShortDate(value);
+            const auto date = parseShortDate(value);
             if (!date)
                 return failure(QStringLiteral("Ungültige Datumsangabe"));
             (option == u"--from" ? from : to) = date;
@@ -216,7 +216,7 @@ int exportResults(tProgramData& data, const QStringList& args)
                    ? 0
                    : 1;
     QByteArray text;
-    if (!data.ExportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind))
+    if (!data.exportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind))
         return 1;
     writeOut(text);
     return finishOutput();
@@ -226,7 +226,7 @@ int exportResults(tProgramData& data, const QStringList& args)
 bool readPeriod(const QString& option, const QString& value, std::optional<QDate>& from,
                 std::optional<QDate>& to)
 {
-    const auto date = ParseShortDate(value);
+    const auto date = parseShortDate(value);
     if (!date) {
         writeErr(QStringLiteral("Ungültige Datumsangabe"));
         return false;
@@ -274,7 +274,7 @@ int report(tProgramData& data, const QStringList& args)
         return usage();
     if (!openUser(data, args[2], args[3]))
         return 1;
-    const tProgressReport r = BuildProgressReport(
+    const tProgressReport r = buildProgressReport(
         *data.CurrentUser, DayRange{from.value_or(QDate()), to.value_or(QDate())});
     for (const DamagedLog& log : r.damaged)
         writeErr(QStringLiteral("Fehler: ") + log.reason);
@@ -284,11 +284,11 @@ int report(tProgramData& data, const QStringList& args)
 
     QString error;
     if (pdf) {
-        if (!WriteProgressReportPdf(r, out, QDate::currentDate(), &error))
+        if (!writeProgressReportPdf(r, out, QDate::currentDate(), &error))
             return failure(QStringLiteral("Fehler: ") + error);
         return status;
     }
-    const QByteArray text = QJsonDocument(ProgressReportJson(r)).toJson(QJsonDocument::Indented);
+    const QByteArray text = QJsonDocument(progressReportJson(r)).toJson(QJsonDocument::Indented);
     if (json) {
         writeOut(text);
         const int written = finishOutput();
@@ -306,9 +306,9 @@ int tables(const QString& fileName)
         return failure(QStringLiteral("Fehler: ") + file.errorText());
     ItemTableFile contents;
     QString error;
-    if (!ReadItemTables(file, QFileInfo(fileName).fileName(), contents, &error))
+    if (!readItemTables(file, QFileInfo(fileName).fileName(), contents, &error))
         return failure(QStringLiteral("Fehler: ") + error);
-    writeOut(FormatItemTableText(contents).toUtf8());
+    writeOut(formatItemTableText(contents).toUtf8());
     return finishOutput();
 }
 
@@ -362,14 +362,14 @@ int makeTables(const QString& source, const QString& target)
     if (!readTableSource(in, label, text, &error))
         return failure(error.isEmpty() ? QStringLiteral("Fehler: ") + in.errorText() : error);
     ItemTableFile contents;
-    if (!ParseItemTableText(text, contents, &error))
+    if (!parseItemTableText(text, contents, &error))
         return failure(label + QStringLiteral(": ") + error);
     // Whatever is written, the loader must take.
-    QByteArray bytes = WriteItemTables(contents);
+    QByteArray bytes = writeItemTables(contents);
     QBuffer check(&bytes);
     check.open(QIODevice::ReadOnly);
     ItemTableFile loaded;
-    if (!ReadItemTables(check, QFileInfo(target).fileName(), loaded, &error))
+    if (!readItemTables(check, QFileInfo(target).fileName(), loaded, &error))
         return failure(QStringLiteral("Fehler: ") + error);
     if (!files::replace(target, bytes, &error))
         return failure(QStringLiteral("Fehler: ") + error);
@@ -421,7 +421,7 @@ int main(int argc, char** argv)
     if (command == u"list" && args.size() == 3) {
         if (!openDataDir(data, args[2]))
             return 1;
-        for (const QString& name : data.ListUsers())
+        for (const QString& name : data.listUsers())
             writeOut(name.toUtf8() + '\n');
         return finishOutput();
     }
@@ -434,12 +434,12 @@ int main(int argc, char** argv)
     if (command == u"register" && args.size() == 4) {
         if (!openDataDir(data, args[2]))
             return 1;
-        return data.RegisterUser(args[3], 1) ? 0 : 1;
+        return data.registerUser(args[3], 1) ? 0 : 1;
     }
     if (command == u"delete" && args.size() == 4) {
         if (!openDataDir(data, args[2]))
             return 1;
-        return data.DeleteUser(args[3]) ? 0 : 1;
+        return data.deleteUser(args[3]) ? 0 : 1;
     }
     if (command == u"tables" && args.size() == 3)
         return tables(args[2]);

@@ -26,7 +26,7 @@ HelpPageHook& helpHook()
 
 } // namespace
 
-QString HelpPageFile(const QString& key)
+QString helpPageFile(const QString& key)
 {
     if (key == QLatin1String("stat"))
         return QStringLiteral("stat.rtf");
@@ -44,7 +44,7 @@ QString HelpPageFile(const QString& key)
     return {};
 }
 
-HelpPageHook SetHelpPageHook(HelpPageHook hook)
+HelpPageHook setHelpPageHook(HelpPageHook hook)
 {
     HelpPageHook previous = std::move(helpHook());
     helpHook() = std::move(hook);
@@ -53,10 +53,10 @@ HelpPageHook SetHelpPageHook(HelpPageHook hook)
 
 void ShowHelpPage(AppContext& ctx, const QString& key)
 {
-    const QString file = HelpPageFile(key);
+    const QString file = helpPageFile(key);
     if (file.isEmpty())
         return;
-    const QString path = MediaPath(ctx.paths.HlpDir, file);
+    const QString path = mediaPath(ctx.paths.HlpDir, file);
     if (const HelpPageHook& hook = helpHook()) {
         hook(path);
         return;

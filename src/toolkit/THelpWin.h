@@ -13,7 +13,7 @@ class TPushButton;
 
 // File name of the help page of a dialog key ("hlp12.rtf", "stat.rtf"); empty for a
 // key without a page.
-QString HelpPageFile(const QString& key);
+QString helpPageFile(const QString& key);
 
 // Opens the help page of a key modally; a key without a page opens nothing. A page
 // that cannot be read is reported as an error and no window stays open.
@@ -22,7 +22,7 @@ void ShowHelpPage(AppContext& ctx, const QString& key);
 // While a hook is set, ShowHelpPage hands it the full path of the page instead of
 // opening the window. Returns the previous hook.
 using HelpPageHook = std::function<void(const QString& path)>;
-HelpPageHook SetHelpPageHook(HelpPageHook hook);
+HelpPageHook setHelpPageHook(HelpPageHook hook);
 
 
 // The help window: one page, read-only, filling the screen.

@@ -19,7 +19,7 @@ class VirtualRootModel final : public QAbstractProxyModel
 {
 public:
     VirtualRootModel(QString title, QIcon icon, QObject* parent)
-        : QAbstractProxyModel(parent), title_(std::move(title)), icon_(std::move(icon))
+        : QAbstractProxyModel(parent), m_title(std::move(title)), m_icon(std::move(icon))
     {
     }
 
@@ -103,9 +103,9 @@ public:
     {
         if (isRoot(index)) {
             if (role == Qt::DisplayRole)
-                return title_;
+                return m_title;
             if (role == Qt::DecorationRole)
-                return icon_;
+                return m_icon;
             return {};
         }
         return QAbstractProxyModel::data(index, role);
@@ -118,7 +118,7 @@ public:
         // Refuse names that would leave the folder or that the file system rejects,
         // before the source model answers them with its own (English) message box.
         const QString name = value.toString().trimmed();
-        if (!IsUsableFolderName(name))
+        if (!isUsableFolderName(name))
             return false;
         if (name == index.data(Qt::DisplayRole).toString())
             return true;
@@ -138,7 +138,7 @@ public:
 
     void sort(int column, Qt::SortOrder order) override { sourceModel()->sort(column, order); }
 
-    static bool IsUsableFolderName(const QString& name)
+    static bool isUsableFolderName(const QString& name)
     {
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
             return false;
@@ -191,25 +191,25 @@ private:
                         mapped << QPersistentModelIndex(proxyParent(p));
                     emit layoutAboutToBeChanged(mapped, hint);
                     // Remember where each open proxy index points, to re-point it after.
-                    layoutProxy_.clear();
-                    layoutSource_.clear();
+                    m_layoutProxy.clear();
+                    m_layoutSource.clear();
                     for (const QModelIndex& pi : persistentIndexList()) {
                         if (isRoot(pi))
                             continue;
-                        layoutProxy_ << pi;
-                        layoutSource_ << QPersistentModelIndex(mapToSource(pi));
+                        m_layoutProxy << pi;
+                        m_layoutSource << QPersistentModelIndex(mapToSource(pi));
                     }
                 });
         connect(s, &M::layoutChanged, this,
                 [this](const QList<QPersistentModelIndex>& parents,
                        QAbstractItemModel::LayoutChangeHint hint) {
                     QModelIndexList to;
-                    to.reserve(layoutSource_.size());
-                    for (const auto& src : layoutSource_)
+                    to.reserve(m_layoutSource.size());
+                    for (const auto& src : m_layoutSource)
                         to << mapFromSource(src);
-                    changePersistentIndexList(layoutProxy_, to);
-                    layoutProxy_.clear();
-                    layoutSource_.clear();
+                    changePersistentIndexList(m_layoutProxy, to);
+                    m_layoutProxy.clear();
+                    m_layoutSource.clear();
                     QList<QPersistentModelIndex> mapped;
                     for (const auto& p : parents)
                         mapped << QPersistentModelIndex(proxyParent(p));
@@ -217,27 +217,27 @@ private:
                 });
     }
 
-    QString title_;
-    QIcon icon_;
-    QModelIndexList layoutProxy_;
-    QList<QPersistentModelIndex> layoutSource_;
+    QString m_title;
+    QIcon m_icon;
+    QModelIndexList m_layoutProxy;
+    QList<QPersistentModelIndex> m_layoutSource;
 };
 
 TShellFolderTree::TShellFolderTree(QWidget* parent)
-    : QTreeView(parent), fs_(new QFileSystemModel(this))
+    : QTreeView(parent), m_fs(new QFileSystemModel(this))
 {
-    fs_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    fs_->setReadOnly(false);
-    fs_->setRootPath(QString());
+    m_fs->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_fs->setReadOnly(false);
+    m_fs->setRootPath(QString());
 
     QFileIconProvider icons;
-    model_ = new VirtualRootModel(QStringLiteral("Arbeitsplatz"),
+    m_model = new VirtualRootModel(QStringLiteral("Arbeitsplatz"),
                                   icons.icon(QFileIconProvider::Computer), this);
-    model_->setSourceModel(fs_);
-    setModel(model_);
+    m_model->setSourceModel(m_fs);
+    setModel(m_model);
 
     setHeaderHidden(true);
-    for (int c = 1; c < fs_->columnCount(); ++c)
+    for (int c = 1; c < m_fs->columnCount(); ++c)
         hideColumn(c);
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -247,23 +247,23 @@ TShellFolderTree::TShellFolderTree(QWidget* parent)
     setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
     setAnimated(false);
-    expand(model_->rootIndex());
+    expand(m_model->rootIndex());
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onCurrentChanged(current); });
     // The file-system model reorders and refills its rows behind the view's back; the
     // highlighted node must stay on the folder that was reported, or the next action
     // would work on a folder the user never chose.
-    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { keepSelectedFolder(); });
-    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { keepSelectedFolder(); });
-    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { keepSelectedFolder(); });
-    connect(fs_, &QFileSystemModel::directoryLoaded, this, [this] { revealSelection(); });
-    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { revealSelection(); });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { keepSelectedFolder(); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { keepSelectedFolder(); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { keepSelectedFolder(); });
+    connect(m_fs, &QFileSystemModel::directoryLoaded, this, [this] { revealSelection(); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { revealSelection(); });
     // Sorting a freshly loaded folder moves the rows after they were revealed.
-    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { revealSelection(); });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { revealSelection(); });
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
-            [this] { revealPending_ = false; });
-    connect(fs_, &QFileSystemModel::fileRenamed, this,
+            [this] { m_revealPending = false; });
+    connect(m_fs, &QFileSystemModel::fileRenamed, this,
             [this](const QString& folder, const QString& oldName, const QString& newName) {
                 onFileRenamed(folder, oldName, newName);
             });
@@ -273,7 +273,7 @@ TShellFolderTree::~TShellFolderTree() = default;
 
 QString TShellFolderTree::virtualRootTitle() const
 {
-    return model_->rootIndex().data().toString();
+    return m_model->rootIndex().data().toString();
 }
 
 QString TShellFolderTree::selectedPath() const
@@ -281,7 +281,7 @@ QString TShellFolderTree::selectedPath() const
     const QModelIndex cur = currentIndex();
     if (!cur.isValid() || VirtualRootModel::isRoot(cur))
         return {};
-    return fs_->filePath(model_->mapToSource(cur));
+    return m_fs->filePath(m_model->mapToSource(cur));
 }
 
 bool TShellFolderTree::isVirtualRootSelected() const
@@ -296,7 +296,7 @@ QModelIndex TShellFolderTree::proxyIndexOfPath(const QString& path) const
     const QFileInfo info(path);
     if (!info.isDir())
         return {};
-    return model_->mapFromSource(fs_->index(QDir::cleanPath(info.absoluteFilePath())));
+    return m_model->mapFromSource(m_fs->index(QDir::cleanPath(info.absoluteFilePath())));
 }
 
 bool TShellFolderTree::selectPath(const QString& path)
@@ -310,16 +310,16 @@ bool TShellFolderTree::selectPath(const QString& path)
         expand(a);
     setCurrentIndex(target);
     scrollTo(target, QAbstractItemView::PositionAtCenter);
-    revealPending_ = true;
+    m_revealPending = true;
     return true;
 }
 
 void TShellFolderTree::revealSelection()
 {
-    if (!revealPending_)
+    if (!m_revealPending)
         return;
     QTimer::singleShot(0, this, [this] {
-        if (revealPending_ && currentIndex().isValid())
+        if (m_revealPending && currentIndex().isValid())
             scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
     });
 }
@@ -329,7 +329,7 @@ void TShellFolderTree::showEvent(QShowEvent* event)
     QTreeView::showEvent(event);
     // A folder chosen while hidden, or whose rows were all loaded before, is brought
     // into view once the tree has its size on screen.
-    if (revealPending_ && currentIndex().isValid()) {
+    if (m_revealPending && currentIndex().isValid()) {
         scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
         revealSelection();
     }
@@ -337,26 +337,26 @@ void TShellFolderTree::showEvent(QShowEvent* event)
 
 void TShellFolderTree::mousePressEvent(QMouseEvent* event)
 {
-    revealPending_ = false;
+    m_revealPending = false;
     QTreeView::mousePressEvent(event);
 }
 
 void TShellFolderTree::keyPressEvent(QKeyEvent* event)
 {
-    revealPending_ = false;
+    m_revealPending = false;
     QTreeView::keyPressEvent(event);
 }
 
 void TShellFolderTree::wheelEvent(QWheelEvent* event)
 {
-    revealPending_ = false;
+    m_revealPending = false;
     QTreeView::wheelEvent(event);
 }
 
 void TShellFolderTree::selectVirtualRoot()
 {
-    setCurrentIndex(model_->rootIndex());
-    scrollTo(model_->rootIndex());
+    setCurrentIndex(m_model->rootIndex());
+    scrollTo(m_model->rootIndex());
 }
 
 QString TShellFolderTree::createFolder()
@@ -372,54 +372,54 @@ QString TShellFolderTree::createFolder()
             return {};
         name = QStringLiteral("%1 (%2)").arg(base).arg(n);
     }
-    const QModelIndex created = fs_->mkdir(fs_->index(parentPath), name);
+    const QModelIndex created = m_fs->mkdir(m_fs->index(parentPath), name);
     if (!created.isValid())
         return {};
-    const QModelIndex p = model_->mapFromSource(created);
+    const QModelIndex p = m_model->mapFromSource(created);
     expand(p.parent());
     setCurrentIndex(p);
     scrollTo(p);
     edit(p);
-    return fs_->filePath(created);
+    return m_fs->filePath(created);
 }
 
 void TShellFolderTree::keepSelectedFolder()
 {
-    if (healPending_)
+    if (m_healPending)
         return;
-    healPending_ = true;
+    m_healPending = true;
     QTimer::singleShot(0, this, [this] {
-        healPending_ = false;
+        m_healPending = false;
         const QString now = selectedPath();
-        if (now == lastReported_ || lastReported_.isEmpty())
+        if (now == m_lastReported || m_lastReported.isEmpty())
             return;
-        const QModelIndex wanted = proxyIndexOfPath(lastReported_);
-        if (!wanted.isValid() || fs_->filePath(model_->mapToSource(wanted)) != lastReported_) {
+        const QModelIndex wanted = proxyIndexOfPath(m_lastReported);
+        if (!wanted.isValid() || m_fs->filePath(m_model->mapToSource(wanted)) != m_lastReported) {
             // The folder is gone: what is highlighted now is the choice.
-            lastReported_ = now;
+            m_lastReported = now;
             emit selectedPathChanged(now);
             return;
         }
-        healing_ = true;
+        m_healing = true;
         setCurrentIndex(wanted);
-        healing_ = false;
+        m_healing = false;
     });
 }
 
 void TShellFolderTree::onCurrentChanged(const QModelIndex&)
 {
-    if (healing_)
+    if (m_healing)
         return;
-    lastReported_ = selectedPath();
-    emit selectedPathChanged(lastReported_);
+    m_lastReported = selectedPath();
+    emit selectedPathChanged(m_lastReported);
 }
 
 void TShellFolderTree::onFileRenamed(const QString&, const QString&, const QString&)
 {
     // A rename of the selected folder or of one of its ancestors moves the selection.
     const QString now = selectedPath();
-    if (now != lastReported_) {
-        lastReported_ = now;
+    if (now != m_lastReported) {
+        m_lastReported = now;
         emit selectedPathChanged(now);
     }
 }

@@ -53,14 +53,14 @@ private:
     QModelIndex proxyIndexOfPath(const QString& path) const;
     void keepSelectedFolder();
 
-    QFileSystemModel* fs_;
-    VirtualRootModel* model_;
-    QString lastReported_;
-    bool healing_ = false;
-    bool healPending_ = false;
+    QFileSystemModel* m_fs;
+    VirtualRootModel* m_model;
+    QString m_lastReported;
+    bool m_healing = false;
+    bool m_healPending = false;
     // Until the person touches the tree, a folder chosen by the program is kept in view
     // while the folders above it are still being read.
-    bool revealPending_ = false;
+    bool m_revealPending = false;
 };
 
 } // namespace gf

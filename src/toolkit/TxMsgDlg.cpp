@@ -381,7 +381,7 @@ int xMessageDlg(const QString& text, int kind, int buttons, int helpContext)
 QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
                   QWidget* parent)
 {
-    return InputBox(caption, prompt, def, ok, parent, [&caption, &prompt](QDialog& dialog) {
+    return inputBox(caption, prompt, def, ok, parent, [&caption, &prompt](QDialog& dialog) {
         // Framed like the message box: the caption stands in the box in large type, not
         // in a title bar that a window manager may shorten.
         dialog.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -398,7 +398,7 @@ QString xInputBox(const QString& caption, const QString& prompt, const QString& 
     });
 }
 
-MessageHook SetMessageHook(MessageHook hook)
+MessageHook setMessageHook(MessageHook hook)
 {
     MessageHook previous = std::move(hookSlot());
     hookSlot() = std::move(hook);
@@ -407,14 +407,14 @@ MessageHook SetMessageHook(MessageHook hook)
 
 ScopedMessageHook::ScopedMessageHook(int defaultAnswer) : m_default(defaultAnswer)
 {
-    m_previous = SetMessageHook([this](const QString& text, int kind, int buttons) {
+    m_previous = setMessageHook([this](const QString& text, int kind, int buttons) {
         return respond(text, kind, buttons);
     });
 }
 
 ScopedMessageHook::~ScopedMessageHook()
 {
-    SetMessageHook(std::move(m_previous));
+    setMessageHook(std::move(m_previous));
 }
 
 ScopedMessageHook& ScopedMessageHook::answer(int result)
@@ -448,7 +448,7 @@ int BoxMessageSink::message(const QString& text, int kind, int buttons, int help
 
 void BoxMessageSink::plainMessage(const QString& text)
 {
-    PlainMessage(text, QApplication::activeWindow());
+    showPlainMessage(text, QApplication::activeWindow());
 }
 
 } // namespace gf

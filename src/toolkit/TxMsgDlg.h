@@ -91,14 +91,14 @@ private:
 // accepted for the callers' sake and not used.
 int xMessageDlg(const QString& text, int kind, int buttons, int helpContext = 0);
 
-// Asks for one line of text in the message box's large type and colours (see InputBox).
+// Asks for one line of text in the message box's large type and colours (see inputBox).
 QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
                   QWidget* parent = nullptr);
 
 // While a hook is set, xMessageDlg calls it instead of showing a box and returns its
 // answer. Returns the previous hook. An empty function removes the hook.
 using MessageHook = std::function<int(const QString& text, int kind, int buttons)>;
-MessageHook SetMessageHook(MessageHook hook);
+MessageHook setMessageHook(MessageHook hook);
 
 // Records every message shown during its lifetime and answers them: first from the
 // queue of answers, then with the default answer (or the handler, when one is set).

@@ -49,7 +49,7 @@ bool isRadioGroup(const QWidget* w)
 
 } // namespace
 
-ScaleFactors ComputeScaleFactors(int screenWidth, int screenHeight, int designWidth,
+ScaleFactors computeScaleFactors(int screenWidth, int screenHeight, int designWidth,
                                  int designHeight, int xxxWidth)
 {
     ScaleFactors f;
@@ -98,7 +98,7 @@ void ScaleControl(QWidget* c, double ff, double x, double y)
     }
 }
 
-void AdaptWindow(QWidget* window, const ScaleFactors& f, int screenWidth, int screenHeight)
+void adaptWindow(QWidget* window, const ScaleFactors& f, int screenWidth, int screenHeight)
 {
     const auto children = window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     const QSize design = window->size();

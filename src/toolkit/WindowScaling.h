@@ -12,13 +12,13 @@ struct ScaleFactors
     double y = 1.0;
 };
 
-ScaleFactors ComputeScaleFactors(int screenWidth, int screenHeight, int designWidth,
+ScaleFactors computeScaleFactors(int screenWidth, int screenHeight, int designWidth,
                                  int designHeight, int xxxWidth);
 
 // Scales one control and, for containers, its children. Skinned buttons keep their size.
 void ScaleControl(QWidget* control, double fontFactor, double x, double y);
 
 // Fits one top-level window to the screen and scales its direct children.
-void AdaptWindow(QWidget* window, const ScaleFactors& factors, int screenWidth, int screenHeight);
+void adaptWindow(QWidget* window, const ScaleFactors& factors, int screenWidth, int screenHeight);
 
 } // namespace gf

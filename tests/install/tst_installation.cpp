@@ -18,6 +18,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 namespace {
 
 QString sub(const QString& folder)
@@ -40,12 +42,12 @@ double peak(const QString& path, const WavInfo& info)
 
 QImage loadPicture(const QString& name)
 {
-    return QImage(MediaPath(sub("BMP"), name));
+    return QImage(mediaPath(sub("BMP"), name));
 }
 
 } // namespace
 
-class InstallationTest : public QObject
+class TstInstallation : public QObject
 {
     Q_OBJECT
 
@@ -61,14 +63,14 @@ private slots:
     void inventoryIsCompleteAndNothingElse()
     {
         const QList<std::pair<QString, QStringList>> lists = {
-            {"BMP", InventoryPictures()},
-            {"WAV", InventorySounds()},
-            {"HLP", InventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}}};
+            {"BMP", inventoryPictures()},
+            {"WAV", inventorySounds()},
+            {"HLP", inventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}}};
         int total = 0;
         for (const auto& [folder, names] : lists) {
             QSet<QString> expected;
             for (const QString& name : names) {
-                QVERIFY2(MediaFileExists(sub(folder), name), qPrintable(folder + '/' + name));
+                QVERIFY2(mediaFileExists(sub(folder), name), qPrintable(folder + '/' + name));
                 expected.insert(name.toLower());
             }
             for (const QString& file : QDir(sub(folder)).entryList(QDir::Files))
@@ -81,8 +83,8 @@ private slots:
 
     void picturesAreUncompressed24BitBmpsOfTheirSizes()
     {
-        for (const QString& name : InventoryPictures()) {
-            QFile f(MediaPath(sub("BMP"), name));
+        for (const QString& name : inventoryPictures()) {
+            QFile f(mediaPath(sub("BMP"), name));
             const QByteArray h = f.open(QIODevice::ReadOnly) ? f.read(54) : QByteArray();
             QVERIFY2(h.size() == 54 && h.startsWith("BM"), qPrintable(name + ": no BMP header"));
             QVERIFY2(qFromLittleEndian<quint16>(h.constData() + 28) == 24,
@@ -109,10 +111,10 @@ private slots:
         int rate = 0;
         const QStringList events = {"HONK",  "HAHN",     "HARFE",    "HUND",  "KUH",
                                     "ORGEL", "DRUMROL3", "TROMPETE", "GEIGE", "VOGEL"};
-        for (const QString& name : InventorySounds()) {
+        for (const QString& name : inventorySounds()) {
             // The player takes these files; they are held to the plainest form.
-            const QString path = MediaPath(sub("WAV"), name);
-            const std::optional<WavInfo> w = ReadWavInfo(path);
+            const QString path = mediaPath(sub("WAV"), name);
+            const std::optional<WavInfo> w = readWavInfo(path);
             QVERIFY2(w && w->formatTag == 1 && w->bitsPerSample == 16,
                      qPrintable(name + ": not 16-bit PCM"));
             if (rate == 0)
@@ -141,10 +143,10 @@ private slots:
     void helpPagesReadCleanly()
     {
         int umlauts = 0;
-        for (const QString& name : InventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}) {
+        for (const QString& name : inventoryHelpPages() + QStringList{"stat.rtf", "start.rtf"}) {
             QTextDocument doc;
             RtfReader reader(&doc);
-            QVERIFY2(reader.readFile(MediaPath(sub("HLP"), name)),
+            QVERIFY2(reader.readFile(mediaPath(sub("HLP"), name)),
                      qPrintable(name + ": " + reader.errorString()));
             const QString text = doc.toPlainText();
             QVERIFY2(text.size() > 250, qPrintable(name + ": too short"));
@@ -178,7 +180,7 @@ private slots:
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.errorString()));
         ItemTableFile file;
         QString error;
-        QVERIFY2(ReadItemTables(f, name, file, &error), qPrintable(error));
+        QVERIFY2(readItemTables(f, name, file, &error), qPrintable(error));
         QVERIFY(file.Tables.size() >= minTables);
         // One word must be readable in the time, yet not linger.
         if (!pictures)
@@ -198,7 +200,7 @@ private slots:
                     items.insert(item);
                     if (!pictures)
                         continue;
-                    QVERIFY2(MediaFileExists(sub("BMP"), item + ".bmp"),
+                    QVERIFY2(mediaFileExists(sub("BMP"), item + ".bmp"),
                              qPrintable(t->Name + ": no picture " + item));
                     QVERIFY2(item.section(u'_', 0, 0).toLower() == group,
                              qPrintable(t->Name + ": " + item + " mixed in"));
@@ -208,5 +210,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(InstallationTest)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstInstallation)
 #include "tst_installation.moc"

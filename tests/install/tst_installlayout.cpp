@@ -16,6 +16,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 namespace {
 
 const QString kAppId = QStringLiteral("de.tannwald.GripsFix");
@@ -29,7 +31,7 @@ QString readText(const QString& path)
 
 } // namespace
 
-class InstallLayoutTest : public QObject
+class TstInstallLayout : public QObject
 {
     Q_OBJECT
 
@@ -94,10 +96,10 @@ private slots:
         const QString root = m_root.path();
         QVERIFY2(CheckMediaFiles(paths, sink,
                                  [&root](const QString& folder, const QString& name) {
-                                     return MediaFileExists(root + folder, name);
+                                     return mediaFileExists(root + folder, name);
                                  }),
                  qPrintable(sink.last()));
-        QVERIFY(MediaFileExists(root + paths.InstallDir, "credits.txt"));
+        QVERIFY(mediaFileExists(root + paths.InstallDir, "credits.txt"));
     }
 
     void desktopEntryIconAndMetadataBelongTogether()
@@ -120,5 +122,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(InstallLayoutTest)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstInstallLayout)
 #include "tst_installlayout.moc"

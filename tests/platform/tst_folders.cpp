@@ -12,6 +12,8 @@
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
+namespace gf::test {
+
 #endif
 
 using namespace gf;
@@ -28,15 +30,15 @@ void write(const QString& path, const QByteArray& bytes = "x")
 
 } // namespace
 
-class TestFolders : public QObject
+class TstFolders : public QObject
 {
     Q_OBJECT
 
 private slots:
     void cleanup()
     {
-        SetInstallSettingsFileForTests(QString());
-        ClearMediaCache();
+        setInstallSettingsFileForTests(QString());
+        clearMediaCache();
     }
 
     void withoutSettingsTheProgramFolderHoldsTheMedia()
@@ -51,7 +53,7 @@ private slots:
         // Given without a final separator and not made current.
         const bool ok = ReadInstallPaths(paths, program.path(), sink, nullptr);
         // An absent settings file means no settings as well.
-        SetInstallSettingsFileForTests(program.filePath("none.ini"));
+        setInstallSettingsFileForTests(program.filePath("none.ini"));
         InstallPaths again;
         const bool okAgain = ReadInstallPaths(again, program.path(), sink);
         QDir::setCurrent(previous);
@@ -92,7 +94,7 @@ private slots:
 
         // written by hand: a comma must not split the value; missing values read as empty
         write(dir.filePath("hand.ini"), "Path=/opt/a, b\nBmp=/b\n");
-        SetInstallSettingsFileForTests(dir.filePath("hand.ini"));
+        setInstallSettingsFileForTests(dir.filePath("hand.ini"));
         QVERIFY(ReadInstallPaths(paths, dir.path(), sink));
         QCOMPARE(paths.InstallDir, QString("/opt/a,b/"));
         QCOMPARE(paths.BmpDir, QString("/b/"));
@@ -110,7 +112,7 @@ private slots:
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         write(dir.filePath("gf.ini"), content);
-        SetInstallSettingsFileForTests(dir.filePath("gf.ini"));
+        setInstallSettingsFileForTests(dir.filePath("gf.ini"));
         RecordingSink sink;
         InstallPaths paths;
         QVERIFY(!ReadInstallPaths(paths, dir.path(), sink));
@@ -124,33 +126,33 @@ private slots:
 
     void dataFolder()
     {
-        QCOMPARE(DataDirFrom("/home/a/Dokumente/", "/opt/x/"),
+        QCOMPARE(dataDirFrom("/home/a/Dokumente/", "/opt/x/"),
                  QString("/home/a/Dokumente/Tannwald/GripsFix/Daten/"));
         // Without documents folder: beside the program folder, whatever its name's length.
-        QCOMPARE(DataDirFrom("", "/opt/GripsFix/System/"), QString("/opt/GripsFix/Daten/"));
-        QCOMPARE(DataDirFrom("", "/opt/GripsFix/bin/"), QString("/opt/GripsFix/Daten/"));
-        QCOMPARE(DataDirFrom("", "/"), QString("/Daten/"));
+        QCOMPARE(dataDirFrom("", "/opt/GripsFix/System/"), QString("/opt/GripsFix/Daten/"));
+        QCOMPARE(dataDirFrom("", "/opt/GripsFix/bin/"), QString("/opt/GripsFix/Daten/"));
+        QCOMPARE(dataDirFrom("", "/"), QString("/Daten/"));
 
         QTemporaryDir dir;
         const QString deep = dir.filePath("Tannwald/GripsFix/Daten/");
-        QVERIFY(CreateFolderChain(deep));
+        QVERIFY(createFolderChain(deep));
         QVERIFY(QFileInfo(deep).isDir());
-        QVERIFY(CreateFolderChain(deep)); // exists already
+        QVERIFY(createFolderChain(deep)); // exists already
         write(dir.filePath("file"));
-        QVERIFY(!CreateFolderChain(dir.filePath("file/sub")));
-        QVERIFY(!CreateFolderChain(QString()));
+        QVERIFY(!createFolderChain(dir.filePath("file/sub")));
+        QVERIFY(!createFolderChain(QString()));
     }
 
     void whereFilesCanBeCreated()
     {
         QTemporaryDir dir;
-        QVERIFY(CanCreateFilesIn(dir.path() + "/"));
+        QVERIFY(canCreateFilesIn(dir.path() + "/"));
         QVERIFY(QDir(dir.path())
                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                     .isEmpty()); // the probe leaves nothing behind
-        QVERIFY(!CanCreateFilesIn(dir.filePath("missing")));
+        QVERIFY(!canCreateFilesIn(dir.filePath("missing")));
         write(dir.filePath("plain"));
-        QVERIFY(!CanCreateFilesIn(dir.filePath("plain")));
+        QVERIFY(!canCreateFilesIn(dir.filePath("plain")));
 #ifdef Q_OS_UNIX
         if (geteuid() == 0)
             QSKIP("root may write anywhere");
@@ -158,7 +160,7 @@ private slots:
         const QString locked = dir.filePath("locked");
         QVERIFY(QDir().mkdir(locked));
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
-        const bool can = CanCreateFilesIn(locked);
+        const bool can = canCreateFilesIn(locked);
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!can);
     }
@@ -173,24 +175,26 @@ private slots:
         QVERIFY(QDir(folder).mkdir("Sub"));
         write(folder + "Sub/tueren2.bmp");
 
-        QCOMPARE(ResolveMediaFile(folder, "Jingle.wav"), folder + "JINGLE.WAV");
-        QCOMPARE(ResolveMediaFile(folder, "Titel.bmp"), folder + "Titel.bmp");
-        QCOMPARE(ResolveMediaFile(folder, "Sub/Tueren2.BMP"), folder + "Sub/tueren2.bmp");
-        QVERIFY(!MediaFileExists(folder, "Jingle"));
-        QVERIFY(!MediaFileExists(folder, "Sub")); // folders are no media files
-        QVERIFY(!MediaFileExists(folder + "nowhere/", "Jingle.wav"));
+        QCOMPARE(resolveMediaFile(folder, "Jingle.wav"), folder + "JINGLE.WAV");
+        QCOMPARE(resolveMediaFile(folder, "Titel.bmp"), folder + "Titel.bmp");
+        QCOMPARE(resolveMediaFile(folder, "Sub/Tueren2.BMP"), folder + "Sub/tueren2.bmp");
+        QVERIFY(!mediaFileExists(folder, "Jingle"));
+        QVERIFY(!mediaFileExists(folder, "Sub")); // folders are no media files
+        QVERIFY(!mediaFileExists(folder + "nowhere/", "Jingle.wav"));
 
         // The listings follow the folder.
-        QVERIFY(!MediaFileExists(folder, "hlp1.rtf"));
+        QVERIFY(!mediaFileExists(folder, "hlp1.rtf"));
         write(folder + "HLP1.RTF"); // added after a lookup was cached
-        QCOMPARE(ResolveMediaFile(folder, "hlp1.rtf"), folder + "HLP1.RTF");
+        QCOMPARE(resolveMediaFile(folder, "hlp1.rtf"), folder + "HLP1.RTF");
         // Renamed to another case: the cached real name must not survive.
         QVERIFY(QFile::rename(folder + "HLP1.RTF", folder + "Hlp1.rtf"));
-        QCOMPARE(ResolveMediaFile(folder, "hlp1.RTF"), folder + "Hlp1.rtf");
+        QCOMPARE(resolveMediaFile(folder, "hlp1.RTF"), folder + "Hlp1.rtf");
         QVERIFY(QFile::remove(folder + "Hlp1.rtf"));
-        QVERIFY(!MediaFileExists(folder, "hlp1.rtf"));
+        QVERIFY(!mediaFileExists(folder, "hlp1.rtf"));
     }
 };
 
-QTEST_GUILESS_MAIN(TestFolders)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstFolders)
 #include "tst_folders.moc"

@@ -12,14 +12,16 @@
 
 using namespace gf;
 
-class TestGui : public QObject
+namespace gf::test {
+
+class TstGui : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { RegisterFontSubstitutes(); }
+    void initTestCase() { registerFontSubstitutes(); }
 
-    void cleanup() { SetPrintTargetForTests(QString()); }
+    void cleanup() { setPrintTargetForTests(QString()); }
 
     // The program asks for its window fonts by name; each must land on its metric twin.
     void windowFontsResolveToTheirFreeTwins()
@@ -40,12 +42,12 @@ private slots:
     {
         // No hook on the offscreen platform: nothing blocks, nothing prints.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("print dialog without"));
-        QVERIFY(!ChoosePrinter(nullptr));
+        QVERIFY(!choosePrinter(nullptr));
 
         QTemporaryDir dir;
         const QString pdf = dir.filePath("Ergebnisse.pdf");
-        SetPrintTargetForTests(pdf);
-        const std::unique_ptr<QPrinter> printer = ChoosePrinter(nullptr);
+        setPrintTargetForTests(pdf);
+        const std::unique_ptr<QPrinter> printer = choosePrinter(nullptr);
         QVERIFY(printer);
         const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
         QVERIFY2(page.width() > page.height(), "pages are landscape");
@@ -71,25 +73,27 @@ private slots:
         {
             ScriptedDialogs dialogs;
             dialogs.inputAnswers.append({"Sherlock", true});
-            QCOMPARE(InputBox("Neuer Detektiv:", "Name:", "", &ok), QString("Sherlock"));
+            QCOMPARE(inputBox("Neuer Detektiv:", "Name:", "", &ok), QString("Sherlock"));
             QVERIFY(ok);
             // Queue empty: cancelled, the default comes back.
-            QCOMPARE(InputBox("Neuer Detektiv:", "Name:", "vorher", &ok), QString("vorher"));
+            QCOMPARE(inputBox("Neuer Detektiv:", "Name:", "vorher", &ok), QString("vorher"));
             QVERIFY(!ok);
             QCOMPARE(dialogs.inputCalls.size(), 2);
-            QCOMPARE(SaveFileName(nullptr, "Export", "/daten/Anna.exp", "*.exp", "exp"), QString());
+            QCOMPARE(saveFileName(nullptr, "Export", "/daten/Anna.exp", "*.exp", "exp"), QString());
             QCOMPARE(dialogs.saveCalls[0].proposed, QString("/daten/Anna.exp"));
         }
         // Hooks gone: on the offscreen platform nothing may block.
         for (const char* what : {"input box", "plain message", "save dialog"})
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString("%1 without").arg(what)));
         ok = true;
-        QCOMPARE(InputBox("c", "p", "d", &ok), QString("d"));
+        QCOMPARE(inputBox("c", "p", "d", &ok), QString("d"));
         QVERIFY(!ok);
-        PlainMessage("niemand liest das");
-        QCOMPARE(SaveFileName(nullptr, "c", "/", "*", "exp"), QString());
+        showPlainMessage("niemand liest das");
+        QCOMPARE(saveFileName(nullptr, "c", "/", "*", "exp"), QString());
     }
 };
 
-QTEST_MAIN(TestGui)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstGui)
 #include "tst_gui.moc"

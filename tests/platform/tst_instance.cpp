@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+namespace gf::test {
+
 #endif
 
 using namespace gf;
@@ -39,7 +41,7 @@ bool secondStartActivates(const QString& key)
 
 } // namespace
 
-class TestInstance : public QObject
+class TstInstance : public QObject
 {
     Q_OBJECT
 
@@ -95,5 +97,7 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestInstance)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstInstance)
 #include "tst_instance.moc"

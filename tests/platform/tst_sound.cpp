@@ -10,6 +10,8 @@ using namespace gf;
 using namespace std::chrono_literals;
 using gf::test::Bytes;
 
+namespace gf::test {
+
 namespace {
 
 QByteArray chunk(const char* id, const QByteArray& body, qint64 claimedSize = -1)
@@ -55,7 +57,7 @@ QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
 
 } // namespace
 
-class TestSound : public QObject
+class TstSound : public QObject
 {
     Q_OBJECT
 
@@ -95,7 +97,7 @@ private slots:
         QFETCH(qint64, dataBytes);
         QFETCH(qint64, durationMs);
         QTemporaryDir dir;
-        const std::optional<WavInfo> info = ReadWavInfo(write(dir, "t.wav", bytes));
+        const std::optional<WavInfo> info = readWavInfo(write(dir, "t.wav", bytes));
         QCOMPARE(info.has_value(), dataBytes > 0);
         if (info) {
             QCOMPARE(info->dataBytes, dataBytes);
@@ -162,7 +164,7 @@ private slots:
         if (silent) {
             QVERIFY(played);
             QVERIFY(elapsed < 1000);
-        } else if (!AudioOutputAvailable()) {
+        } else if (!audioOutputAvailable()) {
             QVERIFY(!played);
             QCOMPARE(player->errorCode(), int(seNoDevice));
             QVERIFY(!player->errorText().isEmpty());
@@ -177,5 +179,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSound)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstSound)
 #include "tst_sound.moc"

@@ -22,6 +22,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 namespace {
 
 // One program run around a login dialog, in a temporary data folder.
@@ -101,13 +103,13 @@ private slots:
         QCOMPARE(s.data.CurrentUser->RegSlot, quint16(1));
         QVERIFY(!s.ctx.ExerciseStarted);
         QCOMPARE(s.labels, QStringList{"Anna Maria"});
-        QCOMPARE(TAnmeldDlg::UserLabelText("-"), QString("kein Benutzer angemeldet"));
+        QCOMPARE(TAnmeldDlg::userLabelText("-"), QString("kein Benutzer angemeldet"));
     }
 
     void refusesEmptyAndDuplicateNames()
     {
         Session s;
-        QVERIFY(s.data.RegisterUser("Anna", 1));
+        QVERIFY(s.data.registerUser("Anna", 1));
         s.data.UserName = "-";
         s.dlg->show();
         const QStringList before = s.files();
@@ -134,8 +136,8 @@ private slots:
     void listsUserFilesInAnyCaseAndOpensOnlyRealRecords()
     {
         Session s;
-        QVERIFY(s.data.RegisterUser("Bert", 1));
-        QVERIFY(s.data.RegisterUser("Anna", 1));
+        QVERIFY(s.data.registerUser("Bert", 1));
+        QVERIFY(s.data.registerUser("Anna", 1));
         // A user file whose record carries another name cannot be opened.
         QVERIFY(QFile::copy(s.dataDir + "/Anna.mnu", s.dataDir + "/Carl.MNU"));
         QFile(s.dataDir + "/notiz.txt").open(QIODevice::WriteOnly);
@@ -189,11 +191,11 @@ private slots:
     {
         Session s;
         for (const char* name : {"Anna", "Annabell", "AnnaTS"})
-            QVERIFY(s.data.RegisterUser(name, 1));
+            QVERIFY(s.data.registerUser(name, 1));
         for (const char* log : {"AnnaTS_04_03.dat", "AnnaWS_05_11.dat", "AnnabellTS_04_03.dat"})
             QVERIFY(QFile(s.dataDir + "/" + QString::fromUtf8(log)).open(QIODevice::WriteOnly));
         s.data.UserName = "Anna";
-        QVERIFY(s.data.OpenUser());
+        QVERIFY(s.data.openUser());
         s.dlg->show();
         const QStringList all = s.files();
 
@@ -235,18 +237,18 @@ private slots:
     void cancelRestoresFolderAndName()
     {
         Session s;
-        QVERIFY(s.data.RegisterUser("Anna", 1));
+        QVERIFY(s.data.registerUser("Anna", 1));
         const QString other = s.tmp.path() + "/Anderswo";
         QVERIFY(QDir().mkpath(other));
         s.data.setDataDir(other);
-        QVERIFY(s.data.RegisterUser("Olga", 1));
+        QVERIFY(s.data.registerUser("Olga", 1));
         s.data.setDataDir(s.dataDir);
         s.data.UserName = "Anna";
-        QVERIFY(s.data.OpenUser());
+        QVERIFY(s.data.openUser());
 
         for (int how = 0; how < 2; ++how) {
             s.dlg->show();
-            QCOMPARE(s.dlg->NotedDataDir(), s.dataDir + "/");
+            QCOMPARE(s.dlg->notedDataDir(), s.dataDir + "/");
             QVERIFY(s.dlg->ShellTree->selectPath(other));
             QCOMPARE(s.data.DataDir, other + "/");
             QCOMPARE(s.selected(), QString("Olga"));
@@ -255,7 +257,7 @@ private slots:
             s.dlg->showNormal();
             QShowEvent again;
             QApplication::sendEvent(s.dlg.get(), &again);
-            QCOMPARE(s.dlg->NotedDataDir(), s.dataDir + "/");
+            QCOMPARE(s.dlg->notedDataDir(), s.dataDir + "/");
 
             // The node without a path: read-only, nobody chosen, nothing can be made there.
             s.dlg->ShellTree->selectVirtualRoot();
@@ -323,5 +325,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstLogin)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstLogin)
 #include "tst_login.moc"

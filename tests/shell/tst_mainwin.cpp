@@ -5,6 +5,7 @@
 #include "platform/Screen.h"
 #include "platform/SoundPlayer.h"
 #include "shell/TAnmeldDlg.h"
+#include "shell/SessionFlow.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
 #include "support/DataSupport.h"
@@ -22,6 +23,8 @@
 
 using namespace gf;
 using gf::test::TestProgram;
+
+namespace gf::test {
 
 namespace {
 
@@ -51,18 +54,18 @@ QString monthLog(const TestProgram& p, const QString& name, const QString& tag)
 
 } // namespace
 
-class TestMainWin final : public QObject
+class TstMainWin final : public QObject
 {
     Q_OBJECT
 
 private slots:
     void dateRuleComparesMonthsOnly()
     {
-        QVERIFY(!RegDateInLaterMonth(QDate(2004, 1, 31), QDate(2005, 1, 1)));
-        QVERIFY(RegDateInLaterMonth(QDate(2005, 2, 1), QDate(2005, 1, 28)));
-        QVERIFY(!RegDateInLaterMonth(QDate(2005, 3, 15), QDate(2005, 3, 3)));
-        QVERIFY(RegDateInLaterMonth(QDate(2006, 1, 1), QDate(2005, 12, 31)));
-        const QString text = DateRuleMessage("Anna", QDate(2005, 2, 1), QDate(2005, 1, 28));
+        QVERIFY(!regDateInLaterMonth(QDate(2004, 1, 31), QDate(2005, 1, 1)));
+        QVERIFY(regDateInLaterMonth(QDate(2005, 2, 1), QDate(2005, 1, 28)));
+        QVERIFY(!regDateInLaterMonth(QDate(2005, 3, 15), QDate(2005, 3, 3)));
+        QVERIFY(regDateInLaterMonth(QDate(2006, 1, 1), QDate(2005, 12, 31)));
+        const QString text = dateRuleMessage("Anna", QDate(2005, 2, 1), QDate(2005, 1, 28));
         QVERIFY(text.startsWith("Hinweis: das Datum wurde verändert! \n\rDer Benutzer Anna\r hat "
                                 "sich am 01.02.2005 angemeldet, Ihr Rechner meldet als heutiges "
                                 "Datum aber erst den 28.01.2005.\n\r"));
@@ -111,7 +114,7 @@ private slots:
     {
         TestProgram p;
         p.ctx.ScreenWidth = 1024;
-        p.win->PlaceUserControls();
+        p.win->placeUserControls();
         QCOMPARE(p.win->BenutzerButton->x(), 512 - 2 * 184);
         QCOMPARE(p.win->ExitButton->x(), 512 + 184);
         QCOMPARE(p.win->UserLabel->x(), 512 - 201 / 2);
@@ -179,12 +182,12 @@ private slots:
     void startUpStopsAtTheFirstMissingFileWithoutTheClosingScreen()
     {
         TestProgram p;
-        SetInstallSettingsFileForTests(p.dir.path() + "/none.ini");
+        setInstallSettingsFileForTests(p.dir.path() + "/none.ini");
         QDir(p.dir.path()).mkpath("BMP");
         QFile(p.dir.path() + "/BMP/abdruck_1.BMP").open(QIODevice::WriteOnly); // any case
         ScopedMessageHook hook;
-        QVERIFY(!p.win->StartUp());
-        SetInstallSettingsFileForTests(QString());
+        QVERIFY(!p.win->startUp());
+        setInstallSettingsFileForTests(QString());
         QVERIFY(p.win->CloseWithoutQuestion);
         QCOMPARE(p.sink.entries.size(), 1);
         QVERIFY(p.sink.last().startsWith("Die Datei \"Abdruck_2.bmp\"\n\r konnte"));
@@ -213,22 +216,22 @@ private slots:
         if (!QFile::exists(install + "/BMP"))
             QSKIP("needs the built installation folder");
         TestProgram p;
-        SetInstallSettingsFileForTests(p.dir.path() + "/none.ini");
-        SetScreenForTests(screen, depth);
+        setInstallSettingsFileForTests(p.dir.path() + "/none.ini");
+        setScreenForTests(screen, depth);
         p.ctx.paths.ProgramDir = QDir(install).absolutePath() + "/";
         p.ctx.ScreenWidth = screen.width();
         p.ctx.ScreenHeight = screen.height();
         ScopedMessageHook hook(answer);
-        QCOMPARE(p.win->StartUp(), runs);
-        SetScreenForTests(QSize(), 0);
-        SetInstallSettingsFileForTests(QString());
+        QCOMPARE(p.win->startUp(), runs);
+        setScreenForTests(QSize(), 0);
+        setInstallSettingsFileForTests(QString());
         QCOMPARE(p.win->CloseWithoutQuestion, !runs);
         const bool asked = screen.width() < 800 || depth < 16;
         QCOMPARE(hook.count(), asked ? 1 : 0);
         if (asked)
             QCOMPARE(hook.last().kind, int(mkBitteBestaetigen));
         // The work-area screen is ready either way: the close request comes later.
-        QVERIFY(p.win->StartedUp());
+        QVERIFY(p.win->startedUp());
         QCOMPARE(p.win->size(), screen);
     }
 
@@ -244,5 +247,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWin)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstMainWin)
 #include "tst_mainwin.moc"

@@ -15,6 +15,8 @@ using namespace gf;
 using gf::test::TestProgram;
 using Phase = tMemoExercise::Phase;
 
+namespace gf::test {
+
 namespace {
 
 // Plays the trainee through whatever window of the course is open: the first task is
@@ -114,7 +116,7 @@ private slots:
         QCOMPARE(trainee.seen,
                  QStringList({"right #52bfa0", "wrong #800080 correct shown", "Beenden",
                               "Memo-Protokoll (nur Sehen, 2 Übungen)", "% Länge 3 50"}));
-        QCOMPARE(trainee.tipKind, 4);
+        QCOMPARE(trainee.tipKind, ExerciseKind::Memo);
         QVERIFY(QFileInfo(trainee.pdf).size() > 0);
         QCOMPARE(p.data.MemoStatList.size(), 1);
         const tBmpSndStat r = p.data.MemoStatList.first();
@@ -128,7 +130,9 @@ private slots:
 
         // Closing the program files the record and rewrites the user file.
         tBmpSndStat stored;
-        p.closeAndReadLog("BS", &tProgramData::ReadMemoStat, stored);
+        const WalkedRecords all = p.closeAndReadStored();
+        QCOMPARE(all.Memo.size(), 1);
+        stored = all.Memo[0];
         QCOMPARE(stored, r);
         const auto user = p.storedUser();
         QVERIFY(user);
@@ -174,11 +178,11 @@ private slots:
             } else if (phase == Phase::Answering && resumed.size() == 1 && ex.keypadActive()) {
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 QString help; // the page opened, and whether the exercise waited meanwhile
-                const HelpPageHook previous = SetHelpPageHook([&](const QString& path) {
+                const HelpPageHook previous = setHelpPageHook([&](const QString& path) {
                     help = QFileInfo(path).fileName() + (ex.paused() ? " paused" : "");
                 });
                 QTest::mouseClick(dlg.HelpBtn, Qt::LeftButton);
-                SetHelpPageHook(previous);
+                setHelpPageHook(previous);
                 QTest::keyClick(&dlg, Qt::Key(Qt::Key_0 + (ex.items()[0] + 1) % 10));
                 resumed << QString("answering %1 %2").arg(ex.answer().size()).arg(help);
             } else if (phase == Phase::Feedback && resumed.size() == 2) {
@@ -210,5 +214,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstMemoCourse)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstMemoCourse)
 #include "tst_memocourse.moc"

@@ -33,6 +33,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 namespace {
 
 bool hasSeveralColours(const QImage& image)
@@ -62,7 +64,7 @@ QString text(const QRect& r)
 
 } // namespace
 
-class TestScreens final : public QObject
+class TstScreens final : public QObject
 {
     Q_OBJECT
 
@@ -121,7 +123,7 @@ private slots:
 
         {
             TMainWin win(ctx);
-            win.CreateWindows();
+            win.createWindows();
             // What the courses hand the windows before showing them.
             WindowSet& ws = win.Windows();
             ws.ChooseModeDlg->ModeText[1] = "Hören";
@@ -136,11 +138,11 @@ private slots:
             QVERIFY(ws.BmpKatDlg->LoadItemTables("bmp.cfg"));
             ws.XErklaer3Dlg->Table = ws.WortDlg->Tables.Current;
             ws.BmpErklaer3Dlg->Table = ws.BmpKatDlg->Tables.Current;
-            ws.XErklaer2Dlg->SetTableLines(ws.WortDlg->Tables.Current->Lines);
-            ws.BmpErkl2Dlg->SetTableLines(ws.BmpKatDlg->Tables.Current->Lines);
+            ws.XErklaer2Dlg->setTableLines(ws.WortDlg->Tables.Current->Lines);
+            ws.BmpErkl2Dlg->setTableLines(ws.BmpKatDlg->Tables.Current->Lines);
             // The real start-up: install folders, media check, title screen, stretching.
             win.show();
-            QTRY_VERIFY_WITH_TIMEOUT(win.StartedUp(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(win.startedUp(), 10000);
             if (onRealScreen()) {
                 win.activateWindow();
                 QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&win));
@@ -214,5 +216,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestScreens)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstScreens)
 #include "tst_screens.moc"

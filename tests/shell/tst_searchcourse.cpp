@@ -29,6 +29,8 @@
 using namespace gf;
 using gf::test::TestProgram;
 
+namespace gf::test {
+
 namespace {
 
 // Plays the trainee through whatever window of a search course is open.
@@ -210,13 +212,13 @@ private slots:
         t.duringRun = [&](TSearchRunDlg& run) {
             if (shownBeforeHelp >= 0 || run.Run().phase() != tSearchRun::Phase::Presenting)
                 return;
-            const HelpPageHook previous = SetHelpPageHook([&](const QString&) {
+            const HelpPageHook previous = setHelpPageHook([&](const QString&) {
                 shownBeforeHelp = shown;
                 QTest::qWait(150); // a whole task's worth at the test speed
                 shownAfterHelp = shown;
             });
             run.HelpBtn->click();
-            SetHelpPageHook(previous);
+            setHelpPageHook(previous);
             const int before = messages.count();
             messages.answer(mrNo);
             QTest::keyClick(&run, Qt::Key_Escape);
@@ -240,14 +242,16 @@ private slots:
         QCOMPARE(t.levelTitle, QString("Wortfahndung: Treffer pro Position"));
         QCOMPARE(t.levelBars, percentages(t.asked));
         QCOMPARE(t.catBars, percentages(t.askedColumns));
-        QCOMPARE(t.tipKind, 1);
+        QCOMPARE(t.tipKind, ExerciseKind::Wort);
         QVERIFY(QFileInfo(t.pdf).size() > 0);
         QCOMPARE(messages.texts(), QStringList{"Möchten Sie wirklich abbrechen?"});
         QVERIFY2(p.sink.entries.isEmpty(), qPrintable(p.sink.texts().join(" | ")));
 
         const tWortKatStat record = p.data.WortStatList.first();
         tWortKatStat stored;
-        p.closeAndReadLog("WS", &tProgramData::ReadWortStat, stored);
+        const WalkedRecords all = p.closeAndReadStored();
+        QCOMPARE(all.Wort.size(), 1);
+        stored = all.Wort[0];
         QCOMPARE(stored, record);
     }
 
@@ -275,7 +279,7 @@ private slots:
         QCOMPARE(t.soughtFrame, QColor(0, 255, 255));
         QCOMPARE(t.levelTitle, QString("Bildfahndung: Treffer pro Position"));
         QCOMPARE(t.levelBars, percentages(t.asked));
-        QCOMPARE(t.tipKind, 2);
+        QCOMPARE(t.tipKind, ExerciseKind::Bild);
         QVERIFY(QFileInfo(t.pdf).size() > 0);
         // The fax machine comes to rest on frame 1, the only one shown.
         const TBmpKatDlg& run = *p.win->Windows().BmpKatDlg;
@@ -286,7 +290,9 @@ private slots:
 
         const tBmpKatStat record = p.data.BildStatList.first();
         tBmpKatStat stored;
-        p.closeAndReadLog("BK", &tProgramData::ReadBildStat, stored);
+        const WalkedRecords all = p.closeAndReadStored();
+        QCOMPARE(all.Bild.size(), 1);
+        stored = all.Bild[0];
         QCOMPARE(stored, record);
     }
 
@@ -325,5 +331,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstSearchCourse)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstSearchCourse)
 #include "tst_searchcourse.moc"

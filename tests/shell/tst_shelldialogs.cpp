@@ -29,7 +29,9 @@ using namespace gf;
 using gf::test::runModal;
 using namespace std::chrono_literals;
 
-class TestShellDialogs : public QObject
+namespace gf::test {
+
+class TstShellDialogs : public QObject
 {
     Q_OBJECT
 
@@ -40,7 +42,7 @@ private:
 private slots:
     void initTestCase()
     {
-        RegisterFontSubstitutes();
+        registerFontSubstitutes();
         m_ctx.paths.InstallDir = m_dir.path() + u'/';
         m_ctx.paths.BmpDir = m_dir.path() + QStringLiteral("/BMP/");
         QDir().mkpath(m_ctx.paths.BmpDir);
@@ -123,7 +125,7 @@ private slots:
                     log += QString::number(i + 1);
                     return scripts[i].takeFirst();
                 };
-            return RunIntroductionChain(steps);
+            return runIntroductionChain(steps);
         };
         QString log;
         QVERIFY(run({{mrOk}, {mrOk, mrOk}, {mrOk, mrOk}, {mrBack, mrOk}}, log));
@@ -148,7 +150,7 @@ private slots:
         dlg.HelpKey = QStringLiteral("ChooseTelMode");
         ScopedMessageHook messages;
         QStringList pages;
-        SetHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
+        setHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
 
         // "Weiter" without a choice warns and stays; then a choice closes with it
         int result = runModal(dlg, [&] {
@@ -182,9 +184,11 @@ private slots:
         QCOMPARE(runModal(dlg, [&] { QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton); }),
                  int(mrCancel));
         QCOMPARE(messages.count(), 1);
-        SetHelpPageHook({});
+        setHelpPageHook({});
     }
 };
 
-QTEST_MAIN(TestShellDialogs)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstShellDialogs)
 #include "tst_shelldialogs.moc"

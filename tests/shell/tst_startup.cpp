@@ -13,24 +13,26 @@
 using namespace gf;
 using gf::test::RecordingSink;
 
-class TestStartup final : public QObject
+namespace gf::test {
+
+class TstStartup final : public QObject
 {
     Q_OBJECT
 
 private slots:
     void inventoryHasEveryFileOnce()
     {
-        QCOMPARE(InventoryPictures().size(), 71);
-        QCOMPARE(InventorySounds().size(), 65);
-        QCOMPARE(InventoryHelpPages().size(), 28);
+        QCOMPARE(inventoryPictures().size(), 71);
+        QCOMPARE(inventorySounds().size(), 65);
+        QCOMPARE(inventoryHelpPages().size(), 28);
         QSet<QString> seen;
-        for (const auto* list : {&InventoryPictures(), &InventorySounds(), &InventoryHelpPages()})
+        for (const auto* list : {&inventoryPictures(), &inventorySounds(), &inventoryHelpPages()})
             for (const QString& n : *list) {
                 QVERIFY2(!seen.contains(n.toLower()), qPrintable(n));
                 seen.insert(n.toLower());
             }
         // Praise sounds are checked in text order: J1, J10 .. J17, J2 .. J9.
-        const QStringList& s = InventorySounds();
+        const QStringList& s = inventorySounds();
         const int j1 = s.indexOf("J1.WAV");
         QCOMPARE(s.mid(j1, 3), (QStringList{"J1.WAV", "J10.WAV", "J11.WAV"}));
         QCOMPARE(s.at(s.indexOf("J17.WAV") + 1), QString("J2.WAV"));
@@ -67,7 +69,7 @@ private slots:
 
     void scaleFactors()
     {
-        const ScaleFactors f = ComputeScaleFactors(1024, 768, 800, 600, 27);
+        const ScaleFactors f = computeScaleFactors(1024, 768, 800, 600, 27);
         QCOMPARE(f.x, 1.28);
         QCOMPARE(f.y, 1.28);
         QVERIFY(qAbs(f.font - 26.8 / 27.0) < 1e-12);
@@ -91,8 +93,8 @@ private slots:
         auto* list = new QListWidget(&window);
         list->setGeometry(10, 10, 100, 100);
 
-        const ScaleFactors f = ComputeScaleFactors(1024, 768, 800, 600, 27);
-        AdaptWindow(&window, f, 1024, 768);
+        const ScaleFactors f = computeScaleFactors(1024, 768, 800, 600, 27);
+        adaptWindow(&window, f, 1024, 768);
 
         QCOMPARE(window.geometry().size(), QSize(1024, 768));
         QCOMPARE(label->x(), 127); // 100 * 0.9926 * 1.28
@@ -109,11 +111,13 @@ private slots:
         QWidget window;
         auto* label = new QLabel("x", &window);
         label->setGeometry(100, 50, 200, 20);
-        AdaptWindow(&window, ComputeScaleFactors(800, 600, 800, 600, 268 / 10), 800, 600);
+        adaptWindow(&window, computeScaleFactors(800, 600, 800, 600, 268 / 10), 800, 600);
         // 26.8 / 26: every bound grows by about 3 %.
         QCOMPARE(label->geometry(), QRect(103, 52, 206, 21));
     }
 };
 
-QTEST_MAIN(TestStartup)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstStartup)
 #include "tst_startup.moc"

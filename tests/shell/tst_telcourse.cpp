@@ -13,6 +13,8 @@ using namespace gf;
 using gf::test::TestProgram;
 using Phase = tTelExercise::Phase;
 
+namespace gf::test {
+
 namespace {
 
 // Plays the trainee through whatever window of the course is open.
@@ -84,13 +86,15 @@ private slots:
         QCOMPARE(p.data.CurrentUser->TelLevel[2], 3);
         QCOMPARE(trainee.graphTitle, QString("Telefonvermittlung (nur Lesen, 2 Übungen)"));
         QCOMPARE(trainee.graphValues, QList<double>{50.0});
-        QCOMPARE(trainee.tipKind, 3);
+        QCOMPARE(trainee.tipKind, ExerciseKind::Tel);
         QVERIFY(p.win->BackImage->isHidden());
         QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(" | ")));
 
         // Closing the program files the record and rewrites the user file.
         tTeleStat stored;
-        p.closeAndReadLog("TS", &tProgramData::ReadTelStat, stored);
+        const WalkedRecords all = p.closeAndReadStored();
+        QCOMPARE(all.Tel.size(), 1);
+        stored = all.Tel[0];
         QCOMPARE(stored, r);
         const auto user = p.storedUser();
         QVERIFY(user);
@@ -137,5 +141,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstTelCourse)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstTelCourse)
 #include "tst_telcourse.moc"

@@ -6,6 +6,7 @@
 
 #include "core/data/MessageSink.h"
 #include "core/data/ProgramData.h"
+#include "core/data/ResultWalk.h"
 #include "core/data/Timing.h"
 #include "support/Recording.h"
 #include "sys/DataFiles.h"
@@ -160,12 +161,12 @@ struct DataFolder
     std::unique_ptr<gf::tProgramData> registered(const QString& name = QStringLiteral("Anna"))
     {
         auto d = fresh();
-        if (!d->RegisterUser(name, 1))
+        if (!d->registerUser(name, 1))
             return nullptr;
         d->UserName = name;
-        if (!d->OpenUser())
+        if (!d->openUser())
             return nullptr;
-        d->CreateSessionLists();
+        d->createSessionLists();
         return d;
     }
     QByteArray read(const QString& name) const
@@ -200,6 +201,40 @@ inline ToolRun runDataTool(const QStringList& args, const QString& outFile = {})
         return {-1, {}, "did not finish"};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+// The records a walk visits, kind by kind, and the logs it could not read.
+struct WalkedRecords final : ResultVisitor
+{
+    QList<tTeleStat> Tel;
+    QList<tBmpSndStat> Memo;
+    QList<tWortKatStat> Wort;
+    QList<tBmpKatStat> Bild;
+    QList<DamagedLog> Damaged;
+
+    void tel(const tTeleStat& r) override { Tel.append(r); }
+    void memo(const tBmpSndStat& r) override { Memo.append(r); }
+    void wort(const tWortKatStat& r) override { Wort.append(r); }
+    void bild(const tBmpKatStat& r) override { Bild.append(r); }
+};
+
+// The program's walk (stored logs, then the session not saved yet) over each kind.
+inline WalkedRecords walkResults(const tProgramData& d, const tUser& user, const DayRange& days,
+                                 const QList<ExerciseKind>& kinds)
+{
+    WalkedRecords out;
+    for (ExerciseKind kind : kinds)
+        d.walkResults(user, kind, days, out, out.Damaged);
+    return out;
+}
+
+// Every stored record of the user, as a fresh program or the data tool reads them.
+inline WalkedRecords storedRecords(const tUser& user)
+{
+    WalkedRecords out;
+    for (ExerciseKind kind : {ExerciseKind::Tel, ExerciseKind::Memo, ExerciseKind::Wort, ExerciseKind::Bild})
+        walkStoredResults(user, kind, {}, out, out.Damaged);
+    return out;
 }
 
 } // namespace gf::test

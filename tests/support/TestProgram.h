@@ -12,6 +12,7 @@
 #include "exercises/search/TLevelDlg.h"
 #include "exercises/sequence/TSeqInfoDlg.h"
 #include "platform/Printing.h"
+#include "support/DataSupport.h"
 #include "platform/SoundPlayer.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/TMainWin.h"
@@ -49,7 +50,7 @@ struct TestProgram
         data.setDataDir(dir.path() + "/Daten");
         data.SessionStart = QDateTime::currentDateTime();
         win = new TMainWin(ctx);
-        win->CreateWindows();
+        win->createWindows();
     }
     ~TestProgram()
     {
@@ -62,9 +63,9 @@ struct TestProgram
     // Registers and opens a detective, as the login dialog does on OK.
     void openDetective(const QString& name)
     {
-        QVERIFY(data.RegisterUser(name, 1));
+        QVERIFY(data.registerUser(name, 1));
         data.UserName = name;
-        QVERIFY(data.OpenUser());
+        QVERIFY(data.openUser());
     }
     // The same followed by the main window's after-login step.
     void login(const QString& name)
@@ -94,15 +95,13 @@ struct TestProgram
 
     // Closes the program as the trainee does, which files the session, and reads back
     // the one record of the detective's month log `tag`.
-    template <typename Stat>
-    void closeAndReadLog(const QString& tag, bool (*read)(QIODevice&, Stat&), Stat& stored)
+    // Closes the program, which files the session; then what a fresh program finds stored.
+    WalkedRecords closeAndReadStored()
     {
         win->CloseWithoutQuestion = false;
         win->close();
-        QFile log(data.DataDir + data.UserName + tag + data.MonthTag() + ".dat");
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QVERIFY(read(log, stored));
-        QVERIFY(log.atEnd());
+        const auto user = storedUser();
+        return user ? storedRecords(*user) : WalkedRecords{};
     }
 
     // The detective as a fresh program reads the user file.
@@ -111,7 +110,7 @@ struct TestProgram
         tProgramData fresh;
         fresh.setDataDir(data.DataDir);
         fresh.UserName = data.UserName;
-        return fresh.OpenUser() ? fresh.CurrentUser : nullptr;
+        return fresh.openUser() ? fresh.CurrentUser : nullptr;
     }
 
     QTemporaryDir dir;
@@ -134,7 +133,7 @@ public:
     QList<bool> answers; // per task from 0: right or wrong, right when missing
     QString pdf;
     QString shotTag; // ends the names of the screenshots
-    int tipKind = 0; // of the tip looked at
+    ExerciseKind tipKind = ExerciseKind::Wort; // of the tip looked at
 
     CourseTrainee()
     {
@@ -157,9 +156,9 @@ public:
         });
         on<TResultGraphDlg>([this](TResultGraphDlg& g) {
             if (!pdf.isEmpty()) {
-                SetPrintTargetForTests(pdf);
+                setPrintTargetForTests(pdf);
                 keyboard ? key(&g, Qt::Key_D, Qt::AltModifier) : g.PrintBtn->click();
-                SetPrintTargetForTests(QString());
+                setPrintTargetForTests(QString());
             }
             keyboard ? key(&g, Qt::Key_T, Qt::AltModifier) : g.CommentBtn->click();
             next(g, g.OKBtn);

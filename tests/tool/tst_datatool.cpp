@@ -137,7 +137,7 @@ private slots:
         for (const auto& [kind, code] :
              {std::pair{"search", ekWortBild}, {"sequence", ekTelMemo}}) {
             QByteArray expected;
-            QVERIFY(d.ExportResultsTo(expected, *d.CurrentUser, true, true, QDate(2004, 3, 5),
+            QVERIFY(d.exportResultsTo(expected, *d.CurrentUser, true, true, QDate(2004, 3, 5),
                                       QDate(2004, 3, 10), code));
             QCOMPARE(expected.count("\r\n"), 7);
             const QStringList args =

@@ -20,6 +20,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 namespace {
 
 // Runs xMessageDlg with the real box; act gets the open box once it is modal.
@@ -44,7 +46,7 @@ class TestMsgDlg : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { RegisterFontSubstitutes(); }
+    void initTestCase() { registerFontSubstitutes(); }
 
     void splitLines_data()
     {
@@ -163,7 +165,7 @@ private slots:
 
     void hookRecordsAndAnswers()
     {
-        QVERIFY(!SetMessageHook({})); // no hook outside a test's scope
+        QVERIFY(!setMessageHook({})); // no hook outside a test's scope
         {
             ScopedMessageHook outer(mrNo);
             {
@@ -181,7 +183,7 @@ private slots:
             QCOMPARE(xMessageDlg("vier", mkHinweis, btn::OK, 0), int(mrNo));
             QCOMPARE(outer.texts(), QStringList{"vier"});
         }
-        QVERIFY(!SetMessageHook({}));
+        QVERIFY(!setMessageHook({}));
     }
 
     void showHelpPage()
@@ -195,7 +197,7 @@ private slots:
         page.close();
 
         QStringList opened;
-        SetHelpPageHook([&](const QString& path) { opened << path; });
+        setHelpPageHook([&](const QString& path) { opened << path; });
         ShowHelpPage(ctx, QStringLiteral("teldlg"));
         ShowHelpPage(ctx, QStringLiteral("Unbekannt"));
         ShowHelpPage(ctx, QStringLiteral("STAT"));
@@ -207,7 +209,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(&window, Qt::Key_F1);
         window.hide();
-        SetHelpPageHook({});
+        setHelpPageHook({});
         // keys in any case, found whatever the case of the file on disk; unknown keys
         // open nothing
         QCOMPARE(opened, QStringList(2, ctx.paths.HlpDir + QStringLiteral("HLP12.RTF")));
@@ -250,5 +252,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMsgDlg)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TestMsgDlg)
 #include "tst_msgdlg.moc"

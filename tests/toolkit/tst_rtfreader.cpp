@@ -10,6 +10,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 namespace {
 
 struct Run
@@ -197,5 +199,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRtfReader)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TestRtfReader)
 #include "tst_rtfreader.moc"

@@ -7,6 +7,8 @@
 
 using gf::TShellFolderTree;
 
+namespace gf::test {
+
 namespace {
 QString clean(const QString& p)
 {
@@ -106,5 +108,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstShellFolderTree)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstShellFolderTree)
 #include "tst_shellfoldertree.moc"

@@ -18,12 +18,14 @@
 
 using namespace gf;
 
-class TestToolkit : public QObject
+namespace gf::test {
+
+class TstToolkit : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { RegisterFontSubstitutes(); }
+    void initTestCase() { registerFontSubstitutes(); }
 
     void statusBarRules()
     {
@@ -120,5 +122,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestToolkit)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstToolkit)
 #include "tst_toolkit.moc"

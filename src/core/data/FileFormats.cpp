@@ -48,14 +48,14 @@ bool readUser(ByteCursor& c, tUser& u)
     u.Name = c.slot();
     u.RegDate.days = c.f64();
     u.Reserved = c.u8();
-    for (int k = rkTel; k <= rkBild; ++k)
+    for (ExerciseKind k : AllExerciseKinds)
         if (!readList(c, u.Files(k)))
             return false;
-    for (int k = rkTel; k <= rkBild; ++k)
-        u.SumFile(k) = c.slot();
-    for (int k = rkTel; k <= rkBild; ++k) {
-        u.Logs[k].LastDate.days = c.f64();
-        u.Logs[k].FileName = c.slot();
+    for (ExerciseKind k : AllExerciseKinds)
+        u.sumFile(k) = c.slot();
+    for (ExerciseKind k : AllExerciseKinds) {
+        u.Logs[logIndex(k)].LastDate.days = c.f64();
+        u.Logs[logIndex(k)].FileName = c.slot();
     }
     u.RegSlot = c.u16();
     for (int m = 1; m <= 3; ++m)
@@ -70,13 +70,13 @@ void writeUser(ByteWriter& w, const tUser& u)
     w.slot(u.Name);
     w.f64(u.RegDate.days);
     w.u8(u.Reserved);
-    for (int k = rkTel; k <= rkBild; ++k)
+    for (ExerciseKind k : AllExerciseKinds)
         writeList(w, u.Files(k));
-    for (int k = rkTel; k <= rkBild; ++k)
-        pathSlot(w, u.SumFile(k));
-    for (int k = rkTel; k <= rkBild; ++k) {
-        w.f64(u.Logs[k].LastDate.days);
-        pathSlot(w, u.Logs[k].FileName);
+    for (ExerciseKind k : AllExerciseKinds)
+        pathSlot(w, u.sumFile(k));
+    for (ExerciseKind k : AllExerciseKinds) {
+        w.f64(u.Logs[logIndex(k)].LastDate.days);
+        pathSlot(w, u.Logs[logIndex(k)].FileName);
     }
     w.u16(u.RegSlot);
     for (int m = 1; m <= 3; ++m)

@@ -4,7 +4,7 @@
 
 namespace gf {
 
-QString FormatShortDate(const QDate& date)
+QString formatShortDate(const QDate& date)
 {
     return QStringLiteral("%1.%2.%3")
         .arg(date.day(), 2, 10, QLatin1Char('0'))
@@ -12,7 +12,7 @@ QString FormatShortDate(const QDate& date)
         .arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
-QString FormatLongTime(const QTime& time)
+QString formatLongTime(const QTime& time)
 {
     return QStringLiteral("%1:%2:%3")
         .arg(time.hour(), 2, 10, QLatin1Char('0'))
@@ -20,7 +20,7 @@ QString FormatLongTime(const QTime& time)
         .arg(time.second(), 2, 10, QLatin1Char('0'));
 }
 
-QString FormatPercent(quint32 numerator, quint32 denominator)
+QString formatPercent(quint32 numerator, quint32 denominator)
 {
     Q_ASSERT(denominator != 0);
     // Hundredths of a percent, exactly, so 1 of 32 gives 3,13 and not 3,12.
@@ -31,7 +31,7 @@ QString FormatPercent(quint32 numerator, quint32 denominator)
         .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
 }
 
-std::optional<QDate> ParseShortDate(const QString& text)
+std::optional<QDate> parseShortDate(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})$"));
     const auto match = pattern.match(text.trimmed());

@@ -21,7 +21,7 @@ constexpr std::chrono::seconds LockWait{10};
 tProgramData::tProgramData(MessageSink* sink, Clock* clock) : m_sink(sink), m_clock(clock)
 {
     SessionStart = this->clock().now();
-    ResetSummaries();
+    resetSummaries();
 }
 
 tProgramData::~tProgramData() = default;
@@ -50,18 +50,18 @@ void tProgramData::plain(const QString& text) const
         m_sink->plainMessage(text);
 }
 
-QString tProgramData::SupportContact()
+QString tProgramData::supportContact()
 {
     // Trainees use the program under care: their therapist is the first to ask.
     return QStringLiteral("Ihre Therapeutin oder Ihren Therapeuten\n\roder den Grips-Fix-"
                           "Kundendienst der Firma Tannwald");
 }
 
-QString tProgramData::UserInfoUnavailableText()
+QString tProgramData::userInfoUnavailableText()
 {
     return QStringLiteral("Die Benutzerinformationen sind nicht verfügbar! \n\rBitte wenden Sie "
                           "sich an: \n\r\n\r") +
-           SupportContact();
+           supportContact();
 }
 
 tProgramData::FolderGuard::FolderGuard(tProgramData& data) : m_data(data)

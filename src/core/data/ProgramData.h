@@ -65,23 +65,23 @@ public:
     // (CurrentUser is not changed: a registered detective is logged in separately).
     // Holds the data folder's lock, so of two programs registering one name, one does.
     // Never replaces a file, and on failure removes only the files it created.
-    bool RegisterUser(const QString& typedName, quint16 slot);
+    bool registerUser(const QString& typedName, quint16 slot);
     // Opens the detective UserName: loads his user file and makes his record current.
-    bool OpenUser();
+    bool openUser();
     // Deletes n's summary and log files and, last, his user file (so that a delete that
     // failed half-way can be repeated), and no one else's.
-    bool DeleteUser(const QString& name);
+    bool deleteUser(const QString& name);
     // The detective names of DataDir: every "*.mnu" in any case without that ending,
     // sorted; names stored in Windows-1252 are found too.
-    QStringList ListUsers() const;
+    QStringList listUsers() const;
     // True when DataDir holds the user file of name (its ending in any case).
-    bool UserFileExists(const QString& name) const;
+    bool userFileExists(const QString& name) const;
 
     // The reason a name cannot be registered, empty when it can. The name is taken as
     // given (trim it first).
-    static QString CheckNewUserName(const QString& name);
+    static QString checkNewUserName(const QString& name);
     // True when name + suffix stays a plain file name inside the data folder.
-    static bool IsSafeFileStem(const QString& name);
+    static bool isSafeFileStem(const QString& name);
 
     // ---- sessions and summaries -------------------------------------------------
     bool SessionListsCreated = false;
@@ -90,7 +90,7 @@ public:
     QList<tWortKatStat> WortStatList;
     QList<tBmpKatStat> BildStatList;
     // Empties the four session lists and marks them created (the after-login step).
-    void CreateSessionLists();
+    void createSessionLists();
 
     RangeArray<qint32, 1, 3> TelBest{};
     RangeArray<double, 1, 3> TelAvg{};
@@ -109,7 +109,7 @@ public:
     double BildTotal = 0;
 
     // Every best value, mean and count to "no value".
-    void ResetSummaries();
+    void resetSummaries();
 
     bool SetupUserFiles(tUser& user);
     bool CreateSummaryFiles(tUser& user);
@@ -125,7 +125,7 @@ public:
     // empty (after a message) when no detective is selected.
     QString ResultFileName(const QString& tag);
     // ResultFileName(tag), numbered ("_2", "_3", ...) when that name is taken too.
-    QString FreeResultFileName(const QString& tag);
+    QString freeResultFileName(const QString& tag);
     QString MonthTag() const; // "_04_03" for March 2004 of SessionStart
     static QString ZeroPad(int value, int width);
 
@@ -140,42 +140,35 @@ public:
     bool AppendBildStat(tUser& user, QFile& file, const tBmpKatStat& r);
 
     // One record from the current position; false on a short or failed read.
-    static bool ReadTelStat(QIODevice& file, tTeleStat& r);
-    static bool ReadMemoStat(QIODevice& file, tBmpSndStat& r);
-    static bool ReadWortStat(QIODevice& file, tWortKatStat& r);
-    static bool ReadBildStat(QIODevice& file, tBmpKatStat& r);
 
     bool IsEarlierMonth(const SerialDate& d) const;
 
     // ---- results ----------------------------------------------------------------
-    // Every record of one kind (ResultKind) of user within days: the stored ones
-    // (WalkStoredResults), then, when user is CurrentUser, the session's records not
+    // Every record of one kind of user within days: the stored ones
+    // (walkStoredResults), then, when user is CurrentUser, the session's records not
     // yet saved (those after savedCount(kind)). Damaged logs are listed in damaged and
     // skipped past; false when there was one.
-    bool WalkResults(const tUser& user, int kind, const DayRange& days, ResultVisitor& visit,
+    bool walkResults(const tUser& user, ExerciseKind kind, const DayRange& days, ResultVisitor& visit,
                      QList<DamagedLog>& damaged) const;
-    // WalkResults for each of kinds, collected.
-    ResultRecords CollectResults(const tUser& user, const DayRange& days,
-                                 const QList<int>& kinds = {rkTel, rkMemo, rkWort, rkBild}) const;
 
     // ---- export -----------------------------------------------------------------
-    // The stored logs of the user and the unsaved session records (WalkResults), as
+    // The stored logs of the user and the unsaved session records (walkResults), as
     // tab-separated text. Dates are calendar days; both limits are included. A log that
     // cannot be read to its end fails the export, and every such log is named.
     bool ExportResults(const tUser& user, const QString& fileName, bool useFrom, bool useTo,
                        const QDate& fromDate, const QDate& toDate, int kind);
     // The same text into a byte array (the writer behind ExportResults).
-    bool ExportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
+    bool exportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
                          const QDate& fromDate, const QDate& toDate, int kind);
 
-    // Records of the session lists already written to the logs, per ResultKind. A
+    // Records of the session lists already written to the logs, per work area. A
     // second save, and the export, take only the records after them.
-    int savedCount(int kind) const { return m_saved[kind]; }
+    int savedCount(ExerciseKind kind) const { return m_saved[logIndex(kind)]; }
 
     // The two contact lines of the "Benutzerinformationen" message.
-    static QString SupportContact();
+    static QString supportContact();
     // The message shown when a user file cannot be used for login or registration.
-    static QString UserInfoUnavailableText();
+    static QString userInfoUnavailableText();
 
 private:
     // Holds the data folder's write lock for its scope; scopes inside it share it.
@@ -196,7 +189,7 @@ private:
 
     QString userFilePath(const QString& name) const;
     void relocateNames(tUser& user) const;
-    QString newLogName(tUser& user, int kind);
+    QString newLogName(tUser& user, ExerciseKind kind);
     bool pickSummaryNames(tUser& user);
     bool writeSummaryFiles(const tUser& user, bool createNew, QStringList* created = nullptr);
     void report(const QString& text, int kind, int helpContext = 0) const;

@@ -130,16 +130,16 @@ struct RowWriter final : ResultVisitor
 
 } // namespace
 
-bool tProgramData::ExportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
+bool tProgramData::exportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
                                    const QDate& fromDate, const QDate& toDate, int kind)
 {
     const DayRange days{useFrom ? fromDate : QDate(), useTo ? toDate : QDate()};
-    int kinds[2] = {rkWort, rkBild};
+    ExerciseKind kinds[2] = {ExerciseKind::Wort, ExerciseKind::Bild};
     if (kind == ekWortBild) {
         out.append("TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t\r\n");
     } else {
-        kinds[0] = rkTel;
-        kinds[1] = rkMemo;
+        kinds[0] = ExerciseKind::Tel;
+        kinds[1] = ExerciseKind::Memo;
         out.append("TYP\tModus\tDatum\tZeit");
         for (int level = 1; level <= 15; ++level)
             out.append("\tL_").append(QByteArray::number(level));
@@ -147,8 +147,8 @@ bool tProgramData::ExportResultsTo(QByteArray& out, const tUser& user, bool useF
     }
     RowWriter rows(out);
     QList<DamagedLog> damaged;
-    for (int k : kinds)
-        WalkResults(user, k, days, rows, damaged);
+    for (ExerciseKind k : kinds)
+        walkResults(user, k, days, rows, damaged);
     if (damaged.isEmpty())
         return true;
     // An export that lacks records must not pass for a complete one.
@@ -163,7 +163,7 @@ bool tProgramData::ExportResults(const tUser& user, const QString& fileName, boo
                                  bool useTo, const QDate& fromDate, const QDate& toDate, int kind)
 {
     QByteArray text;
-    if (!ExportResultsTo(text, user, useFrom, useTo, fromDate, toDate, kind))
+    if (!exportResultsTo(text, user, useFrom, useTo, fromDate, toDate, kind))
         return false;
     QString error;
     if (!files::replace(fileName, text, &error)) {

@@ -18,9 +18,9 @@ bool tProgramData::IsEarlierMonth(const SerialDate& d) const
     return t.year * 12 + t.month < s.year() * 12 + s.month();
 }
 
-QString tProgramData::newLogName(tUser& user, int kind)
+QString tProgramData::newLogName(tUser& user, ExerciseKind kind)
 {
-    QString name = ResultFileName(KindTag(kind));
+    QString name = ResultFileName(kindTag(kind));
     if (name.isEmpty())
         return {};
     QStringList& files = user.Files(kind);
@@ -30,7 +30,7 @@ QString tProgramData::newLogName(tUser& user, int kind)
     // does not know; the new log then gets the next free number.
     const QString stem = name.chopped(4);
     for (int n = 2;; ++n) {
-        if (name == user.Logs[kind].FileName || files.contains(name))
+        if (name == user.Logs[logIndex(kind)].FileName || files.contains(name))
             return name;
         if (!files::exists(name))
             break;
@@ -54,10 +54,10 @@ bool tProgramData::SaveSessionResults(tUser& user)
         return false;
     const qsizetype sizes[4] = {TelStatList.size(), MemoStatList.size(), WortStatList.size(),
                                 BildStatList.size()};
-    for (int k = rkTel; k <= rkBild; ++k) {
-        if (m_saved[k] >= sizes[k - 1])
+    for (ExerciseKind k : AllExerciseKinds) {
+        if (m_saved[logIndex(k)] >= sizes[int(k)])
             continue;
-        tEntry& e = user.Logs[k];
+        tEntry& e = user.Logs[logIndex(k)];
         if (e.FileName.isEmpty() || IsEarlierMonth(e.LastDate)) {
             const QString name = newLogName(user, k);
             if (name.isEmpty())
@@ -69,16 +69,16 @@ bool tProgramData::SaveSessionResults(tUser& user)
         // Unbuffered, so a failed write cannot be completed later by a flush.
         if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !file.seek(file.size()))
             return false;
-        for (qsizetype i = m_saved[k]; i < sizes[k - 1]; ++i) {
+        for (qsizetype i = m_saved[logIndex(k)]; i < sizes[int(k)]; ++i) {
             bool ok = false;
             switch (k) {
-            case rkTel:
+            case ExerciseKind::Tel:
                 ok = AppendTelStat(user, file, TelStatList[i]);
                 break;
-            case rkMemo:
+            case ExerciseKind::Memo:
                 ok = AppendMemoStat(user, file, MemoStatList[i]);
                 break;
-            case rkWort:
+            case ExerciseKind::Wort:
                 ok = AppendWortStat(user, file, WortStatList[i]);
                 break;
             default:
@@ -87,7 +87,7 @@ bool tProgramData::SaveSessionResults(tUser& user)
             }
             if (!ok)
                 return false;
-            m_saved[k] = int(i + 1);
+            m_saved[logIndex(k)] = int(i + 1);
         }
     }
     return SaveSummaries(user);
@@ -146,38 +146,6 @@ bool tProgramData::AppendBildStat(tUser&, QFile& file, const tBmpKatStat& r)
         return false;
     FoldBildStat(r);
     return true;
-}
-
-bool tProgramData::ReadTelStat(QIODevice& file, tTeleStat& r)
-{
-    char bytes[ff::TelRecordSize];
-    if (!readExact(file, bytes, sizeof bytes))
-        return false;
-    ff::decodeTel(bytes, r);
-    return true;
-}
-
-bool tProgramData::ReadMemoStat(QIODevice& file, tBmpSndStat& r)
-{
-    char bytes[ff::MemoRecordSize];
-    if (!readExact(file, bytes, sizeof bytes))
-        return false;
-    ff::decodeMemo(bytes, r);
-    return true;
-}
-
-bool tProgramData::ReadWortStat(QIODevice& file, tWortKatStat& r)
-{
-    char bytes[ff::KatRecordSize];
-    if (!readExact(file, bytes, sizeof bytes))
-        return false;
-    ff::decodeKat(bytes, r);
-    return true;
-}
-
-bool tProgramData::ReadBildStat(QIODevice& file, tBmpKatStat& r)
-{
-    return ReadWortStat(file, r);
 }
 
 } // namespace gf

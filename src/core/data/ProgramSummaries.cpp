@@ -10,7 +10,7 @@ namespace gf {
 
 namespace ff = fileformat;
 
-void tProgramData::CreateSessionLists()
+void tProgramData::createSessionLists()
 {
     TelStatList.clear();
     MemoStatList.clear();
@@ -20,7 +20,7 @@ void tProgramData::CreateSessionLists()
     SessionListsCreated = true;
 }
 
-void tProgramData::ResetSummaries()
+void tProgramData::resetSummaries()
 {
     TelBest.fill(NoValue);
     TelAvg.fill(NoValueReal);
@@ -52,7 +52,7 @@ QString tProgramData::MonthTag() const
 
 QString tProgramData::ResultFileName(const QString& tag)
 {
-    if (UserName.isEmpty() || UserName == u"-" || !IsSafeFileStem(UserName)) {
+    if (UserName.isEmpty() || UserName == u"-" || !isSafeFileStem(UserName)) {
         plain(QStringLiteral("Kein User ausgewählt"));
         return {};
     }
@@ -62,7 +62,7 @@ QString tProgramData::ResultFileName(const QString& tag)
     return DataDir + UserName + tag + MonthTag() + QStringLiteral(".dat");
 }
 
-QString tProgramData::FreeResultFileName(const QString& tag)
+QString tProgramData::freeResultFileName(const QString& tag)
 {
     QString name = ResultFileName(tag);
     if (name.isEmpty())
@@ -79,9 +79,9 @@ bool tProgramData::pickSummaryNames(tUser& user)
 {
     // A file of that name may be a log or a summary left by an earlier detective of
     // the same name: it is never taken over.
-    for (int k = rkTel; k <= rkBild; ++k) {
-        user.SumFile(k) = FreeResultFileName(KindTag(k));
-        if (user.SumFile(k).isEmpty())
+    for (ExerciseKind k : AllExerciseKinds) {
+        user.sumFile(k) = freeResultFileName(kindTag(k));
+        if (user.sumFile(k).isEmpty())
             return false;
     }
     return true;
@@ -101,16 +101,16 @@ bool tProgramData::writeSummaryFiles(const tUser& user, bool createNew, QStringL
         ff::writeKatSummary(today, {WortAvg, WortCount}),
         ff::writeKatSummary(today, {BildAvg, BildCount}),
     };
-    for (int k = rkTel; k <= rkBild; ++k) {
-        const QString& name = user.SumFile(k);
+    for (ExerciseKind k : AllExerciseKinds) {
+        const QString& name = user.sumFile(k);
         QString error;
         bool ok = false;
         if (name.isEmpty())
-            error = QStringLiteral("Kein Dateiname für die Zusammenfassung %1.").arg(KindTag(k));
+            error = QStringLiteral("Kein Dateiname für die Zusammenfassung %1.").arg(kindTag(k));
         else if (createNew)
-            ok = files::createNew(name, bytes[k - 1], &error);
+            ok = files::createNew(name, bytes[int(k)], &error);
         else
-            ok = files::replace(name, bytes[k - 1], &error);
+            ok = files::replace(name, bytes[int(k)], &error);
         if (!ok) {
             plain(QStringLiteral("Fehler beim Erstellen von Dateien: ") + error);
             return false;
@@ -125,7 +125,7 @@ bool tProgramData::CreateSummaryFiles(tUser& user)
 {
     if (DataDirReadOnly)
         return false; // nothing can be created; the registration reports it
-    ResetSummaries();
+    resetSummaries();
     return writeSummaryFiles(user, true);
 }
 
@@ -139,19 +139,19 @@ bool tProgramData::SaveSummaries(tUser& user)
 bool tProgramData::LoadSummaries(tUser& user)
 {
     relocateNames(user);
-    for (int k = rkTel; k <= rkBild; ++k) {
-        DataFile file(user.SumFile(k));
+    for (ExerciseKind k : AllExerciseKinds) {
+        DataFile file(user.sumFile(k));
         if (!file.open(QIODevice::ReadOnly)) {
             plain(QStringLiteral("Fehler beim Lesen von Dateien: ") + file.errorText());
             return false;
         }
-        const int size = k <= rkMemo ? ff::SeqSummarySize : ff::KatSummarySize;
+        const int size = isSequence(k) ? ff::SeqSummarySize : ff::KatSummarySize;
         const QByteArray bytes = file.read(size);
         bool ok = false;
-        if (k <= rkMemo) {
+        if (isSequence(k)) {
             ff::SeqSummary s;
             ok = ff::readSeqSummary(bytes, s);
-            if (ok && k == rkTel) {
+            if (ok && k == ExerciseKind::Tel) {
                 TelBest = s.Best;
                 TelAvg = s.Avg;
                 TelCount = s.Count;
@@ -163,7 +163,7 @@ bool tProgramData::LoadSummaries(tUser& user)
         } else {
             ff::KatSummary s;
             ok = ff::readKatSummary(bytes, s);
-            if (ok && k == rkWort) {
+            if (ok && k == ExerciseKind::Wort) {
                 WortAvg = s.Avg;
                 WortCount = s.Count;
             } else if (ok) {
@@ -174,7 +174,7 @@ bool tProgramData::LoadSummaries(tUser& user)
         if (!ok) {
             const QString error = file.error() != QFileDevice::NoError
                                       ? file.errorText()
-                                      : shortFileText(user.SumFile(k));
+                                      : shortFileText(user.sumFile(k));
             plain(QStringLiteral("Fehler beim Lesen von Dateien: ") + error);
             return false;
         }

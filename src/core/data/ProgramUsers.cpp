@@ -27,7 +27,7 @@ const QString UserFileEnding = QStringLiteral(".mnu");
 
 // ---- names ------------------------------------------------------------------------
 
-bool tProgramData::IsSafeFileStem(const QString& name)
+bool tProgramData::isSafeFileStem(const QString& name)
 {
     if (name.isEmpty() || name == u"." || name == u"..")
         return false;
@@ -37,7 +37,7 @@ bool tProgramData::IsSafeFileStem(const QString& name)
     return true;
 }
 
-QString tProgramData::CheckNewUserName(const QString& name)
+QString tProgramData::checkNewUserName(const QString& name)
 {
     if (name.isEmpty())
         return QStringLiteral("Bitte geben Sie einen Namen ein!");
@@ -77,12 +77,12 @@ QString tProgramData::userFilePath(const QString& name) const
     return exact;
 }
 
-bool tProgramData::UserFileExists(const QString& name) const
+bool tProgramData::userFileExists(const QString& name) const
 {
-    return !DataDir.isEmpty() && IsSafeFileStem(name) && files::exists(userFilePath(name));
+    return !DataDir.isEmpty() && isSafeFileStem(name) && files::exists(userFilePath(name));
 }
 
-QStringList tProgramData::ListUsers() const
+QStringList tProgramData::listUsers() const
 {
     QStringList names;
     if (DataDir.isEmpty())
@@ -103,11 +103,11 @@ void tProgramData::relocateNames(tUser& user) const
     // A detective's files live in the data folder, whatever folder a stored name points
     // to: a folder copied from another computer keeps working, and a crafted user file
     // cannot make the program read or write anywhere else.
-    for (int k = rkTel; k <= rkBild; ++k) {
-        user.SumFile(k) = files::inFolder(DataDir, user.SumFile(k));
+    for (ExerciseKind k : AllExerciseKinds) {
+        user.sumFile(k) = files::inFolder(DataDir, user.sumFile(k));
         for (QString& log : user.Files(k))
             log = files::inFolder(DataDir, log);
-        user.Logs[k].FileName = files::inFolder(DataDir, user.Logs[k].FileName);
+        user.Logs[logIndex(k)].FileName = files::inFolder(DataDir, user.Logs[logIndex(k)].FileName);
     }
 }
 
@@ -126,7 +126,7 @@ bool tProgramData::CreateUserFile()
 bool tProgramData::LoadUserFile()
 {
     UserList.clear();
-    if (!IsSafeFileStem(UserName)) {
+    if (!isSafeFileStem(UserName)) {
         UserFileName.clear();
         report(QStringLiteral("Fehler: Ungültiger Name eines Detektivs: ") + UserName,
                mkFehlermeldung, UserHelpContext);
@@ -201,10 +201,10 @@ std::shared_ptr<tUser> tProgramData::FindUser(const QString& name) const
 
 // ---- registration, login, deletion ----------------------------------------------------
 
-bool tProgramData::RegisterUser(const QString& typedName, quint16 slot)
+bool tProgramData::registerUser(const QString& typedName, quint16 slot)
 {
     const QString name = typedName.trimmed();
-    if (const QString reason = CheckNewUserName(name); !reason.isEmpty()) {
+    if (const QString reason = checkNewUserName(name); !reason.isEmpty()) {
         report(reason, mkAchtung);
         return false;
     }
@@ -222,7 +222,7 @@ bool tProgramData::RegisterUser(const QString& typedName, quint16 slot)
         return false;
     };
     // Names that differ only in case share one file where case is ignored.
-    for (const QString& existing : ListUsers())
+    for (const QString& existing : listUsers())
         if (existing.compare(name, Qt::CaseInsensitive) == 0)
             return taken();
     QString error;
@@ -242,7 +242,7 @@ bool tProgramData::RegisterUser(const QString& typedName, quint16 slot)
         return false;
     };
     if (!LoadUserFile()) {
-        report(UserInfoUnavailableText(), mkFehlermeldung, UserHelpContext);
+        report(userInfoUnavailableText(), mkFehlermeldung, UserHelpContext);
         return undo();
     }
 
@@ -252,7 +252,7 @@ bool tProgramData::RegisterUser(const QString& typedName, quint16 slot)
     UserName = user->Name;
     bool ok = pickSummaryNames(*user) && !DataDirReadOnly;
     if (ok) {
-        ResetSummaries();
+        resetSummaries();
         ok = writeSummaryFiles(*user, true, &created);
     }
     if (!ok) {
@@ -271,14 +271,14 @@ bool tProgramData::RegisterUser(const QString& typedName, quint16 slot)
     return true;
 }
 
-bool tProgramData::OpenUser()
+bool tProgramData::openUser()
 {
-    if (!UserFileExists(UserName)) {
+    if (!userFileExists(UserName)) {
         plain(QStringLiteral("Fehler: Detektiv ") + UserName + QStringLiteral(" existiert nicht!"));
         return false;
     }
     if (!LoadUserFile()) {
-        report(UserInfoUnavailableText(), mkFehlermeldung, UserHelpContext);
+        report(userInfoUnavailableText(), mkFehlermeldung, UserHelpContext);
         return false;
     }
     auto user = FindUser(UserName);
@@ -290,14 +290,14 @@ bool tProgramData::OpenUser()
     return true;
 }
 
-bool tProgramData::DeleteUser(const QString& name)
+bool tProgramData::deleteUser(const QString& name)
 {
     const QString n = name.trimmed();
     const auto unknown = [&] {
         plain(QStringLiteral("Fehler: Detektiv ") + n + QStringLiteral(" existiert nicht!"));
         return false;
     };
-    if (!IsSafeFileStem(n))
+    if (!isSafeFileStem(n))
         return unknown();
     const FolderGuard lock(*this);
     if (!lock.held())

@@ -4,16 +4,16 @@
 
 namespace gf {
 
-QString KindTag(int kind)
+QString kindTag(ExerciseKind kind)
 {
     switch (kind) {
-    case rkTel:
+    case ExerciseKind::Tel:
         return QStringLiteral("TS");
-    case rkMemo:
+    case ExerciseKind::Memo:
         return QStringLiteral("BS");
-    case rkWort:
+    case ExerciseKind::Wort:
         return QStringLiteral("WS");
-    case rkBild:
+    case ExerciseKind::Bild:
         return QStringLiteral("BK");
     }
     return {};
@@ -21,44 +21,44 @@ QString KindTag(int kind)
 
 tUser::tUser() : RegDate(SerialDate::fromDate(QDate::currentDate())) {}
 
-QStringList& tUser::Files(int kind)
+QStringList& tUser::Files(ExerciseKind kind)
 {
     return const_cast<QStringList&>(std::as_const(*this).Files(kind));
 }
 
-const QStringList& tUser::Files(int kind) const
+const QStringList& tUser::Files(ExerciseKind kind) const
 {
     switch (kind) {
-    case rkTel:
+    case ExerciseKind::Tel:
         return TelFiles;
-    case rkMemo:
+    case ExerciseKind::Memo:
         return MemoFiles;
-    case rkWort:
+    case ExerciseKind::Wort:
         return WortFiles;
-    default:
-        Q_ASSERT(kind == rkBild);
-        return BildFiles;
+    case ExerciseKind::Bild:
+        break;
     }
+    return BildFiles;
 }
 
-QString& tUser::SumFile(int kind)
+QString& tUser::sumFile(ExerciseKind kind)
 {
-    return const_cast<QString&>(std::as_const(*this).SumFile(kind));
+    return const_cast<QString&>(std::as_const(*this).sumFile(kind));
 }
 
-const QString& tUser::SumFile(int kind) const
+const QString& tUser::sumFile(ExerciseKind kind) const
 {
     switch (kind) {
-    case rkTel:
+    case ExerciseKind::Tel:
         return TelSumFile;
-    case rkMemo:
+    case ExerciseKind::Memo:
         return MemoSumFile;
-    case rkWort:
+    case ExerciseKind::Wort:
         return WortSumFile;
-    default:
-        Q_ASSERT(kind == rkBild);
-        return BildSumFile;
+    case ExerciseKind::Bild:
+        break;
     }
+    return BildSumFile;
 }
 
 } // namespace gf

@@ -71,17 +71,30 @@ struct tEntry
     QString FileName;
 };
 
-// Result kinds, in the order of the user record's Logs[1..4].
-enum ResultKind : int
+// The four work areas. Files number them 1..4 in this order (the user record's
+// Logs[1..4] and its lists of logs); that number is taken only where files are read and
+// written, through logIndex.
+enum class ExerciseKind
 {
-    rkTel = 1,
-    rkMemo = 2,
-    rkWort = 3,
-    rkBild = 4
+    Tel,
+    Memo,
+    Wort,
+    Bild
 };
+inline constexpr ExerciseKind AllExerciseKinds[] = {ExerciseKind::Tel, ExerciseKind::Memo,
+                                                    ExerciseKind::Wort, ExerciseKind::Bild};
+constexpr int logIndex(ExerciseKind kind)
+{
+    return int(kind) + 1;
+}
+// Telephone and memo: sequences of growing length, judged by span.
+constexpr bool isSequence(ExerciseKind kind)
+{
+    return kind == ExerciseKind::Tel || kind == ExerciseKind::Memo;
+}
 
-// The two-letter tag of a result kind: "TS", "BS", "WS", "BK".
-QString KindTag(int kind);
+// The two-letter tag of a work area's files: "TS", "BS", "WS", "BK".
+QString kindTag(ExerciseKind kind);
 
 // A detective.
 struct tUser
@@ -98,17 +111,17 @@ struct tUser
     QString MemoSumFile;
     QString WortSumFile;
     QString BildSumFile;
-    RangeArray<tEntry, 1, 4> Logs;                 // indexed by ResultKind
+    RangeArray<tEntry, 1, 4> Logs;                 // indexed by logIndex
     RangeArray<qint32, 1, 3> TelLevel{{3, 3, 3}};  // start length per telephone mode
     RangeArray<qint32, 1, 3> MemoLevel{{1, 1, 1}}; // start length per memo mode
     quint8 Reserved = 0;
     quint16 RegSlot = 0;
 
-    // The file list and summary name of a result kind (1..4).
-    QStringList& Files(int kind);
-    const QStringList& Files(int kind) const;
-    QString& SumFile(int kind);
-    const QString& SumFile(int kind) const;
+    // The file list and summary name of a work area.
+    QStringList& Files(ExerciseKind kind);
+    const QStringList& Files(ExerciseKind kind) const;
+    QString& sumFile(ExerciseKind kind);
+    const QString& sumFile(ExerciseKind kind) const;
 };
 
 // Statistics record of one telephone exercise; lengths 3..15.

@@ -105,16 +105,6 @@ void walkList(const QList<Record>& list, qsizetype from, const DayKeys& days, Re
             (visit.*onRecord)(list[i]);
 }
 
-struct Collector final : ResultVisitor
-{
-    ResultRecords& out;
-    explicit Collector(ResultRecords& o) : out(o) {}
-    void tel(const tTeleStat& r) override { out.Tel.append(r); }
-    void memo(const tBmpSndStat& r) override { out.Memo.append(r); }
-    void wort(const tWortKatStat& r) override { out.Wort.append(r); }
-    void bild(const tBmpKatStat& r) override { out.Bild.append(r); }
-};
-
 } // namespace
 
 bool DayRange::contains(const SerialDate& stamp) const
@@ -122,19 +112,19 @@ bool DayRange::contains(const SerialDate& stamp) const
     return DayKeys(*this).contains(stamp);
 }
 
-bool WalkStoredResults(const tUser& user, int kind, const DayRange& days, ResultVisitor& visit,
+bool walkStoredResults(const tUser& user, ExerciseKind kind, const DayRange& days, ResultVisitor& visit,
                        QList<DamagedLog>& damaged)
 {
     const DayKeys keys(days);
     const QStringList& logs = user.Files(kind);
     switch (kind) {
-    case rkTel:
+    case ExerciseKind::Tel:
         return walkLogs(logs, ff::TelRecordSize, &ff::decodeTel, keys, visit, &ResultVisitor::tel,
                         damaged);
-    case rkMemo:
+    case ExerciseKind::Memo:
         return walkLogs(logs, ff::MemoRecordSize, &ff::decodeMemo, keys, visit,
                         &ResultVisitor::memo, damaged);
-    case rkWort:
+    case ExerciseKind::Wort:
         return walkLogs(logs, ff::KatRecordSize, &ff::decodeKat, keys, visit, &ResultVisitor::wort,
                         damaged);
     default:
@@ -143,24 +133,24 @@ bool WalkStoredResults(const tUser& user, int kind, const DayRange& days, Result
     }
 }
 
-bool tProgramData::WalkResults(const tUser& user, int kind, const DayRange& days,
+bool tProgramData::walkResults(const tUser& user, ExerciseKind kind, const DayRange& days,
                                ResultVisitor& visit, QList<DamagedLog>& damaged) const
 {
-    const bool whole = WalkStoredResults(user, kind, days, visit, damaged);
+    const bool whole = walkStoredResults(user, kind, days, visit, damaged);
     // The session lists belong to the detective logged in; their first savedCount
     // records are in the logs already.
     if (!SessionListsCreated || &user != CurrentUser.get())
         return whole;
     const DayKeys keys(days);
-    const qsizetype from = m_saved[kind];
+    const qsizetype from = m_saved[logIndex(kind)];
     switch (kind) {
-    case rkTel:
+    case ExerciseKind::Tel:
         walkList(TelStatList, from, keys, visit, &ResultVisitor::tel);
         break;
-    case rkMemo:
+    case ExerciseKind::Memo:
         walkList(MemoStatList, from, keys, visit, &ResultVisitor::memo);
         break;
-    case rkWort:
+    case ExerciseKind::Wort:
         walkList(WortStatList, from, keys, visit, &ResultVisitor::wort);
         break;
     default:
@@ -168,16 +158,6 @@ bool tProgramData::WalkResults(const tUser& user, int kind, const DayRange& days
         break;
     }
     return whole;
-}
-
-ResultRecords tProgramData::CollectResults(const tUser& user, const DayRange& days,
-                                           const QList<int>& kinds) const
-{
-    ResultRecords out;
-    Collector collect(out);
-    for (int kind : kinds)
-        WalkResults(user, kind, days, collect, out.Damaged);
-    return out;
 }
 
 } // namespace gf

@@ -36,21 +36,11 @@ public:
     virtual void bild(const tBmpKatStat&) {}
 };
 
-// The records of a walk, kind by kind, with the logs that could not be read.
-struct ResultRecords
-{
-    QList<tTeleStat> Tel;
-    QList<tBmpSndStat> Memo;
-    QList<tWortKatStat> Wort;
-    QList<tBmpKatStat> Bild;
-    QList<DamagedLog> Damaged;
-};
-
-// Every stored record of one kind (ResultKind) of a detective: his logs of that kind
+// Every stored record of one kind  of a detective: his logs of that kind
 // in list order, each in file order, within days. A log that cannot be opened or ends
 // inside a record is added to damaged, after its whole records have been visited, and
 // the walk goes on with the next log. False when a log was damaged.
-bool WalkStoredResults(const tUser& user, int kind, const DayRange& days, ResultVisitor& visit,
+bool walkStoredResults(const tUser& user, ExerciseKind kind, const DayRange& days, ResultVisitor& visit,
                        QList<DamagedLog>& damaged);
 
 } // namespace gf

@@ -9,7 +9,7 @@ namespace gf {
 
 namespace {
 
-template <typename Stat> RangeArray<double, 1, 4> katToday(const QList<Stat>& records)
+template <typename Stat> RangeArray<double, 1, 4> katTodayOf(const QList<Stat>& records)
 {
     RangeArray<double, 1, 4> today;
     today.fill(NoValueReal);
@@ -29,7 +29,7 @@ template <typename Stat> RangeArray<double, 1, 4> katToday(const QList<Stat>& re
 // One sequence exercise's today and earlier values; h is the highest level seen so far.
 // countAll: every record counts in the day's count, not only those with a length.
 template <typename Stat>
-void seqValues(const QList<Stat>& records, bool countAll, const RangeArray<qint32, 1, 3>& best,
+void seqValuesOf(const QList<Stat>& records, bool countAll, const RangeArray<qint32, 1, 3>& best,
                const RangeArray<double, 1, 3>& avg, int& h, RangeArray<qint32, 1, 3>& bestEarlier,
                RangeArray<double, 1, 3>& safeEarlier, RangeArray<double, 1, 3>& safeToday,
                RangeArray<quint16, 1, 3>& countToday)
@@ -60,23 +60,23 @@ void seqValues(const QList<Stat>& records, bool countAll, const RangeArray<qint3
 
 } // namespace
 
-RangeArray<double, 1, 4> KatToday(const QList<tWortKatStat>& records)
+RangeArray<double, 1, 4> katToday(const QList<tWortKatStat>& records)
 {
-    return katToday(records);
+    return katTodayOf(records);
 }
 
-RangeArray<double, 1, 4> KatToday(const QList<tBmpKatStat>& records)
+RangeArray<double, 1, 4> katToday(const QList<tBmpKatStat>& records)
 {
-    return katToday(records);
+    return katTodayOf(records);
 }
 
-tKatValues KatValues(const tProgramData& data)
+tKatValues katValues(const tProgramData& data)
 {
     tKatValues k;
     k.WordCount = quint16(data.WortStatList.size());
     k.PictureCount = quint16(data.BildStatList.size());
-    const auto wortToday = KatToday(data.WortStatList);
-    const auto bildToday = KatToday(data.BildStatList);
+    const auto wortToday = katToday(data.WortStatList);
+    const auto bildToday = katToday(data.BildStatList);
     for (int l = 1; l <= 4; ++l) {
         k.Values[l] = wortToday[l];
         k.Values[4 + l] = data.WortAvg[l];
@@ -88,15 +88,15 @@ tKatValues KatValues(const tProgramData& data)
     return k;
 }
 
-tSeqValues SeqValues(const tProgramData& data)
+tSeqValues seqValues(const tProgramData& data)
 {
     tSeqValues s;
     s.TelRunsToday = quint16(data.TelStatList.size());
     s.MemoRunsToday = quint16(data.MemoStatList.size());
     int h = 0;
-    seqValues(data.TelStatList, false, data.TelBest, data.TelAvg, h, s.TelBestEarlier,
+    seqValuesOf(data.TelStatList, false, data.TelBest, data.TelAvg, h, s.TelBestEarlier,
               s.TelSafeEarlier, s.TelSafeToday, s.TelCountToday);
-    seqValues(data.MemoStatList, true, data.MemoBest, data.MemoAvg, h, s.MemoBestEarlier,
+    seqValuesOf(data.MemoStatList, true, data.MemoBest, data.MemoAvg, h, s.MemoBestEarlier,
               s.MemoSafeEarlier, s.MemoSafeToday, s.MemoCountToday);
     s.NumLevels = h > 0 ? std::min(h, MaxScaleLevel) : 9;
     s.TelCountEarlier = data.TelCount;
@@ -106,7 +106,7 @@ tSeqValues SeqValues(const tProgramData& data)
     return s;
 }
 
-QString KatValueText(double value)
+QString katValueText(double value)
 {
     if (value == NoValueReal || !std::isfinite(value))
         return QStringLiteral("--");

@@ -49,15 +49,15 @@ constexpr int MaxScaleLevel = 20;
 
 // Percent right per level over today's records of one search exercise; NoValueReal for
 // a level nobody was asked at (and for every level without records).
-RangeArray<double, 1, 4> KatToday(const QList<tWortKatStat>& records);
-RangeArray<double, 1, 4> KatToday(const QList<tBmpKatStat>& records);
+RangeArray<double, 1, 4> katToday(const QList<tWortKatStat>& records);
+RangeArray<double, 1, 4> katToday(const QList<tBmpKatStat>& records);
 
 // The category page from the session lists (today) and the summaries (earlier).
-tKatValues KatValues(const tProgramData& data);
+tKatValues katValues(const tProgramData& data);
 // The sequence page from the session lists (today) and the summaries (earlier).
-tSeqValues SeqValues(const tProgramData& data);
+tSeqValues seqValues(const tProgramData& data);
 
 // A percentage as the category page writes it: "75%", "--" for no value.
-QString KatValueText(double value);
+QString katValueText(double value);
 
 } // namespace gf

@@ -17,7 +17,7 @@ int tGraphLayout::Y(double v) const
     return Bottom - B - roundInt(YScale * (v - MinScaleVal));
 }
 
-tGraphLayout LayoutGraph(const tGraphScale& s, int left, int top, int right, int bottom,
+tGraphLayout layoutGraph(const tGraphScale& s, int left, int top, int right, int bottom,
                          const QVector<double>& values, bool printing, int pageWidth,
                          int pageHeight)
 {

@@ -45,7 +45,7 @@ constexpr int MaxRasterLines = 1000;
 
 // With `printing`, the margins are scaled from the panel's pixels by the share of the
 // page the chart takes (pageWidth, pageHeight).
-tGraphLayout LayoutGraph(const tGraphScale& scale, int left, int top, int right, int bottom,
+tGraphLayout layoutGraph(const tGraphScale& scale, int left, int top, int right, int bottom,
                          const QVector<double>& values, bool printing = false, int pageWidth = 0,
                          int pageHeight = 0);
 

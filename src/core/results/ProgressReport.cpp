@@ -5,6 +5,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace gf {
@@ -122,20 +123,20 @@ QJsonObject modesJson(const RangeArray<tReportMode, 1, 3>& modes)
 
 } // namespace
 
-tProgressReport BuildProgressReport(const tUser& user, const DayRange& days)
+tProgressReport buildProgressReport(const tUser& user, const DayRange& days)
 {
     tProgressReport report;
     report.name = user.Name;
     report.days = days;
     WeekCollector collect;
-    for (int kind : {rkWort, rkBild, rkTel, rkMemo})
-        WalkStoredResults(user, kind, days, collect, report.damaged);
+    for (ExerciseKind kind : {ExerciseKind::Wort, ExerciseKind::Bild, ExerciseKind::Tel, ExerciseKind::Memo})
+        walkStoredResults(user, kind, days, collect, report.damaged);
     for (const auto& entry : collect.weeks)
         report.weeks.append(entry.second);
     return report;
 }
 
-QJsonObject ProgressReportJson(const tProgressReport& report)
+QJsonObject progressReportJson(const tProgressReport& report)
 {
     QJsonArray weeks;
     for (const tReportWeek& w : report.weeks)
@@ -149,16 +150,118 @@ QJsonObject ProgressReportJson(const tProgressReport& report)
                        {QStringLiteral("weeks"), weeks}};
 }
 
-QString ReportPeriodText(const DayRange& days)
+QString reportPeriodText(const DayRange& days)
 {
     const bool from = days.first.isValid(), to = days.last.isValid();
     if (from && to)
-        return FormatShortDate(days.first) + QStringLiteral(" bis ") + FormatShortDate(days.last);
+        return formatShortDate(days.first) + QStringLiteral(" bis ") + formatShortDate(days.last);
     if (from)
-        return QStringLiteral("ab ") + FormatShortDate(days.first);
+        return QStringLiteral("ab ") + formatShortDate(days.first);
     if (to)
-        return QStringLiteral("bis ") + FormatShortDate(days.last);
+        return QStringLiteral("bis ") + formatShortDate(days.last);
     return QStringLiteral("alle Ergebnisse");
+}
+
+namespace {
+
+const char* const ModeNames[3] = {"nur Hören", "nur Sehen", "Hören und Sehen"};
+
+QList<tReportSeries> katSeries(const tProgressReport& report, tReportKat tReportWeek::*kind)
+{
+    static const char* const names[4] = {"Stufe I", "Stufe II", "Stufe III", "Stufe IV"};
+    QList<tReportSeries> list;
+    for (int l = 1; l <= 4; ++l) {
+        tReportSeries s{QString::fromLatin1(names[l - 1]), {}};
+        for (const tReportWeek& w : report.weeks)
+            s.values << (w.*kind).percent(l);
+        list << s;
+    }
+    return list;
+}
+
+// Per mode the weekly mean of the passed lengths, or the highest length reached.
+QList<tReportSeries> seqSeries(const tProgressReport& report,
+                               RangeArray<tReportMode, 1, 3> tReportWeek::*kind, bool mean)
+{
+    QList<tReportSeries> list;
+    for (int m = 1; m <= 3; ++m) {
+        tReportSeries s{QString::fromUtf8(ModeNames[m - 1]), {}};
+        for (const tReportWeek& w : report.weeks) {
+            const tReportMode& r = (w.*kind)[m];
+            if (mean)
+                s.values << r.meanSpan();
+            else if (const auto level = r.highestLevel())
+                s.values << std::optional<double>(*level);
+            else
+                s.values << std::nullopt;
+        }
+        list << s;
+    }
+    return list;
+}
+
+// The top of a length scale: room above the highest value, at least 10.
+double lengthScaleTop(const QList<tReportChart>& charts)
+{
+    double highest = 0;
+    for (const tReportChart& c : charts)
+        for (const tReportSeries& s : c.series)
+            for (const auto& v : s.values)
+                if (v)
+                    highest = std::max(highest, *v);
+    return std::max(10.0, std::floor(highest) + 1);
+}
+
+} // namespace
+
+tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
+{
+    tReportPage page;
+    page.exercise = exercise;
+    for (const tReportWeek& w : report.weeks)
+        page.weeks << w.label();
+
+    if (!isSequence(exercise)) {
+        const bool words = exercise == ExerciseKind::Wort;
+        const auto kind = words ? &tReportWeek::word : &tReportWeek::picture;
+        page.title = words ? QStringLiteral("Wort-Fahndung") : QStringLiteral("Bild-Fahndung");
+        page.charts << tReportChart{QStringLiteral("Richtige Antworten je Stufe (Prozent)"),
+                                    katSeries(report, kind), 100, 20, QStringLiteral(" %")};
+        QList<int> row;
+        for (const tReportWeek& w : report.weeks)
+            row << (w.*kind).count;
+        page.counts << qMakePair(QStringLiteral("Übungen"), row);
+        page.note = QStringLiteral("Stufe I: das zuletzt gezeigte Wort oder Bild wurde abgefragt, "
+                                   "II: das vorletzte, III: das drittletzte, IV: das viertletzte. "
+                                   "Wochen ohne Übungen sind ausgelassen.");
+    } else {
+        const bool tel = exercise == ExerciseKind::Tel;
+        const auto kind = tel ? &tReportWeek::telephone : &tReportWeek::memo;
+        page.title = tel ? QStringLiteral("Telefonvermittlung") : QStringLiteral("Memo-Protokoll");
+        page.charts << tReportChart{QStringLiteral("Sicheres Ergebnis (Mittel der Woche)"),
+                                    seqSeries(report, kind, true), 0, 0, QString()}
+                    << tReportChart{QStringLiteral("Größte erreichte Länge der Woche"),
+                                    seqSeries(report, kind, false), 0, 0, QString()};
+        // Both charts share one scale, so that their lines can be compared.
+        const double yMax = lengthScaleTop(page.charts);
+        for (tReportChart& c : page.charts) {
+            c.yMax = yMax;
+            c.yStep = yMax > 12 ? 2 : 1;
+        }
+        for (int m = 1; m <= 3; ++m) {
+            QList<int> row;
+            for (const tReportWeek& w : report.weeks)
+                row << (w.*kind)[m].count;
+            page.counts << qMakePair(QString::fromUtf8(ModeNames[m - 1]), row);
+        }
+        page.note = QStringLiteral("Sicheres Ergebnis: die größte Länge, bei der beide Aufgaben "
+                                   "eines Zweierblocks richtig waren. Länge: Anzahl der Ziffern oder "
+                                   "Ereignisse einer Folge. Wochen ohne Übungen sind ausgelassen.");
+    }
+    for (const auto& row : page.counts)
+        for (int c : row.second)
+            page.records += c;
+    return page;
 }
 
 } // namespace gf

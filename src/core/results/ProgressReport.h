@@ -5,6 +5,8 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QPair>
+#include <QStringList>
 #include <QString>
 
 #include <optional>
@@ -60,12 +62,46 @@ struct tProgressReport
 };
 
 // Walks the detective's stored logs of all four kinds within days.
-tProgressReport BuildProgressReport(const tUser& user, const DayRange& days);
+tProgressReport buildProgressReport(const tUser& user, const DayRange& days);
 
 // {"name", "complete", "weeks": [{"week", "word", "picture", "telephone", "memo"}]}.
-QJsonObject ProgressReportJson(const tProgressReport& report);
+QJsonObject progressReportJson(const tProgressReport& report);
+
+// What one page of the report shows, worked out before anything is drawn: the page's
+// charts with their series (a value per week, or none where the line breaks) and the
+// counts beneath them. The drawing adds line styles and markers by a series' place.
+struct tReportSeries
+{
+    QString name; // "Stufe I", "nur Hören", ...
+    QList<std::optional<double>> values;
+};
+
+struct tReportChart
+{
+    QString title;
+    QList<tReportSeries> series;
+    double yMax = 100; // the value scale runs from 0 to yMax in steps of yStep
+    double yStep = 20;
+    QString unit; // after each scale value: " %" or nothing
+};
+
+struct tReportPage
+{
+    ExerciseKind exercise = ExerciseKind::Wort;
+    QString title;     // "Wort-Fahndung"
+    QStringList weeks; // "2004-W10", ...
+    QList<tReportChart> charts;                // one for a search, two for a sequence
+    QList<QPair<QString, QList<int>>> counts; // exercises per week: one row, or one per mode
+    int records = 0;                           // all counts summed
+    QString note;                              // the explanation at the foot
+};
+
+// The pages in their order: word search, picture search, telephone, memo.
+inline constexpr ExerciseKind ReportPageOrder[] = {ExerciseKind::Wort, ExerciseKind::Bild,
+                                                   ExerciseKind::Tel, ExerciseKind::Memo};
+tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise);
 
 // "20.01.2004 bis 05.02.2004", "ab 20.01.2004", "bis 05.02.2004" or "alle Ergebnisse".
-QString ReportPeriodText(const DayRange& days);
+QString reportPeriodText(const DayRange& days);
 
 } // namespace gf

@@ -92,10 +92,11 @@ const Table& pictureAdviceTable()
 }
 
 // Each table line becomes an empty paragraph and the line.
-Tip linesTip(const QStringList& group, bool leadingEmpty)
+Tip linesTip(const QStringList& group, bool leadingEmpty, const QString& key)
 {
     Tip tip;
     tip.kind = Tip::Lines;
+    tip.key = key;
     if (leadingEmpty)
         tip.paragraphs << QString();
     for (const QString& line : group)
@@ -105,14 +106,14 @@ Tip linesTip(const QStringList& group, bool leadingEmpty)
 
 // Group numbers come from program-wide values; one out of range must not index past
 // the table.
-const QStringList& group(const Table& table, int number)
+int groupNumber(const Table& table, int number)
 {
-    return table.at(std::clamp(number, 1, int(table.size())) - 1);
+    return std::clamp(number, 1, int(table.size()));
 }
 
 } // namespace
 
-double SearchScore(const tWortKatStat& stat)
+double searchScore(const tWortKatStat& stat)
 {
     double score = 0.0;
     for (int l = 1; l <= 4; ++l)
@@ -121,26 +122,27 @@ double SearchScore(const tWortKatStat& stat)
     return score;
 }
 
-Tip ChooseTip(int area, double score, int tipNo)
+Tip chooseTip(ExerciseKind area, double score, int tipNo)
 {
     if (score == NoScore)
         return {};
-    if (area == Wort || area == Bild) {
+    if (area == ExerciseKind::Wort || area == ExerciseKind::Bild) {
         const Table& praise = searchPraise();
-        if (score >= 380)
-            return linesTip(praise[0], true);
-        if (score >= 350)
-            return linesTip(praise[1], true);
-        if (score >= 300)
-            return linesTip(praise[2], true);
-        if (score >= 250)
-            return linesTip(praise[3], true);
-        if (score >= 200)
-            return linesTip(praise[4], true);
-        return area == Wort ? linesTip(group(wordAdviceTable(), tipNo), false)
-                            : linesTip(group(pictureAdviceTable(), tipNo), true);
+        const int band = score >= 380 ? 0
+                         : score >= 350 ? 1
+                         : score >= 300 ? 2
+                         : score >= 250 ? 3
+                         : score >= 200 ? 4
+                                        : -1;
+        if (band >= 0)
+            return linesTip(praise[band], true, QStringLiteral("search-praise-%1").arg(band));
+        const bool words = area == ExerciseKind::Wort;
+        const Table& advice = words ? wordAdviceTable() : pictureAdviceTable();
+        const int n = groupNumber(advice, tipNo);
+        return linesTip(advice[n - 1], !words,
+                        QStringLiteral("%1-advice-%2").arg(words ? "word" : "picture").arg(n));
     }
-    if (area == Tel || area == Memo) {
+    if (area == ExerciseKind::Tel || area == ExerciseKind::Memo) {
         if (score < 5) {
             Tip tip;
             tip.kind = Tip::Page;
@@ -154,37 +156,37 @@ Tip ChooseTip(int area, double score, int tipNo)
                           : score < 11 ? 3
                           : score < 12 ? 4
                                        : 5;
-        return linesTip(praise[index], true);
+        return linesTip(praise[index], true, QStringLiteral("sequence-praise-%1").arg(index));
     }
     return {};
 }
 
-QString Heading(int area)
+QString Heading(ExerciseKind area)
 {
     switch (area) {
-    case Wort:
+    case ExerciseKind::Wort:
         return QStringLiteral("Tagestipp zur Wort-Fahndung");
-    case Bild:
+    case ExerciseKind::Bild:
         return QStringLiteral("Tagestipp zur Bild-Fahndung");
-    case Tel:
+    case ExerciseKind::Tel:
         return QStringLiteral("Tagestipp zur Telefonvermittlung");
-    case Memo:
+    case ExerciseKind::Memo:
         return QStringLiteral("Tagestipp zum Memo-Protokoll");
     default:
         return QString();
     }
 }
 
-QString AreaName(int area)
+QString areaName(ExerciseKind area)
 {
     switch (area) {
-    case Wort:
+    case ExerciseKind::Wort:
         return QStringLiteral("Wort-Fahndung");
-    case Bild:
+    case ExerciseKind::Bild:
         return QStringLiteral("Bild-Fahndung");
-    case Tel:
+    case ExerciseKind::Tel:
         return QStringLiteral("Telefonvermittlung");
-    case Memo:
+    case ExerciseKind::Memo:
         return QStringLiteral("Memo-Protokoll");
     default:
         return QStringLiteral("--");

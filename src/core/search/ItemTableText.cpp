@@ -28,7 +28,7 @@ bool takeKeyword(const QString& line, const QString& keyword, QString& rest)
 
 } // namespace
 
-bool ParseItemTableText(const QString& text, ItemTableFile& out, QString* error)
+bool parseItemTableText(const QString& text, ItemTableFile& out, QString* error)
 {
     std::shared_ptr<tConfig> table;
     int tableLine = 0;
@@ -41,7 +41,7 @@ bool ParseItemTableText(const QString& text, ItemTableFile& out, QString* error)
     auto finish = [&]() {
         if (!table)
             return true;
-        if (const QString reason = CheckTableShape(*table); !reason.isEmpty()) {
+        if (const QString reason = checkTableShape(*table); !reason.isEmpty()) {
             if (error)
                 *error = QStringLiteral("Fehler in Zeile %1: die Tabelle „%2“ ist nicht "
                                         "verwendbar: %3")
@@ -125,7 +125,7 @@ bool ParseItemTableText(const QString& text, ItemTableFile& out, QString* error)
     return true;
 }
 
-QString FormatItemTableText(const ItemTableFile& file)
+QString formatItemTableText(const ItemTableFile& file)
 {
     QString text;
     text += QStringLiteral("Anzeigezeit: %1\n").arg(file.DisplayTime);

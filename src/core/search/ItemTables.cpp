@@ -23,7 +23,7 @@ QString tableLabel(int index, const QString& name)
 }
 } // namespace
 
-QString CheckTableShape(const tConfig& table)
+QString checkTableShape(const tConfig& table)
 {
     using namespace itemlimits;
     if (table.RowCount > tConfig::GridSize || table.ColCount > tConfig::GridSize)
@@ -52,7 +52,7 @@ QString CheckTableShape(const tConfig& table)
     return {};
 }
 
-bool ReadItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out, QString* error)
+bool readItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out, QString* error)
 {
     auto fail = [error](const QString& text) {
         if (error)
@@ -93,7 +93,7 @@ bool ReadItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out,
             return fail(truncated + QStringLiteral(" (%1)").arg(label));
         for (qint32 i = 0; i < lines; ++i)
             table->Lines.append(c.slot());
-        if (const QString reason = CheckTableShape(*table); !reason.isEmpty())
+        if (const QString reason = checkTableShape(*table); !reason.isEmpty())
             return fail(QStringLiteral("Die %1 in %2 ist nicht verwendbar: %3")
                             .arg(label, fileLabel, reason));
         out.Tables.append(std::move(table));
@@ -105,7 +105,7 @@ bool ReadItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out,
     return true;
 }
 
-QByteArray WriteItemTables(const ItemTableFile& file)
+QByteArray writeItemTables(const ItemTableFile& file)
 {
     QByteArray out;
     ByteWriter w(out);
@@ -143,7 +143,7 @@ bool ItemTables::LoadItemTables(const QString& fileName, Random& random, Message
         return fail(file.errorText());
     ItemTableFile contents;
     QString error;
-    const bool ok = ReadItemTables(file, QFileInfo(fileName).fileName(), contents, &error);
+    const bool ok = readItemTables(file, QFileInfo(fileName).fileName(), contents, &error);
     Tables = contents.Tables;
     if (!ok)
         return fail(error);

@@ -37,11 +37,11 @@ struct ItemTableFile
 // Reads a whole item-table file. Every table must fit the exercises' limits. On failure
 // returns false with the reason in error (German, naming fileLabel and the table);
 // the tables read before the failure stay in out.
-bool ReadItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out, QString* error);
+bool readItemTables(QIODevice& in, const QString& fileLabel, ItemTableFile& out, QString* error);
 // The file bytes; strings must be Windows-1252 encodable and at most 255 bytes.
-QByteArray WriteItemTables(const ItemTableFile& file);
+QByteArray writeItemTables(const ItemTableFile& file);
 // Why the table cannot be used by the exercises, empty when it can.
-QString CheckTableShape(const tConfig& table);
+QString checkTableShape(const tConfig& table);
 
 // The tables of one exercise (word search and picture search each keep their own).
 class ItemTables

@@ -17,7 +17,7 @@ int FindColumn(const tConfig& table, const QString& text)
     return -1;
 }
 
-std::optional<tItemPos> FindItem(const tConfig& table, const QString& text)
+std::optional<tItemPos> findItem(const tConfig& table, const QString& text)
 {
     for (int r = 3; r <= table.RowCount; ++r)
         for (int c = 2; c <= table.ColCount; ++c)
@@ -28,11 +28,11 @@ std::optional<tItemPos> FindItem(const tConfig& table, const QString& text)
 
 tCell* FindCell(tConfig& table, const QString& text)
 {
-    const auto pos = FindItem(table, text);
+    const auto pos = findItem(table, text);
     return pos ? &table.Cells[pos->Row][pos->Col] : nullptr;
 }
 
-void ClearRunCounters(tConfig& table)
+void clearRunCounters(tConfig& table)
 {
     for (auto& row : table.Cells)
         for (tCell& cell : row) {
@@ -44,12 +44,12 @@ void ClearRunCounters(tConfig& table)
         }
 }
 
-std::chrono::milliseconds WordShowTime(qint32 displayTime)
+std::chrono::milliseconds wordShowTime(qint32 displayTime)
 {
     return displayTime > 0 ? std::chrono::milliseconds(displayTime) : DefaultWordShowTime;
 }
 
-QList<tSampleCfg> BuildTaskList(const tConfig& table, int taskCount, Random& random)
+QList<tSampleCfg> buildTaskList(const tConfig& table, int taskCount, Random& random)
 {
     QList<tSampleCfg> tasks;
     const int categories = table.ColCount - 1;
@@ -82,7 +82,7 @@ QList<tSampleCfg> BuildTaskList(const tConfig& table, int taskCount, Random& ran
     return tasks;
 }
 
-bool CheckSequence(QList<tItemPos>& sequence, int level, int column, Random& random)
+bool checkSequence(QList<tItemPos>& sequence, int level, int column, Random& random)
 {
     if (level <= 1)
         return true;
@@ -108,10 +108,10 @@ bool CheckSequence(QList<tItemPos>& sequence, int level, int column, Random& ran
     return true;
 }
 
-std::optional<tPreparedTask> PrepareTask(const tConfig& table, const tSampleCfg& task,
+std::optional<tPreparedTask> prepareTask(const tConfig& table, const tSampleCfg& task,
                                          Random& random, MessageSink* sink)
 {
-    const auto target = FindItem(table, task.Text);
+    const auto target = findItem(table, task.Text);
     if (!target) {
         if (sink)
             sink->plainMessage(QStringLiteral("Nicht gefunden: ") + task.Text);
@@ -144,7 +144,7 @@ std::optional<tPreparedTask> PrepareTask(const tConfig& table, const tSampleCfg&
         for (int i = 0; i < showCount; ++i)
             sequence.append(pool.takeAt(random.below(int(pool.size()))));
         sequence[showCount - level] = *target;
-        if (CheckSequence(sequence, level, target->Col, random)) {
+        if (checkSequence(sequence, level, target->Col, random)) {
             out.Sequence = sequence;
             out.Level = level;
             return out;
@@ -159,13 +159,13 @@ std::optional<tPreparedTask> PrepareTask(const tConfig& table, const tSampleCfg&
     }
 }
 
-QString QuestionText(const tConfig& table, int category)
+QString questionText(const tConfig& table, int category)
 {
     return QStringLiteral("Welches war ") + table.Cells[2][category].Text +
            QStringLiteral(" letzte ") + table.Cells[1][category].Text + QStringLiteral("?");
 }
 
-tQuery MakeQuery(const tConfig& table, const QString& target, int level)
+tQuery makeQuery(const tConfig& table, const QString& target, int level)
 {
     tQuery q;
     q.Target = target;
@@ -175,7 +175,7 @@ tQuery MakeQuery(const tConfig& table, const QString& target, int level)
         q.Error = QStringLiteral("ungültige Kategorie");
         return q;
     }
-    q.Question = QuestionText(table, q.Category);
+    q.Question = questionText(table, q.Category);
     for (int r = 3; r <= table.RowCount; ++r) {
         const QString& text = table.Cells[r][q.Category].Text;
         if (q.Sought < 0 && text == target)
@@ -185,7 +185,7 @@ tQuery MakeQuery(const tConfig& table, const QString& target, int level)
     return q;
 }
 
-tVerdict Judge(const tQuery& query, int chosen)
+tVerdict judge(const tQuery& query, int chosen)
 {
     tVerdict v;
     v.Chosen = chosen;
@@ -231,7 +231,7 @@ void SumLevels(const tConfig& table, tWortKatStat& record)
     }
 }
 
-double ChartPercent(int correct, int asked)
+double chartPercent(int correct, int asked)
 {
     if (asked <= 0)
         return 0.0;
@@ -261,11 +261,11 @@ tChart LevelChart(const tConfig& table, int chartMode)
     for (int k = 1; k <= LevelCount; ++k)
         if (sums.AskedPerLevel[k] > 0)
             chart.Bars.append({QString::fromLatin1(captions[k - 1]),
-                               ChartPercent(sums.CorrectPerLevel[k], sums.AskedPerLevel[k])});
+                               chartPercent(sums.CorrectPerLevel[k], sums.AskedPerLevel[k])});
     return chart;
 }
 
-tChart CategoryChart(const tConfig& table, int chartMode)
+tChart categoryChart(const tConfig& table, int chartMode)
 {
     tChart chart;
     chart.Title = modeName(chartMode) + QStringLiteral(": Treffer pro Kategorie");
@@ -278,7 +278,7 @@ tChart CategoryChart(const tConfig& table, int chartMode)
             right += table.Cells[r][c].Correct;
         }
         if (asked > 0)
-            chart.Bars.append({table.Cells[1][c].Text, ChartPercent(right, asked)});
+            chart.Bars.append({table.Cells[1][c].Text, chartPercent(right, asked)});
     }
     return chart;
 }

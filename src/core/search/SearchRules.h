@@ -50,20 +50,20 @@ struct tItemPos
 // Column of the first cell with this text, rows 3.., columns 1.. in row order; -1.
 int FindColumn(const tConfig& table, const QString& text);
 // The first item cell (rows 3.., columns 2..) with this text.
-std::optional<tItemPos> FindItem(const tConfig& table, const QString& text);
+std::optional<tItemPos> findItem(const tConfig& table, const QString& text);
 tCell* FindCell(tConfig& table, const QString& text);
 // Every counter of every item cell to 0, so a run counts only itself even when its
 // table could not be read afresh.
-void ClearRunCounters(tConfig& table);
+void clearRunCounters(tConfig& table);
 
 // Display time of a word from the table file's settings; a time that would not show
 // the word at all gives the default.
-std::chrono::milliseconds WordShowTime(qint32 displayTime);
+std::chrono::milliseconds wordShowTime(qint32 displayTime);
 
 // The tasks of a run: levels 1..4 and categories dealt from bags so that they are spread
 // evenly; a word is sought at most twice and never twice in a row, unless 10,000 draws
 // find no other.
-QList<tSampleCfg> BuildTaskList(const tConfig& table, int taskCount, Random& random);
+QList<tSampleCfg> buildTaskList(const tConfig& table, int taskCount, Random& random);
 
 struct tPreparedTask
 {
@@ -74,12 +74,12 @@ struct tPreparedTask
 
 // The items shown for one task. Reports "Nicht gefunden: " + the sought word and returns
 // nothing when the word is no item of the table.
-std::optional<tPreparedTask> PrepareTask(const tConfig& table, const tSampleCfg& task,
+std::optional<tPreparedTask> prepareTask(const tConfig& table, const tSampleCfg& task,
                                          Random& random, MessageSink* sink);
 
 // Moves items of `column` that follow the target (at size - level) in front of it, by
 // swaps with items of other columns. False when one cannot be moved.
-bool CheckSequence(QList<tItemPos>& sequence, int level, int column, Random& random);
+bool checkSequence(QList<tItemPos>& sequence, int level, int column, Random& random);
 
 // The question after a task.
 struct tQuery
@@ -94,8 +94,8 @@ struct tQuery
 };
 
 // "Welches war " + article + " letzte " + category + "?"
-QString QuestionText(const tConfig& table, int category);
-tQuery MakeQuery(const tConfig& table, const QString& target, int level);
+QString questionText(const tConfig& table, int category);
+tQuery makeQuery(const tConfig& table, const QString& target, int level);
 
 struct tVerdict
 {
@@ -105,7 +105,7 @@ struct tVerdict
     QString Verdict;    // "Korrekt" or "Leider falsch!"
     QString Correction; // "Gesucht wurde:" after a wrong answer when Target is an option
 };
-tVerdict Judge(const tQuery& query, int chosen);
+tVerdict judge(const tQuery& query, int chosen);
 
 // Counts an answer into the first item cell of `item`. Reports item + " nicht gefunden"
 // as an error and counts nothing when there is none.
@@ -114,7 +114,7 @@ bool Score(tConfig& table, const QString& item, bool correct, int level, Message
 void SumLevels(const tConfig& table, tWortKatStat& record);
 
 // Percent with one decimal: 1000 * correct / asked rounded half to even, then / 10.
-double ChartPercent(int correct, int asked);
+double chartPercent(int correct, int asked);
 
 struct tChartBar
 {
@@ -130,7 +130,7 @@ struct tChart
 // Right answers per level ("letztes" .. "viertletztes") and per category of the run just
 // played; levels and categories never asked have no bar.
 tChart LevelChart(const tConfig& table, int chartMode);
-tChart CategoryChart(const tConfig& table, int chartMode);
+tChart categoryChart(const tConfig& table, int chartMode);
 
 } // namespace search
 } // namespace gf

@@ -28,7 +28,7 @@ tSearchRun::~tSearchRun() = default;
 
 bool tSearchRun::Start(const ItemTables& tables, int taskCount)
 {
-    return Start(tables.Current, taskCount, WordShowTime(tables.DisplayTime));
+    return Start(tables.Current, taskCount, wordShowTime(tables.DisplayTime));
 }
 
 bool tSearchRun::Start(std::shared_ptr<tConfig> table, int taskCount,
@@ -39,9 +39,9 @@ bool tSearchRun::Start(std::shared_ptr<tConfig> table, int taskCount,
     if (!table || taskCount <= 0)
         return false;
     m_table = std::move(table);
-    ClearRunCounters(*m_table);
+    clearRunCounters(*m_table);
     m_showTime = m_kind == Kind::Picture ? PictureShowTime : wordShowTime;
-    m_tasks = BuildTaskList(*m_table, taskCount, m_random);
+    m_tasks = buildTaskList(*m_table, taskCount, m_random);
     if (m_tasks.isEmpty())
         return false;
     m_taskCount = int(m_tasks.size());
@@ -70,7 +70,7 @@ void tSearchRun::Pause()
     m_timers.pause();
 }
 
-void tSearchRun::Resume()
+void tSearchRun::resume()
 {
     m_timers.resume();
 }
@@ -95,10 +95,10 @@ void tSearchRun::setStatus(int taskNo)
 void tSearchRun::prepareTask()
 {
     const quint64 run = m_run;
-    // A task whose word is not in the table (reported by PrepareTask) is passed over.
+    // A task whose word is not in the table (reported by prepareTask) is passed over.
     std::optional<tPreparedTask> prepared;
     while (m_taskNo <= m_taskCount) {
-        prepared = PrepareTask(*m_table, m_tasks[m_taskNo - 1], m_random, m_sink);
+        prepared = search::prepareTask(*m_table, m_tasks[m_taskNo - 1], m_random, m_sink);
         if (run != m_run)
             return;
         if (prepared)
@@ -124,7 +124,7 @@ void tSearchRun::prepareTask()
     emit taskReady(m_taskNo, m_taskCount);
 }
 
-void tSearchRun::StartPass()
+void tSearchRun::startPass()
 {
     if (m_phase != Phase::Ready)
         return;
@@ -191,7 +191,7 @@ void tSearchRun::ask()
 {
     m_timers.stop(*m_display);
     m_timers.stop(*m_pause);
-    m_query = MakeQuery(*m_table, m_target, m_level);
+    m_query = makeQuery(*m_table, m_target, m_level);
     m_answered = false;
     setPhase(Phase::Asking);
     emit questionAsked(m_query);
@@ -201,13 +201,13 @@ tVerdict tSearchRun::Answer(int option)
 {
     if (m_phase != Phase::Asking || m_answered)
         return m_verdict;
-    m_verdict = Judge(m_query, option);
+    m_verdict = judge(m_query, option);
     m_answered = true;
     Score(*m_table, m_target, m_verdict.Correct, m_level, m_sink);
     return m_verdict;
 }
 
-bool tSearchRun::NextTask()
+bool tSearchRun::nextTask()
 {
     // A question without options cannot be answered; it must not hold the run.
     if (m_phase != Phase::Asking || (!m_answered && !m_query.Options.isEmpty()))

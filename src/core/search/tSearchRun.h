@@ -51,15 +51,15 @@ public:
                std::chrono::milliseconds wordShowTime);
 
     // The start button (or, in the picture search, a fax frame while it shows).
-    void StartPass();
+    void startPass();
     // The trainee's choice, an index of query().Options (the picture search: picture
     // i is option i - 1). Counted once per question; later calls return the first verdict.
     search::tVerdict Answer(int option);
     // The query dialog closed: prepares the next task, or finishes the run after the
     // last. False while the question waits for its answer.
-    bool NextTask();
+    bool nextTask();
     void Pause(); // help and the abort question; nests, timers keep the time they had left
-    void Resume();
+    void resume();
     void Stop(); // the window closes
 
     // Sums the run's per-level counts into its record (tBmpKatStat is one too).
@@ -99,7 +99,7 @@ signals:
     void itemCleared();
     // The one fax frame (1..3) to show; it runs 1, 2, 3, 1 in 500 ms steps per picture.
     void faxFrameChanged(int frame);
-    // The window asks query() and passes the choice to Answer, then calls NextTask.
+    // The window asks query() and passes the choice to Answer, then calls nextTask.
     void questionAsked(const gf::search::tQuery& query);
     void runFinished();
 

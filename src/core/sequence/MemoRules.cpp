@@ -27,26 +27,26 @@ constexpr std::array<EventMedia, EventCount> Events{{
 }};
 } // namespace
 
-QString PictureFile(int item)
+QString pictureFile(int item)
 {
     if (item < 0 || item >= EventCount)
         return QString();
     return QString::fromLatin1(Events[std::size_t(item)].picture) + QStringLiteral(".bmp");
 }
 
-QString SoundFile(int item)
+QString soundFile(int item)
 {
     if (item < 0 || item >= EventCount)
         return QString();
     return QString::fromLatin1(Events[std::size_t(item)].sound) + QStringLiteral(".WAV");
 }
 
-QVector<int> MakeSequence(Random& random, int level)
+QVector<int> makeSequence(Random& random, int level)
 {
-    return seq::DrawRunLimited(random, std::clamp(level, 1, MaxLevel), 0, MaxRun);
+    return seq::drawRunLimited(random, std::clamp(level, 1, MaxLevel), 0, MaxRun);
 }
 
-QString SequenceText(const QVector<int>& items)
+QString sequenceText(const QVector<int>& items)
 {
     QString text;
     for (int item : items)
@@ -54,27 +54,27 @@ QString SequenceText(const QVector<int>& items)
     return text;
 }
 
-bool AnswerRight(const QString& answer, const QString& correctSeq)
+bool answerRight(const QString& answer, const QString& correctSeq)
 {
     return answer == correctSeq;
 }
 
-int StartLevel(int storedLevel)
+int startLevel(int storedLevel)
 {
     return std::clamp(storedLevel, MinStartLevel, MaxStartLevel);
 }
 
-int NextStartLevel(int bestSpan)
+int nextStartLevel(int bestSpan)
 {
     return bestSpan < 2 ? 1 : bestSpan - 1;
 }
 
-seq::BlockLevelRule LevelRule(int startLevel)
+seq::BlockLevelRule levelRule(int startLevel)
 {
     return seq::BlockLevelRule(LevelLimitLow, LevelLimitHigh, startLevel);
 }
 
-StageShow StageContent(int mode, bool pictureAvailable, bool soundPlaying)
+StageShow stageContent(int mode, bool pictureAvailable, bool soundPlaying)
 {
     // A sound that fails in the hearing mode leaves the picture to present the event.
     const bool seen = mode != 1 || !soundPlaying;
@@ -97,15 +97,15 @@ QString ModeText(int mode)
     }
 }
 
-QString GraphTitle(const tBmpSndStat& stat)
+QString graphTitle(const tBmpSndStat& stat)
 {
     return QStringLiteral("Memo-Protokoll (") + ModeText(stat.Mode) + QStringLiteral(", ") +
            QString::number(stat.TaskCount) + QStringLiteral(" Übungen)");
 }
 
-QVector<seq::LengthBar> GraphBars(const tBmpSndStat& stat)
+QVector<seq::LengthBar> graphBars(const tBmpSndStat& stat)
 {
-    return seq::LengthBars(stat);
+    return seq::lengthBars(stat);
 }
 
 } // namespace gf::memo

@@ -23,25 +23,25 @@ constexpr int MaxRun = 2;    // never three equal events in a row
 
 // Picture and sound of event `item` (0..9), file names in the picture and sound
 // folders; empty for any other item.
-QString PictureFile(int item);
-QString SoundFile(int item);
+QString pictureFile(int item);
+QString soundFile(int item);
 
 // The events of one task: `level` draws (limited to 1..20) from 0..9, never three
 // equal ones in a row.
-QVector<int> MakeSequence(Random& random, int level);
+QVector<int> makeSequence(Random& random, int level);
 
 // A sequence written down: per event its key number (item + 1) and one blank.
-QString SequenceText(const QVector<int>& items);
+QString sequenceText(const QVector<int>& items);
 // The answer is right only when every position holds the right event.
-bool AnswerRight(const QString& answer, const QString& correctSeq);
+bool answerRight(const QString& answer, const QString& correctSeq);
 
 // The level of the first task from the trainee's stored start level.
-int StartLevel(int storedLevel);
+int startLevel(int storedLevel);
 // Start level stored for the next exercise after one whose best passed level was
 // `bestSpan` (-999 when no block of two was passed).
-int NextStartLevel(int bestSpan);
+int nextStartLevel(int bestSpan);
 // The level rule of an exercise starting at `startLevel`.
-seq::BlockLevelRule LevelRule(int startLevel);
+seq::BlockLevelRule levelRule(int startLevel);
 
 // What the stage shows while event is presented.
 enum class StageShow
@@ -52,14 +52,14 @@ enum class StageShow
 };
 // Mode 1 hears, 2 sees, 3 sees and hears. An event whose sound cannot be played is
 // shown instead; one without a picture is shown by its number unless it is heard.
-StageShow StageContent(int mode, bool pictureAvailable, bool soundPlaying);
+StageShow stageContent(int mode, bool pictureAvailable, bool soundPlaying);
 
 // Mode names of the results title.
 QString ModeText(int mode);
 // "Memo-Protokoll (<mode>, <n> Übungen)".
-QString GraphTitle(const tBmpSndStat& stat);
+QString graphTitle(const tBmpSndStat& stat);
 // One bar per level of MinLevel..MaxLevel that was presented.
-QVector<seq::LengthBar> GraphBars(const tBmpSndStat& stat);
+QVector<seq::LengthBar> graphBars(const tBmpSndStat& stat);
 
 } // namespace memo
 } // namespace gf

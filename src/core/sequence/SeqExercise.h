@@ -9,7 +9,7 @@ public:
     virtual ~SeqExercise() = default;
 
     virtual void Pause() = 0; // nests; the timers keep the time they had left
-    virtual void Resume() = 0;
+    virtual void resume() = 0;
     // Nothing is left to break off: the window closes without asking.
     virtual bool finished() const = 0;
     virtual int tasksDone() const = 0;

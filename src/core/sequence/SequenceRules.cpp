@@ -6,7 +6,7 @@
 
 namespace gf::seq {
 
-QVector<int> DrawRunLimited(Random& random, int count, int firstLow, int maxRun)
+QVector<int> drawRunLimited(Random& random, int count, int firstLow, int maxRun)
 {
     QVector<int> items;
     items.reserve(std::max(count, 0));
@@ -44,7 +44,7 @@ bool BlockLevelRule::Record(bool correct, int& bestSpan)
     return true;
 }
 
-double PercentOneDecimal(int correct, int trials)
+double percentOneDecimal(int correct, int trials)
 {
     if (trials == 0)
         return 0.0;

@@ -15,7 +15,7 @@ namespace seq {
 // `count` items from 0..9, the first from `firstLow`..9. No item occurs more than
 // `maxRun` times in succession: a draw that would lengthen a full run is repeated
 // (from 0..9) until it differs, and that item starts a new run.
-QVector<int> DrawRunLimited(Random& random, int count, int firstLow, int maxRun);
+QVector<int> drawRunLimited(Random& random, int count, int firstLow, int maxRun);
 
 // The length of the sequences adapts in blocks of two tasks: both right raises the
 // best span to the block's level and the level by one, both wrong lowers it by one,
@@ -37,7 +37,7 @@ struct BlockLevelRule
 };
 
 // Percent with one decimal, as the results graphs show it; 0 without trials.
-double PercentOneDecimal(int correct, int trials);
+double percentOneDecimal(int correct, int trials);
 
 // One bar of a results graph: the share of right answers at one length.
 struct LengthBar
@@ -48,7 +48,7 @@ struct LengthBar
 
 // A bar for every length from MinLevel to MaxLevel of `stat` that was presented, in
 // increasing order; lengths outside the record's arrays are passed over.
-template <typename Stat> QVector<LengthBar> LengthBars(const Stat& stat)
+template <typename Stat> QVector<LengthBar> lengthBars(const Stat& stat)
 {
     using Counts = decltype(stat.Trials);
     const int from = std::max<int>(stat.MinLevel, Counts::low);
@@ -56,7 +56,7 @@ template <typename Stat> QVector<LengthBar> LengthBars(const Stat& stat)
     QVector<LengthBar> bars;
     for (int n = from; n <= to; ++n)
         if (stat.Trials[n] != 0)
-            bars.append({n, PercentOneDecimal(stat.Correct[n], stat.Trials[n])});
+            bars.append({n, percentOneDecimal(stat.Correct[n], stat.Trials[n])});
     return bars;
 }
 

@@ -4,46 +4,46 @@
 
 namespace gf::tel {
 
-QString MakeNumber(Random& random, int length)
+QString makeNumber(Random& random, int length)
 {
     const int n = std::clamp(length, MinLength, MaxLength);
     QString number;
     number.reserve(n);
-    for (int d : seq::DrawRunLimited(random, n, 1, MaxRun))
+    for (int d : seq::drawRunLimited(random, n, 1, MaxRun))
         number.append(QChar(u'0' + d));
     return number;
 }
 
-int StartLength(int storedLevel)
+int startLength(int storedLevel)
 {
     return std::clamp(storedLevel, MinLength, MaxStartLength);
 }
 
-int NextStartLevel(int bestSpan)
+int nextStartLevel(int bestSpan)
 {
     return bestSpan > MinLength ? bestSpan - 1 : MinLength;
 }
 
-QString DashPattern(int cells)
+QString dashPattern(int cells)
 {
     return QStringLiteral("- ").repeated(std::max(cells, 0));
 }
 
-void WriteCell(QString& display, int cell, QChar digit)
+void writeCell(QString& display, int cell, QChar digit)
 {
     const int pos = 2 * cell;
     if (cell >= 0 && pos < display.size())
         display[pos] = digit;
 }
 
-QString Dialled(const QString& display)
+QString dialled(const QString& display)
 {
     QString out = display;
     out.remove(u' ');
     return out;
 }
 
-seq::BlockLevelRule LengthRule(int startLength)
+seq::BlockLevelRule lengthRule(int startLength)
 {
     return seq::BlockLevelRule(MinLength, MaxLength, startLength);
 }

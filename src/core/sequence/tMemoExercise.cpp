@@ -26,14 +26,14 @@ tMemoExercise::tMemoExercise(Random& random, MemoMedia& media, StepClock& clock,
 
 tMemoExercise::~tMemoExercise() = default;
 
-void tMemoExercise::Prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat,
+void tMemoExercise::prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat,
                             int levelLow, int levelHigh)
 {
     Stop();
     m_mode = std::clamp(mode, 1, 3);
     m_tasksTotal = std::max(tasksTotal, 0);
     m_stat = stat;
-    m_rule = seq::BlockLevelRule(levelLow, levelHigh, memo::StartLevel(storedLevel));
+    m_rule = seq::BlockLevelRule(levelLow, levelHigh, memo::startLevel(storedLevel));
     m_items.clear();
     m_correctSeq.clear();
     m_answer.clear();
@@ -54,7 +54,7 @@ void tMemoExercise::Stop()
 {
     ++m_run;
     m_timers.stopAll();
-    m_media.StopSound();
+    m_media.stopSound();
     m_pressedKey = 0;
     setPhase(finished() ? Phase::Finished : Phase::Idle);
 }
@@ -64,7 +64,7 @@ void tMemoExercise::Pause()
     m_timers.pause();
 }
 
-void tMemoExercise::Resume()
+void tMemoExercise::resume()
 {
     m_timers.resume();
 }
@@ -87,7 +87,7 @@ void tMemoExercise::setStage(int step, int item, memo::StageShow show)
     emit stageChanged();
 }
 
-bool tMemoExercise::StartTask()
+bool tMemoExercise::startTask()
 {
     switch (m_phase) {
     case Phase::Ready:
@@ -111,9 +111,9 @@ void tMemoExercise::beginTask()
     const SteadyTime start = m_timers.clock().now();
     for (StepTimer* t : {m_pauseTimer, m_stageTimer, m_endTimer, m_keyTimer})
         m_timers.stop(*t);
-    m_media.StopSound();
-    m_items = memo::MakeSequence(m_random, m_rule.Level);
-    m_correctSeq = memo::SequenceText(m_items);
+    m_media.stopSound();
+    m_items = memo::makeSequence(m_random, m_rule.Level);
+    m_correctSeq = memo::sequenceText(m_items);
     m_answer.clear();
     m_presentStep = 0;
     ++m_tasksDone;
@@ -136,7 +136,7 @@ void tMemoExercise::eventDue()
     const SteadyTime onset = m_pauseTimer->due();
     ++m_presentStep;
     if (m_presentStep > m_items.size()) {
-        m_media.StopSound();
+        m_media.stopSound();
         setStage(0, -1, memo::StageShow::Empty);
         setPhase(Phase::Answering);
         return;
@@ -150,25 +150,25 @@ void tMemoExercise::eventDue()
     // sound is started after it.
     bool picture = false;
     if (m_mode != 1) {
-        picture = m_media.HasPicture(item);
+        picture = m_media.hasPicture(item);
         if (picture)
             setStage(m_presentStep, item, memo::StageShow::Picture);
         else
-            problem = m_media.PicturePath(item);
+            problem = m_media.picturePath(item);
     }
     if (run != m_run)
         return;
     bool heard = false;
     if (m_mode != 2) {
-        heard = m_media.PlaySound(item) == MemoMedia::Start::Playing;
+        heard = m_media.playSound(item) == MemoMedia::Start::Playing;
         if (!heard) {
             if (problem.isEmpty())
-                problem = m_media.SoundPath(item);
+                problem = m_media.soundPath(item);
             if (m_mode == 1)
-                picture = m_media.HasPicture(item);
+                picture = m_media.hasPicture(item);
         }
     }
-    setStage(m_presentStep, item, memo::StageContent(m_mode, picture, heard));
+    setStage(m_presentStep, item, memo::stageContent(m_mode, picture, heard));
     if (run != m_run || problem.isEmpty() || m_mediaNoticeGiven)
         return;
     // Once per exercise: the same file would fail again at every event it stands for.
@@ -181,7 +181,7 @@ void tMemoExercise::eventOver()
     if (m_phase != Phase::Presenting)
         return;
     const SteadyTime due = m_stageTimer->due();
-    m_media.StopSound();
+    m_media.stopSound();
     m_timers.startAt(*m_pauseTimer, due + scaled(EmptyStage));
     setStage(0, -1, memo::StageShow::Empty);
 }
@@ -198,7 +198,7 @@ bool tMemoExercise::Click(int key)
     m_pressedKey = key;
     m_timers.start(*m_keyTimer, scaled(KeyPressEffect));
     if (m_mode != 2)
-        m_media.PlaySound(item); // an echo of the click; a failure is not worth a word
+        m_media.playSound(item); // an echo of the click; a failure is not worth a word
     emit answerChanged();
     if (run == m_run)
         emit keyPressChanged(key, true);
@@ -217,7 +217,7 @@ void tMemoExercise::keyReleased()
         evaluate();
 }
 
-bool tMemoExercise::Restart()
+bool tMemoExercise::restart()
 {
     if (!keypadActive() || paused())
         return false;
@@ -228,7 +228,7 @@ bool tMemoExercise::Restart()
 
 void tMemoExercise::evaluate()
 {
-    m_lastCorrect = memo::AnswerRight(answerText(), m_correctSeq);
+    m_lastCorrect = memo::answerRight(answerText(), m_correctSeq);
     const int level = int(m_items.size());
     if (m_stat && decltype(m_stat->Trials)::contains(level)) {
         ++m_stat->Trials[level];
@@ -268,7 +268,7 @@ void tMemoExercise::feedbackOver()
 void tMemoExercise::finish()
 {
     m_timers.stopAll();
-    m_media.StopSound();
+    m_media.stopSound();
     setPhase(Phase::Finished);
     emit exerciseFinished();
 }

@@ -26,12 +26,12 @@ public:
     };
     virtual ~MemoMedia() = default;
     // Whether the event's picture can be shown.
-    virtual bool HasPicture(int item) = 0;
+    virtual bool hasPicture(int item) = 0;
     // Starts the event's sound, cutting off one still playing.
-    virtual Start PlaySound(int item) = 0;
-    virtual void StopSound() = 0;
-    virtual QString PicturePath(int item) const = 0;
-    virtual QString SoundPath(int item) const = 0;
+    virtual Start playSound(int item) = 0;
+    virtual void stopSound() = 0;
+    virtual QString picturePath(int item) const = 0;
+    virtual QString soundPath(int item) const = 0;
 };
 
 // One memo protocol exercise: sequences of events presented on a stage, clicked back
@@ -66,17 +66,17 @@ public:
 
     // A new exercise; `stat` belongs to the caller and must outlive the exercise.
     // `mode`: 1 hear, 2 see, 3 both. The level rule keeps within levelLow..levelHigh.
-    void Prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat,
+    void prepare(int mode, int storedLevel, int tasksTotal, tBmpSndStat* stat,
                  int levelLow = memo::LevelLimitLow, int levelHigh = memo::LevelLimitHigh);
     // The start button (or Enter): starts the next task, or ends the exercise after the
     // last one. False when there is no start button now.
-    bool StartTask();
+    bool startTask();
     // Key 1..10, key i standing for event i - 1. False when the click is not taken now.
     bool Click(int key);
     // "Neu eingeben": the answer is entered again from its first event.
-    bool Restart();
+    bool restart();
     void Pause() override; // nests; the timers keep the time they had left
-    void Resume() override;
+    void resume() override;
     void Stop(); // window closes: timers off, sound off
 
     Phase phase() const { return m_phase; }
@@ -106,7 +106,7 @@ public:
 
     // The answer so far (items), and how many events it needs.
     const QVector<int>& answer() const { return m_answer; }
-    QString answerText() const { return memo::SequenceText(m_answer); }
+    QString answerText() const { return memo::sequenceText(m_answer); }
     int answerLen() const { return int(m_items.size()); }
     int pressedKey() const { return m_pressedKey; } // 0 when none
 
@@ -146,7 +146,7 @@ private:
     Phase m_phase = Phase::Idle;
     quint64 m_run = 0; // changes at every Prepare and Stop; handlers stop when it moved
     int m_mode = 2;
-    seq::BlockLevelRule m_rule = memo::LevelRule(memo::MinStartLevel);
+    seq::BlockLevelRule m_rule = memo::levelRule(memo::MinStartLevel);
     QVector<int> m_items;
     QString m_correctSeq;
     QVector<int> m_answer;

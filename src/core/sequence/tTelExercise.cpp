@@ -20,18 +20,18 @@ tTelExercise::tTelExercise(Random& random, TelAudio& audio, StepClock& clock, QO
 {
     m_present = &m_timers.add([this] { presentStep(); });
     m_poll = &m_timers.add([this] { pollSound(); });
-    m_newTrial = &m_timers.add([this] { StartTask(); });
+    m_newTrial = &m_timers.add([this] { startTask(); });
 }
 
 tTelExercise::~tTelExercise() = default;
 
-void tTelExercise::Prepare(int mode, int storedLevel, int tasksTotal, tTeleStat* stat)
+void tTelExercise::prepare(int mode, int storedLevel, int tasksTotal, tTeleStat* stat)
 {
     Stop();
     m_mode = std::clamp(mode, 1, 3);
     m_tasksTotal = std::max(tasksTotal, 0);
     m_stat = stat;
-    m_length = tel::LengthRule(tel::StartLength(storedLevel));
+    m_length = tel::lengthRule(tel::startLength(storedLevel));
     m_number.clear();
     m_numLength = m_length.Level;
     m_digitsEntered = 0;
@@ -46,7 +46,7 @@ void tTelExercise::Prepare(int mode, int storedLevel, int tasksTotal, tTeleStat*
         m_stat->MinLevel = m_stat->MaxLevel = quint16(m_length.Level);
         m_stat->BestSpan = NoValue;
     }
-    setDisplay(tel::DashPattern(m_length.Level), Tone::Normal);
+    setDisplay(tel::dashPattern(m_length.Level), Tone::Normal);
     setPhase(Phase::Ready);
 }
 
@@ -69,7 +69,7 @@ void tTelExercise::Pause()
     m_timers.pause();
 }
 
-void tTelExercise::Resume()
+void tTelExercise::resume()
 {
     m_timers.resume();
 }
@@ -89,7 +89,7 @@ void tTelExercise::setDisplay(const QString& text, Tone tone)
     emit displayChanged();
 }
 
-void tTelExercise::StartTask()
+void tTelExercise::startTask()
 {
     if (m_busy || (m_phase != Phase::Ready && m_phase != Phase::Pausing))
         return;
@@ -100,7 +100,7 @@ void tTelExercise::StartTask()
     SteadyTime start = m_timers.clock().now();
     m_timers.stop(*m_newTrial);
 
-    m_number = tel::MakeNumber(m_random, m_length.Level);
+    m_number = tel::makeNumber(m_random, m_length.Level);
     m_numLength = int(m_number.size());
     m_digitsEntered = 0;
     m_digitsExpected = m_numLength;
@@ -108,7 +108,7 @@ void tTelExercise::StartTask()
         m_stat->MinLevel = std::min<quint16>(m_stat->MinLevel, quint16(m_numLength));
         m_stat->MaxLevel = std::max<quint16>(m_stat->MaxLevel, quint16(m_numLength));
     }
-    setDisplay(tel::DashPattern(m_numLength), m_tone);
+    setDisplay(tel::dashPattern(m_numLength), m_tone);
     ++m_tasksDone;
     m_presentStep = 0;
     setPhase(Phase::Presenting);
@@ -117,7 +117,7 @@ void tTelExercise::StartTask()
         return;
 
     // Checked at every task: a headset may be unplugged half-way through.
-    const QString reason = m_audio.CheckSound();
+    const QString reason = m_audio.checkSound();
     m_spoken = m_mode != 2 && reason.isEmpty();
     if (!reason.isEmpty()) {
         emit soundUnavailable(reason);
@@ -143,13 +143,13 @@ void tTelExercise::presentStep()
     const SteadyTime onset = m_present->due();
     ++m_presentStep;
     if (m_presentStep > m_numLength) {
-        setDisplay(tel::DashPattern(m_numLength), m_tone);
+        setDisplay(tel::dashPattern(m_numLength), m_tone);
         setPhase(Phase::Dialling);
         return;
     }
     const int index = m_presentStep - 1;
     QString text = m_display;
-    tel::WriteCell(text, index, m_spoken && m_mode == 1 ? QChar(u'*') : m_number.at(index));
+    tel::writeCell(text, index, m_spoken && m_mode == 1 ? QChar(u'*') : m_number.at(index));
     setDisplay(text, m_tone);
     emit digitShown(index);
     if (run != m_run)
@@ -160,12 +160,12 @@ void tTelExercise::presentStep()
         return;
     }
     const QString file = QString(m_number.at(index)) + QStringLiteral(".wav");
-    switch (m_audio.Play(file)) {
+    switch (m_audio.play(file)) {
     case TelAudio::Start::Playing:
         waitForSound(Waiting::Digit);
         return;
     case TelAudio::Start::Missing:
-        emit digitFileMissing(m_audio.PathOf(file));
+        emit digitFileMissing(m_audio.pathOf(file));
         if (run != m_run)
             return;
         break;
@@ -176,7 +176,7 @@ void tTelExercise::presentStep()
     // number stays one the trainee can know.
     if (m_mode == 1) {
         text = m_display;
-        tel::WriteCell(text, index, m_number.at(index));
+        tel::writeCell(text, index, m_number.at(index));
         setDisplay(text, m_tone);
     }
     m_timers.start(*m_present, scaled(ReadDigitInterval));
@@ -196,7 +196,7 @@ void tTelExercise::pollSound()
     if (what == Waiting::None)
         return;
     const SteadyTime now = m_timers.clock().now();
-    const bool playing = m_audio.IsPlaying();
+    const bool playing = m_audio.isPlaying();
     if ((playing && now - m_waitStart < LongestSound) || now < m_waitAtLeastUntil) {
         m_timers.start(*m_poll, scaled(PollInterval));
         return;
@@ -229,20 +229,20 @@ void tTelExercise::playQuietly(const QString& fileName, Waiting what)
     // Dial tone and feedback never hold the exercise up, but where they cannot be heard
     // the display waits as long as they would have lasted.
     const std::chrono::nanoseconds least = scaled(ShortestFeedback);
-    if (m_audio.Play(fileName) == TelAudio::Start::Playing)
+    if (m_audio.play(fileName) == TelAudio::Start::Playing)
         waitForSound(what, least);
     else
-        waitForSound(what, std::max(least, scaled(m_audio.Duration(fileName))));
+        waitForSound(what, std::max(least, scaled(m_audio.duration(fileName))));
 }
 
-bool tTelExercise::Dial(int digit)
+bool tTelExercise::dial(int digit)
 {
     if (!keypadEnabled() || m_busy || digit < 0 || digit > 9)
         return false;
     if (m_digitsEntered >= m_digitsExpected)
         return false;
     QString text = m_display;
-    tel::WriteCell(text, m_digitsEntered, QChar(u'0' + digit));
+    tel::writeCell(text, m_digitsEntered, QChar(u'0' + digit));
     ++m_digitsEntered;
     setDisplay(text, m_tone);
     if (m_digitsEntered == m_digitsExpected)
@@ -250,13 +250,13 @@ bool tTelExercise::Dial(int digit)
     return true;
 }
 
-bool tTelExercise::HangUp()
+bool tTelExercise::hangUp()
 {
     if (!keypadEnabled() || m_busy)
         return false;
     m_digitsEntered = 0;
     m_digitsExpected = m_numLength;
-    setDisplay(tel::DashPattern(m_numLength), m_tone);
+    setDisplay(tel::dashPattern(m_numLength), m_tone);
     return true;
 }
 
@@ -278,7 +278,7 @@ int tTelExercise::drawOther(int count, int last)
 
 void tTelExercise::judge()
 {
-    m_lastCorrect = tel::Dialled(m_display) == m_number;
+    m_lastCorrect = tel::dialled(m_display) == m_number;
     QString file;
     if (m_lastCorrect) {
         setDisplay(QStringLiteral("Verbunden!"), Tone::Right);

@@ -25,13 +25,13 @@ public:
     };
     virtual ~TelAudio() = default;
     // Empty when spoken digits can be played; otherwise the reason, for the trainee.
-    virtual QString CheckSound() = 0;
-    virtual Start Play(const QString& fileName) = 0;
-    virtual bool IsPlaying() = 0;
+    virtual QString checkSound() = 0;
+    virtual Start play(const QString& fileName) = 0;
+    virtual bool isPlaying() = 0;
     virtual void Stop() = 0;
-    virtual QString PathOf(const QString& fileName) const = 0;
+    virtual QString pathOf(const QString& fileName) const = 0;
     // How long the recording lasts; zero when unknown.
-    virtual std::chrono::milliseconds Duration(const QString& fileName) const
+    virtual std::chrono::milliseconds duration(const QString& fileName) const
     {
         Q_UNUSED(fileName);
         return {};
@@ -80,12 +80,12 @@ public:
     ~tTelExercise() override;
 
     // A new exercise; `stat` belongs to the caller and must outlive the exercise.
-    void Prepare(int mode, int storedLevel, int tasksTotal, tTeleStat* stat);
-    void StartTask();     // ignored unless waiting for a task
-    bool Dial(int digit); // false when input is not taken now
-    bool HangUp();
+    void prepare(int mode, int storedLevel, int tasksTotal, tTeleStat* stat);
+    void startTask();     // ignored unless waiting for a task
+    bool dial(int digit); // false when input is not taken now
+    bool hangUp();
     void Pause() override; // nests; the timers keep the time they had left
-    void Resume() override;
+    void resume() override;
     void Stop(); // window closes: timers off, sound off
 
     Phase phase() const { return m_phase; }
@@ -153,7 +153,7 @@ private:
     Phase m_phase = Phase::Idle;
     quint64 m_run = 0; // changes at every Prepare and Stop; handlers stop when it moved
     int m_mode = 1;
-    seq::BlockLevelRule m_length = tel::LengthRule(tel::MinLength);
+    seq::BlockLevelRule m_length = tel::lengthRule(tel::MinLength);
     QString m_number;
     QString m_display;
     Tone m_tone = Tone::Normal;

@@ -19,11 +19,11 @@ public:
     // Line pitch and the gap between the two result lines; every drawing sets them to
     // drawing height / 32 and LineHeight / 3.
     quint16 LineHeight() const { return m_lineHeight; }
-    void SetLineHeight(quint16 v);
+    void setLineHeight(quint16 v);
     quint16 LineDistance() const { return m_lineDistance; }
-    void SetLineDistance(quint16 v);
+    void setLineDistance(quint16 v);
     quint16 CircleRadius() const { return m_circleRadius; }
-    void SetCircleRadius(quint16 v);
+    void setCircleRadius(quint16 v);
 
     // Set by the daily results before drawing.
     tSeqValues Data;
@@ -31,13 +31,21 @@ public:
 
     // Centres of the best-length circles of the last drawing, mode by mode
     // (telephone, then memo); none where no circle was drawn.
-    const QList<QPoint>& LastCircles() const { return m_circles; }
+    const QList<QPoint>& lastCircles() const { return m_circles; }
 
 protected:
     double fontFactor() const override { return FontFactor; }
     void drawContent(PanelCanvas& c, const QRect& area, double scale, bool printing) override;
 
 private:
+    struct Page;
+    // The sections of drawContent: a mode's two scales, their lines, the legend.
+    int drawModeBlock(const Page& pg, int mode, int y);
+    void drawSafeLine(const Page& pg, double value, int atY, const QPen& pen);
+    void drawScaleRow(const Page& pg, int y, int from, const QString& name, int countToday,
+                      double countEarlier, qint32 best);
+    void drawLegend(const Page& pg, int y, bool printing);
+
     quint16 m_lineHeight = 12;
     quint16 m_lineDistance = 5;
     quint16 m_circleRadius = 15;

@@ -94,7 +94,7 @@ void TExportDlg::FormShow()
     FileNameBtn->setFocus();
 }
 
-QString TExportDlg::ProposedFileName() const
+QString TExportDlg::proposedFileName() const
 {
     const tProgramData* data = ctx().data;
     return data ? data->DataDir + data->UserName + QStringLiteral(".exp") : QString();
@@ -119,7 +119,7 @@ bool TExportDlg::readDates()
     auto parse = [](bool shown, QLineEdit* edit, QDate& date) {
         if (!shown)
             return true;
-        const auto parsed = ParseShortDate(edit->text());
+        const auto parsed = parseShortDate(edit->text());
         if (!parsed) {
             edit->setFocus();
             xMessageDlg(QStringLiteral("Ungültige Datumsangabe"), mkFehlermeldung, btn::OK, 0);
@@ -137,7 +137,7 @@ void TExportDlg::FileNameBtnClick()
     if (!readDates())
         return;
     const QString name =
-        SaveFileName(this, QStringLiteral("Daten exportieren"), ProposedFileName(),
+        saveFileName(this, QStringLiteral("Daten exportieren"), proposedFileName(),
                      QStringLiteral("Text, durch TABS getrennt (*.exp *.DAT *.ASC *.TXT)"),
                      QStringLiteral("exp"));
     if (name.isEmpty()) {

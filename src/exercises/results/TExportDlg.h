@@ -48,7 +48,7 @@ public:
 
     // The file name the save dialog proposes: the detective's name + ".exp" in the
     // data folder.
-    QString ProposedFileName() const;
+    QString proposedFileName() const;
 
 protected:
     void FormShow() override;

@@ -40,18 +40,18 @@ void TResultGraphDlg::FormShow()
 
 void TResultGraphDlg::printHeading(QPainter& painter)
 {
-    DrawPageHeading(painter, PrintHeading(ctx().data));
+    drawPageHeading(painter, printHeadingText(ctx().data));
 }
 
 void TResultGraphDlg::PrintBtnClick()
 {
-    std::unique_ptr<QPrinter> printer = ChoosePrinter(this);
+    std::unique_ptr<QPrinter> printer = choosePrinter(this);
     if (!printer)
         return;
     printer->setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     if (painter.begin(printer.get())) {
-        PrintPage(painter);
+        printPage(painter);
         painter.end();
     }
     QApplication::processEvents();

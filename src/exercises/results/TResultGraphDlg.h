@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/Records.h"
 #include "toolkit/TBaseDlg.h"
 
 class QPainter;
@@ -24,7 +25,7 @@ public:
     TPushButton* OKBtn;      // "&Schließen"
 
     // Heading and charts onto an active painter of a page, in black on white.
-    virtual void PrintPage(QPainter& painter) = 0;
+    virtual void printPage(QPainter& painter) = 0;
 
     void PrintBtnClick();
     void CommentBtnClick();
@@ -33,7 +34,7 @@ protected:
     TResultGraphDlg(AppContext& ctx, QWidget* parent);
 
     // The work area whose tip "&Tipps" opens.
-    virtual int tipKind() const = 0;
+    virtual ExerciseKind tipKind() const = 0;
     // The heading of a printed page for the trainee signed in, drawn centred at its top.
     void printHeading(QPainter& painter);
     // Buttons placed in the docked status bar, "&Schließen" with the keys.

@@ -67,7 +67,7 @@ void TSingleTipDlg::FormShow()
     OKBtn->move(statusBar()->width() - 15 - OKBtn->width(),
                 (statusBar()->height() - OKBtn->height()) / 2);
     statusBar()->setText(QString());
-    setWindowTitle(tips::AreaName(TipKind));
+    setWindowTitle(tips::areaName(TipKind));
     writeTip();
     OKBtn->setFocus();
 }
@@ -80,24 +80,24 @@ void TSingleTipDlg::writeTip()
     double score = tips::NoScore;
     int tipNo = 0;
     switch (TipKind) {
-    case tips::Wort:
+    case ExerciseKind::Wort:
         if (data)
-            score = WordScore = tips::LastSearchScore(data->WortStatList);
+            score = WordScore = tips::lastSearchScore(data->WortStatList);
         tipNo = ctx.WortTipNo;
         break;
-    case tips::Bild:
+    case ExerciseKind::Bild:
         if (data)
-            score = PictureScore = tips::LastSearchScore(data->BildStatList);
+            score = PictureScore = tips::lastSearchScore(data->BildStatList);
         tipNo = ctx.BildTipNo;
         break;
-    case tips::Tel:
+    case ExerciseKind::Tel:
         if (data)
-            score = TelScore = tips::LastBestSpan(data->TelStatList);
+            score = TelScore = tips::lastBestSpan(data->TelStatList);
         tipNo = ctx.TelTipNo;
         break;
-    case tips::Memo:
+    case ExerciseKind::Memo:
         if (data)
-            score = MemoScore = tips::LastBestSpan(data->MemoStatList);
+            score = MemoScore = tips::lastBestSpan(data->MemoStatList);
         tipNo = ctx.MemoTipNo;
         break;
     default:
@@ -106,7 +106,7 @@ void TSingleTipDlg::writeTip()
     pn_Top->setText(tips::Heading(TipKind));
     RichEdit->clear();
 
-    const tips::Tip tip = tips::ChooseTip(TipKind, score, tipNo);
+    const tips::Tip tip = tips::chooseTip(TipKind, score, tipNo);
     if (tip.kind == tips::Tip::Lines)
         writeLines(tip.paragraphs);
     else if (tip.kind == tips::Tip::Page)
@@ -135,11 +135,11 @@ void TSingleTipDlg::writeLines(const QStringList& paragraphs)
 bool TSingleTipDlg::loadPage(int page)
 {
     const QString path =
-        MediaPath(ctx().paths.HlpDir, QStringLiteral("tip%1.rtf").arg(page));
+        mediaPath(ctx().paths.HlpDir, QStringLiteral("tip%1.rtf").arg(page));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         RichEdit->clear();
-        PlainMessage(QStringLiteral("Fehler: ") + file.errorString(), this);
+        showPlainMessage(QStringLiteral("Fehler: ") + file.errorString(), this);
         return false;
     }
     file.close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/Records.h"
 #include "toolkit/TBaseDlg.h"
 
 class QLabel;
@@ -19,7 +20,7 @@ public:
     explicit TSingleTipDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     // 1 word search, 2 picture search, 3 telephone, 4 memo protocol.
-    int TipKind = 0;
+    ExerciseKind TipKind = ExerciseKind::Wort;
 
     // Computed when shown, for TipKind only; -999 without a result.
     double WordScore = -999.0;

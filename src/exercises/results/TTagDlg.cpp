@@ -39,17 +39,17 @@ TTagDlg::TTagDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
     KatFeed = new tKatFeedback(ClientPanel);
     KatFeed->setGeometry(2, 2, 796, 501);
     KatFeed->setFont(look::arial(13));
-    KatFeed->SetColor(Qt::black);
-    KatFeed->SetLineHeight(17);
-    KatFeed->SetTextColor(QColor(205, 224, 241));
+    KatFeed->setColor(Qt::black);
+    KatFeed->setLineHeight(17);
+    KatFeed->setTextColor(QColor(205, 224, 241));
 
     SeqFeed = new SeqFeedback(ClientPanel);
     SeqFeed->setGeometry(2, 2, 796, 501);
     SeqFeed->setFont(look::arial(13));
-    SeqFeed->SetColor(Qt::black);
-    SeqFeed->SetLineHeight(16);
-    SeqFeed->SetTextColor(QColor(215, 250, 240));
-    SeqFeed->SetCircleRadius(10);
+    SeqFeed->setColor(Qt::black);
+    SeqFeed->setLineHeight(16);
+    SeqFeed->setTextColor(QColor(215, 250, 240));
+    SeqFeed->setCircleRadius(10);
     SeqFeed->hide();
 
     RightPanel = new QFrame(this);
@@ -81,21 +81,21 @@ void TTagDlg::FormShow()
     statusBar()->dock();
     statusBar()->placeCentred(PrintBtn, TipBtn, OKBtn);
     statusBar()->setText(QString());
-    ComputeValues();
+    computeValues();
     Group->setItemIndex(0);
     GroupClick(0);
     OKBtn->setFocus();
 }
 
-void TTagDlg::ComputeValues()
+void TTagDlg::computeValues()
 {
     const tProgramData* data = ctx().data;
     if (!data)
         return;
     KatFeed->FontScale = ctx().FontFactor;
-    KatFeed->Data = KatValues(*data);
+    KatFeed->Data = katValues(*data);
     SeqFeed->FontFactor = ctx().FontFactor;
-    SeqFeed->Data = SeqValues(*data);
+    SeqFeed->Data = seqValues(*data);
     KatFeed->update();
     SeqFeed->update();
 }
@@ -107,14 +107,14 @@ void TTagDlg::GroupClick(int index)
     update();
 }
 
-bool TTagDlg::PrintPage(QPainter& painter)
+bool TTagDlg::printPage(QPainter& painter)
 {
     const int W = painter.device()->width();
     const int H = painter.device()->height();
     const bool sequencePage = SeqFeed->isVisibleTo(this);
 
     // The category page keeps the bold printer font; the sequence page is regular.
-    m_titleFont = DrawPageHeading(painter, PrintHeading(ctx().data), !sequencePage);
+    m_titleFont = drawPageHeading(painter, printHeadingText(ctx().data), !sequencePage);
 
     const int left = W / 8, top = H / 8, right = 7 * W / 8, bottom = H - H / 8;
     return sequencePage ? SeqFeed->PrintTo(painter, left, top, right, bottom)
@@ -123,34 +123,34 @@ bool TTagDlg::PrintPage(QPainter& painter)
 
 void TTagDlg::PrintBtnClick()
 {
-    std::unique_ptr<QPrinter> printer = ChoosePrinter(this);
+    std::unique_ptr<QPrinter> printer = choosePrinter(this);
     if (!printer)
         return;
     printer->setPageOrientation(QPageLayout::Landscape);
     // Paper is white with black ink; the screen colours come back afterwards.
     const QColor katBack = KatFeed->Color(), katText = KatFeed->TextColor();
     const QColor seqBack = SeqFeed->Color(), seqText = SeqFeed->TextColor();
-    KatFeed->SetColor(Qt::white);
-    KatFeed->SetTextColor(Qt::black);
-    SeqFeed->SetColor(Qt::white);
-    SeqFeed->SetTextColor(Qt::black);
+    KatFeed->setColor(Qt::white);
+    KatFeed->setTextColor(Qt::black);
+    SeqFeed->setColor(Qt::white);
+    SeqFeed->setTextColor(Qt::black);
     QPainter painter;
     if (!painter.begin(printer.get())) {
         const QString target = printer->outputFileName();
-        PlainMessage(QStringLiteral("Fehler: ") +
+        showPlainMessage(QStringLiteral("Fehler: ") +
                          (target.isEmpty()
                               ? QStringLiteral("Der Drucker kann nicht benutzt werden.")
                               : QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
                                     .arg(QDir::toNativeSeparators(target))),
                      this);
     } else {
-        PrintPage(painter);
+        printPage(painter);
         painter.end();
     }
-    KatFeed->SetColor(katBack);
-    KatFeed->SetTextColor(katText);
-    SeqFeed->SetColor(seqBack);
-    SeqFeed->SetTextColor(seqText);
+    KatFeed->setColor(katBack);
+    KatFeed->setTextColor(katText);
+    SeqFeed->setColor(seqBack);
+    SeqFeed->setTextColor(seqText);
     QApplication::processEvents();
 }
 

@@ -34,16 +34,16 @@ public:
     TPushButton* OKBtn;
 
     // Fills both panels from the session lists and the summaries.
-    void ComputeValues();
+    void computeValues();
     void GroupClick(int index);
     void PrintBtnClick();
     void TipBtnClick();
     // Title and the page shown onto an active painter of a page; false when the panel
     // did not draw.
-    bool PrintPage(QPainter& painter);
+    bool printPage(QPainter& painter);
 
     // The title font of the last printed page.
-    QFont LastTitleFont() const { return m_titleFont; }
+    QFont lastTitleFont() const { return m_titleFont; }
 
 protected:
     void FormShow() override;

@@ -11,25 +11,25 @@ tFeedbackPanel::tFeedbackPanel(QWidget* parent, const QColor& textColor)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void tFeedbackPanel::SetLeftFrame(quint16 v)
+void tFeedbackPanel::setLeftFrame(quint16 v)
 {
     m_leftFrame = v;
     update();
 }
 
-void tFeedbackPanel::SetRightFrame(quint16 v)
+void tFeedbackPanel::setRightFrame(quint16 v)
 {
     m_rightFrame = v;
     update();
 }
 
-void tFeedbackPanel::SetTextColor(const QColor& c)
+void tFeedbackPanel::setTextColor(const QColor& c)
 {
     m_textColor = c;
     update();
 }
 
-void tFeedbackPanel::SetColor(const QColor& c)
+void tFeedbackPanel::setColor(const QColor& c)
 {
     m_color = c;
     update();
@@ -41,7 +41,7 @@ void tFeedbackPanel::paintEvent(QPaintEvent*)
     Draw(painter, 0, 0, width(), height(), false);
 }
 
-QImage tFeedbackPanel::RenderImage(const QSize& size)
+QImage tFeedbackPanel::renderImage(const QSize& size)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(m_color);

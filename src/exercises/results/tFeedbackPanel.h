@@ -19,15 +19,15 @@ class tFeedbackPanel : public QFrame
 
 public:
     quint16 LeftFrame() const { return m_leftFrame; }
-    void SetLeftFrame(quint16 v);
+    void setLeftFrame(quint16 v);
     quint16 RightFrame() const { return m_rightFrame; }
-    void SetRightFrame(quint16 v);
+    void setRightFrame(quint16 v);
     // Colour of the texts on screen.
     QColor TextColor() const { return m_textColor; }
-    void SetTextColor(const QColor& c);
+    void setTextColor(const QColor& c);
     // Background on screen.
     QColor Color() const { return m_color; }
-    void SetColor(const QColor& c);
+    void setColor(const QColor& c);
 
     bool Printing() const { return m_printing; }
 
@@ -38,10 +38,10 @@ public:
     bool Draw(QPainter& painter, int left, int top, int right, int bottom, bool printing,
               int pageWidth = 0);
     // The panel at `size`, drawn as on screen.
-    QImage RenderImage(const QSize& size);
+    QImage renderImage(const QSize& size);
 
     // Font sizes (points) of the last drawing, in the order they were chosen.
-    const QList<int>& LastFontSizes() const { return m_fontSizes; }
+    const QList<int>& lastFontSizes() const { return m_fontSizes; }
 
 protected:
     tFeedbackPanel(QWidget* parent, const QColor& textColor);

@@ -27,7 +27,7 @@ constexpr int CaptionPointSize = 9;
 constexpr int TickLength = 10;
 } // namespace
 
-QColor DarkerFace(const QColor& c)
+QColor darkerFace(const QColor& c)
 {
     auto half = [](int v) { return std::max(0, v - int(std::lround(v / 2.0))); };
     return QColor(half(c.red()), half(c.green()), half(c.blue()));
@@ -39,61 +39,61 @@ tGraphPanel::tGraphPanel(QWidget* parent) : QFrame(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void tGraphPanel::SetBackColor(const QColor& colour)
+void tGraphPanel::setBackColor(const QColor& colour)
 {
     m_backColor = colour;
     update();
 }
 
-void tGraphPanel::SetBarColor(const QColor& colour)
+void tGraphPanel::setBarColor(const QColor& colour)
 {
     m_barColor = colour;
     update();
 }
 
-void tGraphPanel::SetBackLineColor(const QColor& colour)
+void tGraphPanel::setBackLineColor(const QColor& colour)
 {
     m_backLineColor = colour;
     update();
 }
 
-void tGraphPanel::SetFrameWidth(quint16 width)
+void tGraphPanel::setFrameWidth(quint16 width)
 {
     m_frameWidth = width;
     update();
 }
 
-void tGraphPanel::SetYRaster(double v)
+void tGraphPanel::setYRaster(double v)
 {
     m_scale.YRaster = v;
     update();
 }
 
-void tGraphPanel::SetLeftFrame(quint16 v)
+void tGraphPanel::setLeftFrame(quint16 v)
 {
     m_scale.LeftFrame = v;
     update();
 }
 
-void tGraphPanel::SetRightFrame(quint16 v)
+void tGraphPanel::setRightFrame(quint16 v)
 {
     m_scale.RightFrame = v;
     update();
 }
 
-void tGraphPanel::SetTopFrame(quint16 v)
+void tGraphPanel::setTopFrame(quint16 v)
 {
     m_scale.TopFrame = v;
     update();
 }
 
-void tGraphPanel::SetBottomFrame(quint16 v)
+void tGraphPanel::setBottomFrame(quint16 v)
 {
     m_scale.BottomFrame = v;
     update();
 }
 
-void tGraphPanel::SetBarCount(quint16 count)
+void tGraphPanel::setBarCount(quint16 count)
 {
     m_bars.clear();
     Random& random = rng();
@@ -144,15 +144,15 @@ void tGraphPanel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     m_printing = false;
-    DrawChart(painter, 0, 0, width(), height(), false);
+    drawChart(painter, 0, 0, width(), height(), false);
 }
 
-QImage tGraphPanel::RenderImage(const QSize& size)
+QImage tGraphPanel::renderImage(const QSize& size)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(m_backColor);
     QPainter painter(&image);
-    DrawChart(painter, 0, 0, size.width(), size.height(), false);
+    drawChart(painter, 0, 0, size.width(), size.height(), false);
     return image;
 }
 
@@ -160,12 +160,12 @@ bool tGraphPanel::PrintChart(QPainter& painter, int left, int top, int right, in
 {
     if (!painter.isActive() || !painter.device())
         return false;
-    const bool ok = DrawChart(painter, left, top, right, bottom, true, painter.device()->width(),
+    const bool ok = drawChart(painter, left, top, right, bottom, true, painter.device()->width(),
                               painter.device()->height());
     return ok;
 }
 
-bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int bottom, bool printing,
+bool tGraphPanel::drawChart(QPainter& p, int left, int top, int right, int bottom, bool printing,
                             int pageWidth, int pageHeight)
 {
     if (m_drawing)
@@ -180,10 +180,35 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
     p.setBrush(m_backColor);
 
     const tGraphLayout g =
-        LayoutGraph(m_scale, left, top, right, bottom, values(), printing, pageWidth, pageHeight);
+        layoutGraph(m_scale, left, top, right, bottom, values(), printing, pageWidth, pageHeight);
     m_layout = g;
+    drawTitle(p, g, left, top, right, printing);
 
-    // Title: on screen it shrinks until it fits above the chart; paper has room.
+    QFont smallFont(font().family());
+    smallFont.setPointSize(CaptionPointSize);
+    p.setFont(smallFont);
+    const QFontMetrics sm(smallFont, p.device());
+
+    if (!m_bars.isEmpty()) {
+        m_xScale = g.XScale;
+        m_yScale = g.YScale;
+        const QColor lineColour = printing ? QColor(Qt::black) : m_backLineColor;
+        drawRaster(p, g, sm, left, right, printing, lineColour);
+        const int yTop = g.Y(m_scale.MaxScaleVal);
+        for (int i = 0; i < m_bars.size(); ++i)
+            drawBar(p, g, sm, i, yTop, lineColour);
+    }
+
+    p.restore();
+    m_printing = false;
+    m_drawing = false;
+    return true;
+}
+
+void tGraphPanel::drawTitle(QPainter& p, const tGraphLayout& g, int left, int top, int right,
+                            bool printing)
+{
+    // On screen the title shrinks until it fits above the chart; paper has room.
     QFont titleFont(TitleFamily);
     titleFont.setPointSize(TitlePointSize);
     QFontMetrics fm(titleFont, p.device());
@@ -207,93 +232,79 @@ bool tGraphPanel::DrawChart(QPainter& p, int left, int top, int right, int botto
     const int titleY = top + titleRoom - fm.height();
     m_titleRect = QRect(titleX, titleY, fm.horizontalAdvance(m_title), fm.height());
     p.drawText(titleX, titleY + fm.ascent(), m_title);
-
-    QFont smallFont(font().family());
-    smallFont.setPointSize(CaptionPointSize);
-    p.setFont(smallFont);
-    const QFontMetrics sm(smallFont, p.device());
-
-    if (!m_bars.isEmpty()) {
-        m_xScale = g.XScale;
-        m_yScale = g.YScale;
-        const QColor lineColour = printing ? QColor(Qt::black) : m_backLineColor;
-
-        // Raster with its labels.
-        const int labelGap = printing ? 25 : 5;
-        QPen dotted(m_backLineColor, 1, Qt::DotLine);
-        for (double v : g.Raster) {
-            const int y = g.Y(v);
-            p.setPen(dotted);
-            p.drawLine(left + g.L, y, right - g.R, y);
-            const QString label = QString::number(v, 'f', 0);
-            const int w = sm.horizontalAdvance(label);
-            p.setPen(m_barColor);
-            p.drawText(left + g.L - labelGap - w, y - sm.height() / 2 + sm.ascent(), label);
-        }
-
-        // Frame.
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(lineColour, 1, Qt::SolidLine));
-        const int yTop = g.Y(m_scale.MaxScaleVal);
-        const int yFoot = g.Y(m_scale.MinScaleVal);
-        p.drawRect(QRect(QPoint(left + g.L, yTop), QPoint(right - g.R, yFoot)));
-
-        for (int i = 0; i < m_bars.size(); ++i) {
-            const tBarValue& bar = m_bars[i];
-            const tGraphLayout::Bar& b = g.Bars[i];
-
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(lineColour, 1, Qt::DotLine));
-            p.drawLine(b.Xm, b.Y2 - 1, b.Xm, yTop + 1);
-            p.setPen(QPen(m_backLineColor, 1, Qt::SolidLine));
-            p.drawLine(b.Xm, b.Y2, b.Xm, b.Y2 + TickLength);
-
-            const int cw = sm.horizontalAdvance(bar.Caption);
-            const int captionTop = b.Y2 + TickLength + sm.height();
-            p.fillRect(QRect(b.Xm - cw / 2, captionTop, cw, sm.height()), m_backColor);
-            p.setPen(m_barColor);
-            p.drawText(b.Xm - cw / 2, captionTop + sm.ascent(), bar.Caption);
-
-            const QPen outline(m_backLineColor, 1, Qt::SolidLine);
-            p.setPen(outline);
-            p.setBrush(bar.Color);
-            p.drawPolygon(QPolygon(
-                {QPoint(b.X1, b.Y2), QPoint(b.X2, b.Y2), QPoint(b.X2, b.Y1), QPoint(b.X1, b.Y1)}));
-            p.setBrush(DarkerFace(bar.Color));
-            p.drawPolygon(QPolygon({QPoint(b.X2, b.Y2), QPoint(b.X2 + g.Dx, b.Y2 - g.Dy),
-                                    QPoint(b.X2 + g.Dx, b.Y1 - g.Dy), QPoint(b.X2, b.Y1)}));
-            p.drawPolygon(
-                QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1), QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
-                          QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
-            // A bar of nothing is still seen: a baseline in the bar's colour.
-            const int baseline = std::max(2, (b.Y2 - yTop) / 60);
-            if (b.Y2 - b.Y1 < baseline)
-                p.fillRect(QRect(b.X1, b.Y2 - baseline, b.X2 - b.X1 + 1, baseline), bar.Color);
-
-            // The value, inside the top of a bar tall enough to hold it, else above it.
-            const QString value = BarValueText(bar.Value);
-            const int vw = sm.horizontalAdvance(value);
-            const int vx = (b.X1 + b.X2) / 2 - vw / 2;
-            const bool inside = b.Y2 - b.Y1 >= sm.height() + 4;
-            const int vy = inside ? b.Y1 + 2 : std::min(b.Y1, b.Y2 - baseline) - g.Dy - sm.height();
-            p.setPen(inside ? ReadableOn(bar.Color) : m_barColor);
-            p.drawText(vx, vy + sm.ascent(), value);
-        }
-    }
-
-    p.restore();
-    m_printing = false;
-    m_drawing = false;
-    return true;
 }
 
-QString BarValueText(double value)
+void tGraphPanel::drawRaster(QPainter& p, const tGraphLayout& g, const QFontMetrics& sm, int left,
+                             int right, bool printing, const QColor& lineColour)
+{
+    const int labelGap = printing ? 25 : 5;
+    const QPen dotted(m_backLineColor, 1, Qt::DotLine);
+    for (double v : g.Raster) {
+        const int y = g.Y(v);
+        p.setPen(dotted);
+        p.drawLine(left + g.L, y, right - g.R, y);
+        const QString label = QString::number(v, 'f', 0);
+        const int w = sm.horizontalAdvance(label);
+        p.setPen(m_barColor);
+        p.drawText(left + g.L - labelGap - w, y - sm.height() / 2 + sm.ascent(), label);
+    }
+    // Frame.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(lineColour, 1, Qt::SolidLine));
+    p.drawRect(QRect(QPoint(left + g.L, g.Y(m_scale.MaxScaleVal)),
+                     QPoint(right - g.R, g.Y(m_scale.MinScaleVal))));
+}
+
+void tGraphPanel::drawBar(QPainter& p, const tGraphLayout& g, const QFontMetrics& sm, int i,
+                          int yTop, const QColor& lineColour)
+{
+    const tBarValue& bar = m_bars[i];
+    const tGraphLayout::Bar& b = g.Bars[i];
+
+    // Guide line up from the bar, tick and caption beneath it.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(lineColour, 1, Qt::DotLine));
+    p.drawLine(b.Xm, b.Y2 - 1, b.Xm, yTop + 1);
+    p.setPen(QPen(m_backLineColor, 1, Qt::SolidLine));
+    p.drawLine(b.Xm, b.Y2, b.Xm, b.Y2 + TickLength);
+    const int cw = sm.horizontalAdvance(bar.Caption);
+    const int captionTop = b.Y2 + TickLength + sm.height();
+    p.fillRect(QRect(b.Xm - cw / 2, captionTop, cw, sm.height()), m_backColor);
+    p.setPen(m_barColor);
+    p.drawText(b.Xm - cw / 2, captionTop + sm.ascent(), bar.Caption);
+
+    // Front, side and top faces.
+    p.setPen(QPen(m_backLineColor, 1, Qt::SolidLine));
+    p.setBrush(bar.Color);
+    p.drawPolygon(
+        QPolygon({QPoint(b.X1, b.Y2), QPoint(b.X2, b.Y2), QPoint(b.X2, b.Y1), QPoint(b.X1, b.Y1)}));
+    p.setBrush(darkerFace(bar.Color));
+    p.drawPolygon(QPolygon({QPoint(b.X2, b.Y2), QPoint(b.X2 + g.Dx, b.Y2 - g.Dy),
+                            QPoint(b.X2 + g.Dx, b.Y1 - g.Dy), QPoint(b.X2, b.Y1)}));
+    p.drawPolygon(QPolygon({QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y1), QPoint(b.X2 + g.Dx, b.Y1 - g.Dy),
+                            QPoint(b.X1 + g.Dx, b.Y1 - g.Dy)}));
+    // A bar of nothing is still seen: a baseline in the bar's colour.
+    const int baseline = std::max(2, (b.Y2 - yTop) / 60);
+    if (b.Y2 - b.Y1 < baseline)
+        p.fillRect(QRect(b.X1, b.Y2 - baseline, b.X2 - b.X1 + 1, baseline), bar.Color);
+
+    // The value, inside the top of a bar tall enough to hold it, else above it.
+    const QString value = barValueText(bar.Value);
+    const int vw = sm.horizontalAdvance(value);
+    const int vx = (b.X1 + b.X2) / 2 - vw / 2;
+    const bool inside = b.Y2 - b.Y1 >= sm.height() + 4;
+    const int vy = inside ? b.Y1 + 2 : std::min(b.Y1, b.Y2 - baseline) - g.Dy - sm.height();
+    p.setPen(inside ? readableOn(bar.Color) : m_barColor);
+    p.drawText(vx, vy + sm.ascent(), value);
+}
+
+QString barValueText(double value)
 {
     const bool whole = std::abs(value - std::round(value)) < 0.05;
     return QLocale(QLocale::German).toString(value, 'f', whole ? 0 : 1) + QStringLiteral(" %");
 }
 
-QColor ReadableOn(const QColor& face)
+QColor readableOn(const QColor& face)
 {
     // Perceived brightness, not HSL lightness: pure blue and pure red have the same
     // lightness, but black reads on red and only white reads on blue.
@@ -307,19 +318,19 @@ QColor ReadableOn(const QColor& face)
     return luminance < 0.179 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-QString PrintHeading(const QString& name, const QDateTime& when)
+QString printHeadingText(const QString& name, const QDateTime& when)
 {
-    return QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") + FormatShortDate(when.date()) +
-           u' ' + FormatLongTime(when.time());
+    return QStringLiteral("Grips-Fix ") + name + QStringLiteral(", ") + formatShortDate(when.date()) +
+           u' ' + formatLongTime(when.time());
 }
 
-QString PrintHeading(const tProgramData* data)
+QString printHeadingText(const tProgramData* data)
 {
     const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
-    return PrintHeading(name, data ? data->clock().now() : QDateTime::currentDateTime());
+    return printHeadingText(name, data ? data->clock().now() : QDateTime::currentDateTime());
 }
 
-QFont DrawPageHeading(QPainter& painter, const QString& heading, bool bold)
+QFont drawPageHeading(QPainter& painter, const QString& heading, bool bold)
 {
     QFont font(look::Arial);
     font.setPointSize(14);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 
+class QFontMetrics;
 class QPainter;
 class QDateTime;
 
@@ -33,34 +34,34 @@ public:
     explicit tGraphPanel(QWidget* parent = nullptr);
 
     QColor BackColor() const { return m_backColor; }
-    void SetBackColor(const QColor& colour);
+    void setBackColor(const QColor& colour);
     QColor BarColor() const { return m_barColor; }
-    void SetBarColor(const QColor& colour);
+    void setBarColor(const QColor& colour);
     QColor BackLineColor() const { return m_backLineColor; }
-    void SetBackLineColor(const QColor& colour);
+    void setBackLineColor(const QColor& colour);
     quint16 FrameWidth() const { return m_frameWidth; }
-    void SetFrameWidth(quint16 width);
+    void setFrameWidth(quint16 width);
     // Rebuilds the bar list with placeholders that the owner then overwrites.
     quint16 BarCount() const { return quint16(m_bars.size()); }
-    void SetBarCount(quint16 count);
+    void setBarCount(quint16 count);
     QString Title() const { return m_title; }
-    void SetTitle(const QString& title) { m_title = title; }
+    void setTitle(const QString& title) { m_title = title; }
     double MaxScaleVal() const { return m_scale.MaxScaleVal; }
-    void SetMaxScaleVal(double v) { m_scale.MaxScaleVal = v; }
+    void setMaxScaleVal(double v) { m_scale.MaxScaleVal = v; }
     double MinScaleVal() const { return m_scale.MinScaleVal; }
-    void SetMinScaleVal(double v) { m_scale.MinScaleVal = v; }
+    void setMinScaleVal(double v) { m_scale.MinScaleVal = v; }
     double XRaster() const { return m_xRaster; }
-    void SetXRaster(double v) { m_xRaster = v; }
+    void setXRaster(double v) { m_xRaster = v; }
     double YRaster() const { return m_scale.YRaster; }
-    void SetYRaster(double v);
+    void setYRaster(double v);
     quint16 LeftFrame() const { return quint16(m_scale.LeftFrame); }
-    void SetLeftFrame(quint16 v);
+    void setLeftFrame(quint16 v);
     quint16 RightFrame() const { return quint16(m_scale.RightFrame); }
-    void SetRightFrame(quint16 v);
+    void setRightFrame(quint16 v);
     quint16 TopFrame() const { return quint16(m_scale.TopFrame); }
-    void SetTopFrame(quint16 v);
+    void setTopFrame(quint16 v);
     quint16 BottomFrame() const { return quint16(m_scale.BottomFrame); }
-    void SetBottomFrame(quint16 v);
+    void setBottomFrame(quint16 v);
 
     const QVector<tBarValue>& Bars() const { return m_bars; }
     double XScale() const { return m_xScale; }
@@ -77,21 +78,28 @@ public:
     // device); the margins follow the share of the page the rectangle takes.
     bool PrintChart(QPainter& painter, int left, int top, int right, int bottom);
     // The one drawing routine. Returns false when a drawing is already running.
-    bool DrawChart(QPainter& painter, int left, int top, int right, int bottom, bool printing,
+    bool drawChart(QPainter& painter, int left, int top, int right, int bottom, bool printing,
                    int pageWidth = 0, int pageHeight = 0);
     // The chart at `size`, drawn as on screen.
-    QImage RenderImage(const QSize& size);
+    QImage renderImage(const QSize& size);
 
     // The layout of the last drawing (for its owner and for checks).
-    const tGraphLayout& LastLayout() const { return m_layout; }
-    int LastTitlePointSize() const { return m_titlePointSize; }
-    QRect LastTitleRect() const { return m_titleRect; }
+    const tGraphLayout& lastLayout() const { return m_layout; }
+    int lastTitlePointSize() const { return m_titlePointSize; }
+    QRect lastTitleRect() const { return m_titleRect; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QVector<double> values() const;
+    // The sections of drawChart.
+    void drawTitle(QPainter& p, const tGraphLayout& g, int left, int top, int right,
+                   bool printing);
+    void drawRaster(QPainter& p, const tGraphLayout& g, const QFontMetrics& sm, int left,
+                    int right, bool printing, const QColor& lineColour);
+    void drawBar(QPainter& p, const tGraphLayout& g, const QFontMetrics& sm, int i, int yTop,
+                 const QColor& lineColour);
 
     QColor m_backColor{192, 192, 192};
     QColor m_barColor{Qt::black};
@@ -111,20 +119,20 @@ private:
 };
 
 // A bar's value as written on it: "75 %", "66,7 %".
-QString BarValueText(double value);
+QString barValueText(double value);
 // Black or white, whichever reads better on a face of this colour.
-QColor ReadableOn(const QColor& face);
+QColor readableOn(const QColor& face);
 
 // The darker shade of the side and top faces: each component halved, rounded.
-QColor DarkerFace(const QColor& colour);
+QColor darkerFace(const QColor& colour);
 
 // Heading of a printed page: "Grips-Fix " + name + ", " + date and time, in German
 // whatever the system's locale.
-QString PrintHeading(const QString& name, const QDateTime& when);
+QString printHeadingText(const QString& name, const QDateTime& when);
 // The same for the trainee signed in, at the program's time.
-QString PrintHeading(const tProgramData* data);
+QString printHeadingText(const tProgramData* data);
 // Draws a page heading centred 50 pixels below the top in 14-point Arial, black on white;
 // returns the font it used.
-QFont DrawPageHeading(QPainter& painter, const QString& heading, bool bold = true);
+QFont drawPageHeading(QPainter& painter, const QString& heading, bool bold = true);
 
 } // namespace gf

@@ -15,7 +15,7 @@ tKatFeedback::tKatFeedback(QWidget* parent) : tFeedbackPanel(parent, QColor(0, 0
     Data.Values.fill(NoValueReal);
 }
 
-void tKatFeedback::SetLineHeight(quint16 v)
+void tKatFeedback::setLineHeight(quint16 v)
 {
     m_lineHeight = v;
     update();
@@ -55,7 +55,7 @@ void tKatFeedback::drawContent(PanelCanvas& c, const QRect& area, double s, bool
     auto valueRow = [&](int top, int first, const QColor& colour) {
         c.font(14);
         for (int j = 0; j < 4; ++j)
-            c.textRight(column(j + 2), top, KatValueText(Data.Values[first + j]), colour);
+            c.textRight(column(j + 2), top, katValueText(Data.Values[first + j]), colour);
     };
     auto rowLabel = [&](int top, const QString& text, bool bold) {
         c.font(16, bold);

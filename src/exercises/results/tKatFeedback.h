@@ -17,7 +17,7 @@ public:
 
     // Height of a text line; every drawing sets it to the drawing height / 30.
     quint16 LineHeight() const { return m_lineHeight; }
-    void SetLineHeight(quint16 v);
+    void setLineHeight(quint16 v);
 
     // Set by the daily results before drawing.
     tKatValues Data;

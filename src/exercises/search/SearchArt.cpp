@@ -38,7 +38,7 @@ void drawSheet(QPainter& p, const QRectF& sheet, double printedUpTo)
 
 } // namespace
 
-QPixmap FaxFrame(int frame, QSize size)
+QPixmap faxFramePixmap(int frame, QSize size)
 {
     frame = std::clamp(frame, 1, FaxFrameCount);
     QPixmap pixmap(size.isEmpty() ? QSize(128, 128) : size);
@@ -97,7 +97,7 @@ QPixmap FaxFrame(int frame, QSize size)
     return pixmap;
 }
 
-void DrawMarker(QPainter& p, const QRectF& box, Marker marker)
+void drawMarker(QPainter& p, const QRectF& box, Marker marker)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -162,7 +162,7 @@ TMarker::TMarker(searchart::Marker marker, QWidget* parent) : QWidget(parent), m
 void TMarker::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    searchart::DrawMarker(p, QRectF(rect()), m_marker);
+    searchart::drawMarker(p, QRectF(rect()), m_marker);
 }
 
 TStagePicture::TStagePicture(const QColor& background, QWidget* parent)
@@ -208,7 +208,7 @@ void TFaxFrame::resizeEvent(QResizeEvent* event)
 {
     TStagePicture::resizeEvent(event);
     // Drawn at the size it is shown at, so a frame change is a plain copy.
-    setPicture(searchart::FaxFrame(m_frame, size()));
+    setPicture(searchart::faxFramePixmap(m_frame, size()));
 }
 
 } // namespace gf

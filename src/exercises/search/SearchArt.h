@@ -15,7 +15,7 @@ constexpr int FaxFrameCount = 3;
 
 // The fax machine of the picture search: frame 1 at rest with the edge of a sheet in
 // its slot, frames 2 and 3 with the sheet coming out further. Transparent around.
-QPixmap FaxFrame(int frame, QSize size);
+QPixmap faxFramePixmap(int frame, QSize size);
 
 enum class Marker
 {
@@ -23,7 +23,7 @@ enum class Marker
     Wrong,  // the trainee's wrong choice: a cross
     Right   // the trainee's right choice: a tick
 };
-void DrawMarker(QPainter& painter, const QRectF& box, Marker marker);
+void drawMarker(QPainter& painter, const QRectF& box, Marker marker);
 
 } // namespace searchart
 

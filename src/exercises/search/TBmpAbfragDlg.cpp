@@ -68,7 +68,7 @@ void TBmpAbfragDlg::showOptions(const search::tQuery& query)
         PictureNames[i + 1] = name;
         // A picture that cannot be read stays empty.
         if (name.isEmpty() ||
-            !Pictures[i]->load(ResolveMediaFile(ctx().paths.BmpDir, name + QStringLiteral(".bmp"))))
+            !Pictures[i]->load(resolveMediaFile(ctx().paths.BmpDir, name + QStringLiteral(".bmp"))))
             Pictures[i]->clear();
         Pictures[i]->setVisible(i < std::size_t(query.Options.size()));
     }

@@ -69,7 +69,7 @@ QPixmap TBmpKatDlg::picture(const QString& name)
     const auto it = m_pictures.constFind(name);
     if (it != m_pictures.cend())
         return *it;
-    QPixmap pic(ResolveMediaFile(ctx().paths.BmpDir, name + QStringLiteral(".bmp")));
+    QPixmap pic(resolveMediaFile(ctx().paths.BmpDir, name + QStringLiteral(".bmp")));
     if (!pic.isNull())
         pic = pic.scaled(Image->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     m_pictures.insert(name, pic);
@@ -91,7 +91,7 @@ void TBmpKatDlg::prepareItems()
             const QString& name = table->Cells[r][c].Text;
             const QPixmap pic = picture(name);
             if (pic.isNull()) {
-                missing << MediaPath(ctx().paths.BmpDir, name + QStringLiteral(".bmp"));
+                missing << mediaPath(ctx().paths.BmpDir, name + QStringLiteral(".bmp"));
                 continue;
             }
             Image->setPicture(pic);

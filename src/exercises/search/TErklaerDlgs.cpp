@@ -22,7 +22,7 @@ namespace {
 const QString Caption = QStringLiteral("Grips-Fix: Einleitung");
 } // namespace
 
-QStringList OverviewLines()
+QStringList overviewLines()
 {
     return {QStringLiteral("Die Fahndung konzentriert sich im Moment"),
             QStringLiteral("auf Zeugenaussagen zu folgenden Themen:")};
@@ -146,7 +146,7 @@ TTableIntroDlg::TTableIntroDlg(AppContext& ctx, QWidget* parent, const QString& 
 {
 }
 
-void TTableIntroDlg::SetTableLines(const QStringList& lines)
+void TTableIntroDlg::setTableLines(const QStringList& lines)
 {
     if (!lines.isEmpty())
         setLines(lines);
@@ -188,7 +188,7 @@ TXErklaer3Dlg::TXErklaer3Dlg(AppContext& ctx, QWidget* parent)
     : TSearchIntroDlg(ctx, parent, QStringLiteral("XErklaer3Dlg"), mrBack, look::comic(21, true),
                       Qt::AlignHCenter, QRect(20, 30, 760, 90))
 {
-    setLines(OverviewLines());
+    setLines(overviewLines());
     for (std::size_t b = 0; b < 4; ++b) {
         auto* box = new QFrame(this);
         box->setGeometry(BoxLeft[b], 134, 185, 300);
@@ -204,7 +204,7 @@ TXErklaer3Dlg::TXErklaer3Dlg(AppContext& ctx, QWidget* parent)
 void TXErklaer3Dlg::FormShow()
 {
     TSearchIntroDlg::FormShow();
-    setLines(OverviewLines());
+    setLines(overviewLines());
     // Everything blank first: a smaller table must not leave words of an earlier one.
     for (std::size_t b = 0; b < 4; ++b) {
         CategoryPanels[b]->clear();
@@ -235,7 +235,7 @@ TBmpErklaer3Dlg::TBmpErklaer3Dlg(AppContext& ctx, QWidget* parent)
     : TSearchIntroDlg(ctx, parent, QStringLiteral("BmpErklaer3Dlg"), mrBack,
                       look::comic(19, true), Qt::AlignHCenter, QRect(20, 2, 760, 60))
 {
-    setLines(OverviewLines());
+    setLines(overviewLines());
     for (std::size_t c = 0; c < 4; ++c) {
         auto* header = new QLabel(this);
         header->setGeometry(HeaderLeft[c], 64, 160, 27);
@@ -256,7 +256,7 @@ TBmpErklaer3Dlg::TBmpErklaer3Dlg(AppContext& ctx, QWidget* parent)
 void TBmpErklaer3Dlg::FormShow()
 {
     TSearchIntroDlg::FormShow();
-    setLines(OverviewLines());
+    setLines(overviewLines());
     // Everything blank first: a smaller table must not leave pictures of an earlier one.
     for (std::size_t c = 0; c < 4; ++c) {
         Headers[c]->clear();
@@ -273,7 +273,7 @@ void TBmpErklaer3Dlg::FormShow()
         Headers[col]->show();
         for (int r = 3; r <= std::min<int>(Table->RowCount, 6); ++r)
             Pictures[col][std::size_t(r - 3)]->load(
-                ResolveMediaFile(bmpDir, Table->Cells[r][c].Text + QStringLiteral(".bmp")));
+                resolveMediaFile(bmpDir, Table->Cells[r][c].Text + QStringLiteral(".bmp")));
     }
 }
 

@@ -65,7 +65,7 @@ class TTableIntroDlg : public TSearchIntroDlg
 {
     Q_OBJECT
 public:
-    void SetTableLines(const QStringList& lines);
+    void setTableLines(const QStringList& lines);
 
 protected:
     TTableIntroDlg(AppContext& ctx, QWidget* parent, const QString& helpKey);
@@ -122,6 +122,6 @@ protected:
 };
 
 // The introduction's header of both overviews.
-QStringList OverviewLines();
+QStringList overviewLines();
 
 } // namespace gf

@@ -18,25 +18,25 @@ tGraphPanel* makeChart(QWidget* parent)
 {
     auto* chart = new tGraphPanel(parent);
     chart->setFont(look::arial(12));
-    chart->SetBackColor(look::silver());
-    chart->SetBarColor(Qt::black);
-    chart->SetFrameWidth(1);
-    chart->SetTitle(QStringLiteral("Treffer"));
-    chart->SetMaxScaleVal(100.0);
-    chart->SetXRaster(10.0);
-    chart->SetYRaster(10.0);
-    chart->SetLeftFrame(30);
-    chart->SetRightFrame(20);
-    chart->SetTopFrame(30);
-    chart->SetBottomFrame(50);
-    chart->SetBarCount(0);
+    chart->setBackColor(look::silver());
+    chart->setBarColor(Qt::black);
+    chart->setFrameWidth(1);
+    chart->setTitle(QStringLiteral("Treffer"));
+    chart->setMaxScaleVal(100.0);
+    chart->setXRaster(10.0);
+    chart->setYRaster(10.0);
+    chart->setLeftFrame(30);
+    chart->setRightFrame(20);
+    chart->setTopFrame(30);
+    chart->setBottomFrame(50);
+    chart->setBarCount(0);
     return chart;
 }
 
 void fill(tGraphPanel* panel, const search::tChart& chart)
 {
-    panel->SetTitle(chart.Title);
-    panel->SetBarCount(quint16(chart.Bars.size()));
+    panel->setTitle(chart.Title);
+    panel->setBarCount(quint16(chart.Bars.size()));
     const QColor colour = QColor::fromRgb(chart.Rgb);
     for (int i = 0; i < chart.Bars.size(); ++i)
         panel->SetBarValue(i, chart.Bars[i].Caption, colour, chart.Bars[i].Value);
@@ -63,25 +63,25 @@ void TGraphDlg::FormShow()
     Splitter->setGeometry(0, 0, width(), statusBar()->y());
     const int h = Splitter->height() - Splitter->handleWidth();
     Splitter->setSizes({h / 2, h - h / 2});
-    FillCharts();
+    fillCharts();
 }
 
-void TGraphDlg::FillCharts()
+void TGraphDlg::fillCharts()
 {
     const std::shared_ptr<const tConfig>& table =
         ChartMode == search::cmPicture ? PictureTable : WordTable;
     if (!table) {
-        LevelChart->SetBarCount(0);
-        CatChart->SetBarCount(0);
+        LevelChart->setBarCount(0);
+        CatChart->setBarCount(0);
         LevelChart->update();
         CatChart->update();
         return;
     }
     fill(LevelChart, search::LevelChart(*table, ChartMode));
-    fill(CatChart, search::CategoryChart(*table, ChartMode));
+    fill(CatChart, search::categoryChart(*table, ChartMode));
 }
 
-void TGraphDlg::PrintPage(QPainter& painter)
+void TGraphDlg::printPage(QPainter& painter)
 {
     const int pw = painter.device()->width();
     const int ph = painter.device()->height();
@@ -90,19 +90,19 @@ void TGraphDlg::PrintPage(QPainter& painter)
     // Paper is white; the screen's grey comes back afterwards.
     const QColor levelBack = LevelChart->BackColor();
     const QColor catBack = CatChart->BackColor();
-    LevelChart->SetBackColor(Qt::white);
-    CatChart->SetBackColor(Qt::white);
+    LevelChart->setBackColor(Qt::white);
+    CatChart->setBackColor(Qt::white);
     const int mx = pw / 8;
     const int my = ph / 8;
     LevelChart->PrintChart(painter, mx, my, pw - mx, ph / 2 - my);
     CatChart->PrintChart(painter, mx, ph / 2 + my, pw - mx, ph - my);
-    LevelChart->SetBackColor(levelBack);
-    CatChart->SetBackColor(catBack);
+    LevelChart->setBackColor(levelBack);
+    CatChart->setBackColor(catBack);
 }
 
-int TGraphDlg::tipKind() const
+ExerciseKind TGraphDlg::tipKind() const
 {
-    return ChartMode == search::cmPicture ? tips::Bild : tips::Wort;
+    return ChartMode == search::cmPicture ? ExerciseKind::Bild : ExerciseKind::Wort;
 }
 
 } // namespace gf

@@ -31,12 +31,12 @@ public:
     tGraphPanel* CatChart;
 
     // Fills both charts from the table of ChartMode (done on showing).
-    void FillCharts();
+    void fillCharts();
     // Heading and both charts onto an active painter of a page.
-    void PrintPage(QPainter& painter) override;
+    void printPage(QPainter& painter) override;
 
 protected:
-    int tipKind() const override;
+    ExerciseKind tipKind() const override;
     void FormShow() override;
 };
 

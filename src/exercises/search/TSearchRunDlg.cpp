@@ -131,7 +131,7 @@ void TSearchRunDlg::StartPanelClick()
 {
     if (!m_run->startVisible() || m_interrupts > 0)
         return;
-    m_run->StartPass();
+    m_run->startPass();
 }
 
 void TSearchRunDlg::question()
@@ -147,7 +147,7 @@ void TSearchRunDlg::question()
     dlg.exec(); // returns once the question was answered
     dlg.Run = nullptr;
     m_questionOpen = false;
-    if (m_run->phase() == tSearchRun::Phase::Asking && !m_run->NextTask())
+    if (m_run->phase() == tSearchRun::Phase::Asking && !m_run->nextTask())
         QMetaObject::invokeMethod(this, &TSearchRunDlg::question, Qt::QueuedConnection);
 }
 
@@ -156,7 +156,7 @@ void TSearchRunDlg::interrupt(const std::function<void()>& during)
     ++m_interrupts;
     m_run->Pause();
     during();
-    m_run->Resume();
+    m_run->resume();
     --m_interrupts;
     if (m_interrupts == 0 && isVisible() && m_run->phase() == tSearchRun::Phase::Asking)
         QMetaObject::invokeMethod(this, &TSearchRunDlg::question, Qt::QueuedConnection);

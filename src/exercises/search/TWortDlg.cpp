@@ -90,7 +90,7 @@ void TWortDlg::placeStage()
     const QRect below(0, WordPanel->height(), width(), height() - WordPanel->height());
     BackImage->setGeometry(below);
     // No picture: no background, and nothing reported.
-    BackImage->loadFitted(ResolveMediaFile(ctx().paths.BmpDir, QStringLiteral("beach.bmp")));
+    BackImage->loadFitted(resolveMediaFile(ctx().paths.BmpDir, QStringLiteral("beach.bmp")));
 }
 
 void TWortDlg::prepareItems()

@@ -113,15 +113,15 @@ class TBMPPresentDlg::Media final : public MemoMedia
 public:
     explicit Media(TBMPPresentDlg& dlg) : m_dlg(dlg) {}
 
-    bool HasPicture(int item) override
+    bool hasPicture(int item) override
     {
         return item >= 0 && item < memo::EventCount &&
                !m_dlg.m_stagePics[std::size_t(item)].isNull();
     }
 
-    Start PlaySound(int item) override
+    Start playSound(int item) override
     {
-        const QString path = ResolveMediaFile(m_dlg.ctx().paths.WavDir, memo::SoundFile(item));
+        const QString path = resolveMediaFile(m_dlg.ctx().paths.WavDir, memo::soundFile(item));
         if (path.isEmpty())
             return Start::Missing;
         SoundPlayer* player = m_dlg.ctx().player;
@@ -130,7 +130,7 @@ public:
         return Start::Playing;
     }
 
-    void StopSound() override
+    void stopSound() override
     {
         if (SoundPlayer* player = m_dlg.ctx().player) {
             player->stop();
@@ -138,13 +138,13 @@ public:
         }
     }
 
-    QString PicturePath(int item) const override
+    QString picturePath(int item) const override
     {
-        return MediaPath(m_dlg.ctx().paths.BmpDir, memo::PictureFile(item));
+        return mediaPath(m_dlg.ctx().paths.BmpDir, memo::pictureFile(item));
     }
-    QString SoundPath(int item) const override
+    QString soundPath(int item) const override
     {
-        return MediaPath(m_dlg.ctx().paths.WavDir, memo::SoundFile(item));
+        return mediaPath(m_dlg.ctx().paths.WavDir, memo::soundFile(item));
     }
 
 private:
@@ -153,7 +153,7 @@ private:
 
 // ---------------------------------------------------------------------------------
 
-const QString& TBMPPresentDlg::StartCaption()
+const QString& TBMPPresentDlg::startCaption()
 {
     static const QString caption = QStringLiteral("Abfrage (hier!) &starten");
     return caption;
@@ -193,7 +193,7 @@ TBMPPresentDlg::TBMPPresentDlg(AppContext& ctx, QWidget* parent, StepClock& cloc
                 i < items.size() ? m_rowPics[std::size_t(items[i])] : QPixmap());
         showStatus();
     });
-    connect(ex, &tMemoExercise::mediaMissing, this, &TBMPPresentDlg::MediaMissing);
+    connect(ex, &tMemoExercise::mediaMissing, this, &TBMPPresentDlg::mediaMissing);
     connect(ex, &tMemoExercise::exerciseFinished, this, [this] { done(mrOk); });
 }
 
@@ -275,7 +275,7 @@ void TBMPPresentDlg::build()
         makeLabel(this, QStringLiteral("Richtig wäre gewesen:"), look::comic(21, true), Qt::white,
                   QRect(RowLeft, 212, 500, 32), Qt::AlignLeft | Qt::AlignVCenter);
 
-    buildFrame(StartCaption());
+    buildFrame(startCaption());
     StartPanel->setFocusPolicy(Qt::NoFocus); // Enter and Alt+S reach it through the window
 }
 
@@ -290,7 +290,7 @@ void TBMPPresentDlg::loadPictures()
     for (int item = 0; item < memo::EventCount; ++item) {
         const std::size_t i = std::size_t(item);
         QPixmap pic;
-        const QString path = ResolveMediaFile(bmp, memo::PictureFile(item));
+        const QString path = resolveMediaFile(bmp, memo::pictureFile(item));
         if (!path.isEmpty())
             pic.load(path);
         const bool ok = !pic.isNull();
@@ -303,7 +303,7 @@ void TBMPPresentDlg::loadPictures()
         m_keyPics[i] = withKeyDigit(fit(key), item + 1);
         m_rowPics[i] = fit(row);
     }
-    m_dot = loadScaled(ResolveMediaFile(bmp, QStringLiteral("punkt.bmp")), row);
+    m_dot = loadScaled(resolveMediaFile(bmp, QStringLiteral("punkt.bmp")), row);
     if (m_dot.isNull()) {
         m_dot = QPixmap(row);
         m_dot.fill(Qt::transparent);
@@ -324,7 +324,7 @@ void TBMPPresentDlg::FormShow()
     AppContext& ctx = this->ctx();
 
     TSeqExerciseDlg::FormShow();
-    StartPanel->setText(StartCaption());
+    StartPanel->setText(startCaption());
     // Along the whole top, whatever the screen adaptation's rounding left.
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     CorrectPanel->setGeometry(Pnl->x(), CorrectPanel->y(), Pnl->width(), CorrectPanel->height());
@@ -339,7 +339,7 @@ void TBMPPresentDlg::FormShow()
     int stored = memo::MinStartLevel;
     if (ctx.data && ctx.data->CurrentUser)
         stored = ctx.data->CurrentUser->MemoLevel[mode];
-    m_exercise->Prepare(mode, stored, TasksTotal, Stat, LevelLimitLow, LevelLimitHigh);
+    m_exercise->prepare(mode, stored, TasksTotal, Stat, LevelLimitLow, LevelLimitHigh);
     showStage();
     showAnswer();
     showPhase();
@@ -363,7 +363,7 @@ void TBMPPresentDlg::showPhase()
 
     // Hidden ones first, so nothing is ever drawn over something about to go.
     StartPanel->setVisible(ready || waiting);
-    StartPanel->setText(phase == Phase::Ending ? QStringLiteral("Beenden") : StartCaption());
+    StartPanel->setText(phase == Phase::Ending ? QStringLiteral("Beenden") : startCaption());
     ImagePanel->setVisible(presenting);
     pn_Trial->setVisible(ready || presenting);
     InstruktMemo->setVisible(answering);
@@ -446,7 +446,7 @@ QString TBMPPresentDlg::askedFor() const
 
 void TBMPPresentDlg::startTask()
 {
-    m_exercise->StartTask();
+    m_exercise->startTask();
 }
 
 void TBMPPresentDlg::TastClick(int key)
@@ -456,10 +456,10 @@ void TBMPPresentDlg::TastClick(int key)
 
 void TBMPPresentDlg::NewStartPanelClick()
 {
-    m_exercise->Restart();
+    m_exercise->restart();
 }
 
-void TBMPPresentDlg::MediaMissing(const QString& path)
+void TBMPPresentDlg::mediaMissing(const QString& path)
 {
     const QFileInfo file(path);
     const SoundPlayer* player = ctx().player;
@@ -476,7 +476,7 @@ void TBMPPresentDlg::MediaMissing(const QString& path)
     // The event keeps its time on the stage while the trainee reads this.
     m_exercise->Pause();
     xMessageDlg(text, mkHinweis, btn::OK, 0);
-    m_exercise->Resume();
+    m_exercise->resume();
 }
 
 void TBMPPresentDlg::done(int result)

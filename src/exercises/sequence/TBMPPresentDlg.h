@@ -56,7 +56,7 @@ public:
 
     tMemoExercise& Exercise() { return *m_exercise; }
 
-    static const QString& StartCaption();
+    static const QString& startCaption();
 
 protected:
     void FormShow() override;
@@ -72,7 +72,7 @@ private:
     void loadPictures();
     void TastClick(int key);
     void NewStartPanelClick();
-    void MediaMissing(const QString& path);
+    void mediaMissing(const QString& path);
     void showPhase();
     void showStage();
     void showAnswer();

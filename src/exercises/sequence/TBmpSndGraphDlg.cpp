@@ -8,21 +8,21 @@
 namespace gf {
 
 TBmpSndGraphDlg::TBmpSndGraphDlg(AppContext& ctx, QWidget* parent)
-    : TSeqGraphDlg(ctx, parent, tips::Memo)
+    : TSeqGraphDlg(ctx, parent, ExerciseKind::Memo)
 {
-    LevelChart->SetFrameWidth(0);
+    LevelChart->setFrameWidth(0);
 }
 
 void TBmpSndGraphDlg::FormShow()
 {
     TSeqGraphDlg::FormShow();
     if (Stat)
-        FillChart(*Stat);
+        fillChart(*Stat);
 }
 
-void TBmpSndGraphDlg::FillChart(const tBmpSndStat& stat)
+void TBmpSndGraphDlg::fillChart(const tBmpSndStat& stat)
 {
-    ShowBars(memo::GraphTitle(stat), memo::GraphBars(stat));
+    showBars(memo::graphTitle(stat), memo::graphBars(stat));
 }
 
 } // namespace gf

@@ -19,7 +19,7 @@ public:
     const tBmpSndStat* Stat = nullptr;
 
     // Fills the chart from a record (done on showing).
-    void FillChart(const tBmpSndStat& stat);
+    void fillChart(const tBmpSndStat& stat);
 
 protected:
     void FormShow() override;

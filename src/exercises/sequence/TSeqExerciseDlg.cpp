@@ -62,7 +62,7 @@ void TSeqExerciseDlg::HelpBtnClick()
 {
     m_exercise->Pause();
     showHelp();
-    m_exercise->Resume();
+    m_exercise->resume();
 }
 
 void TSeqExerciseDlg::reject()
@@ -86,7 +86,7 @@ void TSeqExerciseDlg::askToBreakOff(const QString& question)
         done(mrCancel);
         return;
     }
-    m_exercise->Resume();
+    m_exercise->resume();
 }
 
 } // namespace gf

@@ -11,7 +11,7 @@ namespace {
 const QColor BarGreen(82, 191, 160);
 }
 
-TSeqGraphDlg::TSeqGraphDlg(AppContext& ctx, QWidget* parent, int tipKind)
+TSeqGraphDlg::TSeqGraphDlg(AppContext& ctx, QWidget* parent, ExerciseKind tipKind)
     : TResultGraphDlg(ctx, parent), m_tipKind(tipKind)
 {
     LevelPanel = new QFrame(this);
@@ -19,17 +19,17 @@ TSeqGraphDlg::TSeqGraphDlg(AppContext& ctx, QWidget* parent, int tipKind)
     LevelChart = new tGraphPanel(LevelPanel);
     LevelChart->setGeometry(0, 0, 720, 500);
     LevelChart->setFont(look::arial(12));
-    LevelChart->SetBarColor(Qt::black);
-    LevelChart->SetBarCount(2);
-    LevelChart->SetTitle(QStringLiteral("Treffer"));
-    LevelChart->SetMaxScaleVal(100);
-    LevelChart->SetXRaster(10);
-    LevelChart->SetYRaster(10);
-    LevelChart->SetLeftFrame(30);
-    LevelChart->SetRightFrame(20);
-    LevelChart->SetTopFrame(40);
-    LevelChart->SetBottomFrame(50);
-    LevelChart->SetBackColor(look::silver());
+    LevelChart->setBarColor(Qt::black);
+    LevelChart->setBarCount(2);
+    LevelChart->setTitle(QStringLiteral("Treffer"));
+    LevelChart->setMaxScaleVal(100);
+    LevelChart->setXRaster(10);
+    LevelChart->setYRaster(10);
+    LevelChart->setLeftFrame(30);
+    LevelChart->setRightFrame(20);
+    LevelChart->setTopFrame(40);
+    LevelChart->setBottomFrame(50);
+    LevelChart->setBackColor(look::silver());
 }
 
 void TSeqGraphDlg::FormShow()
@@ -38,26 +38,26 @@ void TSeqGraphDlg::FormShow()
     LevelChart->setGeometry(LevelPanel->rect());
 }
 
-void TSeqGraphDlg::ShowBars(const QString& title, const QVector<seq::LengthBar>& bars)
+void TSeqGraphDlg::showBars(const QString& title, const QVector<seq::LengthBar>& bars)
 {
-    LevelChart->SetTitle(title);
-    LevelChart->SetBarCount(quint16(bars.size()));
+    LevelChart->setTitle(title);
+    LevelChart->setBarCount(quint16(bars.size()));
     for (int i = 0; i < bars.size(); ++i)
         LevelChart->SetBarValue(i, QStringLiteral("% Länge ") + QString::number(bars[i].Length),
                                 BarGreen, bars[i].Percent);
     LevelChart->update();
 }
 
-void TSeqGraphDlg::PrintPage(QPainter& painter)
+void TSeqGraphDlg::printPage(QPainter& painter)
 {
     const int pw = painter.device()->width();
     const int ph = painter.device()->height();
     printHeading(painter);
 
     const QColor back = LevelChart->BackColor();
-    LevelChart->SetBackColor(Qt::white);
+    LevelChart->setBackColor(Qt::white);
     LevelChart->PrintChart(painter, pw / 4, ph / 4, 3 * pw / 4, 3 * ph / 4);
-    LevelChart->SetBackColor(back);
+    LevelChart->setBackColor(back);
 }
 
 } // namespace gf

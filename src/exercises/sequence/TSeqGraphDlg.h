@@ -22,20 +22,20 @@ public:
     tGraphPanel* LevelChart;
 
     // Prints heading and chart onto an active painter of a page.
-    void PrintPage(QPainter& painter) override;
+    void printPage(QPainter& painter) override;
 
 protected:
     // `tipKind`: the work area whose tip "&Tipps" opens.
-    TSeqGraphDlg(AppContext& ctx, QWidget* parent, int tipKind);
+    TSeqGraphDlg(AppContext& ctx, QWidget* parent, ExerciseKind tipKind);
 
     // Title and one bar per length, captioned "% Länge " + length.
-    void ShowBars(const QString& title, const QVector<seq::LengthBar>& bars);
+    void showBars(const QString& title, const QVector<seq::LengthBar>& bars);
     // Buttons placed and the chart fitted; the caller fills the chart afterwards.
     void FormShow() override;
-    int tipKind() const override { return m_tipKind; }
+    ExerciseKind tipKind() const override { return m_tipKind; }
 
 private:
-    int m_tipKind;
+    ExerciseKind m_tipKind;
 };
 
 } // namespace gf

@@ -108,13 +108,13 @@ public:
         m_silent = silent;
     }
 
-    QString CheckSound() override
+    QString checkSound() override
     {
         if (!m_player)
             return QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte nicht "
                                   "korrekt installiert ist");
         const QString& wav = m_wavDir;
-        const bool ok = m_player->playFile(MediaPath(wav, QStringLiteral("1.wav")));
+        const bool ok = m_player->playFile(mediaPath(wav, QStringLiteral("1.wav")));
         QString reason;
         if (!ok)
             reason = m_player->errorCode() != 0
@@ -126,14 +126,14 @@ public:
         if (!reason.isEmpty())
             return reason;
         for (int d = 0; d <= 9; ++d)
-            if (!MediaFileExists(wav, QStringLiteral("%1.wav").arg(d)))
+            if (!mediaFileExists(wav, QStringLiteral("%1.wav").arg(d)))
                 return QStringLiteral("die Sounddateien nicht verfügbar sind");
         return QString();
     }
 
-    Start Play(const QString& fileName) override
+    Start play(const QString& fileName) override
     {
-        const QString path = ResolveMediaFile(m_wavDir, fileName);
+        const QString path = resolveMediaFile(m_wavDir, fileName);
         if (path.isEmpty())
             return Start::Missing;
         if (!m_player || !m_player->playFile(path))
@@ -142,13 +142,13 @@ public:
         // recording's own length keeps the next step from coming too early.
         // A silent player takes the recording's time too, at the program's pace.
         m_until = steady_clock::now();
-        if (const auto info = ReadWavInfo(path))
+        if (const auto info = readWavInfo(path))
             m_until += m_silent ? timing::scaled(duration_cast<milliseconds>(info->duration))
                                 : info->duration;
         return Start::Playing;
     }
 
-    bool IsPlaying() override
+    bool isPlaying() override
     {
         return (m_player && m_player->isPlaying()) || steady_clock::now() < m_until;
     }
@@ -160,14 +160,14 @@ public:
             m_player->stop();
     }
 
-    QString PathOf(const QString& fileName) const override
+    QString pathOf(const QString& fileName) const override
     {
-        return MediaPath(m_wavDir, fileName);
+        return mediaPath(m_wavDir, fileName);
     }
 
-    milliseconds Duration(const QString& fileName) const override
+    milliseconds duration(const QString& fileName) const override
     {
-        const auto info = ReadWavInfo(ResolveMediaFile(m_wavDir, fileName));
+        const auto info = readWavInfo(resolveMediaFile(m_wavDir, fileName));
         return info ? duration_cast<milliseconds>(info->duration) : milliseconds{};
     }
 
@@ -280,7 +280,7 @@ void TTelDlg::FormShow()
 
     BackImage->hide();
     BackImage->setGeometry(rect());
-    BackImage->loadFitted(MediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp")));
+    BackImage->loadFitted(mediaPath(ctx.paths.BmpDir, QStringLiteral("wolken.bmp")));
     BackImage->show();
 
     // The test-run mode plays nothing; the program's run plays through its own player.
@@ -299,7 +299,7 @@ void TTelDlg::FormShow()
             for (int i = 1; i <= 17; ++i)
                 files << QStringLiteral("J%1.WAV").arg(i);
             for (QString& f : files)
-                f = ResolveMediaFile(ctx.paths.WavDir, f);
+                f = resolveMediaFile(ctx.paths.WavDir, f);
             files.removeAll(QString());
             m_player->preload(files);
         }
@@ -313,7 +313,7 @@ void TTelDlg::FormShow()
     const int mode = std::clamp<int>(ctx.TelMode, 1, 3);
     if (ctx.data && ctx.data->CurrentUser)
         stored = ctx.data->CurrentUser->TelLevel[mode];
-    m_exercise->Prepare(mode, stored, TasksTotal, Stat);
+    m_exercise->prepare(mode, stored, TasksTotal, Stat);
     showDisplay();
     showStatus();
     setFocus();
@@ -346,7 +346,7 @@ void TTelDlg::setKeypadEnabled(bool enabled)
 
 void TTelDlg::startTask()
 {
-    m_exercise->StartTask();
+    m_exercise->startTask();
 }
 
 void TTelDlg::BackgroundClick()
@@ -375,12 +375,12 @@ void TTelDlg::KeyClick(int digit)
     if (!m_exercise->keypadEnabled() || m_exercise->busy())
         return;
     flash(Buttons[std::size_t(digit)]);
-    m_exercise->Dial(digit);
+    m_exercise->dial(digit);
 }
 
 void TTelDlg::HangUpClick()
 {
-    m_exercise->HangUp();
+    m_exercise->hangUp();
 }
 
 void TTelDlg::EscapePressed()

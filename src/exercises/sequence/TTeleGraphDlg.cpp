@@ -8,25 +8,25 @@
 namespace gf {
 
 TTeleGraphDlg::TTeleGraphDlg(AppContext& ctx, QWidget* parent)
-    : TSeqGraphDlg(ctx, parent, tips::Tel)
+    : TSeqGraphDlg(ctx, parent, ExerciseKind::Tel)
 {
-    LevelChart->SetFrameWidth(1);
+    LevelChart->setFrameWidth(1);
 }
 
 void TTeleGraphDlg::FormShow()
 {
     TSeqGraphDlg::FormShow();
     if (Stat)
-        FillChart(*Stat);
+        fillChart(*Stat);
 }
 
-void TTeleGraphDlg::FillChart(const tTeleStat& stat)
+void TTeleGraphDlg::fillChart(const tTeleStat& stat)
 {
     // Only lengths that were presented get a bar, so no placeholder bar is left over.
-    ShowBars(QStringLiteral("Telefonvermittlung (") + tel::ModeText(stat.Mode) +
+    showBars(QStringLiteral("Telefonvermittlung (") + tel::ModeText(stat.Mode) +
                  QStringLiteral(", ") + QString::number(stat.TaskCount) +
                  QStringLiteral(" Übungen)"),
-             seq::LengthBars(stat));
+             seq::lengthBars(stat));
 }
 
 } // namespace gf

@@ -19,7 +19,7 @@ public:
     const tTeleStat* Stat = nullptr;
 
     // Fills the chart from a record (done on showing).
-    void FillChart(const tTeleStat& stat);
+    void fillChart(const tTeleStat& stat);
 
 protected:
     void FormShow() override;

@@ -28,7 +28,7 @@ class TstExport : public QObject
                      QDate to = {})
     {
         QByteArray out;
-        if (!d->ExportResultsTo(out, *d->CurrentUser, useFrom, useTo, from, to, kind))
+        if (!d->exportResultsTo(out, *d->CurrentUser, useFrom, useTo, from, to, kind))
             return {"FAILED"};
         if (!out.endsWith("\r\n"))
             return {"NO CRLF"};
@@ -36,7 +36,7 @@ class TstExport : public QObject
         return QString::fromLatin1(out).split("\r\n");
     }
     // Writes records into a log of the detective, as a stored month.
-    void storeKat(int kind, const QString& file, const QList<tWortKatStat>& records)
+    void storeKat(ExerciseKind kind, const QString& file, const QList<tWortKatStat>& records)
     {
         Bytes b;
         for (const auto& r : records) {
@@ -59,18 +59,18 @@ private slots:
     void germanFieldsWhateverTheLocale()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        QCOMPARE(FormatShortDate(QDate(2004, 3, 5)), QStringLiteral("05.03.2004"));
-        QCOMPARE(FormatLongTime(QTime(9, 5, 7)), QStringLiteral("09:05:07"));
-        QCOMPARE(FormatPercent(2, 3), QStringLiteral("66,67"));
-        QCOMPARE(FormatPercent(1, 32), QStringLiteral("3,13")); // an exact half rounds up
-        QCOMPARE(FormatPercent(65535, 1), QStringLiteral("6553500,00"));
+        QCOMPARE(formatShortDate(QDate(2004, 3, 5)), QStringLiteral("05.03.2004"));
+        QCOMPARE(formatLongTime(QTime(9, 5, 7)), QStringLiteral("09:05:07"));
+        QCOMPARE(formatPercent(2, 3), QStringLiteral("66,67"));
+        QCOMPARE(formatPercent(1, 32), QStringLiteral("3,13")); // an exact half rounds up
+        QCOMPARE(formatPercent(65535, 1), QStringLiteral("6553500,00"));
 
-        QCOMPARE(ParseShortDate("05.03.2004"), std::optional(QDate(2004, 3, 5)));
-        QCOMPARE(ParseShortDate(" 5.3.2004 "), std::optional(QDate(2004, 3, 5)));
-        QCOMPARE(ParseShortDate("29.02.2004"), std::optional(QDate(2004, 2, 29)));
+        QCOMPARE(parseShortDate("05.03.2004"), std::optional(QDate(2004, 3, 5)));
+        QCOMPARE(parseShortDate(" 5.3.2004 "), std::optional(QDate(2004, 3, 5)));
+        QCOMPARE(parseShortDate("29.02.2004"), std::optional(QDate(2004, 2, 29)));
         for (const char* bad :
              {"31.02.2004", "29.02.2003", "00.01.2004", "1.13.2004", "1.1.04", "", "05.03.2004x"})
-            QVERIFY2(!ParseShortDate(bad), bad);
+            QVERIFY2(!parseShortDate(bad), bad);
         QLocale::setDefault(QLocale::system());
 
         // Stored dates round to the millisecond.
@@ -88,9 +88,9 @@ private slots:
     void wordAndPictureRows()
     {
         QCOMPARE(rows(ekWortBild), QStringList{"TYP\tDatum\tZeit\tS_I\tS_II\tS_III\tS_IV\t"});
-        storeKat(rkWort, "AnnaWS_04_03.dat",
+        storeKat(ExerciseKind::Wort, "AnnaWS_04_03.dat",
                  {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})});
-        storeKat(rkBild, "AnnaBK_04_03.dat",
+        storeKat(ExerciseKind::Bild, "AnnaBK_04_03.dat",
                  {kat(serial(2004, 3, 1, 8), {0, 3, 3, 3}, {0, 1, 2, 3})});
         d->WortStatList = {kat(serial(2004, 3, 6, 9))};
         tBmpKatStat picture;
@@ -156,10 +156,10 @@ private slots:
 
     void walkerGoesPastDamagedLogs()
     {
-        storeKat(rkWort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
+        storeKat(ExerciseKind::Wort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
         QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40));       // ends inside record 2
         d->CurrentUser->WortFiles.append(f.path("AnnaWS_03_12.dat")); // never written
-        storeKat(rkWort, "AnnaWS_04_02.dat",
+        storeKat(ExerciseKind::Wort, "AnnaWS_04_02.dat",
                  {kat(serial(2004, 2, 1, 23, 59, 59)), kat(serial(2004, 2, 2))});
         d->WortStatList = {kat(serial(2004, 3, 1, 23, 59, 59)), kat(serial(2004, 3, 2)),
                            kat(serial(2004, 3, 3))};
@@ -172,7 +172,7 @@ private slots:
                 out.append(r.Stamp.date().day());
             return out;
         };
-        const ResultRecords all = d->CollectResults(*d->CurrentUser, {}, {rkWort, rkBild});
+        const WalkedRecords all = walkResults(*d, *d->CurrentUser, {}, {ExerciseKind::Wort, ExerciseKind::Bild});
         // Stored logs in list order, then the one record not saved yet.
         QCOMPARE(days(all.Wort), (QList<int>{19, 1, 2, 1, 2, 3, 4}));
         QVERIFY(all.Bild.isEmpty() && all.Tel.isEmpty());
@@ -184,7 +184,7 @@ private slots:
         // Both limit days whole, whatever the time of day; either limit alone.
         const QDate first(2004, 2, 2), last(2004, 3, 1);
         const auto within = [&](QDate from, QDate to) {
-            return days(d->CollectResults(*d->CurrentUser, {from, to}, {rkWort}).Wort);
+            return days(walkResults(*d, *d->CurrentUser, {from, to}, {ExerciseKind::Wort}).Wort);
         };
         QCOMPARE(within(first, last), (QList<int>{2, 1}));
         QCOMPARE(within(first, {}), (QList<int>{2, 1, 2, 3, 4}));
@@ -197,10 +197,10 @@ private slots:
             void wort(const tWortKatStat&) override { ++n; }
         } stored, other;
         QList<DamagedLog> damaged;
-        QVERIFY(!WalkStoredResults(*d->CurrentUser, rkWort, {}, stored, damaged));
+        QVERIFY(!walkStoredResults(*d->CurrentUser, ExerciseKind::Wort, {}, stored, damaged));
         QCOMPARE(stored.n, 6);
         const tUser copy = *d->CurrentUser;
-        d->WalkResults(copy, rkWort, {}, other, damaged);
+        d->walkResults(copy, ExerciseKind::Wort, {}, other, damaged);
         QCOMPARE(other.n, 6);
     }
 
@@ -208,7 +208,7 @@ private slots:
     {
         d->WortStatList = {kat(serial(2004, 3, 5, 10, 15, 30), {4, 4, 0, 2}, {3, 1, 0, 2})};
         QByteArray text;
-        QVERIFY(d->ExportResultsTo(text, *d->CurrentUser, false, false, {}, {}, ekWortBild));
+        QVERIFY(d->exportResultsTo(text, *d->CurrentUser, false, false, {}, {}, ekWortBild));
         QVERIFY(
             d->ExportResults(*d->CurrentUser, f.path("out.exp"), false, false, {}, {}, ekWortBild));
         QCOMPARE(f.read("out.exp"), text);

@@ -1,3 +1,4 @@
+#include "core/data/FileFormats.h"
 #include "support/DataSupport.h"
 
 #include <QBuffer>
@@ -124,9 +125,9 @@ private slots:
         f.clock.moment = QDateTime(QDate(2004, 4, 1), QTime(9, 0));
         auto april = f.fresh();
         april->UserName = "Anna";
-        QVERIFY(april->OpenUser());
+        QVERIFY(april->openUser());
         QCOMPARE(april->TelCount[1], 2.0);
-        april->CreateSessionLists();
+        april->createSessionLists();
         april->TelStatList = {tel(1, 9, 9, serial(2004, 4, 1, 9))};
         tWortKatStat w;
         w.AskedPerLevel = {{4, 4, 0, 2}};
@@ -141,7 +142,7 @@ private slots:
 
         // January of the next year: its month number is the smaller one, yet it is later.
         april->SessionStart = QDateTime(QDate(2005, 1, 3), QTime(9, 0));
-        april->CreateSessionLists();
+        april->createSessionLists();
         april->TelStatList = {tel(1, 6, 6, serial(2005, 1, 3, 9))};
         QVERIFY(april->SaveSessionResults(*april->CurrentUser));
         QCOMPARE(april->CurrentUser->TelFiles.last(), april->DataDir + "AnnaTS_05_01.dat");
@@ -188,7 +189,7 @@ private slots:
         // February appends to the March log; March again continues it, not empties it.
         for (const QDate day : {QDate(2004, 2, 20), QDate(2004, 3, 6)}) {
             d->SessionStart = QDateTime(day, QTime(8, 0));
-            d->CreateSessionLists();
+            d->createSessionLists();
             d->TelStatList = {tel(1, 4, 4, serial(day.year(), day.month(), day.day()))};
             QVERIFY(d->SaveSessionResults(*d->CurrentUser));
         }
@@ -222,14 +223,11 @@ private slots:
         QByteArray bytes = telBytes(a);
         // Copies that disagree: the last one stands.
         bytes.replace(24 + 12 * 52, 2, Bytes().u16(77).b);
-        QBuffer buf(&bytes);
-        buf.open(QIODevice::ReadOnly);
         tTeleStat r;
-        QVERIFY(tProgramData::ReadTelStat(buf, r));
+        fileformat::decodeTel(bytes.constData(), r);
         QCOMPARE(r.Stamp, a.Stamp);
         QCOMPARE(r.Trials[3], quint16(77));
         QCOMPARE(r.Trials[4], a.Trials[4]);
-        QVERIFY(!tProgramData::ReadTelStat(buf, r));
 
         // A memo record with levels beyond the telephone's round-trips.
         tBmpSndStat m;
@@ -241,12 +239,9 @@ private slots:
         QVERIFY(d);
         d->MemoStatList = {m};
         QVERIFY(d->SaveSessionResults(*d->CurrentUser));
-        QFile log(d->CurrentUser->Logs[2].FileName);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(log.size(), 1624);
-        tBmpSndStat back;
-        QVERIFY(tProgramData::ReadMemoStat(log, back));
-        QCOMPARE(back, m);
+        QCOMPARE(QFileInfo(d->CurrentUser->Logs[2].FileName).size(), 1624);
+        const WalkedRecords back = storedRecords(*d->CurrentUser);
+        QCOMPARE(back.Memo, QList<tBmpSndStat>{m});
     }
 };
 

@@ -202,7 +202,7 @@ private slots:
 
         // Saving writes into the data folder only.
         d->CurrentUser = u;
-        d->CreateSessionLists();
+        d->createSessionLists();
         d->TelStatList = {tTeleStat{}};
         d->TelStatList[0].Mode = 1;
         QVERIFY(d->SaveSessionResults(*u));

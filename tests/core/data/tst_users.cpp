@@ -39,13 +39,13 @@ private slots:
     void registrationTrimsAndRefusesDuplicates()
     {
         auto d = f.fresh();
-        QVERIFY(d->RegisterUser("  Anna  ", 1));
+        QVERIFY(d->registerUser("  Anna  ", 1));
         QCOMPARE(f.files(),
                  (QStringList{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat", "AnnaWS.dat"}));
         QVERIFY(!d->CurrentUser); // registered, not yet logged in
 
         for (const char* again : {" Anna ", "ANNA"}) {
-            QVERIFY(!d->RegisterUser(again, 1));
+            QVERIFY(!d->registerUser(again, 1));
             QCOMPARE(f.sink.last(), QStringLiteral("Der Detektiv ") + again +
                                         " ist bereits registriert!\n\rBitte wählen Sie einen "
                                         "anderen Namen!");
@@ -77,7 +77,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, start);
-        QVERIFY(!f.fresh()->RegisterUser(name, 1));
+        QVERIFY(!f.fresh()->registerUser(name, 1));
         QVERIFY2(f.sink.last().startsWith(start), qPrintable(f.sink.last()));
         QVERIFY(QDir(f.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
         QVERIFY(!QFileInfo::exists(f.path(name + ".mnu"))); // "../x": not beside the folder
@@ -104,22 +104,22 @@ private slots:
         const QByteArray zoe = QFile::encodeName(f.tmp.path()) + "/Zo\xEB.mnu";
         QVERIFY(::close(::open(zoe.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
         auto d = f.fresh();
-        QCOMPARE(d->ListUsers(), (QStringList{"Berta", "Carl.mnu", "Zoë", "anna"}));
+        QCOMPARE(d->listUsers(), (QStringList{"Berta", "Carl.mnu", "Zoë", "anna"}));
 
         // A user file with its extension in capitals opens.
-        QVERIFY(d->RegisterUser("Anton", 1));
+        QVERIFY(d->registerUser("Anton", 1));
         QVERIFY(QFile::rename(f.path("Anton.mnu"), f.path("Anton.MNU")));
         d->UserName = "Anton";
-        QVERIFY2(d->OpenUser(), qPrintable(f.sink.last()));
+        QVERIFY2(d->openUser(), qPrintable(f.sink.last()));
         QCOMPARE(d->CurrentUser->Name, QStringLiteral("Anton"));
 
         // A user file without that detective's record.
         QVERIFY(QFile::copy(f.path("Anton.MNU"), f.path("Zora.mnu")));
         d->UserName = "Zora";
-        QVERIFY(!d->OpenUser());
+        QVERIFY(!d->openUser());
         QCOMPARE(f.sink.last(), QStringLiteral("Fehler: Detektiv Zora existiert nicht!"));
         d->UserName = "../Anton";
-        QVERIFY(!d->OpenUser());
+        QVERIFY(!d->openUser());
     }
 
     void registrationTakesNoFileItDidNotMake()
@@ -140,7 +140,7 @@ private slots:
             auto d = f.fresh();
             {
                 FileSizeLimit limit(room);
-                QVERIFY(!d->RegisterUser("Anna", 1));
+                QVERIFY(!d->registerUser("Anna", 1));
             }
             QCOMPARE(f.files(), foreign);
             QVERIFY(untouched());
@@ -173,7 +173,7 @@ private slots:
         auto d = f.fresh();
         std::thread t = other([&] { f.write("Anna.mnu", {}); });
         QVERIFY(t.joinable());
-        const bool registered = d->RegisterUser("Anna", 1);
+        const bool registered = d->registerUser("Anna", 1);
         t.join();
         QVERIFY(!registered);
         QVERIFY(f.sink.last().contains("ist bereits registriert!"));
@@ -212,15 +212,15 @@ private slots:
         // stays listed and a second delete finishes the job.
         const QString stuck = f.path("AnnaTS_04_03_2.dat");
         if (setImmutable(stuck, true)) {
-            const bool failed = !d->DeleteUser("Anna");
+            const bool failed = !d->deleteUser("Anna");
             QVERIFY(setImmutable(stuck, false));
             QVERIFY(failed);
             QVERIFY(f.sink.last().contains("AnnaTS_04_03_2.dat"));
-            QVERIFY(d->ListUsers().contains("Anna"));
+            QVERIFY(d->listUsers().contains("Anna"));
         } else {
             qWarning("no file can be made undeletable here: the failing delete is not tried");
         }
-        QVERIFY(d->DeleteUser(" Anna "));
+        QVERIFY(d->deleteUser(" Anna "));
         QStringList gone;
         for (const QString& file : before)
             if (!f.files().contains(file))
@@ -228,13 +228,13 @@ private slots:
         QCOMPARE(gone, (QStringList{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat",
                                     "AnnaTS_04_03.dat", "AnnaTS_04_03_2.dat", "AnnaWS.dat",
                                     "AnnaWS_04_03.dat"}));
-        QCOMPARE(d->ListUsers(), names.mid(1));
+        QCOMPARE(d->listUsers(), names.mid(1));
         for (const QString& name : names.mid(1)) {
             d->UserName = name;
-            QVERIFY2(d->OpenUser(), qPrintable(name));
+            QVERIFY2(d->openUser(), qPrintable(name));
         }
-        QVERIFY(!d->DeleteUser("Anna"));
-        QVERIFY(!d->DeleteUser("../x"));
+        QVERIFY(!d->deleteUser("Anna"));
+        QVERIFY(!d->deleteUser("../x"));
     }
 };
 

@@ -4,6 +4,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 class TstGraphLayout : public QObject
 {
     Q_OBJECT
@@ -12,7 +14,7 @@ private slots:
     void fiveBarsOverFiveHundredPixels()
     {
         // height 400: depth 10 x 5; usable width 560 - 30 - 20 - 10 = 500
-        const tGraphLayout g = LayoutGraph(tGraphScale{}, 0, 0, 560, 400, {10, 20, 30, 40, 50});
+        const tGraphLayout g = layoutGraph(tGraphScale{}, 0, 0, 560, 400, {10, 20, 30, 40, 50});
         QCOMPARE(g.XScale, 100);
         QCOMPARE(g.Bars.size(), 5);
         for (int i = 0; i < 5; ++i) {
@@ -30,7 +32,7 @@ private slots:
     {
         tGraphScale s;
         s.MaxScaleVal = s.MinScaleVal = 0.0;
-        const tGraphLayout g = LayoutGraph(s, 0, 0, 300, 200, {40, 70});
+        const tGraphLayout g = layoutGraph(s, 0, 0, 300, 200, {40, 70});
         QCOMPARE(g.Bars[0].Y1, g.Bars[0].Y2 - 40);
         QCOMPARE(g.Bars[1].Y1, g.Bars[1].Y2 - 70);
         QVERIFY(g.Raster.isEmpty());
@@ -38,7 +40,7 @@ private slots:
         // a scale not starting at zero
         s.MinScaleVal = 50;
         s.MaxScaleVal = 100;
-        const tGraphLayout h = LayoutGraph(s, 0, 0, 400, 400, {75, 20});
+        const tGraphLayout h = layoutGraph(s, 0, 0, 400, 400, {75, 20});
         QCOMPARE(h.Y(50), h.Bars[0].Y2);      // foot of the scale on the bars' foot
         QCOMPARE(h.Y(100), 0 + h.T + h.Dy);   // top of the scale under the title margin
         QCOMPARE(h.Bars[1].Y1, h.Bars[1].Y2); // below the scale: flat, not downwards
@@ -47,18 +49,18 @@ private slots:
 
     void emptyListAndUnusableRaster()
     {
-        const tGraphLayout empty = LayoutGraph(tGraphScale{}, 0, 0, 300, 200, {});
+        const tGraphLayout empty = layoutGraph(tGraphScale{}, 0, 0, 300, 200, {});
         QVERIFY(empty.Bars.isEmpty());
         QVERIFY(empty.Raster.isEmpty());
 
         tGraphScale s;
         for (double step : {0.0, -10.0, 1e-9}) {
             s.YRaster = step;
-            QVERIFY(LayoutGraph(s, 0, 0, 300, 200, {1}).Raster.isEmpty());
+            QVERIFY(layoutGraph(s, 0, 0, 300, 200, {1}).Raster.isEmpty());
         }
         s.YRaster = 0.1; // summed steps must still reach the top line
         s.MaxScaleVal = 1.0;
-        QCOMPARE(LayoutGraph(s, 0, 0, 300, 200, {1}).Raster.size(), 10);
+        QCOMPARE(layoutGraph(s, 0, 0, 300, 200, {1}).Raster.size(), 10);
     }
 
     void printedMarginsFollowThePageShare()
@@ -66,7 +68,7 @@ private slots:
         // half the page in each direction halves the margins; the right one is raised to
         // the depth, 1000 / 40
         const tGraphLayout g =
-            LayoutGraph(tGraphScale{}, 1000, 500, 3000, 1500, {1, 2}, true, 4000, 2000);
+            layoutGraph(tGraphScale{}, 1000, 500, 3000, 1500, {1, 2}, true, 4000, 2000);
         QCOMPARE(g.L, 15);
         QCOMPARE(g.T, 10);
         QCOMPARE(g.R, 25);
@@ -74,5 +76,7 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstGraphLayout)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstGraphLayout)
 #include "tst_graphlayout.moc"

@@ -27,7 +27,7 @@ private slots:
         a.CorrectPerLevel.v = {4, 2, 0, 4};
         b.CorrectPerLevel.v = {2, 2, 0, 4};
         d.WortStatList = {a, b};
-        const tKatValues k = KatValues(d);
+        const tKatValues k = katValues(d);
         const double none = NoValueReal;
         const QList<double> expected = {
             75,   50,   0,    100,  11, 12, 13,   14,  // words today, earlier
@@ -35,15 +35,15 @@ private slots:
         QCOMPARE(QList<double>(k.Values.begin(), k.Values.end()), expected);
         QCOMPARE(k.WordCount, 2);
         QCOMPARE(k.PictureCount, 0);
-        QCOMPARE(KatValueText(NoValueReal), QStringLiteral("--"));
-        QCOMPARE(KatValueText(0), QStringLiteral("0%"));
-        QCOMPARE(KatValueText(200.0 / 3), QStringLiteral("67%"));
+        QCOMPARE(katValueText(NoValueReal), QStringLiteral("--"));
+        QCOMPARE(katValueText(0), QStringLiteral("0%"));
+        QCOMPARE(katValueText(200.0 / 3), QStringLiteral("67%"));
     }
 
     void sequencePage()
     {
         tProgramData d;
-        QCOMPARE(SeqValues(d).NumLevels, 9);
+        QCOMPARE(seqValues(d).NumLevels, 9);
         d.TelBest.v = {5, NoValue, 8};
         d.TelAvg.v = {4.5, NoValueReal, 6};
         d.MemoBest.v = {NoValue, 4, NoValue};
@@ -51,7 +51,7 @@ private slots:
                          seqStat<tTeleStat>(2, NoValue, 3)};
         d.MemoStatList = {seqStat<tBmpSndStat>(2, NoValue, 2), seqStat<tBmpSndStat>(3, 3, 4),
                           seqStat<tBmpSndStat>(3, NoValue, 4)};
-        tSeqValues s = SeqValues(d);
+        tSeqValues s = seqValues(d);
         QCOMPARE(s.TelRunsToday, 3);
         QCOMPARE(s.TelSafeToday[1], 5.0);
         QCOMPARE(s.TelCountToday[1], 2);
@@ -68,10 +68,10 @@ private slots:
         QCOMPARE(s.NumLevels, 8);
 
         d.TelStatList.append(seqStat<tTeleStat>(3, 5, 12));
-        QCOMPARE(SeqValues(d).NumLevels, 12);
+        QCOMPARE(seqValues(d).NumLevels, 12);
         // a damaged summary cannot stretch the scale beyond the longest level table
         d.MemoBest[2] = 100000;
-        QCOMPARE(SeqValues(d).NumLevels, MaxScaleLevel);
+        QCOMPARE(seqValues(d).NumLevels, MaxScaleLevel);
     }
 
     void progressReportWeeks()
@@ -99,9 +99,9 @@ private slots:
         user.MemoFiles = {f.path("AnnaBS_04_01.dat")};
         QVERIFY(d->SaveUserFile());
 
-        const tProgressReport all = BuildProgressReport(user, DayRange{});
+        const tProgressReport all = buildProgressReport(user, DayRange{});
         QCOMPARE(all.damaged.size(), 1);
-        const QJsonObject o = ProgressReportJson(all);
+        const QJsonObject o = progressReportJson(all);
         QCOMPARE(o["complete"].toBool(true), false);
         const QJsonArray weeks = o["weeks"].toArray();
         QStringList labels;
@@ -120,7 +120,7 @@ private slots:
                  (QJsonObject{{"count", 0}, {"meanSpan", null}, {"maxLevel", null}}));
         // both limit days belong to the period
         const tProgressReport part =
-            BuildProgressReport(user, DayRange{QDate(2003, 12, 29), QDate(2004, 1, 12)});
+            buildProgressReport(user, DayRange{QDate(2003, 12, 29), QDate(2004, 1, 12)});
         QCOMPARE(part.weeks.size(), 2);
         QCOMPARE(part.weeks[0].word.count, 2);
 

@@ -11,6 +11,8 @@
 using namespace gf;
 using gf::test::Bytes;
 
+namespace gf::test {
+
 namespace {
 // A table built from the layout table, independent of the writer: name, size, the
 // cells row by row ("Kat<c>" in row 1, "w<r>_<c>" below), then the story lines.
@@ -73,8 +75,8 @@ private slots:
         QBuffer in(&b.b);
         in.open(QIODevice::ReadOnly);
         ItemTableFile parsed;
-        QVERIFY(ReadItemTables(in, "std.cfg", parsed, nullptr));
-        QCOMPARE(WriteItemTables(parsed), b.b);
+        QVERIFY(readItemTables(in, "std.cfg", parsed, nullptr));
+        QCOMPARE(writeItemTables(parsed), b.b);
     }
 
     void drawsEachTableAlikeAndResetsCounters()
@@ -182,7 +184,7 @@ private slots:
                                               "Text: Ende € 5\n");
         ItemTableFile parsed;
         QString error;
-        QVERIFY2(ParseItemTableText(source, parsed, &error), qPrintable(error));
+        QVERIFY2(parseItemTableText(source, parsed, &error), qPrintable(error));
         QCOMPARE(parsed.DisplayTime, 1200);
         QCOMPARE(parsed.Tables.size(), 1);
         const tConfig& c = *parsed.Tables[0];
@@ -192,15 +194,15 @@ private slots:
         QCOMPARE(c.Lines, (QStringList{"Es war einmal…", "", "Ende € 5"}));
 
         // Binary and back, then text and back: nothing changes.
-        QByteArray bytes = WriteItemTables(parsed);
+        QByteArray bytes = writeItemTables(parsed);
         QBuffer in(&bytes);
         in.open(QIODevice::ReadOnly);
         ItemTableFile back;
-        QVERIFY(ReadItemTables(in, "x.cfg", back, &error));
-        const QString printed = FormatItemTableText(back);
+        QVERIFY(readItemTables(in, "x.cfg", back, &error));
+        const QString printed = formatItemTableText(back);
         ItemTableFile again;
-        QVERIFY2(ParseItemTableText(printed, again, &error), qPrintable(error));
-        QCOMPARE(WriteItemTables(again), bytes);
+        QVERIFY2(parseItemTableText(printed, again, &error), qPrintable(error));
+        QCOMPARE(writeItemTables(again), bytes);
         QCOMPARE(quint8(bytes[2 + 256 + 4 + 256 * 19 + 2]), quint8(0xE4)); // "ä" of Säge
     }
 
@@ -233,10 +235,12 @@ private slots:
         QFETCH(QString, says);
         ItemTableFile parsed;
         QString error;
-        QVERIFY(!ParseItemTableText(source, parsed, &error));
+        QVERIFY(!parseItemTableText(source, parsed, &error));
         QVERIFY2(error.contains(says), qPrintable(error));
     }
 };
 
-QTEST_GUILESS_MAIN(TstItemTables)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstItemTables)
 #include "tst_itemtables.moc"

@@ -14,6 +14,8 @@ using namespace std::chrono_literals;
 using Kind = tSearchRun::Kind;
 using Events = QList<std::pair<qint64, QString>>; // ms since the start, what happened
 
+namespace gf::test {
+
 namespace {
 // Categories "Kat<c>" with the article "das", items "w<r>_<c>".
 std::shared_ptr<tConfig> makeTable(int rows, int cols)
@@ -41,7 +43,7 @@ class TstSearchRun : public QObject
     // Runs the task up to its question and answers it.
     void play(tSearchRun& run, bool right)
     {
-        run.StartPass();
+        run.startPass();
         clock.advance(40s);
         QCOMPARE(run.phase(), tSearchRun::Phase::Asking);
         const tQuery& q = run.query();
@@ -60,7 +62,7 @@ private slots:
                 int minShow = 99, maxShow = 0;
                 for (quint32 seed = 1; seed <= 40; ++seed) {
                     Random random(seed);
-                    const QList<tSampleCfg> list = BuildTaskList(*table, n, random);
+                    const QList<tSampleCfg> list = buildTaskList(*table, n, random);
                     QCOMPARE(list.size(), n);
                     QList<int> levels(5), columns(cols + 1);
                     for (int i = 0; i < n; ++i) {
@@ -90,7 +92,7 @@ private slots:
             }
         }
         Random random(3); // with one word to choose from, the last draw stands
-        for (const tSampleCfg& t : BuildTaskList(*makeTable(3, 2), 4, random))
+        for (const tSampleCfg& t : buildTaskList(*makeTable(3, 2), 4, random))
             QCOMPARE(t.Text, QStringLiteral("w3_2"));
     }
 
@@ -100,12 +102,12 @@ private slots:
         int perLevel[5] = {};
         for (quint32 seed = 1; seed <= 60; ++seed) {
             Random random(seed);
-            for (const tSampleCfg& task : BuildTaskList(*table, 32, random)) {
-                const auto p = PrepareTask(*table, task, random, &sink);
+            for (const tSampleCfg& task : buildTaskList(*table, 32, random)) {
+                const auto p = prepareTask(*table, task, random, &sink);
                 QCOMPARE(p->Level, int(task.Level));
                 const QList<tItemPos>& seq = p->Sequence;
                 QCOMPARE(seq.size(), int(task.ShowCount));
-                const tItemPos target = *FindItem(*table, task.Text);
+                const tItemPos target = *findItem(*table, task.Text);
                 const int at = int(seq.size()) - p->Level;
                 QCOMPARE(seq[at], target);
                 QCOMPARE(seq.count(target), 1); // a stand-in took its place in the pool
@@ -118,12 +120,12 @@ private slots:
 
         // One category only: no order can work, so the task asks for the last item.
         Random random(5);
-        const auto p = PrepareTask(*makeTable(10, 2), {"w5_2", 3, 6}, random, &sink);
+        const auto p = prepareTask(*makeTable(10, 2), {"w5_2", 3, 6}, random, &sink);
         QCOMPARE(p->Level, 1);
         QCOMPARE(p->Retry, MaxRetries + 1);
         QCOMPARE(p->Sequence[5], (tItemPos{5, 2}));
         QCOMPARE(p->Sequence[3], (tItemPos{5, 2}));
-        QVERIFY(!PrepareTask(*table, {"Fehlt", 2, 6}, random, &sink));
+        QVERIFY(!prepareTask(*table, {"Fehlt", 2, 6}, random, &sink));
         QCOMPARE(sink.last(), QStringLiteral("Nicht gefunden: Fehlt"));
     }
 
@@ -140,7 +142,7 @@ private slots:
             QStringLiteral("Welches war das letzte Kat%1?").arg(FindColumn(*table, run.target())));
         run.Answer((run.query().Sought + 1) % 4); // a second click changes nothing
         QVERIFY(run.verdict().Correct);
-        while (run.NextTask() && !run.finished())
+        while (run.nextTask() && !run.finished())
             play(run, true);
         tWortKatStat stat;
         QVERIFY(run.SumLevels(stat));
@@ -151,7 +153,7 @@ private slots:
         QVERIFY(run.Start(table, 8, 1500ms));
         while (!run.finished()) {
             play(run, run.level() != 4);
-            run.NextTask();
+            run.nextTask();
         }
         tBmpKatStat second;
         run.SumLevels(second);
@@ -179,10 +181,10 @@ private slots:
             connect(&run, &tSearchRun::faxFrameChanged, this,
                     [&](int frame) { note(frames, QString::number(frame)); });
 
-            QVERIFY(run.Start(makeTable(6, 5), 8, WordShowTime(1800)));
+            QVERIFY(run.Start(makeTable(6, 5), 8, wordShowTime(1800)));
             start = clock.now();
             frames.clear();
-            run.StartPass();
+            run.startPass();
             clock.advance(60s);
             Events expected{{0, "clear"}};
             const int n = run.showCount();
@@ -201,27 +203,27 @@ private slots:
             }
 
             // Help during an item holds the clock: the item stays for the rest afterwards.
-            QVERIFY(!run.NextTask()); // not before the answer
+            QVERIFY(!run.nextTask()); // not before the answer
             run.Answer(0);
-            QVERIFY(run.NextTask());
+            QVERIFY(run.nextTask());
             events.clear();
             start = clock.now();
-            run.StartPass();
+            run.startPass();
             clock.advance(1500ms);
             run.Pause();
             clock.advance(5s);
-            run.Resume();
+            run.resume();
             clock.advance(60s);
             QCOMPARE(events.mid(1, 2), (Events{{1000, "show"}, {6000 + shown, "clear"}}));
         }
-        QCOMPARE(WordShowTime(0), DefaultWordShowTime);
+        QCOMPARE(wordShowTime(0), DefaultWordShowTime);
     }
 
     void chartsRoundHalfToEven()
     {
-        QCOMPARE(ChartPercent(2, 3), 66.7);
-        QCOMPARE(ChartPercent(1, 16), 6.2);  // 62.5 -> 62
-        QCOMPARE(ChartPercent(3, 16), 18.8); // 187.5 -> 188
+        QCOMPARE(chartPercent(2, 3), 66.7);
+        QCOMPARE(chartPercent(1, 16), 6.2);  // 62.5 -> 62
+        QCOMPARE(chartPercent(3, 16), 18.8); // 187.5 -> 188
         auto t = makeTable(6, 5);
         for (auto [item, right, level] : {std::tuple{"w3_2", true, 1},
                                           {"w4_2", false, 2},
@@ -235,12 +237,14 @@ private slots:
         QCOMPARE(levels.Bars.size(), 3);
         QCOMPARE(levels.Bars[2].Caption, QStringLiteral("drittletztes"));
         QCOMPARE(levels.Bars[0].Value, 50.0);
-        const tChart cats = CategoryChart(*t, cmPicture);
+        const tChart cats = categoryChart(*t, cmPicture);
         QCOMPARE(cats.Bars.size(), 2);
         QCOMPARE(cats.Bars[1].Caption, QStringLiteral("Kat4"));
         QCOMPARE(cats.Bars[1].Value, 66.7);
     }
 };
 
-QTEST_GUILESS_MAIN(TstSearchRun)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstSearchRun)
 #include "tst_searchrun.moc"

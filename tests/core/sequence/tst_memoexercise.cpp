@@ -20,16 +20,16 @@ namespace {
 class FakeMedia final : public MemoMedia
 {
 public:
-    bool HasPicture(int item) override { return !noPicture.contains(item); }
-    Start PlaySound(int item) override
+    bool hasPicture(int item) override { return !noPicture.contains(item); }
+    Start playSound(int item) override
     {
         played << item;
         playing = !soundFails.contains(item);
         return playing ? Start::Playing : Start::Missing;
     }
-    void StopSound() override { playing = false; }
-    QString PicturePath(int item) const override { return QString("/bmp/%1").arg(item); }
-    QString SoundPath(int item) const override { return QString("/wav/%1").arg(item); }
+    void stopSound() override { playing = false; }
+    QString picturePath(int item) const override { return QString("/bmp/%1").arg(item); }
+    QString soundPath(int item) const override { return QString("/wav/%1").arg(item); }
 
     QSet<int> noPicture, soundFails;
     QVector<int> played;
@@ -55,7 +55,7 @@ class TstMemoExercise : public QObject
         random = std::make_unique<Random>(99);
         ex = std::make_unique<tMemoExercise>(*random, media, clock);
         stat = tBmpSndStat{};
-        ex->Prepare(mode, level, tasks, &stat);
+        ex->prepare(mode, level, tasks, &stat);
     }
     static std::chrono::milliseconds presentation(int events) { return events * 4100ms + 1000ms; }
     void answer(const QVector<int>& items)
@@ -76,7 +76,7 @@ class TstMemoExercise : public QObject
     void task(bool right)
     {
         if (ex->phase() != Phase::Presenting)
-            QVERIFY(ex->StartTask());
+            QVERIFY(ex->startTask());
         clock.advance(presentation(int(ex->items().size())));
         QCOMPARE(ex->phase(), Phase::Answering);
         answer(right ? ex->items() : wrong());
@@ -98,8 +98,8 @@ private slots:
             if (ex->stageStep() == 0)
                 QVERIFY(!media.playing); // cut off as the event leaves
         });
-        QVERIFY(ex->StartTask());
-        QVERIFY(!ex->StartTask());
+        QVERIFY(ex->startTask());
+        QVERIFY(!ex->startTask());
         clock.advance(presentation(3) - 1ms);
         QCOMPARE(ex->phase(), Phase::Presenting);
         QVERIFY(!ex->Click(1));
@@ -114,12 +114,12 @@ private slots:
     {
         make(2, 4, 2);
         QSignalSpy keys(ex.get(), &tMemoExercise::keyPressChanged);
-        ex->StartTask();
+        ex->startTask();
         clock.advance(presentation(4));
         const QVector<int> items = ex->items();
         QVERIFY(ex->Click(items[0] + 1));
         QVERIFY(!ex->Click(items[1] + 1)); // the first click is still being handled
-        QVERIFY(!ex->Restart());
+        QVERIFY(!ex->restart());
         clock.advance(tMemoExercise::KeyPressEffect);
         QCOMPARE(keys.count(), 2);
         QVERIFY(ex->Click(items[1] + 1));
@@ -128,15 +128,15 @@ private slots:
         QVERIFY(media.played.isEmpty()); // seen only: no sound, not even on a click
 
         // "Neu eingeben" after two of four: four clicks are needed again
-        QVERIFY(ex->Restart());
+        QVERIFY(ex->restart());
         QVERIFY(ex->answer().isEmpty());
         answer(wrong().mid(0, 3));
         QCOMPARE(ex->phase(), Phase::Answering);
         answer(wrong().mid(3));
         QCOMPARE(ex->phase(), Phase::Feedback);
-        QCOMPARE(ex->correctSeq(), memo::SequenceText(items));
+        QCOMPARE(ex->correctSeq(), memo::sequenceText(items));
         QVERIFY(!ex->Click(1)); // after the answer
-        QVERIFY(!ex->Restart());
+        QVERIFY(!ex->restart());
         QCOMPARE(ex->answer(), wrong());
         clock.advance(tMemoExercise::FeedbackTime - 1ms);
         QCOMPARE(ex->phase(), Phase::Feedback);
@@ -160,8 +160,8 @@ private slots:
         QCOMPARE(stat.Trials[5], 1);
         QCOMPARE(int(stat.MinLevel), 4);
         QCOMPARE(int(stat.MaxLevel), 4); // the single last task closed no block
-        QCOMPARE(memo::GraphBars(stat).size(), 1);
-        QVERIFY(!ex->StartTask());
+        QCOMPARE(memo::graphBars(stat).size(), 1);
+        QVERIFY(!ex->startTask());
 
         // wrong, wrong at 3; a wrong last answer waits for "Beenden"
         make(2, 3, 2);
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(ended.count(), 0);
         QCOMPARE(ex->level(), 2);
         QCOMPARE(stat.BestSpan, NoValue);
-        QVERIFY(ex->StartTask());
+        QVERIFY(ex->startTask());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ex->phase(), Phase::Finished);
     }
@@ -182,15 +182,15 @@ private slots:
     void pauseKeepsTheTimeLeft()
     {
         make(2, 2, 2);
-        ex->StartTask();
+        ex->startTask();
         clock.advance(1500ms); // event 1 on the stage, 2600 ms left
         ex->Pause();
         ex->Pause(); // help opened from within the abort question
         clock.advance(10s);
-        ex->Resume();
+        ex->resume();
         clock.advance(10s);
         QCOMPARE(ex->stageStep(), 1);
-        ex->Resume();
+        ex->resume();
         clock.advance(2599ms);
         QCOMPARE(ex->stageStep(), 1);
         clock.advance(1ms);
@@ -214,7 +214,7 @@ private slots:
             if (ex->stageStep())
                 shown << ex->stageShow();
         });
-        ex->StartTask();
+        ex->startTask();
         const int first = ex->items()[0];
         task(true);
         task(true);
@@ -225,7 +225,7 @@ private slots:
         make(1, 3, 1); // a sound that fails is seen instead
         media.soundFails << 0 << 1 << 2 << 3 << 4 << 5 << 6 << 7 << 8 << 9;
         QSignalSpy again(ex.get(), &tMemoExercise::mediaMissing);
-        ex->StartTask();
+        ex->startTask();
         clock.advance(1000ms);
         QCOMPARE(ex->stageShow(), StageShow::Picture);
         QCOMPARE(again.count(), 1); // a new exercise tells again

@@ -21,13 +21,13 @@ private slots:
         int pairs = 0;
         for (int i = 0; i < 20000; ++i) {
             const int level = i % 23; // 0..22: below and above the bounds as well
-            const QVector<int> s = memo::MakeSequence(random, level);
+            const QVector<int> s = memo::makeSequence(random, level);
             QCOMPARE(s.size(), std::clamp(level, 1, 20));
             firsts.insert(s[0]);
             for (int k = 0; k < s.size(); ++k) {
                 QVERIFY(s[k] >= 0 && s[k] <= 9);
                 if (k >= 2 && s[k - 1] == s[k - 2]) {
-                    QVERIFY2(s[k] != s[k - 1], qPrintable(memo::SequenceText(s)));
+                    QVERIFY2(s[k] != s[k - 1], qPrintable(memo::sequenceText(s)));
                     afterPair.insert(s[k - 1] * 10 + s[k]);
                     ++pairs;
                 }
@@ -53,7 +53,7 @@ private slots:
             {3, false, false, 2, NoValue}, {6, false, true, 6, NoValue},
         };
         for (const Case& c : cases) {
-            seq::BlockLevelRule rule = memo::LevelRule(c.start);
+            seq::BlockLevelRule rule = memo::levelRule(c.start);
             int best = NoValue;
             QVERIFY(!rule.Record(c.first, best)); // a block is two tasks
             QCOMPARE(rule.Level, c.start);
@@ -62,29 +62,29 @@ private slots:
             QCOMPARE(best, c.best);
         }
         // the stored start level and the one stored for the next exercise
-        QCOMPARE(memo::StartLevel(0), 1);
-        QCOMPARE(memo::StartLevel(1), 1);
-        QCOMPARE(memo::StartLevel(25), 17);
-        QCOMPARE(memo::NextStartLevel(NoValue), 1);
-        QCOMPARE(memo::NextStartLevel(1), 1);
-        QCOMPARE(memo::NextStartLevel(2), 1);
-        QCOMPARE(memo::NextStartLevel(3), 2);
+        QCOMPARE(memo::startLevel(0), 1);
+        QCOMPARE(memo::startLevel(1), 1);
+        QCOMPARE(memo::startLevel(25), 17);
+        QCOMPARE(memo::nextStartLevel(NoValue), 1);
+        QCOMPARE(memo::nextStartLevel(1), 1);
+        QCOMPARE(memo::nextStartLevel(2), 1);
+        QCOMPARE(memo::nextStartLevel(3), 2);
     }
 
     void textsAndStage()
     {
-        QCOMPARE(memo::SequenceText({2, 0, 9}), QString("3 1 10 "));
-        QCOMPARE(memo::PictureFile(0) + memo::SoundFile(6), QString("Auto.bmpDrumrol3.WAV"));
+        QCOMPARE(memo::sequenceText({2, 0, 9}), QString("3 1 10 "));
+        QCOMPARE(memo::pictureFile(0) + memo::soundFile(6), QString("Auto.bmpDrumrol3.WAV"));
         tBmpSndStat stat;
         stat.Mode = 2;
         stat.TaskCount = 10;
-        QCOMPARE(memo::GraphTitle(stat), QString("Memo-Protokoll (nur Sehen, 10 Übungen)"));
+        QCOMPARE(memo::graphTitle(stat), QString("Memo-Protokoll (nur Sehen, 10 Übungen)"));
 
         // mode, picture there, sound playing -> stage
-        QCOMPARE(memo::StageContent(1, true, true), StageShow::Empty);
-        QCOMPARE(memo::StageContent(1, true, false), StageShow::Picture);
-        QCOMPARE(memo::StageContent(2, false, false), StageShow::Number);
-        QCOMPARE(memo::StageContent(3, false, true), StageShow::Empty);
+        QCOMPARE(memo::stageContent(1, true, true), StageShow::Empty);
+        QCOMPARE(memo::stageContent(1, true, false), StageShow::Picture);
+        QCOMPARE(memo::stageContent(2, false, false), StageShow::Number);
+        QCOMPARE(memo::stageContent(3, false, true), StageShow::Empty);
     }
 };
 

@@ -13,6 +13,8 @@ using namespace gf;
 using namespace std::chrono_literals;
 using Phase = tTelExercise::Phase;
 
+namespace gf::test {
+
 namespace {
 
 // Plays by the manual clock: a sound lasts `length` unless told otherwise.
@@ -21,8 +23,8 @@ class FakeAudio final : public TelAudio
 public:
     explicit FakeAudio(test::ManualStepClock& clock) : m_clock(clock) {}
 
-    QString CheckSound() override { return failReason; }
-    Start Play(const QString& fileName) override
+    QString checkSound() override { return failReason; }
+    Start play(const QString& fileName) override
     {
         played << fileName;
         if (missing.contains(fileName))
@@ -32,10 +34,10 @@ public:
         m_end = endless.contains(fileName) ? SteadyTime::max() : m_clock.now() + length;
         return Start::Playing;
     }
-    bool IsPlaying() override { return m_clock.now() < m_end; }
+    bool isPlaying() override { return m_clock.now() < m_end; }
     void Stop() override { m_end = m_clock.now(); }
-    QString PathOf(const QString& fileName) const override { return "/snd/" + fileName; }
-    std::chrono::milliseconds Duration(const QString&) const override { return fileLength; }
+    QString pathOf(const QString& fileName) const override { return "/snd/" + fileName; }
+    std::chrono::milliseconds duration(const QString&) const override { return fileLength; }
 
     QStringList digitsPlayed() const
     {
@@ -75,7 +77,7 @@ class TstTelExercise : public QObject
         random = std::make_unique<Random>(4711);
         ex = std::make_unique<tTelExercise>(*random, *audio, clock);
         stat = tTeleStat{};
-        ex->Prepare(mode, level, tasks, &stat);
+        ex->prepare(mode, level, tasks, &stat);
     }
     // Runs time until the trainee may dial (or `limit` passes).
     void untilDialling(std::chrono::milliseconds limit = 60s)
@@ -87,7 +89,7 @@ class TstTelExercise : public QObject
     void dial(const QString& digits)
     {
         for (QChar c : digits)
-            QVERIFY(ex->Dial(c.digitValue()));
+            QVERIFY(ex->dial(c.digitValue()));
     }
     QString wrongFor(const QString& number)
     {
@@ -101,7 +103,7 @@ class TstTelExercise : public QObject
         if (ex->phase() == Phase::Pausing)
             clock.advance(tTelExercise::NextTaskDelay);
         else
-            ex->StartTask();
+            ex->startTask();
         untilDialling();
         dial(right ? ex->number() : wrongFor(ex->number()));
         for (int i = 0; i < 1000 && ex->phase() == Phase::Evaluating; ++i)
@@ -116,20 +118,20 @@ private slots:
     {
         make(2, 5, 2);
         QSignalSpy shown(ex.get(), &tTelExercise::digitShown);
-        ex->StartTask();
+        ex->startTask();
         const QString number = ex->number();
         QCOMPARE(number.size(), 5);
         clock.advance(10ms);
         QCOMPARE(ex->display(), QString(number[0]) + " - - - - ");
-        QVERIFY(!ex->Dial(1)); // presenting: ignored
-        QVERIFY(!ex->HangUp());
+        QVERIFY(!ex->dial(1)); // presenting: ignored
+        QVERIFY(!ex->hangUp());
         QCOMPARE(ex->digitsEntered(), 0);
         clock.advance(999ms);
         QCOMPARE(shown.count(), 1);
         clock.advance(1ms);
         QCOMPARE(shown.count(), 2);
         clock.advance(3000ms);
-        QCOMPARE(tel::Dialled(ex->display()), number);
+        QCOMPARE(tel::dialled(ex->display()), number);
         QCOMPARE(ex->phase(), Phase::Presenting);
         clock.advance(1000ms);
         QCOMPARE(ex->phase(), Phase::Dialling);
@@ -138,12 +140,12 @@ private slots:
 
         // hanging up starts the dialling again; a wrong number is answered, then a pause
         dial(number.left(3));
-        QVERIFY(ex->HangUp());
+        QVERIFY(ex->hangUp());
         QCOMPARE(ex->display(), QString("- - - - - "));
         audio->played.clear();
         dial(wrongFor(number));
         QCOMPARE(ex->phase(), Phase::Evaluating);
-        QVERIFY(!ex->Dial(3)); // evaluation plays its sounds: ignored
+        QVERIFY(!ex->dial(3)); // evaluation plays its sounds: ignored
         QCOMPARE(audio->played, QStringList{"Wahlton.WAV"});
         clock.advance(tTelExercise::ShortestFeedback);
         QCOMPARE(ex->display(), QString("Falsch verbunden"));
@@ -180,7 +182,7 @@ private slots:
         QCOMPARE(stat.Correct[6], 0);
         QCOMPARE(int(stat.MinLevel), 5);
         QCOMPARE(int(stat.MaxLevel), 6);
-        ex->StartTask(); // nothing after the last task
+        ex->startTask(); // nothing after the last task
         QCOMPARE(ex->tasksDone(), 5);
 
         make(2, 14, 2); // a stored level above 12 starts at 12
@@ -194,7 +196,7 @@ private slots:
         make(1, 4, 2);
         audio->length = 700ms;
         QSignalSpy shown(ex.get(), &tTelExercise::digitShown);
-        ex->StartTask();
+        ex->startTask();
         clock.advance(10ms);
         QCOMPARE(ex->display(), QString("* - - - "));
         clock.advance(700ms + tTelExercise::SpokenDigitGap - 1ms);
@@ -219,7 +221,7 @@ private slots:
             if (ex->phase() == Phase::Presenting && !ex->display().contains(u'-'))
                 full = ex->display();
         });
-        ex->StartTask();
+        ex->startTask();
         untilDialling(6 * (tTelExercise::LongestSound + 100ms));
         QCOMPARE(audio->digitsPlayed().size(), 6); // each digit tried exactly once
         // what could not be heard is shown; what was heard (if cut off) stays a star
@@ -229,7 +231,7 @@ private slots:
             expected += c.digitValue() % 3 == 2 ? QChar(u'*') : c;
             expectedMissing += c.digitValue() % 3 == 0;
         }
-        QCOMPARE(tel::Dialled(full), expected);
+        QCOMPARE(tel::dialled(full), expected);
         QCOMPARE(missing.count(), expectedMissing);
     }
 
@@ -238,7 +240,7 @@ private slots:
         // heard: a short dial tone still gives the dialled number its time before the verdict
         make(2, 3, 2);
         audio->length = 1ms;
-        ex->StartTask();
+        ex->startTask();
         untilDialling();
         dial(ex->number());
         clock.advance(tTelExercise::ShortestFeedback - 20ms);
@@ -253,7 +255,7 @@ private slots:
         for (int i = 1; i <= 20; ++i)
             audio->broken << QString("N%1.WAV").arg(i);
         audio->broken << "Wahlton.WAV";
-        ex->StartTask();
+        ex->startTask();
         untilDialling();
         dial(wrongFor(ex->number()));
         clock.advance(2500ms + 20ms);
@@ -287,15 +289,15 @@ private slots:
     {
         make(2, 5, 2);
         QSignalSpy shown(ex.get(), &tTelExercise::digitShown);
-        ex->StartTask();
+        ex->startTask();
         clock.advance(10ms + 400ms);
         ex->Pause();
         ex->Pause(); // help opened from within a question
         clock.advance(5s);
-        ex->Resume();
+        ex->resume();
         clock.advance(5s);
         QCOMPARE(shown.count(), 1);
-        ex->Resume();
+        ex->resume();
         clock.advance(599ms);
         QCOMPARE(shown.count(), 1);
         clock.advance(1ms);
@@ -305,14 +307,16 @@ private slots:
     void stopEndsEverything()
     {
         make(1, 5, 2);
-        ex->StartTask();
+        ex->startTask();
         clock.advance(10ms);
         ex->Stop();
         QCOMPARE(ex->phase(), Phase::Idle);
         QVERIFY(!clock.anyActive());
-        QVERIFY(!audio->IsPlaying());
+        QVERIFY(!audio->isPlaying());
     }
 };
 
-QTEST_GUILESS_MAIN(TstTelExercise)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstTelExercise)
 #include "tst_telexercise.moc"

@@ -5,6 +5,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 class TstTelRules : public QObject
 {
     Q_OBJECT
@@ -17,7 +19,7 @@ private slots:
         QSet<QChar> digitsSeen;
         for (int i = 0; i < 20000; ++i) {
             const int asked = 1 + i % 20;
-            const QString n = tel::MakeNumber(random, asked);
+            const QString n = tel::makeNumber(random, asked);
             QCOMPARE(n.size(), std::clamp(asked, 3, 15));
             QVERIFY(n[0] >= u'1' && n[0] <= u'9');
             int run = 1;
@@ -46,7 +48,7 @@ private slots:
             {7, false, true, 7, -999}, {7, true, true, 8, 7},      {8, false, false, 7, -999},
         };
         for (const Case& c : cases) {
-            seq::BlockLevelRule rule = tel::LengthRule(c.start);
+            seq::BlockLevelRule rule = tel::lengthRule(c.start);
             int best = -999;
             rule.Record(c.first, best);
             QCOMPARE(rule.Level, c.start); // never after one task
@@ -56,27 +58,29 @@ private slots:
             QCOMPARE(rule.nTrials, 0);
         }
         // a best span already higher is kept
-        seq::BlockLevelRule rule = tel::LengthRule(4);
+        seq::BlockLevelRule rule = tel::lengthRule(4);
         int best = 9;
         rule.Record(true, best);
         rule.Record(true, best);
         QCOMPARE(best, 9);
-        QCOMPARE(tel::NextStartLevel(-999), 3);
-        QCOMPARE(tel::NextStartLevel(4), 3);
-        QCOMPARE(tel::NextStartLevel(7), 6);
+        QCOMPARE(tel::nextStartLevel(-999), 3);
+        QCOMPARE(tel::nextStartLevel(4), 3);
+        QCOMPARE(tel::nextStartLevel(7), 6);
     }
 
     void displayCells()
     {
-        QString d = tel::DashPattern(5);
+        QString d = tel::dashPattern(5);
         QCOMPARE(d, QString("- - - - - "));
-        tel::WriteCell(d, 0, u'7');
-        tel::WriteCell(d, 4, u'0');
-        tel::WriteCell(d, 5, u'9'); // outside: ignored
+        tel::writeCell(d, 0, u'7');
+        tel::writeCell(d, 4, u'0');
+        tel::writeCell(d, 5, u'9'); // outside: ignored
         QCOMPARE(d, QString("7 - - - 0 "));
-        QCOMPARE(tel::Dialled(d), QString("7---0"));
+        QCOMPARE(tel::dialled(d), QString("7---0"));
     }
 };
 
-QTEST_GUILESS_MAIN(TstTelRules)
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstTelRules)
 #include "tst_telrules.moc"

@@ -6,6 +6,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 class TstGraphPanel : public QObject
 {
     Q_OBJECT
@@ -14,7 +16,7 @@ private slots:
     void printHeadingIsGermanWhateverTheLocale()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        QCOMPARE(PrintHeading("Anna", QDateTime(QDate(2026, 12, 6), QTime(21, 11, 51))),
+        QCOMPARE(printHeadingText("Anna", QDateTime(QDate(2026, 12, 6), QTime(21, 11, 51))),
                  QString("Grips-Fix Anna, 06.12.2026 21:11:51"));
         QLocale::setDefault(QLocale::c());
     }
@@ -22,20 +24,20 @@ private slots:
     void barsAreDrawnWithTheirFaces()
     {
         tGraphPanel panel;
-        panel.SetBarCount(5);
+        panel.setBarCount(5);
         const QColor colours[] = {QColor(82, 191, 160), QColor(200, 30, 30), QColor(30, 30, 200),
                                   QColor(255, 255, 0), QColor(1, 2, 3)};
         for (int i = 0; i < 5; ++i)
             panel.SetBarValue(i, QString("B%1").arg(i), colours[i], 20 * (i + 1));
-        const QImage img = panel.RenderImage(QSize(560, 400));
-        const tGraphLayout& g = panel.LastLayout();
+        const QImage img = panel.renderImage(QSize(560, 400));
+        const tGraphLayout& g = panel.lastLayout();
         QCOMPARE(g.XScale, 100);
         for (int i = 0; i < 5; ++i) {
             const auto& b = g.Bars[i];
             const QPoint front((b.X1 + b.X2) / 2, (b.Y1 + b.Y2) / 2 + 5);
             QCOMPARE(QColor(img.pixel(front)), colours[i]);
             const QPoint side(b.X2 + g.Dx / 2, (b.Y1 + b.Y2) / 2);
-            QCOMPARE(QColor(img.pixel(side)), DarkerFace(colours[i]));
+            QCOMPARE(QColor(img.pixel(side)), darkerFace(colours[i]));
             // above the bar's top face: background or a raster dot
             QVERIFY(QColor(img.pixel(b.X1 + 3, b.Y1 - g.Dy - 3)) != colours[i]);
         }
@@ -44,25 +46,25 @@ private slots:
     void fullAndEmptyBarsStayReadable()
     {
         tGraphPanel panel;
-        panel.SetTitle("Telefonvermittlung (nur Lesen, 9 Übungen)");
-        panel.SetBarCount(3);
+        panel.setTitle("Telefonvermittlung (nur Lesen, 9 Übungen)");
+        panel.setBarCount(3);
         const QColor face(82, 191, 160);
         const double values[] = {100, 0, 66.7};
         for (int i = 0; i < 3; ++i)
             panel.SetBarValue(i, QString("B%1").arg(i), face, values[i]);
-        const QImage img = panel.RenderImage(QSize(560, 400));
-        const tGraphLayout& g = panel.LastLayout();
+        const QImage img = panel.renderImage(QSize(560, 400));
+        const tGraphLayout& g = panel.lastLayout();
         // the title, descenders included, ends above the full bar's top face
-        QVERIFY(panel.LastTitleRect().bottom() < g.Bars[0].Y1 - g.Dy);
+        QVERIFY(panel.lastTitleRect().bottom() < g.Bars[0].Y1 - g.Dy);
         // nothing is still a visible bar
         const auto& zero = g.Bars[1];
         QCOMPARE(QColor(img.pixel((zero.X1 + zero.X2) / 2 + 1, zero.Y2 - 1)), face);
-        QCOMPARE(BarValueText(66.7), QString("66,7 %"));
+        QCOMPARE(barValueText(66.7), QString("66,7 %"));
         // a value on the bar is in the ink that stands out from the face
-        QCOMPARE(ReadableOn(Qt::blue), QColor(Qt::white));
-        QCOMPARE(ReadableOn(Qt::red), QColor(Qt::black));
-        QCOMPARE(ReadableOn(face), QColor(Qt::black));
-        QCOMPARE(BarValueText(100), QString("100 %"));
+        QCOMPARE(readableOn(Qt::blue), QColor(Qt::white));
+        QCOMPARE(readableOn(Qt::red), QColor(Qt::black));
+        QCOMPARE(readableOn(face), QColor(Qt::black));
+        QCOMPARE(barValueText(100), QString("100 %"));
     }
 
     void emptyChartShowsOnlyItsTitle()
@@ -72,8 +74,8 @@ private slots:
         QVERIFY(!panel.SetBarValue(0, "x", Qt::red, 5));
         QVERIFY(panel.GetMinMax(lo, hi));
         QCOMPARE(hi, 0.0);
-        panel.SetTitle("Treffer");
-        const QImage img = panel.RenderImage(QSize(400, 300));
+        panel.setTitle("Treffer");
+        const QImage img = panel.renderImage(QSize(400, 300));
         int titleInk = 0, otherInk = 0;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
@@ -86,21 +88,23 @@ private slots:
     void longTitlesShrinkOnScreenOnly()
     {
         tGraphPanel panel;
-        panel.SetBarCount(2);
-        panel.SetTopFrame(60);
-        panel.SetTitle("Telefonvermittlung (Hören und Lesen, 30 Übungen)");
-        panel.RenderImage(QSize(800, 400));
-        QCOMPARE(panel.LastTitlePointSize(), 14);
-        panel.RenderImage(QSize(20, 400));
-        QCOMPARE(panel.LastTitlePointSize(), 6); // never below
+        panel.setBarCount(2);
+        panel.setTopFrame(60);
+        panel.setTitle("Telefonvermittlung (Hören und Lesen, 30 Übungen)");
+        panel.renderImage(QSize(800, 400));
+        QCOMPARE(panel.lastTitlePointSize(), 14);
+        panel.renderImage(QSize(20, 400));
+        QCOMPARE(panel.lastTitlePointSize(), 6); // never below
 
         QImage page(1000, 700, QImage::Format_RGB32);
         QPainter p(&page);
         QVERIFY(panel.PrintChart(p, 0, 0, 250, 400));
-        QCOMPARE(panel.LastTitlePointSize(), 14);
+        QCOMPARE(panel.lastTitlePointSize(), 14);
         QVERIFY(!panel.Printing());
     }
 };
 
-QTEST_MAIN(TstGraphPanel)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstGraphPanel)
 #include "tst_graphpanel.moc"

@@ -29,7 +29,7 @@ class TstResultWindows : public QObject
     {
         QImage paper(2000, 1400, QImage::Format_RGB32);
         QPainter p(&paper);
-        return panel.PrintTo(p, 0, 0, width, 1000) ? panel.LastFontSizes() : QList<int>();
+        return panel.PrintTo(p, 0, 0, width, 1000) ? panel.lastFontSizes() : QList<int>();
     }
     // Half the page width halves every font; paper gets black on white only.
     template <typename Panel> static void checkPaper(Panel& panel)
@@ -55,16 +55,16 @@ private slots:
     void panelsOnPaperAndScales()
     {
         tKatFeedback kat;
-        kat.SetTextColor(QColor(205, 224, 241));
+        kat.setTextColor(QColor(205, 224, 241));
         kat.Data.Values.fill(50);
         checkPaper(kat);
         kat.FontScale = 1.5;
-        kat.RenderImage(QSize(800, 510));
-        QCOMPARE(kat.LastFontSizes().first(), 24);
+        kat.renderImage(QSize(800, 510));
+        QCOMPARE(kat.lastFontSizes().first(), 24);
         QCOMPARE(kat.LineHeight(), 17);
 
         SeqFeedback seq;
-        seq.SetTextColor(QColor(215, 250, 240));
+        seq.setTextColor(QColor(215, 250, 240));
         seq.Data.NumLevels = 9;
         seq.Data.TelSafeToday.fill(5);
         seq.Data.MemoSafeEarlier.fill(4);
@@ -73,8 +73,8 @@ private slots:
         // beyond the scale, none
         seq.Data.TelBestEarlier.v = {5, 2, 10};
         seq.Data.MemoBestEarlier.v = {NoValue, 1, 9};
-        seq.RenderImage(QSize(800, 512));
-        const QList<QPoint> circles = seq.LastCircles();
+        seq.renderImage(QSize(800, 512));
+        const QList<QPoint> circles = seq.lastCircles();
         QCOMPARE(circles.size(), 3);
         const int column = (circles[2].x() - circles[1].x()) / 8; // memo 9 and memo 1
         QVERIFY(column > 0);
@@ -107,22 +107,22 @@ private slots:
         // each page prints itself, the category page's title bold, the other's regular
         QTemporaryDir dir;
         const QString pdf = dir.filePath("tag.pdf");
-        SetPrintTargetForTests(pdf);
+        setPrintTargetForTests(pdf);
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
-        QVERIFY(dlg.LastTitleFont().bold());
+        QVERIFY(dlg.lastTitleFont().bold());
         QVERIFY(QFileInfo(pdf).size() > 2000);
         QCOMPARE(dlg.KatFeed->Color(), QColor(Qt::black)); // screen colours are back
         QTest::mouseClick(dlg.Group->item(1), Qt::LeftButton);
         QVERIFY(dlg.SeqFeed->isVisible() && !dlg.KatFeed->isVisible());
         shot(&dlg, "tagdlg_sequence");
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
-        SetPrintTargetForTests(QString());
-        QVERIFY(!dlg.LastTitleFont().bold());
+        setPrintTargetForTests(QString());
+        QVERIFY(!dlg.lastTitleFont().bold());
 
         QStringList pages;
-        SetHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
+        setHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
         QTest::mouseClick(dlg.TipBtn, Qt::LeftButton);
-        SetHelpPageHook({});
+        setHelpPageHook({});
         QCOMPARE(pages, QStringList{"stat.rtf"});
         dlg.done(mrOk);
     }

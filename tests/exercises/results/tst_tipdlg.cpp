@@ -12,6 +12,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 class TstTipDlg : public QObject
 {
     Q_OBJECT
@@ -19,7 +21,7 @@ class TstTipDlg : public QObject
     std::unique_ptr<test::GuiContext> env;
     std::unique_ptr<TSingleTipDlg> dlg;
 
-    QString showTip(int kind, const char* shotName = nullptr)
+    QString showTip(ExerciseKind kind, const char* shotName = nullptr)
     {
         dlg->TipKind = kind;
         dlg->open();
@@ -50,14 +52,14 @@ private slots:
 
     void telephoneTips()
     {
-        QVERIFY(showTip(3).isEmpty()); // no telephone result in this run
+        QVERIFY(showTip(ExerciseKind::Tel).isEmpty()); // no telephone result in this run
         QCOMPARE(dlg->pn_Top->text(), QString("Tagestipp zur Telefonvermittlung"));
         addTelephone(NoValue);
-        QVERIFY(showTip(3).isEmpty());
+        QVERIFY(showTip(ExerciseKind::Tel).isEmpty());
         QCOMPARE(dlg->TelScore, -999.0);
 
         env->data.TelStatList.last().BestSpan = 12;
-        QCOMPARE(showTip(3, "tip_praise"),
+        QCOMPARE(showTip(ExerciseKind::Tel, "tip_praise"),
                  QString("\n\nDiese Übung kann Ihnen nichts Neues mehr bieten! \n\n"
                          "Sie sind einfach zu gut!\n\nBitte wenden Sie sich anderen Aufgaben zu!"));
         QCOMPARE(dlg->TelScore, 12.0);
@@ -67,12 +69,12 @@ private slots:
     {
         addTelephone(4);
         env->ctx.TelTipNo = 2;
-        QVERIFY(showTip(3, "tip_page").trimmed().size() > 20);
+        QVERIFY(showTip(ExerciseKind::Tel, "tip_page").trimmed().size() > 20);
 
         QTemporaryDir empty;
         env->ctx.paths.HlpDir = empty.path() + "/";
         ScriptedDialogs dialogs;
-        QVERIFY(showTip(3).isEmpty());
+        QVERIFY(showTip(ExerciseKind::Tel).isEmpty());
         QCOMPARE(dialogs.plainMessages.size(), 1);
         QVERIFY(dialogs.plainMessages.first().startsWith("Fehler: "));
     }
@@ -87,14 +89,16 @@ private slots:
         w.CorrectPerLevel[1] = w.CorrectPerLevel[2] = 10; // 200
         env->data.WortStatList << earlier << w;
         env->ctx.WortTipNo = 4;
-        QVERIFY(showTip(1).contains("Detektiv Falke,"));
+        QVERIFY(showTip(ExerciseKind::Wort).contains("Detektiv Falke,"));
         QCOMPARE(dlg->WordScore, 200.0);
         env->data.WortStatList.last().CorrectPerLevel[1] = 9; // 190: advice
-        QVERIFY(showTip(1).startsWith("\nEin Spaziergang und ein wenig Frischluft"));
-        QVERIFY(showTip(2).isEmpty()); // no picture search in this run
+        QVERIFY(showTip(ExerciseKind::Wort).startsWith("\nEin Spaziergang und ein wenig Frischluft"));
+        QVERIFY(showTip(ExerciseKind::Bild).isEmpty()); // no picture search in this run
         QCOMPARE(dlg->windowTitle(), QString("Bild-Fahndung"));
     }
 };
 
-QTEST_MAIN(TstTipDlg)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstTipDlg)
 #include "tst_tipdlg.moc"

@@ -20,7 +20,9 @@
 using namespace gf;
 using gf::test::runModal;
 
-class TestLevelDlgs : public QObject
+namespace gf::test {
+
+class TstLevelDlgs : public QObject
 {
     Q_OBJECT
 
@@ -30,7 +32,7 @@ private:
 private slots:
     void initTestCase()
     {
-        RegisterFontSubstitutes();
+        registerFontSubstitutes();
     }
     void cleanup() { m_ctx.testRun = false; }
 
@@ -88,7 +90,7 @@ private slots:
     void backEscapeAndHelp()
     {
         QStringList pages;
-        SetHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
+        setHelpPageHook([&](const QString& path) { pages << QFileInfo(path).fileName(); });
 
         TLevelDlg level(m_ctx);
         level.Count = 20;
@@ -125,9 +127,11 @@ private slots:
         QCOMPARE(kat.Count, quint16(32));
 
         QCOMPARE(pages, (QStringList{"hlp18.rtf", "hlp15.rtf"}));
-        SetHelpPageHook({});
+        setHelpPageHook({});
     }
 };
 
-QTEST_MAIN(TestLevelDlgs)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstLevelDlgs)
 #include "tst_leveldlgs.moc"

@@ -15,6 +15,8 @@
 using namespace gf;
 using Phase = tTelExercise::Phase;
 
+namespace gf::test {
+
 class TstTelDlg : public QObject
 {
     Q_OBJECT
@@ -177,5 +179,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstTelDlg)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstTelDlg)
 #include "tst_teldlg.moc"

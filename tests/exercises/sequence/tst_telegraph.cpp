@@ -15,6 +15,8 @@
 
 using namespace gf;
 
+namespace gf::test {
+
 class TstTeleGraph : public QObject
 {
     Q_OBJECT
@@ -45,32 +47,34 @@ private slots:
         // a length without tasks inside the range gets no placeholder bar
         tTeleStat gap = record();
         gap.Trials[5] = gap.Correct[5] = 0;
-        dlg.FillChart(gap);
+        dlg.fillChart(gap);
         QCOMPARE(chart.BarCount(), 2);
         QCOMPARE(chart.Bars()[1].Caption, QString("% Länge 6"));
 
         // printing: to PDF, with the screen colours back afterwards; cancelled: nothing
         QTemporaryDir dir;
         const QString pdf = dir.filePath("chart.pdf");
-        SetPrintTargetForTests(pdf);
+        setPrintTargetForTests(pdf);
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
-        SetPrintTargetForTests(QString());
+        setPrintTargetForTests(QString());
         QVERIFY(QFileInfo(pdf).size() > 2000); // the PDF printer itself is tst_gui's
         QCOMPARE(chart.BackColor(), QColor(192, 192, 192));
 
         int asked = 0;
-        SetChoosePrinterHook([&](QWidget*) {
+        setChoosePrinterHook([&](QWidget*) {
             ++asked;
             return std::unique_ptr<QPrinter>();
         });
         QVERIFY(QFile::remove(pdf));
         QTest::mouseClick(dlg.PrintBtn, Qt::LeftButton);
-        SetChoosePrinterHook({});
+        setChoosePrinterHook({});
         QCOMPARE(asked, 1);
         QVERIFY(!QFile::exists(pdf));
         dlg.done(mrOk);
     }
 };
 
-QTEST_MAIN(TstTeleGraph)
+} // namespace gf::test
+
+QTEST_MAIN(gf::test::TstTeleGraph)
 #include "tst_telegraph.moc"
