@@ -1,12 +1,10 @@
 #include "platform/Fonts.h"
 #include "platform/PlatformDialogs.h"
-#include "platform/Printing.h"
 
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,8 +19,6 @@ class TstGui : public QObject
 private slots:
     void initTestCase() { registerFontSubstitutes(); }
 
-    void cleanup() { setPrintTargetForTests(QString()); }
-
     // The program asks for its window fonts by name; each must land on its metric twin.
     void windowFontsResolveToTheirFreeTwins()
     {
@@ -36,35 +32,6 @@ private slots:
             QCOMPARE(QFontMetrics(font).horizontalAdvance("XXX"),
                      QFontMetrics(direct).horizontalAdvance("XXX"));
         }
-    }
-
-    void aPageIsPrintedToPdf()
-    {
-        // No hook on the offscreen platform: nothing blocks, nothing prints.
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("print dialog without"));
-        QVERIFY(!choosePrinter(nullptr));
-
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("Ergebnisse.pdf");
-        setPrintTargetForTests(pdf);
-        const std::unique_ptr<QPrinter> printer = choosePrinter(nullptr);
-        QVERIFY(printer);
-        const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-        QVERIFY2(page.width() > page.height(), "pages are landscape");
-        QPainter painter;
-        QVERIFY(painter.begin(printer.get()));
-        painter.setFont(QFont("Arial", 14));
-        painter.drawText(page, Qt::AlignCenter, "Grips-Fix Prüfer, Tagesergebnisse: ÄÖÜ äöü ß");
-        painter.setBrush(QColor(42, 101, 154));
-        painter.drawEllipse(page.center(), page.height() / 6, page.height() / 6);
-        QVERIFY(painter.end());
-
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("%PDF"));
-        QVERIFY2(bytes.size() > 2000, qPrintable(QString::number(bytes.size())));
-        QVERIFY(bytes.contains("/MediaBox [0 0 842")); // A4 lying
     }
 
     void scriptedDialogsAnswerAndRecord()

@@ -1,16 +1,15 @@
 #include "exercises/results/TResultGraphDlg.h"
 
 #include "core/data/MessageSink.h"
+#include "exercises/results/TPrintDlg.h"
 #include "exercises/results/tGraphPanel.h"
 #include "exercises/results/TSingleTipDlg.h"
-#include "platform/Printing.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/TPushButton.h"
 #include "toolkit/TStatusBar.h"
 
 #include <QApplication>
 #include <QPainter>
-#include <QPrinter>
 
 namespace gf {
 
@@ -45,15 +44,13 @@ void TResultGraphDlg::printHeading(QPainter& painter)
 
 void TResultGraphDlg::PrintBtnClick()
 {
-    std::unique_ptr<QPrinter> printer = choosePrinter(this);
-    if (!printer)
-        return;
-    printer->setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    if (painter.begin(printer.get())) {
-        printPage(painter);
-        painter.end();
-    }
+    static const char* const names[] = {"Telefonvermittlung", "Memo-Protokoll",
+                                        "Wort-Fahndung", "Bild-Fahndung"};
+    PrintPage page;
+    page.what = QStringLiteral("Ergebnisse ") +
+                QString::fromUtf8(names[logIndex(tipKind()) - 1]);
+    page.draw = [this](QPainter& painter) { return printPage(painter); };
+    TPrintDlg::print(ctx(), page, this);
     QApplication::processEvents();
     // Back from the print dialog, the keys belong to this window again.
     activateWindow();

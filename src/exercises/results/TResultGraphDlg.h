@@ -24,8 +24,9 @@ public:
     TPushButton* CommentBtn; // "&Tipps"
     TPushButton* OKBtn;      // "&Schließen"
 
-    // Heading and charts onto an active painter of a page, in black on white.
-    virtual void printPage(QPainter& painter) = 0;
+    // Heading and charts onto an active painter of a page, in black on white; false when
+    // a chart did not draw.
+    virtual bool printPage(QPainter& painter) = 0;
 
     void PrintBtnClick();
     void CommentBtnClick();

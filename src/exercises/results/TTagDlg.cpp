@@ -5,10 +5,9 @@
 #include "core/data/Timing.h"
 #include "core/results/DailyResults.h"
 #include "exercises/results/SeqFeedback.h"
+#include "exercises/results/TPrintDlg.h"
 #include "exercises/results/tGraphPanel.h"
 #include "exercises/results/tKatFeedback.h"
-#include "platform/PlatformDialogs.h"
-#include "platform/Printing.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/Look.h"
 #include "toolkit/THelpWin.h"
@@ -18,10 +17,8 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFrame>
 #include <QPainter>
-#include <QPrinter>
 
 namespace gf {
 
@@ -123,34 +120,27 @@ bool TTagDlg::printPage(QPainter& painter)
 
 void TTagDlg::PrintBtnClick()
 {
-    std::unique_ptr<QPrinter> printer = choosePrinter(this);
-    if (!printer)
-        return;
-    printer->setPageOrientation(QPageLayout::Landscape);
-    // Paper is white with black ink; the screen colours come back afterwards.
-    const QColor katBack = KatFeed->Color(), katText = KatFeed->TextColor();
-    const QColor seqBack = SeqFeed->Color(), seqText = SeqFeed->TextColor();
-    KatFeed->setColor(Qt::white);
-    KatFeed->setTextColor(Qt::black);
-    SeqFeed->setColor(Qt::white);
-    SeqFeed->setTextColor(Qt::black);
-    QPainter painter;
-    if (!painter.begin(printer.get())) {
-        const QString target = printer->outputFileName();
-        showPlainMessage(QStringLiteral("Fehler: ") +
-                         (target.isEmpty()
-                              ? QStringLiteral("Der Drucker kann nicht benutzt werden.")
-                              : QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
-                                    .arg(QDir::toNativeSeparators(target))),
-                     this);
-    } else {
-        printPage(painter);
-        painter.end();
-    }
-    KatFeed->setColor(katBack);
-    KatFeed->setTextColor(katText);
-    SeqFeed->setColor(seqBack);
-    SeqFeed->setTextColor(seqText);
+    PrintPage page;
+    page.what = SeqFeed->isVisibleTo(this)
+                    ? QStringLiteral("Tagesergebnisse Telefonvermittlung und Memo-Protokoll")
+                    : QStringLiteral("Tagesergebnisse Wort- und Bild-Fahndung");
+    page.draw = [this](QPainter& painter) {
+        // Paper is white with black ink only while the page is drawn: a message about
+        // the print stands over the screen colours.
+        const QColor katBack = KatFeed->Color(), katText = KatFeed->TextColor();
+        const QColor seqBack = SeqFeed->Color(), seqText = SeqFeed->TextColor();
+        KatFeed->setColor(Qt::white);
+        KatFeed->setTextColor(Qt::black);
+        SeqFeed->setColor(Qt::white);
+        SeqFeed->setTextColor(Qt::black);
+        const bool drawn = printPage(painter);
+        KatFeed->setColor(katBack);
+        KatFeed->setTextColor(katText);
+        SeqFeed->setColor(seqBack);
+        SeqFeed->setTextColor(seqText);
+        return drawn;
+    };
+    TPrintDlg::print(ctx(), page, this);
     QApplication::processEvents();
 }
 

@@ -81,7 +81,7 @@ void TGraphDlg::fillCharts()
     fill(CatChart, search::categoryChart(*table, ChartMode));
 }
 
-void TGraphDlg::printPage(QPainter& painter)
+bool TGraphDlg::printPage(QPainter& painter)
 {
     const int pw = painter.device()->width();
     const int ph = painter.device()->height();
@@ -94,10 +94,11 @@ void TGraphDlg::printPage(QPainter& painter)
     CatChart->setBackColor(Qt::white);
     const int mx = pw / 8;
     const int my = ph / 8;
-    LevelChart->PrintChart(painter, mx, my, pw - mx, ph / 2 - my);
-    CatChart->PrintChart(painter, mx, ph / 2 + my, pw - mx, ph - my);
+    const bool level = LevelChart->PrintChart(painter, mx, my, pw - mx, ph / 2 - my);
+    const bool cat = CatChart->PrintChart(painter, mx, ph / 2 + my, pw - mx, ph - my);
     LevelChart->setBackColor(levelBack);
     CatChart->setBackColor(catBack);
+    return level && cat;
 }
 
 ExerciseKind TGraphDlg::tipKind() const

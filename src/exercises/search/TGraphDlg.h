@@ -33,7 +33,7 @@ public:
     // Fills both charts from the table of ChartMode (done on showing).
     void fillCharts();
     // Heading and both charts onto an active painter of a page.
-    void printPage(QPainter& painter) override;
+    bool printPage(QPainter& painter) override;
 
 protected:
     ExerciseKind tipKind() const override;

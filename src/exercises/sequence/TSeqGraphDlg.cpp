@@ -48,7 +48,7 @@ void TSeqGraphDlg::showBars(const QString& title, const QVector<seq::LengthBar>&
     LevelChart->update();
 }
 
-void TSeqGraphDlg::printPage(QPainter& painter)
+bool TSeqGraphDlg::printPage(QPainter& painter)
 {
     const int pw = painter.device()->width();
     const int ph = painter.device()->height();
@@ -56,8 +56,9 @@ void TSeqGraphDlg::printPage(QPainter& painter)
 
     const QColor back = LevelChart->BackColor();
     LevelChart->setBackColor(Qt::white);
-    LevelChart->PrintChart(painter, pw / 4, ph / 4, 3 * pw / 4, 3 * ph / 4);
+    const bool drawn = LevelChart->PrintChart(painter, pw / 4, ph / 4, 3 * pw / 4, 3 * ph / 4);
     LevelChart->setBackColor(back);
+    return drawn;
 }
 
 } // namespace gf

@@ -22,7 +22,7 @@ public:
     tGraphPanel* LevelChart;
 
     // Prints heading and chart onto an active painter of a page.
-    void printPage(QPainter& painter) override;
+    bool printPage(QPainter& painter) override;
 
 protected:
     // `tipKind`: the work area whose tip "&Tipps" opens.
