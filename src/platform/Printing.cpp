@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <atomic>
+
 namespace gf {
 
 namespace {
@@ -19,6 +21,7 @@ namespace {
 QMutex g_mutex;
 std::shared_ptr<PrintBackend> g_backend;
 QString g_testTarget;
+std::atomic<int> g_answerMs{kPrintAnswerMs};
 
 struct ClientAnswer
 {
@@ -75,7 +78,7 @@ public:
         PrinterSearch search;
         const ClientAnswer a = runClient(QStringLiteral("lpstat"), {QStringLiteral("-d"),
                                                                    QStringLiteral("-a")},
-                                         QDeadlineTimer(m_timeoutMs));
+                                         QDeadlineTimer(timeoutMs()));
         if (!a.started)
             return search; // no clients, no print system
         if (!a.finished) {
@@ -103,7 +106,7 @@ public:
     PrintJobResult submit(const QString& printer, const QString& pdfPath,
                           const QString& title) override
     {
-        const QDeadlineTimer deadline(m_timeoutMs);
+        const QDeadlineTimer deadline(timeoutMs());
         PrintJobResult result;
         const ClientAnswer lp = runClient(
             QStringLiteral("lp"),
@@ -148,12 +151,16 @@ public:
     }
 
 private:
-    // The reason lines lpstat prints below a queue, indented.
+    int timeoutMs() const { return m_timeoutMs > 0 ? m_timeoutMs : printAnswerMs(); }
+
+    // The reason lines lpstat prints below a queue, indented; CUPS's placeholder for a
+    // queue stopped without one says nothing.
     static QString indentedLines(const QString& out)
     {
         QStringList lines;
         for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            if (line.front().isSpace() && !line.trimmed().isEmpty())
+            if (line.front().isSpace() && !line.trimmed().isEmpty() &&
+                line.trimmed() != QLatin1String("reason unknown"))
                 lines << line.trimmed();
         return lines.join(QLatin1Char(' '));
     }
@@ -179,6 +186,16 @@ std::unique_ptr<QPaintDevice> PrintBackend::makePage(const QString& pdfPath,
 std::shared_ptr<PrintBackend> makeCupsBackend(int timeoutMs)
 {
     return std::make_shared<CupsBackend>(timeoutMs);
+}
+
+int printAnswerMs()
+{
+    return g_answerMs;
+}
+
+void setPrintAnswerMs(int ms)
+{
+    g_answerMs = ms > 0 ? ms : kPrintAnswerMs;
 }
 
 std::shared_ptr<PrintBackend> printBackend()

@@ -66,10 +66,15 @@ public:
     virtual std::unique_ptr<QPaintDevice> makePage(const QString& pdfPath, const QString& title);
 };
 
+// How long the windows wait for the print system (kPrintAnswerMs unless set for a test;
+// 0 restores it).
+int printAnswerMs();
+void setPrintAnswerMs(int ms);
+
 // CUPS through its command-line clients. A client runs as a process of its own and is
-// killed when it has not answered within timeoutMs, so no call lasts longer than that.
-// Without the clients there is no print system.
-std::shared_ptr<PrintBackend> makeCupsBackend(int timeoutMs = kPrintAnswerMs);
+// killed when it has not answered within timeoutMs (0: printAnswerMs()), so no call
+// lasts longer than that. Without the clients there is no print system.
+std::shared_ptr<PrintBackend> makeCupsBackend(int timeoutMs = 0);
 
 // The print system the windows use; null restores the real one.
 std::shared_ptr<PrintBackend> printBackend();

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,8 +28,6 @@ namespace gf {
 
 namespace {
 
-int g_answerMs = kPrintAnswerMs;
-
 const QString kLine = QStringLiteral("\n\r");
 
 QString quoted(const QString& name)
@@ -41,6 +40,13 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+// A file on two lines, folder and name, so that a long path reads in the message box.
+QString fileLines(const QString& path)
+{
+    const QFileInfo info(path);
+    return native(info.absolutePath()) + QDir::separator() + kLine + info.fileName();
+}
+
 // ", weil: Papierstau" style addition of the print system's own words.
 QString becauseOf(const QString& reason)
 {
@@ -48,16 +54,6 @@ QString becauseOf(const QString& reason)
 }
 
 } // namespace
-
-int printAnswerMs()
-{
-    return g_answerMs;
-}
-
-void setPrintAnswerMs(int ms)
-{
-    g_answerMs = ms > 0 ? ms : kPrintAnswerMs;
-}
 
 TPrintDlg::TPrintDlg(AppContext& ctx, const PrintPage& page, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_page(page), m_backend(printBackend())
@@ -134,6 +130,7 @@ TPrintDlg::TPrintDlg(AppContext& ctx, const PrintPage& page, QWidget* parent)
     m_deadline = new QTimer(this);
     m_deadline->setSingleShot(true);
     connect(m_deadline, &QTimer::timeout, this, &TPrintDlg::timedOut);
+    setState(Searching, QStringLiteral("Drucker werden gesucht …"));
 }
 
 void TPrintDlg::resizeEvent(QResizeEvent* event)
@@ -263,30 +260,26 @@ void TPrintDlg::finish(Next next)
 
 bool TPrintDlg::drawInto(const QString& path, const QString& target)
 {
-    const QString device = target.isEmpty() ? QStringLiteral("die Datei ") + native(path)
+    const QString device = target.isEmpty() ? QStringLiteral("die Datei") + kLine + fileLines(path)
                                             : QStringLiteral("den Drucker ") + quoted(target);
     std::unique_ptr<QPaintDevice> page = m_backend->makePage(path, m_title);
     QPainter painter;
     if (!page || !painter.begin(page.get())) {
-        xMessageDlg(
-            QStringLiteral("Fehler: Die Seite für %1 kann nicht angelegt werden.").arg(device) +
-                kLine +
-                (target.isEmpty()
-                     ? QStringLiteral("Bitte prüfen Sie, ob der Ordner besteht und beschrieben "
-                                      "werden darf.")
-                     : QStringLiteral("Bitte prüfen Sie, ob der Ordner für vorläufige Dateien (%1) "
-                                      "besteht und beschrieben werden darf.")
-                           .arg(native(QDir::tempPath()))),
-            mkFehlermeldung, btn::OK);
+        const QString folder =
+            target.isEmpty() ? QFileInfo(path).absolutePath() : QDir::tempPath();
+        xMessageDlg(QStringLiteral("Fehler: Die Seite kann nicht angelegt werden") + kLine +
+                        QStringLiteral("für ") + device + QStringLiteral(".") + kLine +
+                        QStringLiteral("Bitte prüfen Sie, ob dieser Ordner besteht") + kLine +
+                        QStringLiteral("und beschrieben werden darf:") + kLine + native(folder),
+                    mkFehlermeldung, btn::OK);
         return false;
     }
     const bool drawn = m_page.draw ? m_page.draw(painter) : false;
     const bool ended = painter.end();
     if (!drawn || !ended) {
-        xMessageDlg(QStringLiteral("Fehler: Die Seite für %1 konnte nicht fertig gezeichnet "
-                                   "werden. Es wurde nichts gedruckt.")
-                            .arg(device) +
-                        kLine +
+        xMessageDlg(QStringLiteral("Fehler: Die Seite konnte nicht fertig gezeichnet werden") +
+                        kLine + QStringLiteral("für ") + device + QStringLiteral(".") + kLine +
+                        QStringLiteral("Es wurde nichts gedruckt.") + kLine +
                         QStringLiteral("Bitte versuchen Sie es noch einmal."),
                     mkFehlermeldung, btn::OK);
         return false;
@@ -298,25 +291,24 @@ TPrintDlg::Outcome TPrintDlg::saveAsPdf(bool announce)
 {
     const QString target = pdfFileFor(pdfFolder(), m_title);
     if (announce &&
-        xMessageDlg(QStringLiteral("Es wurde kein Drucker gefunden. Die Seite wird als PDF-Datei "
-                                   "gespeichert:") +
-                        kLine + native(target),
+        xMessageDlg(QStringLiteral("Es wurde kein Drucker gefunden.") + kLine +
+                        QStringLiteral("Die Seite wird als PDF-Datei gespeichert:") + kLine +
+                        fileLines(target),
                     mkHinweis, btn::OK | btn::Cancel) != mrOk)
         return Cancelled;
     if (!drawInto(target, QString()))
         return Failed;
     m_savedPdf = target;
     xMessageDlg(QStringLiteral("Die Seite wurde als PDF-Datei gespeichert:") + kLine +
-                    native(target),
+                    fileLines(target),
                 mkHinweis, btn::OK);
     return SavedAsPdf;
 }
 
 TPrintDlg::Outcome TPrintDlg::offerPdf(const QString& text, int kind)
 {
-    if (xMessageDlg(text + kLine +
-                        QStringLiteral("Soll die Seite stattdessen als PDF-Datei gespeichert "
-                                       "werden?"),
+    if (xMessageDlg(text + kLine + QStringLiteral("Soll die Seite stattdessen") + kLine +
+                        QStringLiteral("als PDF-Datei gespeichert werden?"),
                     kind, btn::YesNo) != mrYes)
         return Failed;
     const Outcome saved = saveAsPdf(false);
@@ -345,12 +337,11 @@ TPrintDlg::Outcome TPrintDlg::run()
     case Next::SaveAsPdf:
         return saveAsPdf(false);
     case Next::SearchNoAnswer:
-        return offerPdf(QStringLiteral("Der Drucker antwortet nicht. Das Drucksystem hat nach %1 "
-                                       "Sekunden noch keine Antwort gegeben.")
-                                .arg(seconds) +
-                            kLine +
-                            QStringLiteral("Bitte prüfen Sie, ob der Druckserver läuft und das "
-                                           "Netzwerk verbunden ist."),
+        return offerPdf(QStringLiteral("Der Drucker antwortet nicht.") + kLine +
+                            QStringLiteral("Das Drucksystem hat nach %1 Sekunden").arg(seconds) +
+                            kLine + QStringLiteral("noch keine Antwort gegeben.") + kLine +
+                            QStringLiteral("Bitte prüfen Sie, ob der Druckserver läuft") + kLine +
+                            QStringLiteral("und das Netzwerk verbunden ist."),
                         mkAchtung);
     case Next::Submitted:
         break;
@@ -361,39 +352,38 @@ TPrintDlg::Outcome TPrintDlg::run()
     case PrintJobResult::Accepted:
         return Printed;
     case PrintJobResult::NoAnswer:
-        return offerPdf(
-            QStringLiteral("Der Drucker antwortet nicht. Der Drucker %1 hat nach %2 Sekunden "
-                           "noch keine Antwort gegeben; die Seite wird vielleicht später "
-                           "noch gedruckt.")
-                    .arg(printer, seconds) +
-                kLine +
-                QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet und verbunden ist."),
-            mkAchtung);
-    case PrintJobResult::Refused:
-        return offerPdf(QStringLiteral("Der Drucker %1 nimmt keine Aufträge an%2. Es wurde "
-                                       "nichts gedruckt.")
-                                .arg(printer, becauseOf(m_job.reason)) +
+        return offerPdf(QStringLiteral("Der Drucker antwortet nicht.") + kLine +
+                            QStringLiteral("Der Drucker %1 hat nach %2 Sekunden")
+                                .arg(printer, seconds) +
+                            kLine + QStringLiteral("noch keine Antwort gegeben;") + kLine +
+                            QStringLiteral("die Seite wird vielleicht später noch gedruckt.") +
                             kLine +
-                            QStringLiteral("Bitte wählen Sie einen anderen Drucker, oder lassen "
-                                           "Sie den Drucker wieder freigeben."),
+                            QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet") +
+                            kLine + QStringLiteral("und verbunden ist."),
+                        mkAchtung);
+    case PrintJobResult::Refused:
+        return offerPdf(QStringLiteral("Der Drucker %1 nimmt keine Aufträge an%2.")
+                                .arg(printer, becauseOf(m_job.reason)) +
+                            kLine + QStringLiteral("Es wurde nichts gedruckt.") + kLine +
+                            QStringLiteral("Bitte wählen Sie einen anderen Drucker,") + kLine +
+                            QStringLiteral("oder lassen Sie den Drucker wieder freigeben."),
                         mkFehlermeldung);
     case PrintJobResult::QueueStopped:
-        return offerPdf(QStringLiteral("Der Drucker %1 ist angehalten%2. Die Seite wartet und "
-                                       "wird erst gedruckt, wenn der Drucker wieder läuft.")
+        return offerPdf(QStringLiteral("Der Drucker %1 ist angehalten%2.")
                                 .arg(printer, becauseOf(m_job.reason)) +
-                            kLine +
-                            QStringLiteral("Bitte beheben Sie die Störung am Drucker, oder lassen "
-                                           "Sie ihn wieder freigeben."),
+                            kLine + QStringLiteral("Die Seite wartet und wird erst gedruckt,") +
+                            kLine + QStringLiteral("wenn der Drucker wieder läuft.") + kLine +
+                            QStringLiteral("Bitte beheben Sie die Störung am Drucker,") + kLine +
+                            QStringLiteral("oder lassen Sie ihn wieder freigeben."),
                         mkAchtung);
     case PrintJobResult::Failed:
         break;
     }
-    return offerPdf(QStringLiteral("Die Seite konnte nicht an den Drucker %1 gesendet "
-                                   "werden%2. Es wurde nichts gedruckt.")
-                            .arg(printer, becauseOf(m_job.reason)) +
-                        kLine +
-                        QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet und "
-                                       "verbunden ist."),
+    return offerPdf(QStringLiteral("Die Seite konnte nicht an den Drucker %1") .arg(printer) +
+                        kLine + QStringLiteral("gesendet werden%1.").arg(becauseOf(m_job.reason)) +
+                        kLine + QStringLiteral("Es wurde nichts gedruckt.") + kLine +
+                        QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet") + kLine +
+                        QStringLiteral("und verbunden ist."),
                     mkFehlermeldung);
 }
 

@@ -112,8 +112,4 @@ private:
     QStackedWidget* m_middle; // the moving bar or the printers
 };
 
-// How long the dialog waits for the print system (kPrintAnswerMs unless set for a test).
-int printAnswerMs();
-void setPrintAnswerMs(int ms);
-
 } // namespace gf

@@ -274,7 +274,7 @@ private slots:
                                  << "Der Drucker „Stationsdrucker“ ist angehalten (Papierstau).";
         QTest::newRow("failed") << int(PrintJobResult::Failed)
                                 << "The printer or class does not exist."
-                                << "Die Seite konnte nicht an den Drucker „Stationsdrucker“ "
+                                << "Die Seite konnte nicht an den Drucker „Stationsdrucker“\n\r"
                                    "gesendet werden (The printer or class does not exist.).";
     }
     void everyFailureIsSaid()
@@ -296,7 +296,7 @@ private slots:
         QVERIFY2(messages.texts()[0].startsWith(said), qPrintable(messages.texts()[0]));
         QVERIFY(screenColours);
         QVERIFY(messages.texts()[1].startsWith("Die Seite wurde als PDF-Datei gespeichert:\n\r"));
-        const QString file = messages.texts()[1].section("\n\r", 1);
+        const QString file = messages.texts()[1].section("\n\r", 1).remove("\n\r");
         QVERIFY2(file.startsWith(QDir::toNativeSeparators(home.path())), qPrintable(file));
         QFile pdf(file);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -308,8 +308,10 @@ private slots:
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("said");
-        QTest::newRow("begin") << int(FakeBackend::FailBegin) << "kann nicht angelegt werden";
-        QTest::newRow("end") << int(FakeBackend::FailEnd) << "nicht fertig gezeichnet";
+        QTest::newRow("begin") << int(FakeBackend::FailBegin)
+                               << "Fehler: Die Seite kann nicht angelegt werden";
+        QTest::newRow("end") << int(FakeBackend::FailEnd)
+                             << "Fehler: Die Seite konnte nicht fertig gezeichnet werden";
     }
     void aPageThatCannotBeDrawnIsNotSent()
     {
@@ -341,11 +343,11 @@ private slots:
             print(dlg);
             QCOMPARE(messages.count(), 2 * (i + 1));
             const QString before = messages.texts()[2 * i], after = messages.texts()[2 * i + 1];
-            QVERIFY2(before.startsWith("Es wurde kein Drucker gefunden. Die Seite wird als "
+            QVERIFY2(before.startsWith("Es wurde kein Drucker gefunden.\n\rDie Seite wird als "
                                        "PDF-Datei gespeichert:\n\r"),
                      qPrintable(before));
-            QCOMPARE(after.section("\n\r", 1), before.section("\n\r", 1));
-            files << before.section("\n\r", 1);
+            QCOMPARE(after.section("\n\r", 1), before.section("\n\r", 2));
+            files << before.section("\n\r", 2).remove("\n\r");
             QVERIFY(QFileInfo(files.last()).size() > 2000);
         }
         QVERIFY(files[0] != files[1]);
@@ -358,6 +360,53 @@ private slots:
         print(dlg);
         QCOMPARE(messages.count(), 1);
         QVERIFY(!QFileInfo::exists(files[1].replace(" (2)", " (3)")));
+    }
+
+    // Every message about printing, in the message box on both screen sizes: its lines
+    // are short enough that the box needs neither the whole width nor the whole height.
+    void theMessagesFitOnTheScreen()
+    {
+        TTagDlg dlg(env.ctx);
+        dlg.show();
+        ScopedMessageHook messages(mrNo);
+        backend->search.timedOut = true;
+        print(dlg);
+        backend->search.timedOut = false;
+        for (auto kind : {PrintJobResult::NoAnswer, PrintJobResult::Refused,
+                          PrintJobResult::QueueStopped, PrintJobResult::Failed}) {
+            backend->job = {kind, kind == PrintJobResult::QueueStopped ? "Papierstau" : "", ""};
+            print(dlg);
+        }
+        backend->page = FakeBackend::FailBegin;
+        print(dlg);
+        backend->page = FakeBackend::Pdf;
+        backend->search.printers.clear();
+        messages.setDefaultAnswer(mrOk);
+        print(dlg);
+        QCOMPARE(messages.count(), 8);
+
+        for (const QSize screen : {QSize(800, 600), QSize(1024, 768)}) {
+            for (int i = 0; i < messages.count(); ++i) {
+                const auto& m = messages.messages()[i];
+                TxMsgDlg box;
+                box.prepare(m.text, m.kind, m.buttons, screen);
+                // A file's name may take the whole width; it wraps.
+                QVERIFY2(box.width() < screen.width() || m.text.contains(".pdf"),
+                         qPrintable(m.text));
+                QVERIFY(box.height() < screen.height());
+                shot(&box, QString("printmsg_%1_%2").arg(screen.width()).arg(i));
+            }
+            backend->search.printers = {{"Flur", false}, {"Stationsdrucker", true}};
+            env.ctx.FontFactor = screen.width() / 800.0;
+            print(dlg, [&](TPrintDlg& d) {
+                if (d.state() != TPrintDlg::Choosing)
+                    return;
+                QVERIFY(d.width() < screen.width() && d.height() < screen.height());
+                shot(&d, QString("printdlg_%1").arg(screen.width()));
+                d.reject();
+            });
+            env.ctx.FontFactor = 1.0;
+        }
     }
 
     void cancellingPrintsNothing()
