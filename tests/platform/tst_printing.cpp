@@ -33,8 +33,8 @@ private slots:
     void initTestCase()
     {
         savedPath = qgetenv("PATH");
-        // Only the stand-ins and the shell's own tools: no real print system answers.
-        qputenv("PATH", bin.path().toLocal8Bit() + ":/bin:/usr/bin");
+        // Only the stand-ins: no real print system answers, even where one is installed.
+        qputenv("PATH", bin.path().toLocal8Bit());
     }
     void cleanup()
     {
@@ -76,8 +76,8 @@ private slots:
     // A client stuck on a print server that does not answer is given up on in time.
     void aHangingClientIsGivenUpOn()
     {
-        client("lpstat", "exec sleep 30");
-        client("lp", "exec sleep 30");
+        client("lpstat", "exec /bin/sleep 30");
+        client("lp", "exec /bin/sleep 30");
         QElapsedTimer clock;
         clock.start();
         QVERIFY(makeCupsBackend(300)->findPrinters().timedOut);
