@@ -8,12 +8,10 @@
 #include "toolkit/TPushButton.h"
 #include "toolkit/TxMsgDlg.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPaintDevice>
@@ -47,7 +45,7 @@ QString fileLines(const QString& path)
     return native(info.absolutePath()) + QDir::separator() + kLine + info.fileName();
 }
 
-// ", weil: Papierstau" style addition of the print system's own words.
+// The print system's own words, in brackets after the sentence they explain.
 QString becauseOf(const QString& reason)
 {
     return reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason);
@@ -56,7 +54,7 @@ QString becauseOf(const QString& reason)
 } // namespace
 
 TPrintDlg::TPrintDlg(AppContext& ctx, const PrintPage& page, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_page(page), m_backend(printBackend())
+    : QDialog(parent), m_page(page), m_backend(printBackend())
 {
     const tProgramData* data = ctx.data;
     const QString name = data && data->CurrentUser ? data->CurrentUser->Name : QString();
@@ -200,14 +198,21 @@ void TPrintDlg::sendToPrinter()
         return;
     m_printer = printerName();
 
-    QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/gripsfix-XXXXXX.pdf"));
+    // A temporary folder that does not exist comes back empty, which would put the page
+    // into the root folder.
+    const QString tmp = QDir::tempPath();
+    QTemporaryFile spool(tmp + QStringLiteral("/gripsfix-XXXXXX.pdf"));
     spool.setAutoRemove(false);
-    const bool opened = spool.open();
+    if (tmp.isEmpty() || !spool.open()) {
+        sayCannotCreate(QStringLiteral("den Drucker ") + quoted(m_printer),
+                        tmp.isEmpty() ? qEnvironmentVariable("TMPDIR") : tmp);
+        done(Failed);
+        return;
+    }
     m_spoolFile = spool.fileName();
     spool.close();
-    if (!opened || !drawInto(m_spoolFile, m_printer)) {
-        if (opened)
-            QFile::remove(m_spoolFile);
+    if (!drawInto(m_spoolFile, m_printer)) {
+        QFile::remove(m_spoolFile);
         done(Failed);
         return;
     }
@@ -265,13 +270,7 @@ bool TPrintDlg::drawInto(const QString& path, const QString& target)
     std::unique_ptr<QPaintDevice> page = m_backend->makePage(path, m_title);
     QPainter painter;
     if (!page || !painter.begin(page.get())) {
-        const QString folder =
-            target.isEmpty() ? QFileInfo(path).absolutePath() : QDir::tempPath();
-        xMessageDlg(QStringLiteral("Fehler: Die Seite kann nicht angelegt werden") + kLine +
-                        QStringLiteral("für ") + device + QStringLiteral(".") + kLine +
-                        QStringLiteral("Bitte prüfen Sie, ob dieser Ordner besteht") + kLine +
-                        QStringLiteral("und beschrieben werden darf:") + kLine + native(folder),
-                    mkFehlermeldung, btn::OK);
+        sayCannotCreate(device, QFileInfo(path).absolutePath());
         return false;
     }
     const bool drawn = m_page.draw ? m_page.draw(painter) : false;
@@ -285,6 +284,15 @@ bool TPrintDlg::drawInto(const QString& path, const QString& target)
         return false;
     }
     return true;
+}
+
+void TPrintDlg::sayCannotCreate(const QString& device, const QString& folder)
+{
+    xMessageDlg(QStringLiteral("Fehler: Die Seite kann nicht angelegt werden") + kLine +
+                    QStringLiteral("für ") + device + QStringLiteral(".") + kLine +
+                    QStringLiteral("Bitte prüfen Sie, ob dieser Ordner besteht") + kLine +
+                    QStringLiteral("und beschrieben werden darf:") + kLine + native(folder),
+                mkFehlermeldung, btn::OK);
 }
 
 TPrintDlg::Outcome TPrintDlg::saveAsPdf(bool announce)

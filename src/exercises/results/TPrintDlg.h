@@ -93,11 +93,11 @@ private:
 
     // Draws the page into a paint device of the backend; false after saying why.
     bool drawInto(const QString& path, const QString& target);
+    void sayCannotCreate(const QString& device, const QString& folder);
     Outcome offerPdf(const QString& text, int kind);
     Outcome saveAsPdf(bool announce);
     QString printerName() const;
 
-    AppContext& m_ctx;
     PrintPage m_page;
     std::shared_ptr<PrintBackend> m_backend;
     QString m_title;

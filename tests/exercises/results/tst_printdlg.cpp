@@ -307,21 +307,30 @@ private slots:
     void aPageThatCannotBeDrawnIsNotSent_data()
     {
         QTest::addColumn<int>("page");
+        QTest::addColumn<QByteArray>("tmp");
         QTest::addColumn<QString>("said");
-        QTest::newRow("begin") << int(FakeBackend::FailBegin)
+        QTest::newRow("begin") << int(FakeBackend::FailBegin) << QByteArray()
                                << "Fehler: Die Seite kann nicht angelegt werden";
-        QTest::newRow("end") << int(FakeBackend::FailEnd)
+        QTest::newRow("end") << int(FakeBackend::FailEnd) << QByteArray()
                              << "Fehler: Die Seite konnte nicht fertig gezeichnet werden";
+        QTest::newRow("no temporary folder")
+            << int(FakeBackend::Pdf) << QByteArray("/nonexistent/gripsfix")
+            << "Fehler: Die Seite kann nicht angelegt werden";
     }
     void aPageThatCannotBeDrawnIsNotSent()
     {
         QFETCH(int, page);
+        QFETCH(QByteArray, tmp);
         QFETCH(QString, said);
         backend->page = FakeBackend::Page(page);
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        if (!tmp.isEmpty())
+            qputenv("TMPDIR", tmp);
         TTagDlg dlg(env.ctx);
         dlg.show();
         ScopedMessageHook messages;
         print(dlg);
+        qputenv("TMPDIR", savedTmp);
         QCOMPARE(messages.count(), 1);
         QVERIFY2(messages.last().text.contains(said), qPrintable(messages.last().text));
         QVERIFY(messages.last().text.contains("„Stationsdrucker“"));
