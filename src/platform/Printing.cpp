@@ -76,9 +76,9 @@ public:
     PrinterSearch findPrinters() override
     {
         PrinterSearch search;
-        const ClientAnswer a = runClient(QStringLiteral("lpstat"), {QStringLiteral("-d"),
-                                                                   QStringLiteral("-a")},
-                                         QDeadlineTimer(timeoutMs()));
+        const ClientAnswer a =
+            runClient(QStringLiteral("lpstat"), {QStringLiteral("-d"), QStringLiteral("-a")},
+                      QDeadlineTimer(timeoutMs()));
         if (!a.started)
             return search; // no clients, no print system
         if (!a.finished) {
@@ -108,11 +108,10 @@ public:
     {
         const QDeadlineTimer deadline(timeoutMs());
         PrintJobResult result;
-        const ClientAnswer lp = runClient(
-            QStringLiteral("lp"),
-            {QStringLiteral("-d"), printer, QStringLiteral("-t"), title, QStringLiteral("--"),
-             pdfPath},
-            deadline);
+        const ClientAnswer lp = runClient(QStringLiteral("lp"),
+                                          {QStringLiteral("-d"), printer, QStringLiteral("-t"),
+                                           title, QStringLiteral("--"), pdfPath},
+                                          deadline);
         if (!lp.finished) {
             result.kind = lp.started ? PrintJobResult::NoAnswer : PrintJobResult::Failed;
             return result;
@@ -177,8 +176,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<QPaintDevice> PrintBackend::makePage(const QString& pdfPath,
-                                                     const QString& title)
+std::unique_ptr<QPaintDevice> PrintBackend::makePage(const QString& pdfPath, const QString& title)
 {
     return createPdfWriter(pdfPath, title);
 }

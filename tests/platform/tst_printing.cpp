@@ -69,8 +69,7 @@ private slots:
     {
         const PrinterSearch s = makeCupsBackend(2000)->findPrinters();
         QVERIFY(!s.systemFound && !s.timedOut && s.printers.isEmpty());
-        QCOMPARE(makeCupsBackend(2000)->submit("Flur", "/x.pdf", "t").kind,
-                 PrintJobResult::Failed);
+        QCOMPARE(makeCupsBackend(2000)->submit("Flur", "/x.pdf", "t").kind, PrintJobResult::Failed);
     }
 
     // A client stuck on a print server that does not answer is given up on in time.
@@ -94,8 +93,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QByteArray taken = "echo \"request id is $2-12 (1 file(s))\"";
         const QByteArray enabled = "echo \"printer $2 is idle.  enabled since Mon 07 Dec\"";
-        QTest::newRow("accepted") << taken << enabled << int(PrintJobResult::Accepted)
-                                  << "";
+        QTest::newRow("accepted") << taken << enabled << int(PrintJobResult::Accepted) << "";
         QTest::newRow("disabled")
             << taken
             << QByteArray("printf 'printer %s disabled since Mon 07 Dec 2026 -\\n\\tPapierstau\\n' "
@@ -105,10 +103,10 @@ private slots:
             << QByteArray("echo \"lp: Destination \\\"$2\\\" is not accepting jobs.\" >&2; exit 1")
             << QByteArray("printf '%s not accepting requests since Mon -\\n\\tWartung\\n' \"$2\"")
             << int(PrintJobResult::Refused) << "Wartung";
-        QTest::newRow("gone")
-            << QByteArray("echo 'lp: The printer or class does not exist.' >&2; exit 1")
-            << enabled << int(PrintJobResult::Failed)
-            << "The printer or class does not exist.";
+        QTest::newRow("gone") << QByteArray(
+                                     "echo 'lp: The printer or class does not exist.' >&2; exit 1")
+                              << enabled << int(PrintJobResult::Failed)
+                              << "The printer or class does not exist.";
     }
     void whatBecameOfAJobIsRead()
     {

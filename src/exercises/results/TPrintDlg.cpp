@@ -217,8 +217,8 @@ void TPrintDlg::sendToPrinter()
         return;
     }
 
-    setState(Sending, QStringLiteral("Die Seite wird an den Drucker %1 gesendet …")
-                          .arg(quoted(m_printer)));
+    setState(Sending,
+             QStringLiteral("Die Seite wird an den Drucker %1 gesendet …").arg(quoted(m_printer)));
     const int request = ++m_request;
     std::shared_ptr<PrintBackend> backend = m_backend;
     const QString printer = m_printer, file = m_spoolFile, title = m_title;
@@ -298,11 +298,10 @@ void TPrintDlg::sayCannotCreate(const QString& device, const QString& folder)
 TPrintDlg::Outcome TPrintDlg::saveAsPdf(bool announce)
 {
     const QString target = pdfFileFor(pdfFolder(), m_title);
-    if (announce &&
-        xMessageDlg(QStringLiteral("Es wurde kein Drucker gefunden.") + kLine +
-                        QStringLiteral("Die Seite wird als PDF-Datei gespeichert:") + kLine +
-                        fileLines(target),
-                    mkHinweis, btn::OK | btn::Cancel) != mrOk)
+    if (announce && xMessageDlg(QStringLiteral("Es wurde kein Drucker gefunden.") + kLine +
+                                    QStringLiteral("Die Seite wird als PDF-Datei gespeichert:") +
+                                    kLine + fileLines(target),
+                                mkHinweis, btn::OK | btn::Cancel) != mrOk)
         return Cancelled;
     if (!drawInto(target, QString()))
         return Failed;
@@ -360,15 +359,14 @@ TPrintDlg::Outcome TPrintDlg::run()
     case PrintJobResult::Accepted:
         return Printed;
     case PrintJobResult::NoAnswer:
-        return offerPdf(QStringLiteral("Der Drucker antwortet nicht.") + kLine +
-                            QStringLiteral("Der Drucker %1 hat nach %2 Sekunden")
-                                .arg(printer, seconds) +
-                            kLine + QStringLiteral("noch keine Antwort gegeben;") + kLine +
-                            QStringLiteral("die Seite wird vielleicht später noch gedruckt.") +
-                            kLine +
-                            QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet") +
-                            kLine + QStringLiteral("und verbunden ist."),
-                        mkAchtung);
+        return offerPdf(
+            QStringLiteral("Der Drucker antwortet nicht.") + kLine +
+                QStringLiteral("Der Drucker %1 hat nach %2 Sekunden").arg(printer, seconds) +
+                kLine + QStringLiteral("noch keine Antwort gegeben;") + kLine +
+                QStringLiteral("die Seite wird vielleicht später noch gedruckt.") + kLine +
+                QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet") + kLine +
+                QStringLiteral("und verbunden ist."),
+            mkAchtung);
     case PrintJobResult::Refused:
         return offerPdf(QStringLiteral("Der Drucker %1 nimmt keine Aufträge an%2.")
                                 .arg(printer, becauseOf(m_job.reason)) +
@@ -387,7 +385,7 @@ TPrintDlg::Outcome TPrintDlg::run()
     case PrintJobResult::Failed:
         break;
     }
-    return offerPdf(QStringLiteral("Die Seite konnte nicht an den Drucker %1") .arg(printer) +
+    return offerPdf(QStringLiteral("Die Seite konnte nicht an den Drucker %1").arg(printer) +
                         kLine + QStringLiteral("gesendet werden%1.").arg(becauseOf(m_job.reason)) +
                         kLine + QStringLiteral("Es wurde nichts gedruckt.") + kLine +
                         QStringLiteral("Bitte prüfen Sie, ob der Drucker eingeschaltet") + kLine +

@@ -2,8 +2,8 @@
 
 #include "core/data/MessageSink.h"
 #include "exercises/results/TPrintDlg.h"
-#include "exercises/results/tGraphPanel.h"
 #include "exercises/results/TSingleTipDlg.h"
+#include "exercises/results/tGraphPanel.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/TPushButton.h"
 #include "toolkit/TStatusBar.h"
@@ -44,11 +44,10 @@ void TResultGraphDlg::printHeading(QPainter& painter)
 
 void TResultGraphDlg::PrintBtnClick()
 {
-    static const char* const names[] = {"Telefonvermittlung", "Memo-Protokoll",
-                                        "Wort-Fahndung", "Bild-Fahndung"};
+    static const char* const names[] = {"Telefonvermittlung", "Memo-Protokoll", "Wort-Fahndung",
+                                        "Bild-Fahndung"};
     PrintPage page;
-    page.what = QStringLiteral("Ergebnisse ") +
-                QString::fromUtf8(names[logIndex(tipKind()) - 1]);
+    page.what = QStringLiteral("Ergebnisse ") + QString::fromUtf8(names[logIndex(tipKind()) - 1]);
     page.draw = [this](QPainter& painter) { return printPage(painter); };
     TPrintDlg::print(ctx(), page, this);
     QApplication::processEvents();

@@ -52,8 +52,8 @@ bool run(const QString& program, const QStringList& args, QString* out = nullptr
 {
     QProcess p;
     p.start(program, args);
-    const bool ok = p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit &&
-                    p.exitCode() == 0;
+    const bool ok =
+        p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     if (out)
         *out = QString::fromLocal8Bit(p.readAllStandardOutput());
     return ok;
@@ -114,8 +114,7 @@ class TstPrintCups : public QObject
     QStringList outputFiles()
     {
         QStringList files;
-        QDirIterator it(root.filePath("out"), {"*.pdf"}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(root.filePath("out"), {"*.pdf"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             files << it.next();
         return files;
@@ -137,9 +136,10 @@ private slots:
             f.write(text.toUtf8());
         };
         write(root.filePath("cupsd.conf"),
-              "Listen " + r + "/cups.sock\nLogLevel warn\nBrowsing No\nWebInterface No\n"
-              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-              "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
+              "Listen " + r +
+                  "/cups.sock\nLogLevel warn\nBrowsing No\nWebInterface No\n"
+                  "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                  "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
         write(root.filePath("cups-files.conf"),
               "ServerRoot " + r + "\nRequestRoot " + r + "/spool\nTempDir " + r +
                   "/tmp\nStateDir " + r + "/state\nCacheDir " + r + "/cache\nErrorLog " + r +
@@ -148,8 +148,9 @@ private slots:
                   "SystemGroup root\n");
         // The PDF printer reads the configuration named after its device.
         queueConf = "/etc/cups/cups-pdf-" + queue + ".conf";
-        write(queueConf, "Out " + r + "/out\nAnonDirName " + r + "/out\nUserUMask 0000\n"
-                         "Label 0\nTitlePref 1\n");
+        write(queueConf, "Out " + r + "/out\nAnonDirName " + r +
+                             "/out\nUserUMask 0000\n"
+                             "Label 0\nTitlePref 1\n");
         qputenv("CUPS_SERVER", (r + "/cups.sock").toLocal8Bit());
         startScheduler();
         QVERIFY(run("lpadmin", {"-p", queue, "-E", "-v", "cups-pdf:/" + queue, "-P", kPdfDriver}));
@@ -209,9 +210,9 @@ private slots:
         QVERIFY(run("cupsaccept", {queue}));
         qInfo("refusing queue: %lld ms from \"Drucken\" to the message", took);
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages[0].startsWith(
-                     QString("Der Drucker „%1“ nimmt keine Aufträge an").arg(queue)),
-                 qPrintable(messages[0]));
+        QVERIFY2(
+            messages[0].startsWith(QString("Der Drucker „%1“ nimmt keine Aufträge an").arg(queue)),
+            qPrintable(messages[0]));
     }
 
     void aStoppedQueueIsSaid()
