@@ -378,6 +378,23 @@ int xMessageDlg(const QString& text, int kind, int buttons, int helpContext)
     return result == 0 ? int(mrCancel) : result;
 }
 
+int xRetryDlg(const QString& text, const QString& otherCaption)
+{
+    if (const MessageHook& hook = hookSlot())
+        return hook(text, mkFehlermeldung, btn::Retry | btn::Ignore);
+    const QPointer<QWidget> before = QApplication::activeWindow();
+    TxMsgDlg box(before);
+    box.prepare(text, mkFehlermeldung, btn::Retry | btn::Ignore, screenSize());
+    box.bnIgnore->setText(otherCaption);
+    box.bnIgnore->setDefault(false);
+    box.bnRetry->setDefault(true);
+    box.bnRetry->setFocus();
+    const int result = box.exec();
+    if (before && before->isVisible())
+        before->activateWindow();
+    return result == mrRetry ? int(mrRetry) : int(mrIgnore);
+}
+
 QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
                   QWidget* parent)
 {

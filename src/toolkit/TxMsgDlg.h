@@ -91,6 +91,10 @@ private:
 // accepted for the callers' sake and not used.
 int xMessageDlg(const QString& text, int kind, int buttons, int helpContext = 0);
 
+// A failure with two answers: "&Wiederholen" (mrRetry, the default) and a second button
+// with its own caption (mrIgnore; Escape too). Through the hook as Retry | Ignore.
+int xRetryDlg(const QString& text, const QString& otherCaption);
+
 // Asks for one line of text in the message box's large type and colours (see inputBox).
 QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,
                   QWidget* parent = nullptr);
