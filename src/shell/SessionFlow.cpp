@@ -88,9 +88,8 @@ void SessionFlow::saveOnExit()
 {
     tProgramData& data = *m_ctx.data;
     // With no detective logged in there are no session lists and nothing to save.
-    if (m_ctx.ReadOnlySession || !data.CurrentUser || !data.SessionListsCreated)
-        return;
-    settleSave(m_ctx, data.storeSession(), true);
+    if (!m_ctx.ReadOnlySession && data.CurrentUser && data.SessionListsCreated)
+        settleSave(m_ctx, data.storeSession(), true);
     data.releaseLogin();
 }
 
@@ -127,8 +126,8 @@ bool settleSave(AppContext& ctx, tProgramData::SaveOutcome outcome, bool atExit)
             break;
         }
         const int answer = xRetryDlg(data.saveFailureText(),
-                                     atExit ? QStringLiteral("Ohne Speichern &beenden")
-                                            : QStringLiteral("Ohne Speichern &weiter"));
+                                     atExit ? QStringLiteral("&Ohne Speichern beenden")
+                                            : QStringLiteral("&Ohne Speichern weiter"));
         if (answer != mrRetry)
             return false;
         outcome = data.storeSession();

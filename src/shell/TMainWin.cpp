@@ -597,8 +597,6 @@ void TMainWin::endSession()
     m_ctx.data->releaseLogin();
     CloseWithoutQuestion = true;
     close();
-    // Open exercise windows run their own event loops; this ends them all.
-    QCoreApplication::exit(0);
 }
 
 void TMainWin::closeEvent(QCloseEvent* event)

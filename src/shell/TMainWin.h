@@ -91,7 +91,8 @@ public:
     void setUserLabel(const QString& userName);
 
     // The end of a desktop session or a SIGTERM: stores what can be stored without
-    // asking anybody, then ends the program without its closing screen.
+    // asking anybody and closes without the closing screen (the caller then ends the
+    // event loops).
     void endSession();
     // Stores what is not stored yet, without questions (the desktop asks before it ends).
     void storeNow();

@@ -77,7 +77,11 @@ int main(int argc, char* argv[])
     mainWin.createWindows();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWin,
                      [&mainWin] { SingleInstance::bringToFront(&mainWin); });
-    onTermination(&mainWin, [&mainWin] { mainWin.endSession(); });
+    onTermination(&mainWin, [&mainWin] {
+        mainWin.endSession();
+        // Open exercise windows run their own event loops; this ends them all.
+        QCoreApplication::exit(0);
+    });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWin,
                      [&mainWin] { mainWin.storeNow(); });
     mainWin.show();

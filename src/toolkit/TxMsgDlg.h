@@ -69,6 +69,8 @@ public:
     TPushButton* bnIgnore;
 
     TPushButton* button(int tableIndex) const;
+    // Widens the buttons when a caption given after prepare() needs more room.
+    void fitButtonsToCaptions();
     QString headingText() const;
 
 public slots:
