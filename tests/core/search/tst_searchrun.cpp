@@ -216,7 +216,12 @@ private slots:
             clock.advance(60s);
             QCOMPARE(events.mid(1, 2), (Events{{1000, "show"}, {6000 + shown, "clear"}}));
         }
+        // A stored time is held to what a trainee can follow; none at all is the default.
         QCOMPARE(wordShowTime(0), DefaultWordShowTime);
+        QCOMPARE(wordShowTime(-300), DefaultWordShowTime);
+        QCOMPARE(wordShowTime(1), 300ms);
+        QCOMPARE(wordShowTime(10001), 10000ms);
+        QCOMPARE(wordShowTime(2147483647), 10000ms);
     }
 
     void chartsRoundHalfToEven()
