@@ -118,6 +118,9 @@ private slots:
                                  << "Tabelle 1 „Gross“ in std.cfg ist nicht verwendbar: sie hat "
                                     "mehr als 10";
         QTest::newRow("6 columns") << tables({{"Breit", 6, 6}}) << "mehr als 4 Kategorien";
+        // refused before a cell lands outside the 10 x 10 grid
+        QTest::newRow("11 columns") << tables({{"Weit", 10, 11}}) << "mehr als 10 Zeilen";
+        QTest::newRow("settings cut") << tables({{"Kurz", 6, 5}}).chopped(54) << "endet vor";
         QTest::newRow("7 rows") << tables({{"Lang", 7, 5}}) << "mehr als 4 Begriffe";
         QTest::newRow("9 items") << tables({{"Klein", 5, 4}}) << "weniger als 10 Begriffe";
         QTest::newRow("second table")
@@ -251,6 +254,9 @@ private slots:
         QTest::newRow("item in column 1")
             << QString(dinge).replace("Zeile: |i", "Zeile: e|i").replace("|o|", "|o|p")
             << "Zeile 1: die Tabelle 1 „D“ ist nicht verwendbar: der Begriff „e“ steht auch";
+        QTest::newRow("11 rows")
+            << "Tabelle: T" + QString("\nZeile: |a|b|c|d").repeated(11) << "Zeile 12: die Tabelle "
+                                                                          "hat schon 10 Zeilen";
         QTest::newRow("time") << "Anzeigezeit: schnell"
                               << "Anzeigezeit";
         QTest::newRow("time too short") << "Anzeigezeit: 299" << "von 300 bis 10000";
