@@ -3,6 +3,7 @@
 #include "core/data/MessageSink.h"
 #include "core/data/ProgramData.h"
 #include "core/data/Random.h"
+#include "core/data/Session.h"
 #include "core/data/Timing.h"
 #include "core/results/TipRules.h"
 #include "core/sequence/MemoRules.h"
@@ -22,6 +23,7 @@
 #include "exercises/sequence/TTeleGraphDlg.h"
 #include "exercises/sequence/TTeleInfoDlg.h"
 #include "platform/SoundPlayer.h"
+#include "shell/SessionFlow.h"
 #include "shell/TChooseModeDlg.h"
 #include "shell/WindowSet.h"
 #include "toolkit/AppContext.h"
@@ -79,9 +81,8 @@ bool Courses::Telephone()
     if (result != mrOk)
         return false;
 
-    if (data.CurrentUser)
-        data.CurrentUser->TelLevel[m_ctx.TelMode] = tel::nextStartLevel(stat.BestSpan);
-    data.TelStatList.append(stat);
+    // Stored before the graph shows it: a result the trainee has seen is never lost.
+    settleSave(m_ctx, tSession(data, m_ctx.ReadOnlySession).finish(stat), false);
 
     if (tel.TasksDone == tel.TasksTotal) {
         m_w.TeleGraphDlg->Stat = &data.TelStatList.last();
@@ -129,9 +130,7 @@ bool Courses::Memo()
     if (result != mrOk)
         return false;
 
-    data.MemoStatList.append(stat);
-    if (data.CurrentUser)
-        data.CurrentUser->MemoLevel[memo.Mode] = memo::nextStartLevel(stat.BestSpan);
+    settleSave(m_ctx, tSession(data, m_ctx.ReadOnlySession).finish(stat), false);
     m_w.BmpSndGraphDlg->Stat = &data.MemoStatList.last();
     m_w.BmpSndGraphDlg->exec();
     m_w.BmpSndGraphDlg->Stat = nullptr;
@@ -152,8 +151,7 @@ namespace {
 template <typename Stat>
 bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QString& fileName,
                   const QList<TSearchIntroDlg*>& intro, TTableIntroDlg& tableIntro,
-                  std::shared_ptr<const tConfig>& overviewTable, ExerciseKind area, quint16& tipNo,
-                  QList<Stat>& statList)
+                  std::shared_ptr<const tConfig>& overviewTable, ExerciseKind area, quint16& tipNo)
 {
     ctx.ExerciseStarted = true;
     if (ctx.player)
@@ -192,8 +190,13 @@ bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QStri
     stat.Stamp = SerialDate::fromDateTime(ctx.data->clock().now());
     if (run.exec() != mrOk)
         return false;
-    if (run.SumLevels(stat))
-        statList.append(stat);
+    if (run.SumLevels(stat)) {
+        tSession session(*ctx.data, ctx.ReadOnlySession);
+        if constexpr (std::is_same_v<Stat, tBmpKatStat>)
+            settleSave(ctx, session.finishPicture(stat), false);
+        else
+            settleSave(ctx, session.finishWord(stat), false);
+    }
 
     TGraphDlg& graph = *w.GraphDlg;
     graph.ChartMode = area == ExerciseKind::Bild ? search::cmPicture : search::cmWord;
@@ -207,17 +210,17 @@ bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QStri
 bool Courses::wordSearch()
 {
     TXErklaer3Dlg& overview = *m_w.XErklaer3Dlg;
-    return searchCourse(m_ctx, m_w, *m_w.WortDlg, QStringLiteral("std.cfg"),
+    return searchCourse<tWortKatStat>(m_ctx, m_w, *m_w.WortDlg, QStringLiteral("std.cfg"),
                         {m_w.XErklaerDlg, m_w.XErklaer2Dlg, &overview}, *m_w.XErklaer2Dlg,
-                        overview.Table, ExerciseKind::Wort, m_ctx.WortTipNo, m_ctx.data->WortStatList);
+                        overview.Table, ExerciseKind::Wort, m_ctx.WortTipNo);
 }
 
 bool Courses::pictureSearch()
 {
     TBmpErklaer3Dlg& overview = *m_w.BmpErklaer3Dlg;
-    return searchCourse(m_ctx, m_w, *m_w.BmpKatDlg, QStringLiteral("bmp.cfg"),
+    return searchCourse<tBmpKatStat>(m_ctx, m_w, *m_w.BmpKatDlg, QStringLiteral("bmp.cfg"),
                         {m_w.BmpErklaerDlg, m_w.BmpErkl2Dlg, &overview}, *m_w.BmpErkl2Dlg,
-                        overview.Table, ExerciseKind::Bild, m_ctx.BildTipNo, m_ctx.data->BildStatList);
+                        overview.Table, ExerciseKind::Bild, m_ctx.BildTipNo);
 }
 
 } // namespace gf

@@ -17,10 +17,10 @@ SessionFlow::SessionFlow(AppContext& ctx, WindowSet& windows) : m_ctx(ctx), m_wi
 void SessionFlow::login()
 {
     tProgramData& data = *m_ctx.data;
-    if (m_ctx.ExerciseStarted && !m_ctx.ReadOnlySession && data.CurrentUser) {
-        if (data.SaveSessionResults(*data.CurrentUser))
-            data.SaveUserFile();
-    }
+    // Records are stored when they are shown; one that could not be stored then is
+    // tried again before the detective may change.
+    if (!m_ctx.ReadOnlySession && data.CurrentUser)
+        settleSave(m_ctx, data.storeSession(), false);
     const QString remembered = data.UserName;
     TAnmeldDlg* login = m_windows.AnmeldDlg;
     if (login->exec() == mrOk) {
@@ -88,10 +88,50 @@ void SessionFlow::saveOnExit()
 {
     tProgramData& data = *m_ctx.data;
     // With no detective logged in there are no session lists and nothing to save.
+    if (!m_ctx.ReadOnlySession && data.CurrentUser && data.SessionListsCreated)
+        settleSave(m_ctx, data.storeSession(), true);
+    data.releaseLogin();
+}
+
+bool SessionFlow::storeQuietly()
+{
+    tProgramData& data = *m_ctx.data;
     if (m_ctx.ReadOnlySession || !data.CurrentUser || !data.SessionListsCreated)
-        return;
-    if (data.SaveSessionResults(*data.CurrentUser))
-        data.SaveUserFile();
+        return true;
+    const auto outcome = data.storeSession();
+    return outcome != tProgramData::SaveOutcome::Failed;
+}
+
+void SessionFlow::refreshLogin()
+{
+    m_ctx.data->refreshLogin();
+}
+
+bool settleSave(AppContext& ctx, tProgramData::SaveOutcome outcome, bool atExit)
+{
+    using Outcome = tProgramData::SaveOutcome;
+    tProgramData& data = *ctx.data;
+    for (;;) {
+        switch (outcome) {
+        case Outcome::Saved:
+        case Outcome::Nothing:
+        case Outcome::ReadOnly:
+            return true;
+        case Outcome::Gone:
+            xMessageDlg(data.saveFailureText(), mkFehlermeldung, btn::OK, 0);
+            // Nothing of this session may bring the detective back.
+            ctx.ReadOnlySession = true;
+            return true;
+        case Outcome::Failed:
+            break;
+        }
+        const int answer = xRetryDlg(data.saveFailureText(),
+                                     atExit ? QStringLiteral("&Ohne Speichern beenden")
+                                            : QStringLiteral("&Ohne Speichern weiter"));
+        if (answer != mrRetry)
+            return false;
+        outcome = data.storeSession();
+    }
 }
 
 } // namespace gf

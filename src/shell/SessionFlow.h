@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/data/ProgramData.h"
+
 #include <QString>
 
 #include <functional>
@@ -25,6 +27,12 @@ public:
     void afterLogin();
     // Saves what the session holds, unless it is read-only or nobody is logged in.
     void saveOnExit();
+    // Stores what the session holds without asking anything; false when something stays
+    // unsaved.
+    bool storeQuietly();
+    // Keeps this program's login mark fresh while a detective is logged in; says so when
+    // it was taken away (the detective deleted or logged in elsewhere).
+    void refreshLogin();
 
     // The main window's caption after a login.
     std::function<void(const QString&)> onTitle;
@@ -33,6 +41,12 @@ private:
     AppContext& m_ctx;
     WindowSet& m_windows;
 };
+
+// After a save: nothing more to do, or the trainee is told and, when the save failed,
+// asked "Wiederholen" or to go on (at exit: to quit) without saving; the records then
+// stay in memory and are tried again at the next save. True when everything is stored
+// (or nothing was to be stored).
+bool settleSave(AppContext& ctx, tProgramData::SaveOutcome outcome, bool atExit);
 
 // The date rule of the after-login step: the detective's registration lies in a later
 // calendar month than today (days are not compared).

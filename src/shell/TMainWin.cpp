@@ -52,6 +52,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace gf {
@@ -274,6 +275,12 @@ void TMainWin::createWindows()
     m_windows->AnmeldDlg->onUserLabel = [this](const QString& name) { setUserLabel(name); };
     m_session = std::make_unique<SessionFlow>(m_ctx, *m_windows);
     m_session->onTitle = [this](const QString& title) { setWindowTitle(title); };
+    // Another computer takes a login mark over when it has not been touched for a
+    // minute; every few seconds keeps it well inside that.
+    auto* keepAlive = new QTimer(this);
+    keepAlive->setInterval(std::chrono::seconds(5));
+    connect(keepAlive, &QTimer::timeout, this, [this] { m_session->refreshLogin(); });
+    keepAlive->start();
 }
 
 void TMainWin::showEvent(QShowEvent* event)
@@ -577,6 +584,19 @@ void TMainWin::BenutzerButtonClick()
 void TMainWin::AfterLogin()
 {
     m_session->afterLogin();
+}
+
+void TMainWin::storeNow()
+{
+    m_session->storeQuietly();
+}
+
+void TMainWin::endSession()
+{
+    m_session->storeQuietly();
+    m_ctx.data->releaseLogin();
+    CloseWithoutQuestion = true;
+    close();
 }
 
 void TMainWin::closeEvent(QCloseEvent* event)

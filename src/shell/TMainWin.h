@@ -90,6 +90,13 @@ public:
     void placeUserControls();
     void setUserLabel(const QString& userName);
 
+    // The end of a desktop session or a SIGTERM: stores what can be stored without
+    // asking anybody and closes without the closing screen (the caller then ends the
+    // event loops).
+    void endSession();
+    // Stores what is not stored yet, without questions (the desktop asks before it ends).
+    void storeNow();
+
     bool CloseWithoutQuestion = false;
     quint16 DesignWidth = 800;
     quint16 DesignHeight = 600;

@@ -45,18 +45,42 @@ bool TTuerDlg::Opened(quint16 slot)
 {
     tProgramData& d = data();
     d.UserFileName = d.DataDir + d.UserName + QStringLiteral(".mnu");
-    if (d.UserName != kNewDetective && d.userFileExists(d.UserName))
-        return d.openUser();
-
+    if (d.UserName != kNewDetective && d.userFileExists(d.UserName)) {
+        if (!lockLogin(d.UserName))
+            return false;
+        if (!d.openUser()) {
+            d.abandonLogin();
+            return false;
+        }
+        d.commitLogin();
+        return true;
+    }
     if (!AddUser(slot))
         return false;
     // The record carries the trimmed name; looking up the name as typed would miss a
     // detective registered with blanks around his name.
     auto user = d.FindUser(d.UserName);
-    if (!user)
+    if (!user || !lockLogin(d.UserName))
         return false;
     d.CurrentUser = user;
+    d.commitLogin();
     return true;
+}
+
+bool TTuerDlg::lockLogin(const QString& name)
+{
+    tProgramData& d = data();
+    switch (d.lockLogin(name)) {
+    case tProgramData::LoginOutcome::Taken:
+        return true;
+    case tProgramData::LoginOutcome::Held:
+        xMessageDlg(d.loginMessage(), mkHinweis, btn::OK, 0);
+        break;
+    case tProgramData::LoginOutcome::Failed:
+        xMessageDlg(d.loginMessage(), mkFehlermeldung, btn::OK, 0);
+        break;
+    }
+    return false;
 }
 
 } // namespace gf

@@ -29,6 +29,8 @@ public:
 
 
 private:
+    // Marks the detective as logged in here; says so when another program has him.
+    bool lockLogin(const QString& name);
     tProgramData& data() const;
 };
 

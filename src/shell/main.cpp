@@ -6,6 +6,7 @@
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
+#include "platform/Termination.h"
 #include "shell/TMainWin.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/TxMsgDlg.h"
@@ -76,6 +77,13 @@ int main(int argc, char* argv[])
     mainWin.createWindows();
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainWin,
                      [&mainWin] { SingleInstance::bringToFront(&mainWin); });
+    onTermination(&mainWin, [&mainWin] {
+        mainWin.endSession();
+        // Open exercise windows run their own event loops; this ends them all.
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWin,
+                     [&mainWin] { mainWin.storeNow(); });
     mainWin.show();
     const int rc = app.exec();
     return rc;

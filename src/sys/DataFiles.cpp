@@ -2,22 +2,25 @@
 
 #include "sys/Cp1252.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
-#include <QRandomGenerator>
-
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
+#include <QCoreApplication>
 #include <QSaveFile>
 #endif
 
@@ -52,6 +55,20 @@ QString fileErrorText(const QFileDevice& file)
 
 
 namespace files {
+
+namespace {
+TraceHook traceHook = nullptr;
+void trace(const char* step, const QByteArray& name)
+{
+    if (traceHook)
+        traceHook(step, name);
+}
+} // namespace
+
+void setTraceHook(TraceHook hook)
+{
+    traceHook = hook;
+}
 
 QString lastComponent(const QString& path)
 {
@@ -197,11 +214,14 @@ int writeAll(int fd, const QByteArray& bytes)
 }
 
 // Writes, forces to disk and closes fd; 0 or the first error.
-int finish(int fd, const QByteArray& bytes)
+int finish(int fd, const QByteArray& bytes, const QByteArray& name)
 {
     int error = writeAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
+    if (error == 0) {
+        trace("fsync", name);
+        if (::fsync(fd) != 0)
+            error = errno;
+    }
     if (::close(fd) != 0 && error == 0)
         error = errno;
     return error;
@@ -214,7 +234,91 @@ bool fail(QString* error, const QString& text)
     return false;
 }
 
+QByteArray folderOf(const QByteArray& name)
+{
+    const qsizetype slash = name.lastIndexOf('/');
+    return slash >= 0 ? name.left(slash + 1) : QByteArrayLiteral("./");
+}
+
+// 0 or the error of forcing the folder's entries to disk.
+int syncFolderBytes(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    trace("fsyncdir", folder);
+    int error = 0;
+    // Some file systems cannot sync a folder at all; that is no reason to fail a save.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        error = errno;
+    ::close(fd);
+    return error;
+}
+
 } // namespace
+
+bool syncFolder(const QString& dir, QString* error)
+{
+    QByteArray folder = QFile::encodeName(dir.isEmpty() ? QStringLiteral(".") : dir);
+    if (const int e = syncFolderBytes(folder); e != 0)
+        return fail(error, errorText(Op::Write, e, dir));
+    return true;
+}
+
+bool appendDurable(const QString& path, const QByteArray& bytes, QString* error)
+{
+    bool found = false;
+    struct stat st;
+    const QByteArray name = diskName(path, &found, &st);
+    if (found && !S_ISREG(st.st_mode))
+        return fail(error, notRegularText(path));
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                          mode_t(privateFileMode()));
+    if (fd < 0)
+        return fail(error, errorText(Op::Write, errno, path));
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(error, notRegularText(path));
+    }
+    const off_t start = st.st_size;
+    trace(found ? "append" : "create", name);
+    int e = ::lseek(fd, start, SEEK_SET) < 0 ? errno : writeAll(fd, bytes);
+    if (e == 0) {
+        trace("fsync", name);
+        if (::fsync(fd) != 0)
+            e = errno;
+    }
+    if (e != 0) {
+        // What did reach the file is taken back; a torn record would be read as damage.
+        if (::ftruncate(fd, start) == 0)
+            ::fsync(fd);
+        ::close(fd);
+        return fail(error, errorText(Op::Write, e, path));
+    }
+    if (::close(fd) != 0)
+        return fail(error, errorText(Op::Write, errno, path));
+    if (!found)
+        if (const int d = syncFolderBytes(folderOf(name)); d != 0)
+            return fail(error, errorText(Op::Write, d, path));
+    return true;
+}
+
+int removeLeftoverTemps(const QString& dir)
+{
+    int removed = 0;
+    const QByteArray folder = QFile::encodeName(dir.isEmpty() ? QStringLiteral("./") : dir);
+    for (const QString& entry : entries(dir)) {
+        if (!entry.startsWith(QStringLiteral(".gf-")))
+            continue;
+        const QByteArray name =
+            folder + (folder.endsWith('/') ? "" : "/") + QFile::encodeName(entry);
+        struct stat st;
+        if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::unlink(name.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
 
 bool exists(const QString& path)
 {
@@ -323,7 +427,11 @@ bool createNew(const QString& path, const QByteArray& bytes, QString* error, boo
             *existed = errno == EEXIST;
         return fail(error, errorText(Op::Write, errno, path));
     }
-    if (const int e = finish(fd, bytes); e != 0) {
+    trace("create", name);
+    int e = finish(fd, bytes, name);
+    if (e == 0)
+        e = syncFolderBytes(folderOf(name));
+    if (e != 0) {
         ::unlink(name.constData()); // made here a moment ago
         return fail(error, errorText(Op::Write, e, path));
     }
@@ -371,13 +479,20 @@ bool replace(const QString& path, const QByteArray& bytes, QString* error)
     // Owner and group keep what they had; others gain nothing.
     if (existed)
         ::fchmod(fd, st.st_mode & 0770);
-    int e = finish(fd, bytes);
-    if (e == 0 && ::rename(temp.constData(), target.constData()) != 0)
-        e = errno;
+    trace("create", temp);
+    int e = finish(fd, bytes, temp);
+    if (e == 0) {
+        trace("rename", target);
+        if (::rename(temp.constData(), target.constData()) != 0)
+            e = errno;
+    }
     if (e != 0) {
         ::unlink(temp.constData());
         return fail(error, errorText(Op::Write, e, path));
     }
+    // The new name itself must reach the disk, or a power cut brings the old file back.
+    if (const int d = syncFolderBytes(folderOf(target)); d != 0)
+        return fail(error, errorText(Op::Write, d, path));
     return true;
 }
 
@@ -485,6 +600,35 @@ bool makeFolders(const QString& folder)
     return QDir().mkpath(folder);
 }
 
+bool syncFolder(const QString&, QString*)
+{
+    return true; // entries reach the disk with their files here
+}
+
+bool appendDurable(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return fail(error, fileErrorText(file));
+    const qint64 start = file.size();
+    if (!file.seek(start) || file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString text = fileErrorText(file);
+        file.resize(start);
+        return fail(error, text);
+    }
+    return true;
+}
+
+int removeLeftoverTemps(const QString& dir)
+{
+    int removed = 0;
+    QDir folder(dir.isEmpty() ? QStringLiteral(".") : dir);
+    for (const QString& entry :
+         folder.entryList({QStringLiteral(".gf-*")}, QDir::Files | QDir::Hidden))
+        removed += folder.remove(entry) ? 1 : 0;
+    return removed;
+}
+
 #endif
 
 } // namespace files
@@ -590,19 +734,160 @@ QString FolderLock::lockFileName(const QString& dataDir)
 
 bool FolderLock::acquire(std::chrono::milliseconds wait)
 {
+    m_error.clear();
     if (m_held)
         return true;
     if (m_lock->tryLock(wait)) {
         m_held = true;
         return true;
     }
-    return m_lock->error() != QLockFile::LockFailedError;
+    if (m_lock->error() == QLockFile::LockFailedError)
+        m_error = QStringLiteral("Der Datenordner wird gerade von einem anderen Grips-Fix-"
+                                 "Programm benutzt.");
+    else
+        m_error = QStringLiteral("Im Datenordner kann nichts geschrieben werden (kein "
+                                 "Zugriff, oder der Datenträger ist voll oder "
+                                 "schreibgeschützt).");
+    return false;
 }
 
 void FolderLock::release()
 {
     if (m_held)
         m_lock->unlock();
+    m_held = false;
+}
+
+// ---- LoginLock ----------------------------------------------------------------------
+
+namespace {
+
+struct LockContent
+{
+    QString host;
+    qint64 pid = 0;
+    QByteArray token;
+};
+
+LockContent parseLock(const QByteArray& bytes)
+{
+    LockContent c;
+    for (const QByteArray& line : bytes.split('\n')) {
+        if (line.startsWith("host="))
+            c.host = QString::fromUtf8(line.mid(5));
+        else if (line.startsWith("pid="))
+            c.pid = line.mid(4).toLongLong();
+        else if (line.startsWith("token="))
+            c.token = line.mid(6);
+    }
+    return c;
+}
+
+QByteArray readSmall(const QString& path, bool* ok)
+{
+    DataFile file(path);
+    *ok = file.open(QIODevice::ReadOnly);
+    return *ok ? file.read(4096) : QByteArray();
+}
+
+bool processAlive(qint64 pid)
+{
+#ifdef Q_OS_UNIX
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+#else
+    return pid > 0; // no cheap test here; the age of the file decides
+#endif
+}
+
+qint64 ownPid()
+{
+#ifdef Q_OS_UNIX
+    return qint64(::getpid());
+#else
+    return QCoreApplication::applicationPid();
+#endif
+}
+
+} // namespace
+
+LoginLock::LoginLock(const QString& path) : m_path(path) {}
+
+LoginLock::~LoginLock()
+{
+    release();
+}
+
+LoginLock::Result LoginLock::acquire()
+{
+    m_error.clear();
+    m_holder.clear();
+    if (m_held)
+        return Result::Taken;
+    const QString host = QSysInfo::machineHostName();
+    m_token = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    const QByteArray content = "gripsfix-login\nhost=" + host.toUtf8() +
+                               "\npid=" + QByteArray::number(ownPid()) + "\ntoken=" + m_token +
+                               "\n";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool existed = false;
+        QString error;
+        if (files::createNew(m_path, content, &error, &existed)) {
+            m_held = true;
+            return Result::Taken;
+        }
+        if (!existed) {
+            m_error = error;
+            return Result::Failed;
+        }
+        bool ok = false;
+        const LockContent other = parseLock(readSmall(m_path, &ok));
+        if (!ok)
+            continue; // gone in between: try again
+        const QDateTime touched = QFileInfo(m_path).lastModified();
+        const bool sameHost = other.host == host;
+        const bool stale =
+            sameHost ? !processAlive(other.pid) || other.pid == ownPid()
+                     : !touched.isValid() ||
+                           touched.secsTo(QDateTime::currentDateTime()) > StaleAfter.count();
+        if (!stale) {
+            m_holder = other.host;
+            return Result::Held;
+        }
+        if (!files::remove(m_path, &error)) {
+            m_error = error;
+            return Result::Failed;
+        }
+    }
+    m_error = QStringLiteral("Die Anmeldung kann nicht vermerkt werden (%1).")
+                  .arg(QDir::toNativeSeparators(m_path));
+    return Result::Failed;
+}
+
+bool LoginLock::stillOurs() const
+{
+    bool ok = false;
+    const LockContent c = parseLock(readSmall(m_path, &ok));
+    return ok && c.token == m_token;
+}
+
+bool LoginLock::refresh()
+{
+    if (!m_held)
+        return false;
+    if (!stillOurs()) {
+        m_held = false;
+        return false;
+    }
+    QFile file(m_path);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+    return true;
+}
+
+void LoginLock::release()
+{
+    if (m_held && stillOurs())
+        files::remove(m_path, nullptr);
     m_held = false;
 }
 

@@ -57,6 +57,21 @@ bool createNew(const QString& path, const QByteArray& bytes, QString* error,
 bool replace(const QString& path, const QByteArray& bytes, QString* error);
 bool remove(const QString& path, QString* error);
 
+// Appends bytes to a regular file (made when missing) and forces them to disk, and the
+// folder too when the file is new: a record the trainee has seen must survive a power
+// cut. A write that fails is cut back, so the file never ends inside the bytes.
+bool appendDurable(const QString& path, const QByteArray& bytes, QString* error);
+// Forces a folder's entries (new names, renames) to disk.
+bool syncFolder(const QString& dir, QString* error);
+// Removes what an interrupted replace left behind in dir; only safe while the
+// folder's write lock is held, since every replace in a data folder happens under it.
+int removeLeftoverTemps(const QString& dir);
+
+// Every step that makes data durable, in order, for tests that check the order:
+// "append", "create", "fsync", "rename", "fsyncdir", with the name on disk.
+using TraceHook = void (*)(const char* step, const QByteArray& name);
+void setTraceHook(TraceHook hook);
+
 enum class Op
 {
     Read,
@@ -114,13 +129,58 @@ public:
     static QString lockFileName(const QString& dataDir);
 
     // Waits up to wait for the lock. False when another program holds it all that
-    // time; a folder that cannot hold the lock file (read-only) counts as locked, since
-    // nothing can be written there anyway.
+    // time, and whenever the lock file cannot be made (a read-only or full disk): no
+    // save runs unlocked. errorText() then tells which.
     bool acquire(std::chrono::milliseconds wait);
     void release();
+    QString errorText() const { return m_error; }
 
 private:
     std::unique_ptr<QLockFile> m_lock;
+    bool m_held = false;
+    QString m_error;
+};
+
+// One detective, one program: a file beside the detective's user file naming the
+// computer and process that has him logged in. Refreshed while he stays logged in; it
+// is stale when its process is gone (this computer) or when nobody refreshed it for
+// StaleAfter (another computer sharing the folder). Take it while holding the
+// folder's write lock, so that two programs cannot both take over a stale one.
+class LoginLock
+{
+public:
+    static constexpr std::chrono::seconds StaleAfter{60};
+    static constexpr std::chrono::seconds RefreshEvery{5};
+
+    explicit LoginLock(const QString& path);
+    ~LoginLock();
+    LoginLock(const LoginLock&) = delete;
+    LoginLock& operator=(const LoginLock&) = delete;
+
+    enum class Result
+    {
+        Taken,
+        Held,  // by a live program; holder() names its computer
+        Failed // errorText() says why
+    };
+    Result acquire();
+    // Marks the lock as alive; false when the file is no longer this program's (it was
+    // removed or taken over).
+    bool refresh();
+    // Removes the file if it is still this program's.
+    void release();
+    bool held() const { return m_held; }
+    QString holder() const { return m_holder; }
+    QString errorText() const { return m_error; }
+    QString path() const { return m_path; }
+
+private:
+    bool stillOurs() const;
+
+    QString m_path;
+    QByteArray m_token;
+    QString m_holder;
+    QString m_error;
     bool m_held = false;
 };
 

@@ -334,6 +334,30 @@ void TxMsgDlg::placeMemo()
     }
 }
 
+void TxMsgDlg::fitButtonsToCaptions()
+{
+    int needed = m_buttonWidth;
+    int visible = 0;
+    for (int i = 0; i < msgbox::ButtonCount; ++i) {
+        TPushButton* b = button(i);
+        if (!b->isVisibleTo(pn_bottom))
+            continue;
+        ++visible;
+        QString caption = b->text();
+        caption.remove(u'&');
+        needed = std::max(needed, b->fontMetrics().horizontalAdvance(caption) + 32);
+    }
+    if (needed == m_buttonWidth || visible == 0)
+        return;
+    m_buttonWidth = needed;
+    // Evenly spread again, each in the middle of its share of the bar.
+    const int share = width() / visible;
+    m_buttonLefts.clear();
+    for (int k = 0; k < visible; ++k)
+        m_buttonLefts.append(k * share + std::max(0, (share - needed) / 2));
+    placeMemo();
+}
+
 void TxMsgDlg::paintEvent(QPaintEvent*)
 {
     // the text area's colour behind the text, framed in the box's own colour
@@ -376,6 +400,24 @@ int xMessageDlg(const QString& text, int kind, int buttons, int helpContext)
     if (before && before->isVisible())
         before->activateWindow();
     return result == 0 ? int(mrCancel) : result;
+}
+
+int xRetryDlg(const QString& text, const QString& otherCaption)
+{
+    if (const MessageHook& hook = hookSlot())
+        return hook(text, mkFehlermeldung, btn::Retry | btn::Ignore);
+    const QPointer<QWidget> before = QApplication::activeWindow();
+    TxMsgDlg box(before);
+    box.prepare(text, mkFehlermeldung, btn::Retry | btn::Ignore, screenSize());
+    box.bnIgnore->setText(otherCaption);
+    box.fitButtonsToCaptions();
+    box.bnIgnore->setDefault(false);
+    box.bnRetry->setDefault(true);
+    box.bnRetry->setFocus();
+    const int result = box.exec();
+    if (before && before->isVisible())
+        before->activateWindow();
+    return result == mrRetry ? int(mrRetry) : int(mrIgnore);
 }
 
 QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,

@@ -69,6 +69,8 @@ public:
     TPushButton* bnIgnore;
 
     TPushButton* button(int tableIndex) const;
+    // Widens the buttons when a caption given after prepare() needs more room.
+    void fitButtonsToCaptions();
     QString headingText() const;
 
 public slots:
@@ -90,6 +92,10 @@ private:
 // (mrOk, mrCancel, mrYes, mrNo, ...). Escape answers mrCancel. helpContext is
 // accepted for the callers' sake and not used.
 int xMessageDlg(const QString& text, int kind, int buttons, int helpContext = 0);
+
+// A failure with two answers: "&Wiederholen" (mrRetry, the default) and a second button
+// with its own caption (mrIgnore; Escape too). Through the hook as Retry | Ignore.
+int xRetryDlg(const QString& text, const QString& otherCaption);
 
 // Asks for one line of text in the message box's large type and colours (see inputBox).
 QString xInputBox(const QString& caption, const QString& prompt, const QString& def, bool* ok,

@@ -211,11 +211,11 @@ private slots:
         s.click(s.dlg->RenameButton);
         QStringList expected;
         for (const QString& f : all)
-            if (!QRegularExpression("^Anna(\\.mnu|(TS|BS|WS|BK)(_\\d\\d_\\d\\d)?\\.dat)$")
+            if (!QRegularExpression("^Anna(\\.mnu|\\.gfj|(TS|BS|WS|BK)(_\\d\\d_\\d\\d)?\\.dat)$")
                      .match(f)
                      .hasMatch())
                 expected << f;
-        QCOMPARE(expected.size(), all.size() - 7);
+        QCOMPARE(expected.size(), all.size() - 8);
         QCOMPARE(s.files(), expected);
         QCOMPARE(s.listed(), QStringList({"AnnaTS", "Annabell"}));
         QVERIFY(!s.data.CurrentUser); // the logged-in detective is gone

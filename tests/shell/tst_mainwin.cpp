@@ -4,7 +4,9 @@
 #include "platform/PlatformDialogs.h"
 #include "platform/Screen.h"
 #include "platform/SoundPlayer.h"
+#include "platform/Termination.h"
 #include "shell/TAnmeldDlg.h"
+#include "shell/TCreditDlg.h"
 #include "shell/SessionFlow.h"
 #include "shell/TMainWin.h"
 #include "shell/WindowSet.h"
@@ -20,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
 
 using namespace gf;
 using gf::test::TestProgram;
@@ -154,6 +158,30 @@ private slots:
         QCOMPARE(QDir(p.data.DataDir).absolutePath(), QDir(p.dir.path() + "/Daten").absolutePath());
     }
 
+    void aShutdownStoresWhatIsLeftWithoutTheClosingScreen()
+    {
+        for (int sig : {SIGTERM, SIGHUP}) {
+            TestProgram p;
+            ScopedMessageHook hook;
+            p.login("Anna");
+            // A record an earlier save could not store, still in memory.
+            p.data.TelStatList.append(telRecord(p.data));
+            bool credits = false;
+            ModalPlayer player;
+            player.on<TCreditDlg>([&](TCreditDlg& d) {
+                credits = true;
+                d.reject();
+            });
+            onTermination(p.win, [&p] { p.win->endSession(); });
+            ::raise(sig);
+            QTRY_VERIFY(p.win->CloseWithoutQuestion);
+            QVERIFY(!credits);
+            const auto user = p.storedUser();
+            QVERIFY(user);
+            QCOMPARE(storedRecords(*user).Tel.size(), 1);
+        }
+    }
+
     void registeringThroughTheLoginDialogLeavesExactlyTheDetectivesFiles()
     {
         TestProgram p;
@@ -175,7 +203,9 @@ private slots:
 
         p.win->CloseWithoutQuestion = false;
         p.win->close();
-        QStringList expected{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat", "AnnaWS.dat"};
+        // The journal stays; the login mark goes with the program.
+        QStringList expected{"Anna.gfj", "Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat",
+                             "AnnaWS.dat"};
         QCOMPARE(p.dataFiles(), expected);
     }
 

@@ -7,6 +7,9 @@
 #include "toolkit/TSkinButton.h"
 #include "toolkit/TxMsgDlg.h"
 
+#include "sys/DataFiles.h"
+
+#include <QLockFile>
 #include <QtTest>
 
 using namespace gf;
@@ -26,11 +29,14 @@ public:
 
     QList<double> graphValues;
     QString graphTitle;
+    std::function<void()> atGraph;
 
     Trainee()
     {
         on<TTelDlg>([this](TTelDlg& tel) { exercise(tel); });
         on<TTeleGraphDlg>([this](TTeleGraphDlg& graph) {
+            if (atGraph)
+                atGraph();
             graphTitle = graph.LevelChart->Title();
             for (const tBarValue& b : graph.LevelChart->Bars())
                 graphValues << b.Value;
@@ -63,6 +69,38 @@ class TstTelCourse : public QObject
     Q_OBJECT
 
 private slots:
+    void storedBeforeItsGraphAndNeverDroppedInSilence()
+    {
+        TestProgram p;
+        ScopedMessageHook messages(mrIgnore);
+        p.login("Falke");
+        messages.clear();
+        Trainee trainee;
+        qsizetype storedAtGraph = -1;
+        trainee.atGraph = [&] {
+            const auto user = p.storedUser();
+            storedAtGraph = user ? storedRecords(*user).Tel.size() : -1;
+        };
+        p.win->Image3Click();
+        QCOMPARE(storedAtGraph, 1);
+        QVERIFY(messages.isEmpty());
+
+        // Another program holds the data folder: the trainee is asked, goes on without
+        // saving, still sees the graph; the record is stored at exit.
+        {
+            QLockFile other(FolderLock::lockFileName(p.data.DataDir));
+            other.setStaleLockTime(std::chrono::hours(1));
+            QVERIFY(other.tryLock());
+            storedAtGraph = -1;
+            p.win->Image3Click();
+            QCOMPARE(storedAtGraph, 1);
+            QCOMPARE(messages.count(), 1);
+            QCOMPARE(messages.last().buttons, btn::Retry | btn::Ignore);
+            QVERIFY(messages.last().text.contains("nicht gespeichert"));
+        }
+        QCOMPARE(p.closeAndReadStored().Tel.size(), 2);
+    }
+
     void fromDoorThreeToTheSavedRecord()
     {
         TestProgram p;

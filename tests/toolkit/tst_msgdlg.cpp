@@ -163,6 +163,38 @@ private slots:
                  int(mrOk));
     }
 
+    void failedSaveOffersRetryAndGoingOnByKeyboard()
+    {
+        const QString text = QStringLiteral("Das Ergebnis konnte nicht gespeichert werden.\n\r"
+                                            "Der Datenträger ist voll.");
+        bool fits = true, retryDefault = true;
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers mods, const QString& other) {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<TxMsgDlg*>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                // The long caption fits its button; Retry is the default.
+                QString caption = box->bnIgnore->text();
+                caption.remove(u'&');
+                fits = fits && box->bnIgnore->fontMetrics().horizontalAdvance(caption) <
+                                   box->bnIgnore->width();
+                retryDefault = retryDefault && box->bnRetry->isDefault();
+                const QString shots = qEnvironmentVariable("GF_SHOT_DIR");
+                if (!shots.isEmpty())
+                    box->grab().save(QDir(shots).filePath("retrybox.png"));
+                QApplication::setActiveWindow(box);
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box,
+                                key, mods);
+                QTimer::singleShot(500, box, [box] { box->done(-1); });
+            });
+            return xRetryDlg(text, other);
+        };
+        QCOMPARE(press(Qt::Key_Return, Qt::NoModifier, "&Ohne Speichern weiter"), int(mrRetry));
+        QCOMPARE(press(Qt::Key_O, Qt::AltModifier, "&Ohne Speichern beenden"), int(mrIgnore));
+        QCOMPARE(press(Qt::Key_Escape, Qt::NoModifier, "&Ohne Speichern weiter"), int(mrIgnore));
+        QVERIFY(fits && retryDefault);
+    }
+
     void hookRecordsAndAnswers()
     {
         QVERIFY(!setMessageHook({})); // no hook outside a test's scope

@@ -4,6 +4,7 @@
 
 #include "core/data/ProgramData.h"
 
+#include "core/data/Journal.h"
 #include "core/data/MessageSink.h"
 #include "core/data/Timing.h"
 #include "sys/DataFiles.h"
@@ -64,7 +65,7 @@ QString tProgramData::userInfoUnavailableText()
            supportContact();
 }
 
-tProgramData::FolderGuard::FolderGuard(tProgramData& data) : m_data(data)
+tProgramData::FolderGuard::FolderGuard(tProgramData& data, bool quiet) : m_data(data)
 {
     if (data.m_lockDepth > 0) {
         ++data.m_lockDepth;
@@ -73,11 +74,13 @@ tProgramData::FolderGuard::FolderGuard(tProgramData& data) : m_data(data)
     }
     data.m_lock = std::make_unique<FolderLock>(data.DataDir);
     if (!data.m_lock->acquire(LockWait)) {
+        const QString text = data.m_lock->errorText();
         data.m_lock.reset();
-        data.report(QStringLiteral("Der Datenordner wird gerade von einem anderen Grips-Fix-"
-                                   "Programm benutzt.\n\rBitte versuchen Sie es gleich noch "
-                                   "einmal."),
-                    mkHinweis);
+        if (quiet)
+            data.m_saveError = text;
+        else
+            data.report(text + QStringLiteral("\n\rBitte versuchen Sie es gleich noch einmal."),
+                        mkHinweis);
         return;
     }
     data.m_lockDepth = 1;

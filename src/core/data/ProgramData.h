@@ -19,6 +19,8 @@ namespace gf {
 class MessageSink;
 class Clock;
 class FolderLock;
+class LoginLock;
+struct tJournal;
 
 // Export choices of the export dialog's "Statistik für:" group.
 enum ExportKind : int
@@ -133,8 +135,47 @@ public:
     QString MonthTag() const; // "_04_03" for March 2004 of SessionStart
     static QString ZeroPad(int value, int width);
 
-    // ---- logs -------------------------------------------------------------------
+    // ---- storing ----------------------------------------------------------------
+    enum class SaveOutcome
+    {
+        Saved,    // every record of the session is on disk
+        Nothing,  // nobody logged in
+        ReadOnly, // the data folder cannot be written: nothing is stored, as intended
+        Failed,   // saveFailureText() says why; the records stay and are tried again
+        Gone      // the detective was deleted from outside; nothing is stored
+    };
+    // Stores every record of the session lists not stored yet, under the folder's
+    // lock, re-reading the user file from disk and repairing what an interrupted save
+    // left. Says nothing: the caller asks the trainee what to do.
+    SaveOutcome storeSession();
+    // The German message for the last Failed or Gone.
+    QString saveFailureText() const;
+    // Completes what an interrupted save of the current detective left undone; called at
+    // login (program and data tool).
+    bool repairCurrent();
+    // storeSession() with the failure reported through the sink; true when stored.
     bool SaveSessionResults(tUser& user);
+
+    // One detective, one program. lockLogin marks name as logged in here before his
+    // files are opened; commitLogin ends the previous detective's mark once the login
+    // succeeded, abandonLogin drops the new one when it did not.
+    enum class LoginOutcome
+    {
+        Taken,
+        Held,  // loginMessage() names the detective
+        Failed // loginMessage() says why
+    };
+    LoginOutcome lockLogin(const QString& name);
+    void commitLogin();
+    void abandonLogin();
+    QString loginMessage() const { return m_saveError; }
+    // False when the login mark is no longer this program's (taken over or deleted).
+    bool refreshLogin();
+    void releaseLogin();
+
+    // The running values and day snapshots of the current detective; null before the
+    // first repair or save.
+    const tJournal* journal() const { return m_journal.get(); }
 
     // Append one record and fold it. The file must be open unbuffered: a write that
     // fails is cut back to the length before the record.
@@ -184,7 +225,8 @@ private:
     class FolderGuard
     {
     public:
-        explicit FolderGuard(tProgramData& data);
+        // Quiet: a failure goes to the save error instead of the sink.
+        explicit FolderGuard(tProgramData& data, bool quiet = false);
         ~FolderGuard();
         FolderGuard(const FolderGuard&) = delete;
         FolderGuard& operator=(const FolderGuard&) = delete;
@@ -197,8 +239,15 @@ private:
     };
 
     QString userFilePath(const QString& name) const;
+    QString journalPath() const;
+    QString loginLockPath(const QString& name) const;
+    bool readUserRecords(QList<std::shared_ptr<tUser>>& out, QString* error, bool* missing) const;
+    bool repairStored(tUser& user, const QList<std::shared_ptr<tUser>>& all, QString* error);
+    void applyJournal();
+    bool writeSummaryCopies(const tUser& user, QString* error);
+    QString logNameFor(tUser& user, ExerciseKind kind,
+                       const QList<std::shared_ptr<tUser>>& all) const;
     void relocateNames(tUser& user) const;
-    QString newLogName(tUser& user, ExerciseKind kind);
     bool pickSummaryNames(tUser& user);
     bool writeSummaryFiles(const tUser& user, bool createNew, QStringList* created = nullptr);
     void report(const QString& text, int kind, int helpContext = 0) const;
@@ -209,6 +258,10 @@ private:
     RangeArray<int, 1, 4> m_saved{};
     std::unique_ptr<FolderLock> m_lock;
     int m_lockDepth = 0;
+    std::unique_ptr<tJournal> m_journal;
+    std::unique_ptr<LoginLock> m_loginLock;
+    std::unique_ptr<LoginLock> m_nextLogin;
+    QString m_saveError;
 };
 
 } // namespace gf

@@ -312,6 +312,8 @@ bool tProgramData::openUser()
         return false;
     }
     CurrentUser = user;
+    // What an interrupted save left is completed before anything is shown or added.
+    repairCurrent();
     return true;
 }
 
@@ -348,7 +350,7 @@ bool tProgramData::deleteUser(const QString& name)
         const QString rest = entry.name.mid(n.size());
         if (rest.compare(UserFileEnding, Qt::CaseInsensitive) == 0)
             userFiles.append(entry.name);
-        else if (ownDat.match(rest).hasMatch())
+        else if (ownDat.match(rest).hasMatch() || rest == u".gfj" || rest == u".gfl")
             own.append(entry.name);
     }
     if (userFiles.isEmpty())

@@ -1,6 +1,9 @@
 #include "core/results/DailyResults.h"
 
+#include "core/data/Journal.h"
 #include "core/data/ProgramData.h"
+#include "core/data/ResultWalk.h"
+#include "core/data/Timing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,39 +73,113 @@ RangeArray<double, 1, 4> katToday(const QList<tBmpKatStat>& records)
     return katTodayOf(records);
 }
 
+namespace {
+
+// One day's records of the detective logged in (stored ones from every session of the
+// day and those not stored yet), and how many exercises lie before that day.
+struct DayRecords : ResultVisitor
+{
+    QList<tTeleStat> tels;
+    QList<tBmpSndStat> memos;
+    QList<tWortKatStat> worte;
+    QList<tBmpKatStat> bilder;
+    void tel(const tTeleStat& r) override { tels.append(r); }
+    void memo(const tBmpSndStat& r) override { memos.append(r); }
+    void wort(const tWortKatStat& r) override { worte.append(r); }
+    void bild(const tBmpKatStat& r) override { bilder.append(r); }
+};
+
+struct Counter : ResultVisitor
+{
+    int n = 0;
+    void tel(const tTeleStat&) override { ++n; }
+    void memo(const tBmpSndStat&) override { ++n; }
+    void wort(const tWortKatStat&) override { ++n; }
+    void bild(const tBmpKatStat&) override { ++n; }
+};
+
+struct Day
+{
+    DayRecords today;
+    RangeArray<int, 1, 4> earlierCount{};
+    const tLedger* ledgers[4] = {};
+    QDate date;
+};
+
+Day dayOf(const tProgramData& data)
+{
+    Day d;
+    d.date = data.clock().now().date();
+    if (!data.CurrentUser) {
+        // No detective: only what the session lists hold.
+        d.today.tels = data.TelStatList;
+        d.today.memos = data.MemoStatList;
+        d.today.worte = data.WortStatList;
+        d.today.bilder = data.BildStatList;
+        return d;
+    }
+    QList<DamagedLog> damaged;
+    for (ExerciseKind k : AllExerciseKinds) {
+        data.walkResults(*data.CurrentUser, k, DayRange{d.date, d.date}, d.today, damaged);
+        Counter before;
+        data.walkResults(*data.CurrentUser, k, DayRange{QDate(), d.date.addDays(-1)}, before,
+                         damaged);
+        d.earlierCount[logIndex(k)] = before.n;
+        if (data.journal())
+            d.ledgers[int(k)] = &(*data.journal())[k];
+    }
+    return d;
+}
+
+} // namespace
+
 tKatValues katValues(const tProgramData& data)
 {
+    const Day day = dayOf(data);
     tKatValues k;
-    k.WordCount = quint16(data.WortStatList.size());
-    k.PictureCount = quint16(data.BildStatList.size());
-    const auto wortToday = katToday(data.WortStatList);
-    const auto bildToday = katToday(data.BildStatList);
+    k.WordCount = quint16(day.today.worte.size());
+    k.PictureCount = quint16(day.today.bilder.size());
+    const auto wortToday = katToday(day.today.worte);
+    const auto bildToday = katToday(day.today.bilder);
+    RangeArray<double, 1, 4> wortEarlier = data.WortAvg;
+    RangeArray<double, 1, 4> bildEarlier = data.BildAvg;
+    if (const tLedger* l = day.ledgers[int(ExerciseKind::Wort)])
+        wortEarlier = katEarlier(*l, day.date).Avg;
+    if (const tLedger* l = day.ledgers[int(ExerciseKind::Bild)])
+        bildEarlier = katEarlier(*l, day.date).Avg;
     for (int l = 1; l <= 4; ++l) {
         k.Values[l] = wortToday[l];
-        k.Values[4 + l] = data.WortAvg[l];
+        k.Values[4 + l] = wortEarlier[l];
         k.Values[8 + l] = bildToday[l];
-        k.Values[12 + l] = data.BildAvg[l];
+        k.Values[12 + l] = bildEarlier[l];
     }
-    k.WortTotal = data.WortTotal;
-    k.BildTotal = data.BildTotal;
+    k.WortTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Wort)] : data.WortTotal;
+    k.BildTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Bild)] : data.BildTotal;
     return k;
 }
 
 tSeqValues seqValues(const tProgramData& data)
 {
+    const Day day = dayOf(data);
     tSeqValues s;
-    s.TelRunsToday = quint16(data.TelStatList.size());
-    s.MemoRunsToday = quint16(data.MemoStatList.size());
+    s.TelRunsToday = quint16(day.today.tels.size());
+    s.MemoRunsToday = quint16(day.today.memos.size());
+    fileformat::SeqSummary tel{data.TelBest, data.TelAvg, data.TelCount};
+    fileformat::SeqSummary memo{data.MemoBest, data.MemoAvg, data.MemoCount};
+    if (const tLedger* l = day.ledgers[int(ExerciseKind::Tel)])
+        tel = seqEarlier(*l, day.date);
+    if (const tLedger* l = day.ledgers[int(ExerciseKind::Memo)])
+        memo = seqEarlier(*l, day.date);
     int h = 0;
-    seqValuesOf(data.TelStatList, false, data.TelBest, data.TelAvg, h, s.TelBestEarlier,
-              s.TelSafeEarlier, s.TelSafeToday, s.TelCountToday);
-    seqValuesOf(data.MemoStatList, true, data.MemoBest, data.MemoAvg, h, s.MemoBestEarlier,
-              s.MemoSafeEarlier, s.MemoSafeToday, s.MemoCountToday);
+    seqValuesOf(day.today.tels, false, tel.Best, tel.Avg, h, s.TelBestEarlier, s.TelSafeEarlier,
+                s.TelSafeToday, s.TelCountToday);
+    seqValuesOf(day.today.memos, true, memo.Best, memo.Avg, h, s.MemoBestEarlier,
+                s.MemoSafeEarlier, s.MemoSafeToday, s.MemoCountToday);
     s.NumLevels = h > 0 ? std::min(h, MaxScaleLevel) : 9;
-    s.TelCountEarlier = data.TelCount;
-    s.MemoCountEarlier = data.MemoCount;
-    s.TelTotal = data.TelTotal;
-    s.MemoTotal = data.MemoTotal;
+    s.TelCountEarlier = tel.Count;
+    s.MemoCountEarlier = memo.Count;
+    s.TelTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Tel)] : data.TelTotal;
+    s.MemoTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Memo)] : data.MemoTotal;
     return s;
 }
 

@@ -46,6 +46,7 @@ class TstExport : public QObject
         }
         QVERIFY(f.write(file, b.b));
         d->CurrentUser->Files(kind).append(f.path(file));
+        QVERIFY(d->SaveUserFile());
     }
 
 private slots:
@@ -159,6 +160,7 @@ private slots:
         storeKat(ExerciseKind::Wort, "AnnaWS_04_01.dat", {kat(serial(2004, 1, 19)), kat(serial(2004, 1, 20))});
         QVERIFY(QFile::resize(f.path("AnnaWS_04_01.dat"), 40));       // ends inside record 2
         d->CurrentUser->WortFiles.append(f.path("AnnaWS_03_12.dat")); // never written
+        QVERIFY(d->SaveUserFile());
         storeKat(ExerciseKind::Wort, "AnnaWS_04_02.dat",
                  {kat(serial(2004, 2, 1, 23, 59, 59)), kat(serial(2004, 2, 2))});
         d->WortStatList = {kat(serial(2004, 3, 1, 23, 59, 59)), kat(serial(2004, 3, 2)),

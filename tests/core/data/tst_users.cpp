@@ -226,7 +226,7 @@ private slots:
         for (const QString& file : before)
             if (!f.files().contains(file))
                 gone.append(file);
-        QCOMPARE(gone, (QStringList{"Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat",
+        QCOMPARE(gone, (QStringList{"Anna.gfj", "Anna.mnu", "AnnaBK.dat", "AnnaBS.dat", "AnnaTS.dat",
                                     "AnnaTS_04_03.dat", "AnnaTS_04_03_2.dat", "AnnaWS.dat",
                                     "AnnaWS_04_03.dat"}));
         QCOMPARE(d->listUsers(), names.mid(1));

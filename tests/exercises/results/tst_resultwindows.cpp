@@ -87,8 +87,11 @@ private slots:
         tWortKatStat w;
         w.AskedPerLevel.v = {4, 4, 4, 4};
         w.CorrectPerLevel.v = {3, 2, 0, 4};
+        w.Stamp = SerialDate::fromDateTime(env.data.clock().now());
+        env.data.createSessionLists();
         env.data.WortStatList = {w};
         tTeleStat t;
+        t.Stamp = w.Stamp;
         t.Mode = 2;
         t.BestSpan = 6;
         t.MaxLevel = 7;
