@@ -175,7 +175,7 @@ private slots:
         QVERIFY(d);
         tUser& user = *d->CurrentUser;
         const double day = serial(2004, 3, 1, 10);
-        QVERIFY(f.write("AnnaWS.dat",
+        QVERIFY(f.write("AnnaWS_04_03.dat",
                         wordRecord(day, {4, 3, 0, 0}, {2, 9, 0, 0}) +
                             wordRecord(std::nan(""), {1, 0, 0, 0}, {1, 0, 0, 0}) +
                             wordRecord(3000000.0, {1, 0, 0, 0}, {1, 0, 0, 0}))); // year 10113
@@ -185,12 +185,12 @@ private slots:
             b.b.append(size - 24, '\0');
             return b.b;
         };
-        QVERIFY(f.write("AnnaTS.dat", seq(700, 4, 5) + seq(700, 5, 6) + seq(700, 2147483647, 7) +
+        QVERIFY(f.write("AnnaTS_04_03.dat", seq(700, 4, 5) + seq(700, 5, 6) + seq(700, 2147483647, 7) +
                                             seq(700, 3, 4, 0))); // no mode: in no week
-        QVERIFY(f.write("AnnaBS.dat", seq(1624, int(NoValue), 3) + seq(1624, int(NoValue), 65535)));
-        user.WortFiles = {f.path("AnnaWS.dat")};
-        user.TelFiles = {f.path("AnnaTS.dat")};
-        user.MemoFiles = {f.path("AnnaBS.dat")};
+        QVERIFY(f.write("AnnaBS_04_03.dat", seq(1624, int(NoValue), 3) + seq(1624, int(NoValue), 65535)));
+        user.WortFiles = {f.path("AnnaWS_04_03.dat")};
+        user.TelFiles = {f.path("AnnaTS_04_03.dat")};
+        user.MemoFiles = {f.path("AnnaBS_04_03.dat")};
         QVERIFY(d->SaveUserFile());
 
         const tProgressReport r = buildProgressReport(user, DayRange{});
