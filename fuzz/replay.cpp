@@ -11,7 +11,7 @@
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: gf_fuzz_replay userFile|summary|log|itemTables DIR\n");
+        std::fprintf(stderr, "usage: gf_fuzz_replay userFile|summary|log|itemTables|report DIR\n");
         return 2;
     }
     int (*target)(const uint8_t*, size_t) = nullptr;
@@ -23,6 +23,8 @@ int main(int argc, char** argv)
         target = gffuzz::log;
     else if (!std::strcmp(argv[1], "itemTables"))
         target = gffuzz::itemTables;
+    else if (!std::strcmp(argv[1], "report"))
+        target = gffuzz::report;
     if (!target)
         return 2;
     const QDir dir(QString::fromLocal8Bit(argv[2]));

@@ -1,5 +1,7 @@
 #include "platform/DataFolder.h"
 
+#include "sys/DataFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -62,7 +64,7 @@ bool createFolderChain(const QString& folder)
 {
     if (folder.isEmpty())
         return false;
-    return QDir().mkpath(folder) && QFileInfo(folder).isDir();
+    return files::makeFolders(folder) && QFileInfo(folder).isDir();
 }
 
 bool canCreateFilesIn(const QString& folder)

@@ -109,8 +109,9 @@ int legendEntry(QPainter& p, int x, int top, const tReportSeries& s, int index, 
 QList<double> drawChart(QPainter& p, const QRect& area, const QStringList& weeks,
                         const tReportChart& chart, int labelColumn, const Units& u)
 {
-    const double yMax = chart.yMax;
-    const double yStep = chart.yStep;
+    // A scale of more than 50 lines would be unreadable (and slow to draw).
+    const double yMax = chart.yMax > 0 && std::isfinite(chart.yMax) ? chart.yMax : 1;
+    const double yStep = chart.yStep > 0 && yMax / chart.yStep <= 50 ? chart.yStep : yMax / 50;
     const QString& unit = chart.unit;
     p.setFont(font(9));
     const QFontMetrics fm(p.font(), p.device());
@@ -216,7 +217,7 @@ int drawPageHead(QPainter& p, const QRect& page, const tProgressReport& report,
              reportPeriodText(report.days) + QStringLiteral("     Bericht vom ") +
              formatShortDate(today));
     y += fm12.height();
-    if (!report.complete()) {
+    if (!report.damaged.isEmpty()) {
         QStringList names;
         for (const DamagedLog& log : report.damaged)
             names << QFileInfo(log.fileName).fileName();
@@ -226,6 +227,27 @@ int drawPageHead(QPainter& p, const QRect& page, const tProgressReport& report,
                  names.join(QStringLiteral(", ")) +
                  QStringLiteral("); was darin nicht zu lesen war, fehlt im Bericht."));
         y += fm12.height();
+    }
+    if (!report.undated.isEmpty()) {
+        p.setFont(font(12, true));
+        text(p, page.left(), y,
+             QStringLiteral("Unvollständig: %1 Ergebnisse ohne gültiges Datum fehlen im Bericht.")
+                 .arg(report.undated.size()));
+        y += fm12.height();
+    }
+    // This page's left-out values, the first few by name.
+    constexpr int Named = 3;
+    p.setFont(font(10));
+    const QFontMetrics fm10(p.font(), p.device());
+    for (int i = 0; i < std::min<int>(Named, int(content.leftOut.size())); ++i) {
+        text(p, page.left(), y, QStringLiteral("Nicht im Diagramm: ") + content.leftOut[i]);
+        y += fm10.height();
+    }
+    if (content.leftOut.size() > Named) {
+        text(p, page.left(), y,
+             QStringLiteral("… und %1 weitere (siehe JSON-Bericht).")
+                 .arg(content.leftOut.size() - Named));
+        y += fm10.height();
     }
     return y + int(3 * u.mm);
 }

@@ -10,6 +10,7 @@
 #include "core/sequence/TelRules.h"
 #include "exercises/results/TSingleTipDlg.h"
 #include "exercises/search/TBmpKatDlg.h"
+#include "toolkit/TxMsgDlg.h"
 #include "exercises/search/TErklaerDlgs.h"
 #include "exercises/search/TGraphDlg.h"
 #include "exercises/search/TLevelDlg.h"
@@ -162,6 +163,10 @@ bool searchCourse(AppContext& ctx, WindowSet& w, TSearchRunDlg& run, const QStri
         tableIntro.setTableLines(run.Tables.Current->Lines);
     if (!run.Tables.Current)
         return false;
+    if (const QString missing = run.missingMedia(); !missing.isEmpty()) {
+        xMessageDlg(missing, mkFehlermeldung, btn::OK, 0);
+        return false;
+    }
     overviewTable = run.Tables.Current;
 
     TLevelKatDlg& level = *w.LevelKatDlg;

@@ -150,6 +150,20 @@ namespace {
 // the last component when that exists, else the UTF-8 name (for files to be made).
 // found tells whether it exists; with st given, links are followed and st receives
 // the status of what the name leads to.
+bool g_preferCp1252 = false;
+
+// The Windows-1252 spelling of path's last component, or empty when it has none or
+// it is the UTF-8 one.
+QByteArray cp1252Name(const QString& path, const QByteArray& utf8)
+{
+    const qsizetype cut = path.lastIndexOf(u'/');
+    QByteArray last;
+    if (!cp1252::encode(path.mid(cut + 1), last))
+        return {};
+    QByteArray other = QFile::encodeName(path.left(cut + 1)) + last;
+    return other == utf8 ? QByteArray() : other;
+}
+
 QByteArray diskName(const QString& path, bool* found = nullptr, struct stat* st = nullptr)
 {
     struct stat own;
@@ -157,21 +171,19 @@ QByteArray diskName(const QString& path, bool* found = nullptr, struct stat* st 
         return (st ? ::stat(name.constData(), st) : ::lstat(name.constData(), &own)) == 0;
     };
     const QByteArray utf8 = QFile::encodeName(path);
-    bool exists = look(utf8);
-    QByteArray name = utf8;
-    if (!exists) {
-        const qsizetype cut = path.lastIndexOf(u'/');
-        QByteArray last;
-        if (cp1252::encode(path.mid(cut + 1), last)) {
-            QByteArray other = QFile::encodeName(path.left(cut + 1)) + last;
-            if (other != utf8 && look(other)) {
-                name = std::move(other);
-                exists = true;
-            }
-        }
+    const QByteArray other = cp1252Name(path, utf8);
+    QByteArray first = utf8, second = other;
+    if (g_preferCp1252 && !other.isEmpty())
+        std::swap(first, second);
+    bool exists = look(first);
+    QByteArray name = first;
+    if (!exists && !second.isEmpty() && look(second)) {
+        name = second;
+        exists = true;
     }
     if (found)
         *found = exists;
+    // A file to be made gets the preferred spelling.
     return name;
 }
 
@@ -261,7 +273,7 @@ bool appendDurable(const QString& path, const QByteArray& bytes, QString* error)
     if (found && !S_ISREG(st.st_mode))
         return fail(error, notRegularText(path));
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                          0666);
+                          mode_t(privateFileMode()));
     if (fd < 0)
         return fail(error, errorText(Op::Write, errno, path));
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -315,9 +327,36 @@ bool exists(const QString& path)
     return found;
 }
 
+void preferCp1252(bool prefer)
+{
+    g_preferCp1252 = prefer;
+}
+
+bool prefersCp1252()
+{
+    return g_preferCp1252;
+}
+
+bool hasTwoSpellings(const QString& path)
+{
+    const QByteArray utf8 = QFile::encodeName(path);
+    const QByteArray other = cp1252Name(path, utf8);
+    struct stat st;
+    return !other.isEmpty() && ::lstat(utf8.constData(), &st) == 0 &&
+           ::lstat(other.constData(), &st) == 0;
+}
+
 QStringList entries(const QString& dir)
 {
     QStringList names;
+    for (const Entry& e : entryList(dir))
+        names.append(e.name);
+    return names;
+}
+
+QList<Entry> entryList(const QString& dir)
+{
+    QList<Entry> names;
     QByteArray folder = QFile::encodeName(dir.isEmpty() ? QStringLiteral(".") : dir);
     if (!folder.endsWith('/'))
         folder += '/';
@@ -334,10 +373,46 @@ QStringList entries(const QString& dir)
             if (::stat((folder + e->d_name).constData(), &st) == 0 && S_ISDIR(st.st_mode))
                 continue;
         }
-        names.append(decodeEntry(e->d_name));
+        const QString name = decodeEntry(e->d_name);
+        names.append({name, QFile::encodeName(name) != QByteArray(e->d_name)});
     }
     ::closedir(handle);
     return names;
+}
+
+namespace {
+mode_t processUmask()
+{
+    // Read once: setting it back at once leaves a moment only at start-up.
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(077);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+} // namespace
+
+int privateFileMode()
+{
+    return (processUmask() & S_IWGRP) ? 0600 : 0660;
+}
+
+int privateFolderMode()
+{
+    return (processUmask() & S_IWGRP) ? 0700 : 0770;
+}
+
+bool makeFolders(const QString& folder)
+{
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (QFileInfo(path).isDir())
+        return true;
+    const QString parent = QFileInfo(path).path();
+    if (parent == path || !makeFolders(parent))
+        return false;
+    return ::mkdir(QFile::encodeName(path).constData(), mode_t(privateFolderMode())) == 0 ||
+           QFileInfo(path).isDir();
 }
 
 bool createNew(const QString& path, const QByteArray& bytes, QString* error, bool* existed)
@@ -345,7 +420,8 @@ bool createNew(const QString& path, const QByteArray& bytes, QString* error, boo
     if (existed)
         *existed = false;
     const QByteArray name = diskName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          mode_t(privateFileMode()));
     if (fd < 0) {
         if (existed)
             *existed = errno == EEXIST;
@@ -369,20 +445,40 @@ bool replace(const QString& path, const QByteArray& bytes, QString* error)
     const bool existed = ::stat(target.constData(), &st) == 0;
     if (existed && !S_ISREG(st.st_mode))
         return fail(error, notRegularText(path));
+    // The rename would replace a file its owner made read-only, or one of another
+    // user in a shared folder; refuse what could not be written in place.
+    if (existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return fail(error, errorText(Op::Write, errno, path));
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash >= 0 ? target.left(slash + 1) : QByteArray();
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = folder + ".gf-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    mode_t(privateFileMode()));
         if (fd < 0 && errno != EEXIST)
             break;
     }
-    if (fd < 0)
-        return fail(error, errorText(Op::Write, errno, path));
+    if (fd < 0) {
+        const int e = errno;
+        struct stat dir;
+        const bool folderThere = ::stat(folder.isEmpty() ? "." : folder.constData(), &dir) == 0 &&
+                                 S_ISDIR(dir.st_mode);
+        if (!folderThere)
+            return fail(error, errorText(Op::Write, e, path));
+        // The file's own name is not what failed: the folder takes no new file.
+        return fail(error, QStringLiteral("Die Datei %1 kann nicht geschrieben werden: im Ordner "
+                                          "%2 kann keine Datei angelegt werden (%3).")
+                               .arg(QDir::toNativeSeparators(path),
+                                    QDir::toNativeSeparators(QFile::decodeName(
+                                        folder.isEmpty() ? QByteArray(".") : folder)),
+                                    e == ENOENT ? QStringLiteral("das Dateisystem lässt es nicht zu")
+                                                : causeText(e)));
+    }
+    // Owner and group keep what they had; others gain nothing.
     if (existed)
-        ::fchmod(fd, st.st_mode & 07777);
+        ::fchmod(fd, st.st_mode & 0770);
     trace("create", temp);
     int e = finish(fd, bytes, temp);
     if (e == 0) {
@@ -430,6 +526,27 @@ QStringList entries(const QString& dir)
         .entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
+QList<Entry> entryList(const QString& dir)
+{
+    QList<Entry> list;
+    for (const QString& name : entries(dir))
+        list.append({name, false});
+    return list;
+}
+
+// Names on disk are Unicode: one spelling only.
+void preferCp1252(bool) {}
+
+bool prefersCp1252()
+{
+    return false;
+}
+
+bool hasTwoSpellings(const QString&)
+{
+    return false;
+}
+
 bool createNew(const QString& path, const QByteArray& bytes, QString* error, bool* existed)
 {
     if (existed)
@@ -464,6 +581,23 @@ bool remove(const QString& path, QString* error)
 {
     QFile file(path);
     return file.remove() || fail(error, fileErrorText(file));
+}
+
+
+// The system's own access rules apply here.
+int privateFileMode()
+{
+    return 0600;
+}
+
+int privateFolderMode()
+{
+    return 0700;
+}
+
+bool makeFolders(const QString& folder)
+{
+    return QDir().mkpath(folder);
 }
 
 bool syncFolder(const QString&, QString*)
@@ -540,7 +674,7 @@ bool DataFile::open(OpenMode mode)
         flags |= O_CREAT;
     if (mode & NewOnly)
         flags |= O_CREAT | O_EXCL;
-    const int fd = ::open(name.constData(), flags, 0666);
+    const int fd = ::open(name.constData(), flags, mode_t(files::privateFileMode()));
     if (fd < 0) {
         m_openError = files::errorText(op, errno, m_path);
         return false;

@@ -35,6 +35,19 @@ bool exists(const QString& path);
 // The entries of a folder that are not folders, by name; a name that is not UTF-8 is
 // read as Windows-1252.
 QStringList entries(const QString& dir);
+struct Entry
+{
+    QString name;
+    bool cp1252 = false; // the name on disk is Windows-1252, not UTF-8
+};
+QList<Entry> entryList(const QString& dir);
+
+// Which spelling of a name on disk is taken when both exist ("Jürgen.mnu" in UTF-8 and
+// in Windows-1252 are two files). UTF-8 unless a command asks for the other one.
+void preferCp1252(bool prefer);
+bool prefersCp1252();
+// True when the last component of path exists in both spellings.
+bool hasTwoSpellings(const QString& path);
 
 // Writes a file that must not exist yet. existed (when given) tells that it did.
 bool createNew(const QString& path, const QByteArray& bytes, QString* error,
@@ -71,6 +84,13 @@ QString errorText(Op op, int systemError, const QString& path);
 QString causeText(int systemError);
 // The refusal of anything but a regular file.
 QString notRegularText(const QString& path);
+
+// Results are health data: what the program creates is closed to other users. The
+// group keeps access where the umask grants it group write (a shared clinic group).
+int privateFileMode();   // 0600 or 0660
+int privateFolderMode(); // 0700 or 0770
+// Creates folder and any missing folders above it with privateFolderMode().
+bool makeFolders(const QString& folder);
 
 } // namespace files
 

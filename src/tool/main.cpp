@@ -113,9 +113,31 @@ bool openDataDir(tProgramData& data, const QString& folder)
     return true;
 }
 
-bool openUser(tProgramData& data, const QString& folder, const QString& name)
+// Two detectives may carry one name in two spellings on disk (UTF-8 and Windows-1252).
+// "Name (Windows-1252)" or "Name (UTF-8)" picks one; the bare name is refused then.
+bool spellingOf(QString& name, const QString& folder)
 {
-    if (!openDataDir(data, folder))
+    const QString cp1252 = QString::fromUtf16(tProgramData::Cp1252Suffix);
+    const QString utf8 = QStringLiteral(" (UTF-8)");
+    if (name.endsWith(cp1252) || name.endsWith(utf8)) {
+        files::preferCp1252(name.endsWith(cp1252));
+        name.chop(name.endsWith(cp1252) ? cp1252.size() : utf8.size());
+        return true;
+    }
+    const QString trimmed = name.trimmed();
+    if (!files::hasTwoSpellings(QDir(folder).filePath(trimmed + QStringLiteral(".mnu"))))
+        return true;
+    writeErr(QStringLiteral("Fehler: Den Namen %1 tragen zwei Detektive: die Datei %1.mnu gibt "
+                            "es in UTF-8 und in Windows-1252.\nBitte „%1 (UTF-8)“ oder „%1%2“ "
+                            "angeben.")
+                 .arg(trimmed, cp1252));
+    return false;
+}
+
+bool openUser(tProgramData& data, const QString& folder, const QString& given)
+{
+    QString name = given;
+    if (!openDataDir(data, folder) || !spellingOf(name, folder))
         return false;
     data.UserName = name;
     return data.openUser();
@@ -206,20 +228,34 @@ int exportResults(tProgramData& data, const QStringList& args)
     }
     if (kind < 0)
         return usage();
+    if (const QString wrong = DayRange{from.value_or(QDate()), to.value_or(QDate())}.orderError();
+        !wrong.isEmpty())
+        return failure(QStringLiteral("Fehler: ") + wrong);
     if (!openUser(data, args[2], args[3]))
         return 1;
     const tUser& user = *data.CurrentUser;
     const QDate fromDate = from.value_or(QDate()), toDate = to.value_or(QDate());
     if (!out.isEmpty())
-        return data.ExportResults(user, out, from.has_value(), to.has_value(), fromDate, toDate,
-                                  kind)
-                   ? 0
-                   : 1;
+        if (const QString own = data.ownFileText(out); !own.isEmpty())
+            return failure(QStringLiteral("Fehler: ") + own);
     QByteArray text;
-    if (!data.exportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind))
+    QStringList undated;
+    if (!data.exportResultsTo(text, user, from.has_value(), to.has_value(), fromDate, toDate, kind,
+                              &undated))
         return 1;
+    // Their rows stay, with empty date fields; the export is not a clean one.
+    for (const QString& record : undated)
+        writeErr(QStringLiteral("Fehler: ") + record);
+    const int status = undated.isEmpty() ? 0 : 2;
+    if (!out.isEmpty()) {
+        QString error;
+        if (!files::replace(out, text, &error))
+            return failure(QStringLiteral("Fehler: ") + error);
+        return status;
+    }
     writeOut(text);
-    return finishOutput();
+    const int written = finishOutput();
+    return written != 0 ? written : status;
 }
 
 // --from and --to as German dates; false (after the message) for a date that is none.
@@ -272,12 +308,19 @@ int report(tProgramData& data, const QStringList& args)
     if (json == !out.isEmpty() ||
         (!out.isEmpty() && !pdf && !out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
         return usage();
+    if (const QString wrong = DayRange{from.value_or(QDate()), to.value_or(QDate())}.orderError();
+        !wrong.isEmpty())
+        return failure(QStringLiteral("Fehler: ") + wrong);
     if (!openUser(data, args[2], args[3]))
         return 1;
     const tProgressReport r = buildProgressReport(
         *data.CurrentUser, DayRange{from.value_or(QDate()), to.value_or(QDate())});
     for (const DamagedLog& log : r.damaged)
         writeErr(QStringLiteral("Fehler: ") + log.reason);
+    for (const tReportLeftOut& record : r.undated)
+        writeErr(QStringLiteral("Fehler: ") + record.text);
+    for (const tReportLeftOut& value : r.outOfRange)
+        writeErr(QStringLiteral("Nicht im Bericht, da unmöglich: ") + value.text);
     if (!r.complete())
         writeErr(QStringLiteral("Der Bericht ist unvollständig."));
     const int status = r.complete() ? 0 : 2;
@@ -421,7 +464,7 @@ int main(int argc, char** argv)
     if (command == u"list" && args.size() == 3) {
         if (!openDataDir(data, args[2]))
             return 1;
-        for (const QString& name : data.listUsers())
+        for (const QString& name : data.listUserSpellings())
             writeOut(name.toUtf8() + '\n');
         return finishOutput();
     }
@@ -437,9 +480,10 @@ int main(int argc, char** argv)
         return data.registerUser(args[3], 1) ? 0 : 1;
     }
     if (command == u"delete" && args.size() == 4) {
-        if (!openDataDir(data, args[2]))
+        QString name = args[3];
+        if (!openDataDir(data, args[2]) || !spellingOf(name, args[2]))
             return 1;
-        return data.deleteUser(args[3]) ? 0 : 1;
+        return data.deleteUser(name) ? 0 : 1;
     }
     if (command == u"tables" && args.size() == 3)
         return tables(args[2]);

@@ -5,6 +5,7 @@
 #include "support/TestProgram.h"
 
 #include "core/data/Records.h"
+#include "core/search/ItemTableText.h"
 #include "exercises/results/tGraphPanel.h"
 #include "exercises/search/SearchArt.h"
 #include "exercises/search/TAbfragDlg.h"
@@ -294,6 +295,54 @@ private slots:
         QCOMPARE(all.Bild.size(), 1);
         stored = all.Bild[0];
         QCOMPARE(stored, record);
+    }
+
+    // Blank stages would be stored as a run the trainee never saw: a picture table
+    // whose pictures are missing starts nothing, in the course or in the window.
+    void pictureSearchWithMissingPicturesStartsNothing()
+    {
+        TestProgram p;
+        copyTables(p);
+        QString text = "Tabelle: Fehlend\nZeile: |A|B|C|D\nZeile: |die|die|die|die\n";
+        for (int r = 0; r < 4; ++r)
+            text += QString("Zeile: |Bild%1a|Bild%1b|Bild%1c|Bild%1d\n").arg(r);
+        ItemTableFile file;
+        QString error;
+        QVERIFY2(parseItemTableText(text, file, &error), qPrintable(error));
+        QFile out(p.dir.filePath("bmp.cfg"));
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(writeItemTables(file));
+        out.close();
+        ScopedMessageHook messages;
+        p.login("Eule");
+        messages.clear();
+
+        Trainee t;
+        p.win->Image2Click();
+        QCOMPARE(messages.texts(),
+                 QStringList{"Die Bildfahndung kann nicht beginnen, weil Bilder fehlen:\n\r"
+                             "Bild0a.bmp\n\rBild0b.bmp\n\rBild0c.bmp\n\rBild0d.bmp\n\r"
+                             "Bild1a.bmp\n\rund 11 weitere."});
+        QVERIFY(t.overview.isEmpty());
+        QCOMPARE(t.countDialogs, 0);
+        if (!qEnvironmentVariableIsEmpty("GF_SHOT_DIR"))
+            for (QSize screen : {QSize(800, 600), QSize(1024, 768)}) {
+                TxMsgDlg box;
+                box.prepare(messages.last().text, mkFehlermeldung, btn::OK, screen);
+                box.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&box));
+                test::shot(&box, QString("missing_pictures_%1").arg(screen.width()));
+            }
+
+        messages.clear();
+        TBmpKatDlg& run = *p.win->Windows().BmpKatDlg;
+        QVERIFY(run.Tables.Current);
+        QCOMPARE(run.exec(), int(mrCancel));
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(messages.last().text.endsWith("\n\rund 11 weitere."));
+        QCOMPARE(run.Run().position(), 0);
+        QVERIFY(p.data.BildStatList.isEmpty());
+        QVERIFY(p.closeAndReadStored().Bild.isEmpty());
     }
 
     // A table with fewer categories and items leaves nothing of the one shown before.

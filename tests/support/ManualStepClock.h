@@ -46,13 +46,15 @@ public:
                     next = t;
             if (!next)
                 break;
-            m_now = std::max(m_now, next->m_due);
+            m_now = std::max(m_now, next->m_due + lateness);
             next->m_active = false;
             if (next->onTimeout)
                 next->onTimeout();
         }
-        m_now = end;
+        m_now = std::max(m_now, end);
     }
+    // How late every timer fires, as a busy system makes it.
+    std::chrono::nanoseconds lateness{0};
 
     bool anyActive() const
     {

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <cstdio>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,6 +113,45 @@ private slots:
         QCOMPARE(files::entries(f.tmp.path()), QStringList());
     }
 
+    // The same name in both spellings is two detectives: each is reached by its own
+    // name, and the bare name touches neither.
+    void twoSpellingsAreTwoDetectives()
+    {
+        auto p = f.registered("Zoë");
+        QVERIFY(p);
+        p->WortStatList = {tWortKatStat{}};
+        QVERIFY(p->SaveSessionResults(*p->CurrentUser) && p->SaveUserFile());
+        const QByteArray dir = QFile::encodeName(f.tmp.path()) + '/';
+        const QStringList made = f.files();
+        for (const QString& name : made) {
+            const QByteArray bytes = f.read(name);
+            FILE* copy = std::fopen((dir + "Zo\xEB" + name.mid(3).toUtf8()).constData(), "wb");
+            QVERIFY(copy);
+            QCOMPARE(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), copy),
+                     size_t(bytes.size()));
+            std::fclose(copy);
+        }
+        p.reset();
+        auto q = f.fresh();
+        QCOMPARE(f.files(), made); // the Windows-1252 copies are not in Qt's listing
+
+        QCOMPARE(runDataTool({"list", f.tmp.path()}).out,
+                 QByteArray("Zo\xC3\xAB\nZo\xC3\xAB (Windows-1252)\n"));
+        const ToolRun bare = runDataTool({"delete", f.tmp.path(), "Zoë"});
+        QCOMPARE(bare.status, 1);
+        QVERIFY2(bare.err.contains("Zoë (UTF-8)") && bare.err.contains("Zoë (Windows-1252)"),
+                 qPrintable(bare.err));
+        QCOMPARE(runDataTool({"show", f.tmp.path(), "Zoë"}).status, 1);
+        QCOMPARE(files::entries(f.tmp.path()).size(), 2 * made.size());
+
+        QCOMPARE(runDataTool({"show", f.tmp.path(), "Zoë (Windows-1252)"}).status, 0);
+        QCOMPARE(runDataTool({"delete", f.tmp.path(), "Zoë (Windows-1252)"}).status, 0);
+        QCOMPARE(f.files(), made); // the UTF-8 detective keeps every file
+        QCOMPARE(files::entries(f.tmp.path()).size(), made.size());
+        QCOMPARE(runDataTool({"list", f.tmp.path()}).out, QByteArray("Zo\xC3\xAB\n"));
+        QCOMPARE(runDataTool({"show", f.tmp.path(), "Zoë"}).status, 0);
+    }
+
     void exportIsTheDialogsFile()
     {
         // A detective with stored results, made by the library itself.
@@ -153,6 +194,58 @@ private slots:
         QCOMPARE(bad.status, 1);
         QCOMPARE(bad.err.trimmed(), QStringLiteral("Ungültige Datumsangabe"));
         QCOMPARE(runDataTool({"export", f.tmp.path(), "Anna"}).status, 1);
+    }
+
+    // The export never takes the place of the program's own files, and no --out
+    // replaces a file its user may not write.
+    void outRefusesFilesItMustNotReplace()
+    {
+        const QString dir = f.tmp.path();
+        QCOMPARE(runDataTool({"register", dir, "Anna"}).status, 0);
+        QCOMPARE(runDataTool({"register", dir, "Bert"}).status, 0);
+        QVERIFY(f.write("BertWS.dat", "summary"));
+        for (const QString& own : {"BertWS.dat", "anna.MNU", "BertTS_04_03_2.dat", "std.cfg"}) {
+            const ToolRun run = runDataTool(
+                {"export", dir, "Anna", "--kind", "search", "--out", f.path(own)});
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains("gehört zu den Daten des Programms"), qPrintable(run.err));
+        }
+        QCOMPARE(f.read("BertWS.dat"), QByteArray("summary"));
+        QCOMPARE(runDataTool({"export", dir, "Anna", "--kind", "search", "--out",
+                              f.path("BertWS.exp")})
+                     .status,
+                 0);
+
+        // A read-only file in a folder everybody may write to, as an unprivileged user
+        // (root may write anything).
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+        const QString source = shared.filePath("t.txt"), target = shared.filePath("t.cfg");
+        QVERIFY(f.write("t.txt", "Tabelle: T\nZeile: |a|b|c|d\nZeile: |x|x|x|x\n"
+                                 "Zeile: |a1|b1|c1|d1\nZeile: |a2|b2|c2|d2\nZeile: |a3|b3|c3|d3\n"));
+        QVERIFY(QFile::copy(f.path("t.txt"), source));
+        QFile ro(target);
+        QVERIFY(ro.open(QIODevice::WriteOnly) && ro.write("old") == 3);
+        ro.close();
+        QVERIFY(QFile::setPermissions(source, QFileDevice::Permissions(0x4444)));
+        QVERIFY(QFile::setPermissions(target, QFileDevice::Permissions(0x4444)));
+        QProcess p;
+        p.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                            qEnvironmentVariable("GF_INSTALL_DIR") + "/gripsfix-data",
+                            "make-tables", source, target});
+        QVERIFY(p.waitForFinished(60000));
+        if (::geteuid() == 0) {
+            QCOMPARE(p.exitCode(), 1);
+            QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("Zugriff verweigert"));
+            QCOMPARE(ro.open(QIODevice::ReadOnly) ? ro.readAll() : QByteArray(), "old");
+        } else {
+            qWarning("not root: the unprivileged run is not tried");
+        }
+        // A file that exists is not reported as missing when its folder takes no new file.
+        const ToolRun proc = runDataTool({"make-tables", f.path("t.txt"), "/proc/version"});
+        QCOMPARE(proc.status, 1);
+        QVERIFY2(!proc.err.contains("nicht gefunden") && proc.err.contains("/proc"),
+                 qPrintable(proc.err));
     }
 
     void makeTablesAndPrintThem()

@@ -76,6 +76,10 @@ public:
     // The detective names of DataDir: every "*.mnu" in any case without that ending,
     // sorted; names stored in Windows-1252 are found too.
     QStringList listUsers() const;
+    // The same, one entry per user file: a Windows-1252 file whose name a UTF-8 one
+    // also has is listed with Cp1252Suffix.
+    QStringList listUserSpellings() const;
+    static constexpr const char16_t* Cp1252Suffix = u" (Windows-1252)";
     // True when DataDir holds the user file of name (its ending in any case).
     bool userFileExists(const QString& name) const;
 
@@ -198,9 +202,14 @@ public:
     // cannot be read to its end fails the export, and every such log is named.
     bool ExportResults(const tUser& user, const QString& fileName, bool useFrom, bool useTo,
                        const QDate& fromDate, const QDate& toDate, int kind);
-    // The same text into a byte array (the writer behind ExportResults).
+    // The same text into a byte array (the writer behind ExportResults). Records without
+    // a calendar date keep empty date fields and are named in undated.
     bool exportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
-                         const QDate& fromDate, const QDate& toDate, int kind);
+                         const QDate& fromDate, const QDate& toDate, int kind,
+                         QStringList* undated = nullptr);
+    // Why fileName must not receive an export (a file of the program's own: a user
+    // file, summary or log in DataDir, or an item table), empty when it may.
+    QString ownFileText(const QString& fileName) const;
 
     // Records of the session lists already written to the logs, per work area. A
     // second save, and the export, take only the records after them.

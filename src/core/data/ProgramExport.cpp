@@ -5,6 +5,10 @@
 #include "core/data/MessageSink.h"
 #include "sys/DataFiles.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
 namespace gf {
 
 namespace {
@@ -121,7 +125,12 @@ template <typename Stat> void appendSeqRow(QByteArray& out, const char* type, co
 struct RowWriter final : ResultVisitor
 {
     QByteArray& out;
+    QStringList undatedRecords;
     explicit RowWriter(QByteArray& o) : out(o) {}
+    void undated(ExerciseKind, const QString& log, qint64 record) override
+    {
+        undatedRecords << undatedText(log, record);
+    }
     void tel(const tTeleStat& r) override { appendSeqRow(out, "TEL", r); }
     void memo(const tBmpSndStat& r) override { appendSeqRow(out, "MEMO", r); }
     void wort(const tWortKatStat& r) override { appendKatRow(out, "WORT", r); }
@@ -131,7 +140,8 @@ struct RowWriter final : ResultVisitor
 } // namespace
 
 bool tProgramData::exportResultsTo(QByteArray& out, const tUser& user, bool useFrom, bool useTo,
-                                   const QDate& fromDate, const QDate& toDate, int kind)
+                                   const QDate& fromDate, const QDate& toDate, int kind,
+                                   QStringList* undated)
 {
     const DayRange days{useFrom ? fromDate : QDate(), useTo ? toDate : QDate()};
     ExerciseKind kinds[2] = {ExerciseKind::Wort, ExerciseKind::Bild};
@@ -149,6 +159,8 @@ bool tProgramData::exportResultsTo(QByteArray& out, const tUser& user, bool useF
     QList<DamagedLog> damaged;
     for (ExerciseKind k : kinds)
         walkResults(user, k, days, rows, damaged);
+    if (undated)
+        *undated = rows.undatedRecords;
     if (damaged.isEmpty())
         return true;
     // An export that lacks records must not pass for a complete one.
@@ -162,8 +174,13 @@ bool tProgramData::exportResultsTo(QByteArray& out, const tUser& user, bool useF
 bool tProgramData::ExportResults(const tUser& user, const QString& fileName, bool useFrom,
                                  bool useTo, const QDate& fromDate, const QDate& toDate, int kind)
 {
+    if (const QString own = ownFileText(fileName); !own.isEmpty()) {
+        report(own, mkFehlermeldung);
+        return false;
+    }
     QByteArray text;
-    if (!exportResultsTo(text, user, useFrom, useTo, fromDate, toDate, kind))
+    QStringList undated;
+    if (!exportResultsTo(text, user, useFrom, useTo, fromDate, toDate, kind, &undated))
         return false;
     QString error;
     if (!files::replace(fileName, text, &error)) {
@@ -172,7 +189,36 @@ bool tProgramData::ExportResults(const tUser& user, const QString& fileName, boo
                mkFehlermeldung);
         return false;
     }
+    if (!undated.isEmpty())
+        report(QStringLiteral("Die Daten wurden exportiert, aber ohne Datum bei:\n\r") +
+                   undated.join(QStringLiteral("\n\r")),
+               mkAchtung);
     return true;
+}
+
+QString tProgramData::ownFileText(const QString& fileName) const
+{
+    static const QRegularExpression ownTail(
+        QStringLiteral("^(TS|BS|WS|BK)(_\\d\\d_\\d\\d(_\\d+)?)?\\.dat$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QFileInfo target(fileName);
+    const QString name = target.fileName();
+    bool own = name.compare(QStringLiteral("std.cfg"), Qt::CaseInsensitive) == 0 ||
+               name.compare(QStringLiteral("bmp.cfg"), Qt::CaseInsensitive) == 0;
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    if (!own && !folder.isEmpty() && folder == QFileInfo(DataDir).canonicalFilePath()) {
+        own = name.endsWith(QStringLiteral(".mnu"), Qt::CaseInsensitive);
+        // A summary or log of any detective of this folder: his name, then a tag.
+        const QStringList users = listUsers();
+        for (const QString& user : users)
+            own = own || (name.startsWith(user, Qt::CaseInsensitive) &&
+                          ownTail.match(name.mid(user.size())).hasMatch());
+    }
+    if (!own)
+        return {};
+    return QStringLiteral("Die Datei %1 gehört zu den Daten des Programms und wird nicht "
+                          "überschrieben.\n\rBitte wählen Sie einen anderen Dateinamen.")
+        .arg(QDir::toNativeSeparators(fileName));
 }
 
 } // namespace gf

@@ -310,7 +310,9 @@ bool tProgramData::writeSummaryCopies(const tUser& user, QString* error)
     for (ExerciseKind k : AllExerciseKinds) {
         const tLedger& l = (*m_journal)[k];
         const QString& name = user.sumFile(k);
-        if (name.isEmpty())
+        // A summary name that is also listed as a log (a damaged user file) holds records:
+        // it is never written over.
+        if (name.isEmpty() || user.Files(k).contains(name))
             continue;
         DataFile file(name);
         bool same = false;

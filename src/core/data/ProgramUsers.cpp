@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace gf {
 
 namespace ff = fileformat;
@@ -80,6 +82,29 @@ QString tProgramData::userFilePath(const QString& name) const
 bool tProgramData::userFileExists(const QString& name) const
 {
     return !DataDir.isEmpty() && isSafeFileStem(name) && files::exists(userFilePath(name));
+}
+
+QStringList tProgramData::listUserSpellings() const
+{
+    QStringList names;
+    if (DataDir.isEmpty())
+        return names;
+    const QList<files::Entry> entries = files::entryList(DataDir);
+    for (const files::Entry& entry : entries) {
+        if (entry.name.size() <= UserFileEnding.size() ||
+            !entry.name.endsWith(UserFileEnding, Qt::CaseInsensitive))
+            continue;
+        const QString name = entry.name.chopped(UserFileEnding.size());
+        const bool twin = entry.cp1252 && std::any_of(entries.begin(), entries.end(),
+                                                       [&](const files::Entry& other) {
+                                                           return !other.cp1252 &&
+                                                                  other.name == entry.name;
+                                                       });
+        names.append(twin ? name + QString::fromUtf16(Cp1252Suffix) : name);
+    }
+    names.sort();
+    names.removeDuplicates();
+    return names;
 }
 
 QStringList tProgramData::listUsers() const
@@ -307,15 +332,26 @@ bool tProgramData::deleteUser(const QString& name)
     static const QRegularExpression ownDat(
         QStringLiteral("^(TS|BS|WS|BK)(_\\d\\d_\\d\\d(_\\d+)?)?\\.dat$"),
         QRegularExpression::CaseInsensitiveOption);
+    // Two detectives may share a name in two spellings on disk: only the files of the
+    // spelling whose user file is taken go.
+    const QList<files::Entry> entries = files::entryList(DataDir);
+    const bool twoSpellings = files::hasTwoSpellings(userFilePath(n));
+    const bool cp1252 = twoSpellings ? files::prefersCp1252() : [&] {
+        for (const files::Entry& e : entries)
+            if (e.name.startsWith(n) &&
+                e.name.mid(n.size()).compare(UserFileEnding, Qt::CaseInsensitive) == 0)
+                return e.cp1252;
+        return false;
+    }();
     QStringList own, userFiles;
-    for (const QString& entry : files::entries(DataDir)) {
-        if (!entry.startsWith(n))
+    for (const files::Entry& entry : entries) {
+        if (!entry.name.startsWith(n) || entry.cp1252 != cp1252)
             continue;
-        const QString rest = entry.mid(n.size());
+        const QString rest = entry.name.mid(n.size());
         if (rest.compare(UserFileEnding, Qt::CaseInsensitive) == 0)
-            userFiles.append(entry);
+            userFiles.append(entry.name);
         else if (ownDat.match(rest).hasMatch() || rest == u".gfj" || rest == u".gfl")
-            own.append(entry);
+            own.append(entry.name);
     }
     if (userFiles.isEmpty())
         return unknown();

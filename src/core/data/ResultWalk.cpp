@@ -3,6 +3,7 @@
 #include "core/data/ResultWalk.h"
 
 #include "core/data/FileFormats.h"
+#include "core/data/Formats.h"
 #include "core/data/ProgramData.h"
 #include "sys/DataFiles.h"
 
@@ -35,10 +36,18 @@ struct DayKeys
     }
     bool contains(const SerialDate& stamp) const
     {
+        CivilTime t;
+        return contains(stamp, t);
+    }
+    // t is the stamp's calendar time; dated tells whether it has one.
+    bool contains(const SerialDate& stamp, CivilTime& t, bool* dated = nullptr) const
+    {
+        const bool ok = stamp.toCivil(t);
+        if (dated)
+            *dated = ok;
         if (!limited)
             return true;
-        CivilTime t;
-        if (!stamp.toCivil(t))
+        if (!ok)
             return false;
         const int day = dayKey(t.year, t.month, t.day);
         return !(useFirst && day < first) && !(useLast && last < day);
@@ -46,8 +55,22 @@ struct DayKeys
 };
 
 template <typename Record>
-bool walkLogs(const QStringList& logs, qint64 size, void (*decode)(const char*, Record&),
-              const DayKeys& days, ResultVisitor& visit,
+void visitRecord(const Record& r, ExerciseKind kind, const QString& log, qint64 index,
+                 const DayKeys& days, ResultVisitor& visit,
+                 void (ResultVisitor::*onRecord)(const Record&))
+{
+    CivilTime t;
+    bool dated = false;
+    const bool inside = days.contains(r.Stamp, t, &dated);
+    if (!dated)
+        visit.undated(kind, log, index + 1);
+    if (inside)
+        (visit.*onRecord)(r);
+}
+
+template <typename Record>
+bool walkLogs(const QStringList& logs, ExerciseKind kind, qint64 size,
+              void (*decode)(const char*, Record&), const DayKeys& days, ResultVisitor& visit,
               void (ResultVisitor::*onRecord)(const Record&), QList<DamagedLog>& damaged)
 {
     bool whole = true;
@@ -72,8 +95,7 @@ bool walkLogs(const QStringList& logs, qint64 size, void (*decode)(const char*, 
             const qint64 records = got / size;
             for (qint64 i = 0; i < records; ++i) {
                 decode(block.constData() + i * size, r);
-                if (days.contains(r.Stamp))
-                    (visit.*onRecord)(r);
+                visitRecord(r, kind, name, index + i, days, visit, onRecord);
             }
             index += records;
             if (got % size != 0) {
@@ -97,12 +119,11 @@ void decodeBild(const char* bytes, tBmpKatStat& r)
 }
 
 template <typename Record>
-void walkList(const QList<Record>& list, qsizetype from, const DayKeys& days, ResultVisitor& visit,
-              void (ResultVisitor::*onRecord)(const Record&))
+void walkList(const QList<Record>& list, ExerciseKind kind, qsizetype from, const DayKeys& days,
+              ResultVisitor& visit, void (ResultVisitor::*onRecord)(const Record&))
 {
     for (qsizetype i = from; i < list.size(); ++i)
-        if (days.contains(list[i].Stamp))
-            (visit.*onRecord)(list[i]);
+        visitRecord(list[i], kind, QString(), i - from, days, visit, onRecord);
 }
 
 } // namespace
@@ -112,6 +133,24 @@ bool DayRange::contains(const SerialDate& stamp) const
     return DayKeys(*this).contains(stamp);
 }
 
+QString undatedText(const QString& log, qint64 record)
+{
+    return (log.isEmpty() ? QStringLiteral("Datensatz %1 der noch nicht gespeicherten Ergebnisse")
+                                .arg(record)
+                          : QStringLiteral("Datensatz %1 in %2")
+                                .arg(record)
+                                .arg(QDir::toNativeSeparators(log))) +
+           QStringLiteral(" hat kein gültiges Datum.");
+}
+
+QString DayRange::orderError() const
+{
+    if (!first.isValid() || !last.isValid() || first <= last)
+        return {};
+    return QStringLiteral("Das Anfangsdatum %1 liegt nach dem Enddatum %2.")
+        .arg(formatShortDate(first), formatShortDate(last));
+}
+
 bool walkStoredResults(const tUser& user, ExerciseKind kind, const DayRange& days, ResultVisitor& visit,
                        QList<DamagedLog>& damaged)
 {
@@ -119,16 +158,16 @@ bool walkStoredResults(const tUser& user, ExerciseKind kind, const DayRange& day
     const QStringList& logs = user.Files(kind);
     switch (kind) {
     case ExerciseKind::Tel:
-        return walkLogs(logs, ff::TelRecordSize, &ff::decodeTel, keys, visit, &ResultVisitor::tel,
+        return walkLogs(logs, kind, ff::TelRecordSize, &ff::decodeTel, keys, visit, &ResultVisitor::tel,
                         damaged);
     case ExerciseKind::Memo:
-        return walkLogs(logs, ff::MemoRecordSize, &ff::decodeMemo, keys, visit,
+        return walkLogs(logs, kind, ff::MemoRecordSize, &ff::decodeMemo, keys, visit,
                         &ResultVisitor::memo, damaged);
     case ExerciseKind::Wort:
-        return walkLogs(logs, ff::KatRecordSize, &ff::decodeKat, keys, visit, &ResultVisitor::wort,
+        return walkLogs(logs, kind, ff::KatRecordSize, &ff::decodeKat, keys, visit, &ResultVisitor::wort,
                         damaged);
     default:
-        return walkLogs(logs, ff::KatRecordSize, &decodeBild, keys, visit, &ResultVisitor::bild,
+        return walkLogs(logs, kind, ff::KatRecordSize, &decodeBild, keys, visit, &ResultVisitor::bild,
                         damaged);
     }
 }
@@ -145,16 +184,16 @@ bool tProgramData::walkResults(const tUser& user, ExerciseKind kind, const DayRa
     const qsizetype from = m_saved[logIndex(kind)];
     switch (kind) {
     case ExerciseKind::Tel:
-        walkList(TelStatList, from, keys, visit, &ResultVisitor::tel);
+        walkList(TelStatList, kind, from, keys, visit, &ResultVisitor::tel);
         break;
     case ExerciseKind::Memo:
-        walkList(MemoStatList, from, keys, visit, &ResultVisitor::memo);
+        walkList(MemoStatList, kind, from, keys, visit, &ResultVisitor::memo);
         break;
     case ExerciseKind::Wort:
-        walkList(WortStatList, from, keys, visit, &ResultVisitor::wort);
+        walkList(WortStatList, kind, from, keys, visit, &ResultVisitor::wort);
         break;
     default:
-        walkList(BildStatList, from, keys, visit, &ResultVisitor::bild);
+        walkList(BildStatList, kind, from, keys, visit, &ResultVisitor::bild);
         break;
     }
     return whole;

@@ -16,6 +16,8 @@ struct DayRange
     QDate last;
 
     bool contains(const SerialDate& stamp) const;
+    // Why the range holds no day at all (its first day after its last), empty otherwise.
+    QString orderError() const;
 };
 
 // A stored log that could not be read to its end.
@@ -34,7 +36,17 @@ public:
     virtual void memo(const tBmpSndStat&) {}
     virtual void wort(const tWortKatStat&) {}
     virtual void bild(const tBmpKatStat&) {}
+    // A record whose stamp no calendar holds (record counts from 1; log is empty for a
+    // record not saved yet). It is visited as well only when the walk sets no limit.
+    virtual void undated(ExerciseKind, const QString& log, qint64 record)
+    {
+        Q_UNUSED(log);
+        Q_UNUSED(record);
+    }
 };
+
+// "Datensatz 3 in /daten/AnnaWS.dat hat kein gültiges Datum."
+QString undatedText(const QString& log, qint64 record);
 
 // Every stored record of one kind  of a detective: his logs of that kind
 // in list order, each in file order, within days. A log that cannot be opened or ends

@@ -26,7 +26,7 @@ std::optional<double> tReportMode::meanSpan() const
 
 std::optional<int> tReportMode::highestLevel() const
 {
-    if (count == 0)
+    if (levels == 0)
         return std::nullopt;
     return maxLevel;
 }
@@ -38,11 +38,32 @@ QString tReportWeek::label() const
 
 namespace {
 
+QString exerciseTitle(ExerciseKind exercise)
+{
+    switch (exercise) {
+    case ExerciseKind::Wort:
+        return QStringLiteral("Wort-Fahndung");
+    case ExerciseKind::Bild:
+        return QStringLiteral("Bild-Fahndung");
+    case ExerciseKind::Tel:
+        return QStringLiteral("Telefonvermittlung");
+    default:
+        return QStringLiteral("Memo-Protokoll");
+    }
+}
+
 // Sorts each record into the ISO week of its stamp.
 class WeekCollector final : public ResultVisitor
 {
 public:
     std::map<int, tReportWeek> weeks;
+    QList<tReportLeftOut> undatedRecords;
+    QList<tReportLeftOut> outOfRange;
+
+    void undated(ExerciseKind kind, const QString& log, qint64 record) override
+    {
+        undatedRecords.append({kind, undatedText(log, record)});
+    }
 
     void tel(const tTeleStat& r) override { addSeq(r, &tReportWeek::telephone); }
     void memo(const tBmpSndStat& r) override { addSeq(r, &tReportWeek::memo); }
@@ -63,14 +84,32 @@ private:
         w.week = week;
         return &w;
     }
+    void leaveOut(ExerciseKind exercise, const SerialDate& stamp, const QString& what)
+    {
+        outOfRange.append({exercise, QStringLiteral("%1 vom %2: %3")
+                                         .arg(exerciseTitle(exercise),
+                                              formatShortDate(stamp.date()), what)});
+    }
     void addKat(const tWortKatStat& r, tReportKat tReportWeek::*kind)
     {
         tReportWeek* w = weekOf(r.Stamp);
         if (!w)
             return;
+        const ExerciseKind exercise =
+            kind == &tReportWeek::word ? ExerciseKind::Wort : ExerciseKind::Bild;
+        static const char* const levels[4] = {"I", "II", "III", "IV"};
         tReportKat& k = w->*kind;
         ++k.count;
         for (int l = 1; l <= 4; ++l) {
+            // More right than asked would chart above 100 %.
+            if (r.CorrectPerLevel[l] > r.AskedPerLevel[l]) {
+                leaveOut(exercise, r.Stamp,
+                         QStringLiteral("Stufe %1 mit %2 richtigen von %3 Antworten")
+                             .arg(QLatin1String(levels[l - 1]))
+                             .arg(r.CorrectPerLevel[l])
+                             .arg(r.AskedPerLevel[l]));
+                continue;
+            }
             k.asked[l] += r.AskedPerLevel[l];
             k.right[l] += r.CorrectPerLevel[l];
         }
@@ -83,13 +122,30 @@ private:
         tReportWeek* w = weekOf(r.Stamp);
         if (!w)
             return;
+        const bool tel = kind == &tReportWeek::telephone;
+        const ExerciseKind exercise = tel ? ExerciseKind::Tel : ExerciseKind::Memo;
+        const int top = tel ? ReportTelTop : ReportMemoTop;
         tReportMode& m = (w->*kind)[r.Mode];
-        m.maxLevel = m.count == 0 ? r.MaxLevel : std::max<int>(m.maxLevel, r.MaxLevel);
         ++m.count;
-        if (r.BestSpan != NoValue) {
-            ++m.spans;
-            m.spanSum += r.BestSpan;
+        // A length no sequence can have would stretch the scale past every real value.
+        if (r.MaxLevel <= top) {
+            m.maxLevel = m.levels == 0 ? r.MaxLevel : std::max<int>(m.maxLevel, r.MaxLevel);
+            ++m.levels;
+        } else {
+            leaveOut(exercise, r.Stamp,
+                     QStringLiteral("größte Länge %1 (möglich bis %2)").arg(r.MaxLevel).arg(top));
         }
+        if (r.BestSpan == NoValue)
+            return;
+        if (r.BestSpan < 0 || r.BestSpan > top) {
+            leaveOut(exercise, r.Stamp,
+                     QStringLiteral("sicheres Ergebnis %1 (möglich 0 bis %2)")
+                         .arg(r.BestSpan)
+                         .arg(top));
+            return;
+        }
+        ++m.spans;
+        m.spanSum += r.BestSpan;
     }
 };
 
@@ -133,6 +189,8 @@ tProgressReport buildProgressReport(const tUser& user, const DayRange& days)
         walkStoredResults(user, kind, days, collect, report.damaged);
     for (const auto& entry : collect.weeks)
         report.weeks.append(entry.second);
+    report.undated = collect.undatedRecords;
+    report.outOfRange = collect.outOfRange;
     return report;
 }
 
@@ -145,9 +203,17 @@ QJsonObject progressReportJson(const tProgressReport& report)
                                  {QStringLiteral("picture"), katJson(w.picture)},
                                  {QStringLiteral("telephone"), modesJson(w.telephone)},
                                  {QStringLiteral("memo"), modesJson(w.memo)}});
+    auto texts = [](const QList<tReportLeftOut>& list) {
+        QJsonArray array;
+        for (const tReportLeftOut& item : list)
+            array.append(item.text);
+        return array;
+    };
     return QJsonObject{{QStringLiteral("name"), report.name},
                        {QStringLiteral("complete"), report.complete()},
-                       {QStringLiteral("weeks"), weeks}};
+                       {QStringLiteral("weeks"), weeks},
+                       {QStringLiteral("undated"), texts(report.undated)},
+                       {QStringLiteral("outOfRange"), texts(report.outOfRange)}};
 }
 
 QString reportPeriodText(const DayRange& days)
@@ -200,8 +266,9 @@ QList<tReportSeries> seqSeries(const tProgressReport& report,
     return list;
 }
 
-// The top of a length scale: room above the highest value, at least 10.
-double lengthScaleTop(const QList<tReportChart>& charts)
+// The top of a length scale: room above the highest value, at least 10, at most what
+// a record can hold.
+double lengthScaleTop(const QList<tReportChart>& charts, int cap)
 {
     double highest = 0;
     for (const tReportChart& c : charts)
@@ -209,7 +276,7 @@ double lengthScaleTop(const QList<tReportChart>& charts)
             for (const auto& v : s.values)
                 if (v)
                     highest = std::max(highest, *v);
-    return std::max(10.0, std::floor(highest) + 1);
+    return std::min(double(cap), std::max(10.0, std::floor(highest) + 1));
 }
 
 } // namespace
@@ -224,7 +291,7 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
     if (!isSequence(exercise)) {
         const bool words = exercise == ExerciseKind::Wort;
         const auto kind = words ? &tReportWeek::word : &tReportWeek::picture;
-        page.title = words ? QStringLiteral("Wort-Fahndung") : QStringLiteral("Bild-Fahndung");
+        page.title = exerciseTitle(exercise);
         page.charts << tReportChart{QStringLiteral("Richtige Antworten je Stufe (Prozent)"),
                                     katSeries(report, kind), 100, 20, QStringLiteral(" %")};
         QList<int> row;
@@ -237,13 +304,13 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
     } else {
         const bool tel = exercise == ExerciseKind::Tel;
         const auto kind = tel ? &tReportWeek::telephone : &tReportWeek::memo;
-        page.title = tel ? QStringLiteral("Telefonvermittlung") : QStringLiteral("Memo-Protokoll");
+        page.title = exerciseTitle(exercise);
         page.charts << tReportChart{QStringLiteral("Sicheres Ergebnis (Mittel der Woche)"),
                                     seqSeries(report, kind, true), 0, 0, QString()}
                     << tReportChart{QStringLiteral("Größte erreichte Länge der Woche"),
                                     seqSeries(report, kind, false), 0, 0, QString()};
         // Both charts share one scale, so that their lines can be compared.
-        const double yMax = lengthScaleTop(page.charts);
+        const double yMax = lengthScaleTop(page.charts, tel ? ReportTelTop : ReportMemoTop);
         for (tReportChart& c : page.charts) {
             c.yMax = yMax;
             c.yStep = yMax > 12 ? 2 : 1;
@@ -261,6 +328,10 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
     for (const auto& row : page.counts)
         for (int c : row.second)
             page.records += c;
+    for (const QList<tReportLeftOut>* list : {&report.undated, &report.outOfRange})
+        for (const tReportLeftOut& item : *list)
+            if (item.exercise == exercise)
+                page.leftOut << item.text;
     return page;
 }
 

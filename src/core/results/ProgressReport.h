@@ -31,11 +31,12 @@ struct tReportMode
     int count = 0; // records of this mode in the week
     int spans = 0; // those with a passed length
     qint64 spanSum = 0;
+    int levels = 0; // those with a length within range
     int maxLevel = 0;
 
     // Mean passed length of the records that have one.
     std::optional<double> meanSpan() const;
-    // Highest length reached; nothing without records.
+    // Highest length reached; nothing without records (or none within range).
     std::optional<int> highestLevel() const;
 };
 
@@ -51,20 +52,34 @@ struct tReportWeek
     QString label() const; // "2004-W10"
 };
 
+// A record, or one value of it, the charts leave out.
+struct tReportLeftOut
+{
+    ExerciseKind exercise;
+    QString text; // German
+};
+
 struct tProgressReport
 {
     QString name;
     DayRange days;
     QList<tReportWeek> weeks;  // oldest first; only weeks with at least one record
     QList<DamagedLog> damaged; // logs that could not be read to their end
+    QList<tReportLeftOut> undated;    // records without a calendar date: not in any week
+    QList<tReportLeftOut> outOfRange; // values no record can hold: left out of the charts
 
-    bool complete() const { return damaged.isEmpty(); }
+    bool complete() const { return damaged.isEmpty() && undated.isEmpty(); }
 };
+
+// What a record can hold: the longest telephone number and memo sequence.
+inline constexpr int ReportTelTop = 15;
+inline constexpr int ReportMemoTop = 20;
 
 // Walks the detective's stored logs of all four kinds within days.
 tProgressReport buildProgressReport(const tUser& user, const DayRange& days);
 
-// {"name", "complete", "weeks": [{"week", "word", "picture", "telephone", "memo"}]}.
+// {"name", "complete", "weeks": [{"week", "word", "picture", "telephone", "memo"}],
+//  "undated": [...], "outOfRange": [...]}.
 QJsonObject progressReportJson(const tProgressReport& report);
 
 // What one page of the report shows, worked out before anything is drawn: the page's
@@ -94,6 +109,7 @@ struct tReportPage
     QList<QPair<QString, QList<int>>> counts; // exercises per week: one row, or one per mode
     int records = 0;                           // all counts summed
     QString note;                              // the explanation at the foot
+    QStringList leftOut; // this exercise's undated records and impossible values
 };
 
 // The pages in their order: word search, picture search, telephone, memo.

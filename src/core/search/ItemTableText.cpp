@@ -1,6 +1,7 @@
 #include "core/search/ItemTableText.h"
 
 #include "core/data/BinaryIO.h"
+#include "core/search/SearchRules.h"
 
 #include <QStringList>
 
@@ -43,9 +44,10 @@ bool parseItemTableText(const QString& text, ItemTableFile& out, QString* error)
             return true;
         if (const QString reason = checkTableShape(*table); !reason.isEmpty()) {
             if (error)
-                *error = QStringLiteral("Fehler in Zeile %1: die Tabelle „%2“ ist nicht "
-                                        "verwendbar: %3")
+                *error = QStringLiteral("Fehler in Zeile %1: die Tabelle %2 „%3“ ist nicht "
+                                        "verwendbar: %4")
                              .arg(tableLine)
+                             .arg(out.Tables.size() + 1)
                              .arg(table->Name, reason);
             return false;
         }
@@ -64,9 +66,12 @@ bool parseItemTableText(const QString& text, ItemTableFile& out, QString* error)
         if (takeKeyword(line, QStringLiteral("Anzeigezeit:"), rest)) {
             bool ok = false;
             const int ms = rest.trimmed().toInt(&ok);
-            if (!ok || ms <= 0)
-                return fail(QStringLiteral("die Anzeigezeit muss eine positive Zahl "
-                                           "(Millisekunden) sein."));
+            if (!ok || ms < search::MinWordShowTime.count() ||
+                ms > search::MaxWordShowTime.count())
+                return fail(QStringLiteral("die Anzeigezeit muss eine Zahl von %1 bis %2 "
+                                           "(Millisekunden) sein.")
+                                .arg(search::MinWordShowTime.count())
+                                .arg(search::MaxWordShowTime.count()));
             out.DisplayTime = ms;
         } else if (takeKeyword(line, QStringLiteral("Tabelle:"), rest)) {
             if (!finish())
@@ -128,7 +133,8 @@ bool parseItemTableText(const QString& text, ItemTableFile& out, QString* error)
 QString formatItemTableText(const ItemTableFile& file)
 {
     QString text;
-    text += QStringLiteral("Anzeigezeit: %1\n").arg(file.DisplayTime);
+    // the time the run uses, so that the text reads back
+    text += QStringLiteral("Anzeigezeit: %1\n").arg(search::wordShowTime(file.DisplayTime).count());
     for (const auto& table : file.Tables) {
         text += QStringLiteral("\nTabelle: %1\n").arg(table->Name);
         for (int r = 1; r <= table->RowCount; ++r) {

@@ -12,6 +12,8 @@
 #include <QIODevice>
 #include <QSet>
 
+#include <algorithm>
+
 namespace gf {
 
 namespace {
@@ -20,6 +22,18 @@ constexpr int BlockHead = SlotSize + 4; // name, row and column count
 QString tableLabel(int index, const QString& name)
 {
     return QStringLiteral("Tabelle %1 „%2“").arg(index).arg(name);
+}
+
+// Control characters written as \xNN so the message shows where they are.
+QString visibleText(const QString& text)
+{
+    QString out;
+    for (QChar ch : text)
+        out += ch.category() == QChar::Other_Control
+                   ? QStringLiteral("\\x") +
+                         QString::number(ch.unicode(), 16).toUpper().rightJustified(2, u'0')
+                   : QString(ch);
+    return out;
 }
 } // namespace
 
@@ -36,7 +50,7 @@ QString checkTableShape(const tConfig& table)
         table.RowCount > 2 && table.ColCount > 1 ? (table.RowCount - 2) * (table.ColCount - 1) : 0;
     if (items < MinItems)
         return QStringLiteral("sie hat weniger als 10 Begriffe.");
-    // An empty or repeated item could not be told apart in the question.
+    // An empty, invisible or repeated item could not be told apart in the question.
     QSet<QString> seen;
     for (int r = 3; r <= table.RowCount; ++r)
         for (int c = 2; c <= table.ColCount; ++c) {
@@ -45,10 +59,37 @@ QString checkTableShape(const tConfig& table)
                 return QStringLiteral("sie hat einen leeren Begriff (Zeile %1, Spalte %2).")
                     .arg(r)
                     .arg(c);
+            // NUL, C0 and C1 controls (the unassigned Windows-1252 bytes decode to C1)
+            // show as nothing or cut the word short.
+            const bool control = std::any_of(text.begin(), text.end(), [](QChar ch) {
+                return ch.category() == QChar::Other_Control;
+            });
+            if (control)
+                return QStringLiteral("der Begriff „%1“ (Zeile %2, Spalte %3) enthält ein "
+                                      "Steuerzeichen.")
+                    .arg(visibleText(text))
+                    .arg(r)
+                    .arg(c);
+            if (text != text.trimmed())
+                return QStringLiteral("der Begriff „%1“ (Zeile %2, Spalte %3) beginnt oder "
+                                      "endet mit Leerraum.")
+                    .arg(text)
+                    .arg(r)
+                    .arg(c);
             if (seen.contains(text))
                 return QStringLiteral("der Begriff „%1“ steht mehr als einmal darin.").arg(text);
             seen.insert(text);
         }
+    // Column 1 is searched first for an item's category, so an item there would turn
+    // the question to column 1.
+    for (int r = 3; r <= table.RowCount; ++r) {
+        const QString& text = table.Cells[r][1].Text;
+        if (seen.contains(text))
+            return QStringLiteral("der Begriff „%1“ steht auch in Spalte 1 (Zeile %2), die "
+                                  "keine Kategorie ist.")
+                .arg(text)
+                .arg(r);
+    }
     return {};
 }
 

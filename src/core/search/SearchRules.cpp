@@ -46,7 +46,9 @@ void clearRunCounters(tConfig& table)
 
 std::chrono::milliseconds wordShowTime(qint32 displayTime)
 {
-    return displayTime > 0 ? std::chrono::milliseconds(displayTime) : DefaultWordShowTime;
+    if (displayTime <= 0)
+        return DefaultWordShowTime;
+    return std::clamp(std::chrono::milliseconds(displayTime), MinWordShowTime, MaxWordShowTime);
 }
 
 QList<tSampleCfg> buildTaskList(const tConfig& table, int taskCount, Random& random)

@@ -22,6 +22,8 @@ namespace search {
 constexpr std::chrono::milliseconds PauseTime{1000};       // blank between items
 constexpr std::chrono::milliseconds PictureShowTime{3000}; // whatever the file says
 constexpr std::chrono::milliseconds DefaultWordShowTime{1500};
+constexpr std::chrono::milliseconds MinWordShowTime{300}; // a stored time is held to these
+constexpr std::chrono::milliseconds MaxWordShowTime{10000};
 constexpr std::chrono::milliseconds FaxFrameTime{500};
 constexpr int FaxFrameCount = 3;
 
@@ -57,7 +59,7 @@ tCell* FindCell(tConfig& table, const QString& text);
 void clearRunCounters(tConfig& table);
 
 // Display time of a word from the table file's settings; a time that would not show
-// the word at all gives the default.
+// the word at all gives the default, any other is held to 300..10000 ms.
 std::chrono::milliseconds wordShowTime(qint32 displayTime);
 
 // The tasks of a run: levels 1..4 and categories dealt from bags so that they are spread

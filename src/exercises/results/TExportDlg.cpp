@@ -128,7 +128,15 @@ bool TExportDlg::readDates()
         date = *parsed;
         return true;
     };
-    return parse(UseFrom, StartEdit, FromDate) && parse(UseTo, EndEdit, ToDate);
+    if (!parse(UseFrom, StartEdit, FromDate) || !parse(UseTo, EndEdit, ToDate))
+        return false;
+    const QString wrong = DayRange{UseFrom ? FromDate : QDate(), UseTo ? ToDate : QDate()}
+                              .orderError();
+    if (wrong.isEmpty())
+        return true;
+    StartEdit->setFocus();
+    xMessageDlg(wrong, mkFehlermeldung, btn::OK, 0);
+    return false;
 }
 
 void TExportDlg::FileNameBtnClick()
@@ -136,13 +144,21 @@ void TExportDlg::FileNameBtnClick()
     // A mistyped date is pointed out before the trainee is asked for a file name.
     if (!readDates())
         return;
-    const QString name =
-        saveFileName(this, QStringLiteral("Daten exportieren"), proposedFileName(),
-                     QStringLiteral("Text, durch TABS getrennt (*.exp *.DAT *.ASC *.TXT)"),
-                     QStringLiteral("exp"));
-    if (name.isEmpty()) {
-        FileEdit->clear();
-        return;
+    QString name;
+    for (;;) {
+        name = saveFileName(this, QStringLiteral("Daten exportieren"), proposedFileName(),
+                            QStringLiteral("Text, durch TABS getrennt (*.exp *.DAT *.ASC *.TXT)"),
+                            QStringLiteral("exp"));
+        if (name.isEmpty()) {
+            FileEdit->clear();
+            return;
+        }
+        // The data folder's own files pass the filter; the choice is asked for again.
+        const tProgramData* data = ctx().data;
+        const QString own = data ? data->ownFileText(name) : QString();
+        if (own.isEmpty())
+            break;
+        xMessageDlg(own, mkFehlermeldung, btn::OK, 0);
     }
     FileEdit->setText(name);
     RunExport();

@@ -13,6 +13,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QImageReader>
 
 namespace gf {
 
@@ -76,14 +77,41 @@ QPixmap TBmpKatDlg::picture(const QString& name)
     return pic;
 }
 
-void TBmpKatDlg::prepareItems()
+QString missingPicturesText(const QStringList& files)
+{
+    constexpr int Named = 5;
+    QString text = QStringLiteral("Die Bildfahndung kann nicht beginnen, weil Bilder fehlen:");
+    for (const QString& file : files.mid(0, Named))
+        text += QStringLiteral("\n\r") + file;
+    if (files.size() > Named)
+        text += QStringLiteral("\n\rund %1 weitere.").arg(files.size() - Named);
+    return text;
+}
+
+QString TBmpKatDlg::missingMedia() const
+{
+    const std::shared_ptr<tConfig>& table = Tables.Current;
+    if (!table)
+        return {};
+    QStringList missing;
+    for (int r = 3; r <= table->RowCount; ++r)
+        for (int c = 2; c <= table->ColCount; ++c) {
+            const QString name = table->Cells[r][c].Text + QStringLiteral(".bmp");
+            const QString path = resolveMediaFile(ctx().paths.BmpDir, name);
+            if (path.isEmpty() || !QImageReader(path).canRead())
+                missing << name;
+        }
+    return missing.isEmpty() ? QString() : missingPicturesText(missing);
+}
+
+bool TBmpKatDlg::prepareItems()
 {
     // Every picture of the table is read and scaled now, so showing one at its due
     // time is a plain copy.
     m_pictures.clear();
     const std::shared_ptr<tConfig>& table = Tables.Current;
     if (!table)
-        return;
+        return true;
     QStringList missing;
     QImage scratch(Image->size(), QImage::Format_ARGB32_Premultiplied);
     for (int r = 3; r <= table->RowCount; ++r)
@@ -91,17 +119,18 @@ void TBmpKatDlg::prepareItems()
             const QString& name = table->Cells[r][c].Text;
             const QPixmap pic = picture(name);
             if (pic.isNull()) {
-                missing << mediaPath(ctx().paths.BmpDir, name + QStringLiteral(".bmp"));
+                missing << name + QStringLiteral(".bmp");
                 continue;
             }
             Image->setPicture(pic);
             Image->render(&scratch);
         }
     Image->clear();
-    if (!missing.isEmpty())
-        xMessageDlg(QStringLiteral("Folgende Bilder konnten nicht geladen werden:\n\r") +
-                        missing.join(QStringLiteral("\n\r")),
-                    mkFehlermeldung, btn::OK, 0);
+    // A run of blank stages would be stored as if the trainee had seen it.
+    if (missing.isEmpty())
+        return true;
+    xMessageDlg(missingPicturesText(missing), mkFehlermeldung, btn::OK, 0);
+    return false;
 }
 
 void TBmpKatDlg::showItem(const QString& text)

@@ -16,6 +16,10 @@ class TStagePicture;
 
 // The picture search: in each pass 4 to 10 pictures arrive like faxes, then the
 // question for the last picture of one category.
+// The message for pictures that cannot be shown: the first five by name, then how
+// many more.
+QString missingPicturesText(const QStringList& files);
+
 class TBmpKatDlg final : public TSearchRunDlg
 {
     Q_OBJECT
@@ -34,9 +38,11 @@ public:
     // The fax frame shown (1..3).
     int faxFrame() const { return m_faxFrame; }
 
+    QString missingMedia() const override;
+
 protected:
     void placeStage() override;
-    void prepareItems() override;
+    bool prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
     void showFaxFrame(int frame) override;

@@ -105,11 +105,12 @@ void TSearchRunDlg::FormShow()
     m_questionOpen = false;
     placeStage();
     clearItem();
-    prepareItems();
-    if (!m_run->Start(Tables, TaskCount)) {
+    const bool prepared = prepareItems();
+    if (!prepared || !m_run->Start(Tables, TaskCount)) {
         StartPanel->hide();
-        m_sink->message(QStringLiteral("Die Aufgaben können nicht geladen werden!"),
-                        mkFehlermeldung, btn::OK, 0);
+        if (prepared)
+            m_sink->message(QStringLiteral("Die Aufgaben können nicht geladen werden!"),
+                            mkFehlermeldung, btn::OK, 0);
         QMetaObject::invokeMethod(this, [this] {
             if (isVisible())
                 done(mrCancel);

@@ -36,6 +36,9 @@ public:
     // Reads fileName from the program's folder and draws the current table. On failure
     // the reason is reported and the table drawn before stays current.
     bool LoadItemTables(const QString& fileName);
+    // Why the run cannot be shown (media of the current table missing), empty when
+    // it can; the course asks before its introductions.
+    virtual QString missingMedia() const { return {}; }
     // The per-level counts of the run just played into its record.
     bool SumLevels(tWortKatStat& record) const;
 
@@ -59,8 +62,9 @@ protected:
 
     // Places the stage for the window's current size; runs on every showing.
     virtual void placeStage() = 0;
-    // Everything the presentation needs, made before the first item is due.
-    virtual void prepareItems() {}
+    // Everything the presentation needs, made before the first item is due; false
+    // (after saying why) when the run cannot be shown.
+    virtual bool prepareItems() { return true; }
     // Puts an item on the stage; it must be visible when this returns.
     virtual void showItem(const QString& text) = 0;
     virtual void clearItem() = 0;

@@ -93,7 +93,7 @@ void TWortDlg::placeStage()
     BackImage->loadFitted(resolveMediaFile(ctx().paths.BmpDir, QStringLiteral("beach.bmp")));
 }
 
-void TWortDlg::prepareItems()
+bool TWortDlg::prepareItems()
 {
     // Every word of the table drawn now, not while it is due on the screen.
     const std::shared_ptr<tConfig>& table = Tables.Current;
@@ -103,6 +103,7 @@ void TWortDlg::prepareItems()
             for (int c = 2; c <= table->ColCount; ++c)
                 words << table->Cells[r][c].Text;
     WordPanel->prepare(words);
+    return true;
 }
 
 void TWortDlg::showItem(const QString& text)

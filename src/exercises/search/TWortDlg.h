@@ -52,7 +52,7 @@ public:
 
 protected:
     void placeStage() override;
-    void prepareItems() override;
+    bool prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
     TSearchQueryDlg& queryDlg() override;

@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/stat.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -235,6 +236,42 @@ private slots:
         }
         QVERIFY(!d->deleteUser("Anna"));
         QVERIFY(!d->deleteUser("../x"));
+    }
+
+    // Results are health data: under the usual umask 022 nothing the program makes or
+    // rewrites can be read by other users; a rewrite keeps the owner's and group's bits.
+    void filesAndFoldersAreClosedToOthers()
+    {
+        const mode_t old = ::umask(022);
+        auto modes = [this] {
+            QStringList wrong;
+            for (const QString& file : f.files()) {
+                struct stat st;
+                if (::stat(QFile::encodeName(f.path(file)).constData(), &st) != 0 ||
+                    (st.st_mode & 07777) != 0600)
+                    wrong << QString("%1 %2").arg(file).arg(st.st_mode & 07777, 0, 8);
+            }
+            return wrong;
+        };
+        auto d = f.registered("Anna");
+        QVERIFY(d);
+        QCOMPARE(modes(), QStringList());
+        d->WortStatList = {tWortKatStat{}};
+        QVERIFY(d->SaveSessionResults(*d->CurrentUser));
+        QVERIFY(f.files().size() > 3);
+        QCOMPARE(modes(), QStringList());
+        const QByteArray user = QFile::encodeName(f.path("Anna.mnu"));
+        QCOMPARE(::chmod(user.constData(), 0664), 0);
+        QVERIFY(d->SaveUserFile());
+        struct stat st;
+        QCOMPARE(::stat(user.constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0660));
+        QVERIFY(files::makeFolders(f.path("Praxis/Daten")));
+        for (const char* folder : {"Praxis", "Praxis/Daten"}) {
+            QCOMPARE(::stat(QFile::encodeName(f.path(folder)).constData(), &st), 0);
+            QCOMPARE(st.st_mode & 07777, mode_t(0700));
+        }
+        ::umask(old);
     }
 };
 

@@ -21,6 +21,8 @@ private slots:
             QCOMPARE(g.Bars[i].X1 - g.L - 100 * i, 17);
             QCOMPARE(g.Bars[i].X2 - g.L - 100 * i, 83);
             QCOMPARE(g.Bars[i].Y2, 400 - 50);
+            // guide line and caption in the middle of the bar's back face, depth 10 behind
+            QCOMPARE(g.Bars[i].Xm - g.L - 100 * i, 17 + 10 + 33);
         }
         // value 50 of 100 lies half-way up the scale's pixel height
         QCOMPARE(g.Bars[4].Y1, 350 - qRound((400 - 50 - 20 - 5) / 2.0));
@@ -73,6 +75,11 @@ private slots:
         QCOMPARE(g.T, 10);
         QCOMPARE(g.R, 25);
         QCOMPARE(g.Bars[0].Y2, 1500 - 25);
+        // a quarter of the page's height: the top margin a quarter, the left one a half
+        const tGraphLayout flat =
+            layoutGraph(tGraphScale{}, 1000, 500, 3000, 1000, {1, 2}, true, 4000, 2000);
+        QCOMPARE(flat.L, 15);
+        QCOMPARE(flat.T, 5);
     }
 };
 

@@ -4,8 +4,11 @@
 #include "core/results/ProgressReport.h"
 
 #include <QJsonArray>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QTest>
+
+#include <cmath>
 
 using namespace gf;
 
@@ -35,6 +38,12 @@ private slots:
         QCOMPARE(QList<double>(k.Values.begin(), k.Values.end()), expected);
         QCOMPARE(k.WordCount, 2);
         QCOMPARE(k.PictureCount, 0);
+        // shares are not cut to whole percents: 2 of 3 is 66.67
+        tWortKatStat third;
+        third.AskedPerLevel.v = {3, 0, 0, 0};
+        third.CorrectPerLevel.v = {2, 0, 0, 0};
+        d.WortStatList = {third};
+        QCOMPARE(std::round(*katValues(d).Values.begin() * 100) / 100, 66.67);
         QCOMPARE(katValueText(NoValueReal), QStringLiteral("--"));
         QCOMPARE(katValueText(0), QStringLiteral("0%"));
         QCOMPARE(katValueText(200.0 / 3), QStringLiteral("67%"));
@@ -135,6 +144,113 @@ private slots:
         const QByteArray bytes = f.read("bericht.pdf");
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n"), 4);
+    }
+
+    // A log longer than one read block is read to its end.
+    void walkReadsEveryBlock()
+    {
+        DataFolder f;
+        f.reset();
+        QByteArray log;
+        for (int i = 0; i < 600; ++i)
+            log += wordRecord(serial(2004, 3, 1), {1, 0, 0, 0}, {1, 0, 0, 0});
+        QVERIFY(f.write("x.dat", log + QByteArray(10, '\0')));
+        tUser u;
+        u.WortFiles = {f.path("x.dat")};
+        WalkedRecords walked;
+        QList<DamagedLog> damaged;
+        QVERIFY(!walkStoredResults(u, ExerciseKind::Wort, {}, walked, damaged));
+        QCOMPARE(walked.Wort.size(), 600);
+        QCOMPARE(damaged.size(), 1);
+        QVERIFY(damaged[0].reason.contains("Datensatz 601"));
+    }
+
+    // Values no record can hold stay out of the charts and are named; records without a
+    // calendar date make the report incomplete.
+    void progressReportLeavesOutImpossibleValues()
+    {
+        DataFolder f;
+        f.reset();
+        auto d = f.registered("Anna");
+        QVERIFY(d);
+        tUser& user = *d->CurrentUser;
+        const double day = serial(2004, 3, 1, 10);
+        QVERIFY(f.write("AnnaWS_04_03.dat",
+                        wordRecord(day, {4, 3, 0, 0}, {2, 9, 0, 0}) +
+                            wordRecord(std::nan(""), {1, 0, 0, 0}, {1, 0, 0, 0}) +
+                            wordRecord(3000000.0, {1, 0, 0, 0}, {1, 0, 0, 0}))); // year 10113
+        auto seq = [&](int size, int span, int level, int mode = 1) {
+            Bytes b;
+            b.u16(2).u16(0).u16(mode).f64(mode ? day : day + 14).u16(10).i32(span).u16(1).u16(level);
+            b.b.append(size - 24, '\0');
+            return b.b;
+        };
+        QVERIFY(f.write("AnnaTS_04_03.dat", seq(700, 4, 5) + seq(700, 5, 6) + seq(700, 2147483647, 7) +
+                                            seq(700, 3, 4, 0))); // no mode: in no week
+        QVERIFY(f.write("AnnaBS_04_03.dat", seq(1624, int(NoValue), 3) + seq(1624, int(NoValue), 65535)));
+        user.WortFiles = {f.path("AnnaWS_04_03.dat")};
+        user.TelFiles = {f.path("AnnaTS_04_03.dat")};
+        user.MemoFiles = {f.path("AnnaBS_04_03.dat")};
+        QVERIFY(d->SaveUserFile());
+
+        const tProgressReport r = buildProgressReport(user, DayRange{});
+        QCOMPARE(r.weeks.size(), 1);
+        const tReportWeek& w = r.weeks[0];
+        QCOMPARE(w.word.percent(1), 50.0);
+        QCOMPARE(w.word.percent(2), std::nullopt); // 9 right of 3 asked
+        QCOMPARE(w.telephone[1].meanSpan(), 4.5);
+        QCOMPARE(w.telephone[1].highestLevel(), 7);
+        QCOMPARE(w.memo[1].meanSpan(), std::nullopt);
+        QCOMPARE(w.memo[1].highestLevel(), 3); // no passed span, yet a length reached
+        QCOMPARE(w.memo[1].count, 2);
+        QCOMPARE(r.outOfRange.size(), 3);
+        QCOMPARE(r.outOfRange[0].text,
+                 QString("Wort-Fahndung vom 01.03.2004: Stufe II mit 9 richtigen von 3 Antworten"));
+        QCOMPARE(r.undated.size(), 2);
+        QVERIFY(r.undated[1].text.startsWith("Datensatz 3 in "));
+        QVERIFY(!r.complete());
+        for (ExerciseKind page : {ExerciseKind::Tel, ExerciseKind::Memo}) {
+            const tReportPage p = reportPage(r, page);
+            QCOMPARE(p.charts[0].yMax, 10.0);
+            QCOMPARE(p.leftOut.size(), 1);
+        }
+        QCOMPARE(reportPage(r, ExerciseKind::Wort).leftOut.size(), 3); // two undated, one value
+
+        // The tool: named on standard error, incomplete, and the PDF in good time.
+        const ToolRun json = runDataTool({"report", f.tmp.path(), "Anna", "--json"});
+        QCOMPARE(json.status, 2);
+        QVERIFY2(json.err.contains("sicheres Ergebnis 2147483647") &&
+                     json.err.contains("Datensatz 2 in "),
+                 qPrintable(json.err));
+        const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+        QCOMPARE(o["complete"].toBool(true), false);
+        QCOMPARE(o["outOfRange"].toArray().size(), 3);
+        QCOMPARE(o["undated"].toArray().size(), 2);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(runDataTool({"report", f.tmp.path(), "Anna", "--out", f.path("r.pdf")}).status, 2);
+        QVERIFY(clock.elapsed() < 20000);
+        if (const QString shots = qEnvironmentVariable("GF_SHOT_DIR"); !shots.isEmpty()) {
+            QDir(shots).mkpath("report_data");
+            for (const QString& file : f.files())
+                QFile::copy(f.path(file), shots + "/report_data/" + file);
+        }
+        // The export keeps the undated rows with empty date fields and says so.
+        const ToolRun text = runDataTool({"export", f.tmp.path(), "Anna", "--kind", "search"});
+        QCOMPARE(text.status, 2);
+        QCOMPARE(text.out.count("WORT\t\t\t"), 2);
+        QCOMPARE(text.err.count("kein gültiges Datum"), 2);
+        // A period that ends before it begins holds nothing: refused.
+        const QStringList late = {"--from", "02.03.2004", "--to", "01.03.2004"};
+        for (const QStringList& args :
+             {QStringList{"export", f.tmp.path(), "Anna", "--kind", "search"} + late,
+              QStringList{"report", f.tmp.path(), "Anna", "--json"} + late}) {
+            const ToolRun run = runDataTool(args);
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains("Das Anfangsdatum 02.03.2004 liegt nach dem Enddatum "
+                                      "01.03.2004."),
+                     qPrintable(run.err));
+        }
     }
 };
 

@@ -38,6 +38,14 @@ QByteArray tables(const QList<std::tuple<QString, int, int>>& list, qint32 ms = 
     b.i32(ms).b.append(100, '\0');
     return b.b;
 }
+// One 6x5 table whose item cell (r, c) holds the raw Windows-1252 bytes.
+QByteArray withCell(int r, int c, const QByteArray& raw)
+{
+    QByteArray b = tables({{"Tiere", 6, 5}});
+    const int at = 2 + 260 + ((r - 1) * 5 + (c - 1)) * 256;
+    b.replace(at, 256, char(raw.size()) + raw + QByteArray(255 - raw.size(), '\0'));
+    return b;
+}
 } // namespace
 
 class TstItemTables : public QObject
@@ -110,11 +118,26 @@ private slots:
                                  << "Tabelle 1 „Gross“ in std.cfg ist nicht verwendbar: sie hat "
                                     "mehr als 10";
         QTest::newRow("6 columns") << tables({{"Breit", 6, 6}}) << "mehr als 4 Kategorien";
+        // refused before a cell lands outside the 10 x 10 grid
+        QTest::newRow("11 columns") << tables({{"Weit", 10, 11}}) << "mehr als 10 Zeilen";
+        QTest::newRow("settings cut") << tables({{"Kurz", 6, 5}}).chopped(54) << "endet vor";
         QTest::newRow("7 rows") << tables({{"Lang", 7, 5}}) << "mehr als 4 Begriffe";
         QTest::newRow("9 items") << tables({{"Klein", 5, 4}}) << "weniger als 10 Begriffe";
         QTest::newRow("second table")
             << tables({{"Gut", 6, 5}, {"Leer", 0, 0}}) << "Tabelle 2 „Leer“";
         QTest::newRow("no tables") << tables({}) << "keine Tabelle";
+        // Items a trainee could not tell apart or not see, and an item in column 1,
+        // where the category of an item is looked up first.
+        QTest::newRow("item in column 1")
+            << withCell(5, 1, "w3_4") << "Tabelle 1 „Tiere“ in std.cfg ist nicht verwendbar: "
+                                         "der Begriff „w3_4“ steht auch in Spalte 1 (Zeile 5)";
+        QTest::newRow("controls only") << withCell(3, 2, "\x01\x02") << "„\\x01\\x02“ (Zeile 3, "
+                                                                     "Spalte 2) enthält ein Steuer";
+        QTest::newRow("1252 hole") << withCell(4, 3, "Hu\x81nd") << "„Hu\\x81nd“";
+        QTest::newRow("1252 hole 9D") << withCell(4, 3, "\x9D") << "Steuerzeichen";
+        QTest::newRow("NUL") << withCell(6, 5, QByteArray("Hu\0nd", 5)) << "„Hu\\x00nd“";
+        QTest::newRow("trailing blank") << withCell(6, 5, "w3_2 ") << "„w3_2 “ (Zeile 6, Spalte 5) "
+                                                                     "beginnt oder endet";
         QTest::newRow("empty file") << QByteArray() << "endet vor dem Ende";
         QTest::newRow("65535 tables") << Bytes().u16(65535).b << "endet vor dem Ende";
         Bytes huge;
@@ -158,6 +181,8 @@ private slots:
         c.Cells[5][3].Text = "Hund";
         c.Cells[3][4].Text = "Hund";
         QCOMPARE(t.FindColumn("Hund"), 4); // an earlier row wins
+        c.Cells[3][1].Text = "w6_3";
+        QCOMPARE(t.FindColumn("w6_3"), 1); // column 1 before the item columns
         QCOMPARE(t.FindCell("Hund", &f.sink), &c.Cells[3][4]);
         QCOMPARE(t.FindCell("w4_1", &f.sink), nullptr); // column 1 holds no item
         QCOMPARE(f.sink.last(), QStringLiteral("Nicht gefunden: w4_1"));
@@ -218,7 +243,7 @@ private slots:
                                     << "Fehler in Zeile 3";
         QTest::newRow("too few items")
             << "#\nTabelle: Klein\nZeile: |a|b|c|d" + QString("\nZeile: |a|b|c|d").repeated(2)
-            << "Zeile 2: die Tabelle „Klein“";
+            << "Zeile 2: die Tabelle 1 „Klein“";
         const QString dinge = "Tabelle: D\nZeile: |a|b|c|d\nZeile: |a|b|c|d\nZeile: |e|f|g|h\n"
                               "Zeile: |i|j|k|l\nZeile: x|m|n|o|";
         QTest::newRow("empty item") << dinge << "leeren Begriff (Zeile 5, Spalte 5)";
@@ -226,8 +251,16 @@ private slots:
         QTest::newRow("not 1252") << "Tabelle: T\nZeile: |猫|b|c|d"
                                   << "Windows-1252";
         QTest::newRow("256 bytes") << "Tabelle: " + QString(256, 'x') << "länger als 255";
+        QTest::newRow("item in column 1")
+            << QString(dinge).replace("Zeile: |i", "Zeile: e|i").replace("|o|", "|o|p")
+            << "Zeile 1: die Tabelle 1 „D“ ist nicht verwendbar: der Begriff „e“ steht auch";
+        QTest::newRow("11 rows")
+            << "Tabelle: T" + QString("\nZeile: |a|b|c|d").repeated(11) << "Zeile 12: die Tabelle "
+                                                                          "hat schon 10 Zeilen";
         QTest::newRow("time") << "Anzeigezeit: schnell"
                               << "Anzeigezeit";
+        QTest::newRow("time too short") << "Anzeigezeit: 299" << "von 300 bis 10000";
+        QTest::newRow("time 24 days") << "Anzeigezeit: 2147483647" << "von 300 bis 10000";
     }
     void textFormErrorsNameTheLine()
     {

@@ -142,8 +142,20 @@ private slots:
             QStringLiteral("Welches war das letzte Kat%1?").arg(FindColumn(*table, run.target())));
         run.Answer((run.query().Sought + 1) % 4); // a second click changes nothing
         QVERIFY(run.verdict().Correct);
-        while (run.nextTask() && !run.finished())
+        // An answer one past the options is no answer, even where the slot behind the
+        // list still holds the sought word.
+        tQuery past = run.query();
+        past.Options.reserve(past.Options.size() + 4);
+        past.Options.append(past.Target);
+        past.Options.removeLast();
+        QVERIFY(!judge(past, int(past.Options.size())).Correct);
+        int played = 1;
+        while (run.nextTask() && !run.finished()) {
             play(run, true);
+            ++played;
+        }
+        QCOMPARE(played, 8);
+        QCOMPARE(run.status(), QStringLiteral("Aufgabe 8 von 8"));
         tWortKatStat stat;
         QVERIFY(run.SumLevels(stat));
         for (int k = 1; k <= 4; ++k)
@@ -216,7 +228,31 @@ private slots:
             clock.advance(60s);
             QCOMPARE(events.mid(1, 2), (Events{{1000, "show"}, {6000 + shown, "clear"}}));
         }
+        // A clock that fires late (here 7 ms each time) must not push the later items
+        // back: every onset is timed from when the one before was due.
+        {
+            clock.lateness = 7ms;
+            Random random(2);
+            tSearchRun run(Kind::Word, random, clock, &sink);
+            QList<qint64> onsets;
+            SteadyTime start{};
+            connect(&run, &tSearchRun::itemShown, this,
+                    [&] { onsets << (clock.now() - start) / 1ms; });
+            QVERIFY(run.Start(makeTable(6, 5), 8, 1500ms));
+            start = clock.now();
+            run.startPass();
+            clock.advance(60s);
+            clock.lateness = 0ms;
+            QVERIFY(onsets.size() >= 4);
+            for (int i = 0; i < onsets.size(); ++i)
+                QCOMPARE(onsets[i], 1007 + i * 2500);
+        }
+        // A stored time is held to what a trainee can follow; none at all is the default.
         QCOMPARE(wordShowTime(0), DefaultWordShowTime);
+        QCOMPARE(wordShowTime(-300), DefaultWordShowTime);
+        QCOMPARE(wordShowTime(1), 300ms);
+        QCOMPARE(wordShowTime(10001), 10000ms);
+        QCOMPARE(wordShowTime(2147483647), 10000ms);
     }
 
     void chartsRoundHalfToEven()

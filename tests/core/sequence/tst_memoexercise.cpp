@@ -173,10 +173,18 @@ private slots:
         QVERIFY(ex->finished()); // closing needs no question now
         QCOMPARE(ended.count(), 0);
         QCOMPARE(ex->level(), 2);
+        QCOMPARE(stat.Trials[3], 2);
+        QCOMPARE(stat.Correct[3], 0); // a wrong answer counts as a trial only
         QCOMPARE(stat.BestSpan, NoValue);
         QVERIFY(ex->startTask());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(ex->phase(), Phase::Finished);
+
+        // A stored level outside what an exercise starts with is held to it.
+        for (auto [stored, starts] : {std::pair{25, 17}, {0, 1}, {-3, 1}}) {
+            make(2, stored, 2);
+            QCOMPARE(ex->level(), starts);
+        }
     }
 
     void pauseKeepsTheTimeLeft()

@@ -1,4 +1,5 @@
 #include "core/data/Random.h"
+#include "core/sequence/SequenceRules.h"
 #include "core/sequence/TelRules.h"
 
 #include <QtTest>
@@ -66,6 +67,10 @@ private slots:
         QCOMPARE(tel::nextStartLevel(-999), 3);
         QCOMPARE(tel::nextStartLevel(4), 3);
         QCOMPARE(tel::nextStartLevel(7), 6);
+        // Percentages round to the nearest tenth: 2 of 3 is 66.7, 1 of 3 is 33.3.
+        QCOMPARE(seq::percentOneDecimal(2, 3), 66.7);
+        QCOMPARE(seq::percentOneDecimal(1, 3), 33.3);
+        QCOMPARE(seq::percentOneDecimal(0, 0), 0.0);
     }
 
     void displayCells()

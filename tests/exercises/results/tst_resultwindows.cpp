@@ -174,13 +174,30 @@ private slots:
         QVERIFY(dialogs.saveCalls.isEmpty());
         QVERIFY(!QFile::exists(out));
 
-        // a period: both limit days in; the data tool's file, then the unsaved record
+        // a period that ends before it begins is refused like a wrong date
         QTest::mouseClick(dlg.Group->item(3), Qt::LeftButton);
+        dlg.StartEdit->setText("05.02.2004");
+        dlg.EndEdit->setText("20.01.2004");
+        messages.clear();
+        QTest::mouseClick(dlg.FileNameBtn, Qt::LeftButton);
+        QCOMPARE(messages.texts(),
+                 QStringList{"Das Anfangsdatum 05.02.2004 liegt nach dem Enddatum 20.01.2004."});
+        QVERIFY(dialogs.saveCalls.isEmpty());
+
+        // a period: both limit days in; the data tool's file, then the unsaved record.
+        // Her own summary, which the filter lists, is refused and the name asked again.
+        const QByteArray summary = f.read("AnnaWS.dat");
+        QVERIFY(!summary.isEmpty());
+        dialogs.saveAnswers = {f.path("AnnaWS.dat"), out};
+        messages.clear();
         dlg.StartEdit->setText("20.01.2004");
         dlg.EndEdit->setText("5.2.2004");
         QTest::mouseClick(dlg.FileNameBtn, Qt::LeftButton);
-        QCOMPARE(dialogs.saveCalls.size(), 1);
+        QCOMPARE(dialogs.saveCalls.size(), 2);
         QCOMPARE(dialogs.saveCalls[0].proposed, out);
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(messages.last().text.contains("gehört zu den Daten des Programms"));
+        QCOMPARE(f.read("AnnaWS.dat"), summary);
         const QByteArray written = f.read("Anna.exp");
         const QByteArray stored = runDataTool({"export", f.tmp.path(), "Anna", "--kind", "search",
                                                "--from", "20.01.2004", "--to", "05.02.2004"})
