@@ -167,14 +167,18 @@ private slots:
                     return true;
                 // The question stays open longer than the event would have lasted.
                 const int step = ex.stageStep();
-                messages.setHandler([](const ScopedMessageHook::Message&) {
+                bool stageHidden = false;
+                messages.setHandler([&](const ScopedMessageHook::Message&) {
+                    stageHidden = dlg.ImagePanel->isHidden();
                     QTest::qSleep(250);
                     return int(mrNo);
                 });
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 messages.setHandler({});
                 QTest::qWait(30);
-                resumed << (ex.stageStep() == step ? "presenting held" : "presenting moved on");
+                // the event is out of sight while the question is open, and back after
+                resumed << (ex.stageStep() == step ? "presenting held" : "presenting moved on") +
+                               QString(stageHidden && !dlg.ImagePanel->isHidden() ? ", hidden" : "");
             } else if (phase == Phase::Answering && resumed.size() == 1 && ex.keypadActive()) {
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 QString help; // the page opened, and whether the exercise waited meanwhile
@@ -199,7 +203,7 @@ private slots:
         };
         p.win->Image4Click();
 
-        QCOMPARE(resumed, QStringList({"presenting held", "answering 1 hlp14.rtf paused",
+        QCOMPARE(resumed, QStringList({"presenting held, hidden", "answering 1 hlp14.rtf paused",
                                        "feedback 1", "task 2"}));
         QCOMPARE(trainee.seen, QStringList{"right #52bfa0"}); // no graph
         // The missing sounds once, then one question per Escape.

@@ -27,6 +27,7 @@
 
 using namespace gf;
 using gf::test::runModal;
+using gf::test::typeKeys;
 using namespace std::chrono_literals;
 
 namespace gf::test {
@@ -184,6 +185,14 @@ private slots:
         QCOMPARE(runModal(dlg, [&] { QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton); }),
                  int(mrCancel));
         QCOMPARE(messages.count(), 1);
+        // by keys sent where the focus is: the arrows and digits choose, never a button
+        QCOMPARE(runModal(dlg, [&] { typeKeys({Qt::Key_Up, Qt::Key_Return}); }), int(mrOk));
+        QCOMPARE(dlg.Mode, quint16(3));
+        QCOMPARE(runModal(dlg, [&] { typeKeys({Qt::Key_2, Qt::Key_Down, Qt::Key_Return}); }),
+                 int(mrOk));
+        QCOMPARE(dlg.Mode, quint16(3));
+        QCOMPARE(runModal(dlg, [&] { ModalPlayer::key(&dlg, Qt::Key_Z, Qt::AltModifier); }),
+                 int(mrCancel));
         setHelpPageHook({});
     }
 };

@@ -39,6 +39,7 @@ protected:
     void prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
+    QWidget* stage() const override;
     void showFaxFrame(int frame) override;
     TSearchQueryDlg& queryDlg() override;
 

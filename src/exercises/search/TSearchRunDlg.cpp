@@ -176,9 +176,15 @@ void TSearchRunDlg::reject()
         return;
     }
     int answer = mrNo;
+    QWidget* shown = stage();
+    const bool hid = !shown->isHidden();
     interrupt([&] {
+        if (hid)
+            shown->hide();
         answer = xMessageDlg(QStringLiteral("Möchten Sie wirklich abbrechen?"),
                              mkBitteBestaetigen, btn::YesNo, 0);
+        if (hid && answer != mrYes)
+            shown->show();
     });
     if (answer == mrYes)
         done(mrCancel);

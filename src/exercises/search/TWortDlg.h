@@ -55,6 +55,7 @@ protected:
     void prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
+    QWidget* stage() const override;
     TSearchQueryDlg& queryDlg() override;
 
 private:

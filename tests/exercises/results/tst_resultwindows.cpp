@@ -176,6 +176,8 @@ private slots:
 
         // a period: both limit days in; the data tool's file, then the unsaved record
         QTest::mouseClick(dlg.Group->item(3), Qt::LeftButton);
+        for (QLineEdit* edit : {dlg.StartEdit, dlg.EndEdit})
+            QVERIFY(typedTextContrast(edit) >= 4.5);
         dlg.StartEdit->setText("20.01.2004");
         dlg.EndEdit->setText("5.2.2004");
         QTest::mouseClick(dlg.FileNameBtn, Qt::LeftButton);
