@@ -46,7 +46,7 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
 {
     m_sink = std::make_unique<ContextSink>(ctx);
     m_run = std::make_unique<tSearchRun>(kind, random, clock, m_sink.get());
-    setWindowTitle(QStringLiteral("Nachrichtenzentale"));
+    setWindowTitle(QStringLiteral("Nachrichtenzentrale"));
 
     StartPanel = new TSkinButton(startCaption, QSize(600, 120), this);
     StartPanel->setFont(look::arial(32, true));

@@ -163,8 +163,8 @@ private slots:
         // an impossible start date stops before any file is asked for or touched
         QTest::mouseClick(dlg.Group->item(1), Qt::LeftButton);
         QVERIFY(dlg.StartEdit->isVisible() && !dlg.EndEdit->isVisible());
-        shot(&dlg, "exportdlg");
         dlg.StartEdit->setText("31.02.2004");
+        shot(&dlg, "exportdlg");
         dialogs.saveAnswers = {out};
         QTest::mouseClick(dlg.FileNameBtn, Qt::LeftButton);
         dlg.FileEdit->setText(out);
