@@ -20,7 +20,8 @@ namespace gf::test {
 namespace {
 
 // Plays the trainee through whatever window of the course is open: the first task is
-// clicked on the keys, the second typed on the keyboard.
+// clicked on the keys, the second typed on the keyboard; all by keys when `keyboard` is
+// set.
 class Trainee : public test::CourseTrainee
 {
 public:
@@ -49,7 +50,10 @@ private:
         tMemoExercise& ex = dlg.Exercise();
         const int task = ex.tasksDone();
         if (ex.phase() == Phase::Ready) {
-            QTest::mouseClick(dlg.StartPanel, Qt::LeftButton);
+            if (keyboard)
+                key(&dlg, Qt::Key_Return);
+            else
+                QTest::mouseClick(dlg.StartPanel, Qt::LeftButton);
         } else if (ex.phase() == Phase::Presenting && ex.stageStep() == 2) {
             shot(&dlg, "_presenting");
         } else if (ex.phase() == Phase::Feedback && m_noted != task) {
@@ -61,7 +65,7 @@ private:
             shot(&dlg, ex.lastCorrect() ? "_right" : "_wrong");
         } else if (ex.phase() == Phase::Ending) {
             seen << dlg.StartPanel->text();
-            QTest::keyClick(&dlg, Qt::Key_Return);
+            key(&dlg, Qt::Key_Return);
         } else if (ex.phase() == Phase::Answering && ex.keypadActive()) {
             QVector<int> answer = ex.items();
             // A wrong answer puts in the tenth event (typed as 0) where it does not belong.
@@ -71,8 +75,8 @@ private:
             if (next == 1)
                 shot(&dlg, "_answering");
             const int key = answer[next] + 1;
-            if (task == 2)
-                QTest::keyClick(&dlg, Qt::Key(Qt::Key_0 + key % 10));
+            if (task == 2 || keyboard)
+                ModalPlayer::key(&dlg, Qt::Key_0 + key % 10);
             else
                 QTest::mouseClick(dlg.TastKeys[std::size_t(key - 1)], Qt::LeftButton);
         }
@@ -91,13 +95,15 @@ private slots:
     void fromDoorFourToTheSavedRecord_data()
     {
         QTest::addColumn<QSize>("screen");
-        QTest::newRow("800x600") << QSize(800, 600);
-        QTest::newRow("1024x768") << QSize(1024, 768);
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("800x600") << QSize(800, 600) << false;
+        QTest::newRow("1024x768 by keys alone") << QSize(1024, 768) << true;
     }
 
     void fromDoorFourToTheSavedRecord()
     {
         QFETCH(QSize, screen);
+        QFETCH(bool, keyboard);
         TestProgram p;
         ScopedMessageHook messages;
         p.setScreen(screen);
@@ -107,6 +113,7 @@ private slots:
         messages.clear(); // the item-table notice of the login
 
         Trainee trainee;
+        trainee.keyboard = keyboard;
         trainee.answers = {true, false};
         trainee.shotTag = QString("_%1x%2").arg(screen.width()).arg(screen.height());
         trainee.pdf = p.keptFile("memo_graph" + trainee.shotTag + ".pdf");
