@@ -94,8 +94,8 @@ private slots:
         title.exec();
         QCOMPARE(messages.count(), 2);
         QCOMPARE(messages.messages()[0].kind, int(mkFehlermeldung));
-        QVERIFY(messages.messages()[0].text.contains(QStringLiteral("\"titel.bmp\"")));
-        QVERIFY(messages.messages()[1].text.contains(QStringLiteral("\"logo.bmp\"")));
+        QVERIFY(messages.messages()[0].text.contains(QStringLiteral("„titel.bmp“")));
+        QVERIFY(messages.messages()[1].text.contains(QStringLiteral("„logo.bmp“")));
     }
 
     void creditRows()
