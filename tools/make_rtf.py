@@ -96,6 +96,11 @@ def convert(text):
                 body.append("{\\qc\\fs12\\par}\n")
         if not block:
             continue
+        # a sentence that introduces a list is a paragraph of its own, above the list
+        first_item = next((i for i, line in enumerate(block) if line.startswith("- ")), 0)
+        if first_item > 0:
+            body.append("{%s %s\\par}\n" % (align, inline(" ".join(block[:first_item]))))
+            block = block[first_item:]
         if block[0].startswith("- "):
             items = []
             for line in block:

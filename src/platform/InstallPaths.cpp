@@ -99,6 +99,7 @@ bool ReadInstallPaths(InstallPaths& out, const QString& programDir, MessageSink&
                       QSettings* settings)
 {
     out.ProgramDir = programDirValue(programDir);
+    out.SettingsFile.clear();
     if (!settings) {
         out.InstallDir = out.ProgramDir;
         out.BmpDir = subFolder(out.InstallDir, QStringLiteral("BMP"));
@@ -113,6 +114,7 @@ bool ReadInstallPaths(InstallPaths& out, const QString& programDir, MessageSink&
         return false;
     }
     out.InstallDir = folderValue(path);
+    out.SettingsFile = settings->fileName();
     out.WavDir = folderValue(stringValue(*settings, QStringLiteral("Wav")), kMaxFolderLength);
     out.BmpDir = folderValue(stringValue(*settings, QStringLiteral("Bmp")), kMaxFolderLength);
     out.HlpDir = folderValue(stringValue(*settings, QStringLiteral("Hlp")), kMaxFolderLength);

@@ -18,6 +18,8 @@ struct InstallPaths
     QString BmpDir;     // pictures
     QString WavDir;     // sounds
     QString HlpDir;     // help and tip pages
+    // The settings file or key the folders come from; empty when they are the program's.
+    QString SettingsFile;
 };
 
 // The folder value of a program folder: the absolute, cleaned path with a final "/".

@@ -46,12 +46,12 @@ public:
         const QString shown = QFileInfo(m_fileName).fileName();
         if (path.isEmpty())
             return fail(seFileNotFound,
-                        QStringLiteral("die Sounddatei \"%1\" nicht gefunden wurde").arg(shown));
+                        QStringLiteral("die Sounddatei „%1“ nicht gefunden wurde").arg(shown));
         const std::optional<WavInfo> info = readWavInfo(path);
         if (!info)
             return fail(
                 seInvalidFile,
-                QStringLiteral("die Sounddatei \"%1\" nicht abgespielt werden kann").arg(shown));
+                QStringLiteral("die Sounddatei „%1“ nicht abgespielt werden kann").arg(shown));
         m_path = path;
         m_info = *info;
         m_open = true;
@@ -155,7 +155,7 @@ protected:
         m_current = effectFor(m_path);
         if (m_current->status() == QSoundEffect::Error) {
             m_current = nullptr;
-            return fail(seInvalidFile, QStringLiteral("die Sounddatei \"%1\" nicht abgespielt "
+            return fail(seInvalidFile, QStringLiteral("die Sounddatei „%1“ nicht abgespielt "
                                                       "werden kann")
                                            .arg(QFileInfo(m_path).fileName()));
         }

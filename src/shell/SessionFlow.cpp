@@ -68,7 +68,7 @@ void SessionFlow::afterLogin()
     }
 
     if (!QFile::exists(QDir(m_ctx.paths.ProgramDir).filePath(QStringLiteral("std.cfg"))))
-        xMessageDlg(QStringLiteral("Achtung: die Dateistd.cfg konnte leider nicht gefunden "
+        xMessageDlg(QStringLiteral("Achtung: die Datei std.cfg konnte leider nicht gefunden "
                                    "werden.\n\rDie Aufgaben können nicht geladen werden!"),
                     mkFehlermeldung, btn::OK, 0);
 

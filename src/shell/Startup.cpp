@@ -2,6 +2,7 @@
 
 #include "core/data/MessageSink.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 namespace gf {
@@ -88,7 +89,13 @@ bool CheckMediaFiles(const InstallPaths& paths, MessageSink& messages, const Fil
     for (const auto& [folder, names] : lists) {
         for (const QString& name : *names) {
             if (!exists(*folder, name)) {
-                messages.message(missingFileMessage(name), mkFehlermeldung, btn::OK, 0);
+                QString text = missingFileMessage(name);
+                // settings left behind by another installation are the likely cause
+                if (!paths.SettingsFile.isEmpty() && !QFileInfo(*folder).isDir())
+                    text += QStringLiteral("\n\rDie Einstellungen „%1“ nennen den Ordner „%2“, "
+                                           "den es nicht gibt.")
+                                .arg(paths.SettingsFile, *folder);
+                messages.message(text, mkFehlermeldung, btn::OK, 0);
                 return false;
             }
         }

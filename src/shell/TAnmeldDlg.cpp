@@ -199,6 +199,8 @@ void TAnmeldDlg::NeuUserButtonClick()
     }
     tuer().AddUser(1);
     fillList();
+    // the new name is selected there: Enter now logs in rather than asking for a name again
+    BenutzerListbox->setFocus();
 }
 
 void TAnmeldDlg::BenutzerbuttonClick()

@@ -16,11 +16,13 @@ TChooseModeDlg::TChooseModeDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx,
     Box = new TRadioGroup(QStringLiteral("Bitte legen Sie die Art der Übung fest:"), this);
     Box->setFont(look::comic(21, true));
     Box->setGeometry(155, 99, 489, 305);
+    Box->setChoiceKeys(true);
     connect(Box, &TRadioGroup::itemClicked, this, [this](int index) { Mode = quint16(index + 1); });
 
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    CancelBtn = makeButton(QStringLiteral("&Zurück"));
-    OKBtn = makeButton(QStringLiteral("&Weiter"));
+    // letters for the buttons, Enter for "Weiter", the arrows and digits for the group
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"));
+    CancelBtn = makeBarButton(QStringLiteral("&Zurück"));
+    OKBtn = makeBarButton(QStringLiteral("&Weiter"));
     OKBtn->setDefault(true);
     connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
@@ -34,7 +36,7 @@ void TChooseModeDlg::FormShow()
     statusBar()->setText(QString());
     Mode = 0;
     Box->setItems({ModeText[1], ModeText[2], ModeText[3]});
-    OKBtn->setFocus();
+    Box->setFocus();
 }
 
 void TChooseModeDlg::confirm()

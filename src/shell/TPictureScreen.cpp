@@ -17,7 +17,7 @@ bool loadScreenPicture(TImage* image, const QString& bmpDir, const QString& name
     const QString path = mediaPath(bmpDir, name);
     if (image->load(path))
         return true;
-    xMessageDlg(QStringLiteral("Die Datei \"%1\"\n\rkonnte nicht geladen werden.").arg(name),
+    xMessageDlg(QStringLiteral("Die Datei „%1“\n\rkonnte nicht geladen werden.").arg(name),
                 mkFehlermeldung, btn::OK, 0);
     return false;
 }

@@ -30,4 +30,15 @@ void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(pal);
 }
 
+void setEditColours(QWidget* edit)
+{
+    QPalette pal = edit->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Base, Qt::white);
+        pal.setColor(group, QPalette::Text, Qt::black);
+        pal.setColor(group, QPalette::PlaceholderText, QColor(110, 110, 110));
+    }
+    edit->setPalette(pal);
+}
+
 } // namespace gf::look

@@ -60,5 +60,8 @@ inline QFont courier(int px, bool bold = false, bool italic = false)
 void setBackground(QWidget* widget, const QColor& colour);
 // Text colour of a widget (WindowText, Text and ButtonText roles).
 void setTextColour(QWidget* widget, const QColor& colour);
+// Black text on a white field, whatever text colour the window gives its children, so
+// that what is typed stays readable; the hint of an empty field in a mid grey.
+void setEditColours(QWidget* edit);
 
 } // namespace gf::look

@@ -64,7 +64,7 @@ void ShowHelpPage(AppContext& ctx, const QString& key)
     THelpWin win(ctx);
     win.PageFile = path;
     if (!win.loadPage()) {
-        xMessageDlg(QStringLiteral("Die Hilfeseite \"%1\"\n\rkonnte nicht geladen werden:\n\r%2")
+        xMessageDlg(QStringLiteral("Die Hilfeseite „%1“\n\rkonnte nicht geladen werden:\n\r%2")
                         .arg(QFileInfo(path).fileName(), win.errorString()),
                     mkFehlermeldung, btn::OK, 0);
         return;

@@ -50,6 +50,9 @@ void TImage::paintEvent(QPaintEvent*)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
+    // a picture that cannot be clicked now shows faded against what is behind it
+    if (!isEnabled())
+        p.setOpacity(0.35);
     if (m_stretch)
         p.drawPixmap(rect(), m_picture);
     else

@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace gf {
@@ -41,9 +42,11 @@ void TRadioItem::paintEvent(QPaintEvent*)
     const QColor ink = palette().color(QPalette::WindowText);
     const QRectF mark(2.5, (height() - d) / 2.0, d, d);
 
-    if (underMouse() || hasFocus()) {
+    // a group that takes the keys marks its chosen option while it has the focus
+    const bool focused = hasFocus() || (isChecked() && parentWidget() && parentWidget()->hasFocus());
+    if (underMouse() || focused) {
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 255, 255, hasFocus() ? 40 : 24));
+        p.setBrush(QColor(255, 255, 255, focused ? 40 : 24));
         p.drawRoundedRect(rect(), 6, 6);
     }
     p.setPen(QPen(ink, qMax(2.0, d / 10.0)));
@@ -87,6 +90,8 @@ void TRadioGroup::setItems(const QStringList& items)
     m_items.clear();
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new TRadioItem(items[i], this);
+        if (m_choiceKeys)
+            item->setFocusPolicy(Qt::NoFocus);
         m_group->addButton(item, i);
         m_items.append(item);
         item->show();
@@ -123,6 +128,59 @@ void TRadioGroup::setItemIndex(int index)
     for (TRadioItem* it : m_items)
         it->setChecked(false);
     m_group->setExclusive(true);
+}
+
+void TRadioGroup::setChoiceKeys(bool on)
+{
+    m_choiceKeys = on;
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+    for (TRadioItem* it : m_items)
+        it->setFocusPolicy(on ? Qt::NoFocus : Qt::StrongFocus);
+}
+
+void TRadioGroup::choose(int index)
+{
+    setItemIndex(index);
+    emit itemClicked(index);
+}
+
+void TRadioGroup::keyPressEvent(QKeyEvent* event)
+{
+    const int n = count();
+    const int at = itemIndex();
+    const int key = event->key();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (!m_choiceKeys || n == 0 || !plain) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    if (key >= Qt::Key_1 && key < Qt::Key_1 + n)
+        choose(key - Qt::Key_1);
+    else if (key == Qt::Key_Down || key == Qt::Key_Right)
+        choose(at < 0 ? 0 : (at + 1) % n);
+    else if (key == Qt::Key_Up || key == Qt::Key_Left)
+        choose(at < 0 ? n - 1 : (at + n - 1) % n);
+    else {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TRadioGroup::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    update();
+    for (TRadioItem* it : m_items)
+        it->update();
+}
+
+void TRadioGroup::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    update();
+    for (TRadioItem* it : m_items)
+        it->update();
 }
 
 int TRadioGroup::captionHeight() const
@@ -190,7 +248,7 @@ void TRadioGroup::paintEvent(QPaintEvent*)
     // the heading interrupts the frame line
     p.save();
     p.setClipRegion(QRegion(rect()).subtracted(QRegion(capRect)));
-    p.setPen(QPen(line, 1.5));
+    p.setPen(hasFocus() ? QPen(ink, 3) : QPen(line, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(frame, 8, 8);
     p.restore();

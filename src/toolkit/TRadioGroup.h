@@ -47,6 +47,11 @@ public:
     void setColumns(int columns);
     int columns() const { return m_columns; }
 
+    // The group takes the keyboard focus in place of its options: the arrows move the
+    // choice and the digits 1..count choose, so no arrow ever walks the focus onto a
+    // button of the window.
+    void setChoiceKeys(bool on);
+
 signals:
     // An option was chosen by the user (click or keyboard).
     void itemClicked(int index);
@@ -55,13 +60,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void choose(int index);
     void arrange();
     int captionHeight() const;
 
     QString m_caption;
     int m_columns = 1;
+    bool m_choiceKeys = false;
     QList<TRadioItem*> m_items;
     QButtonGroup* m_group;
 };

@@ -25,9 +25,25 @@ void TWindow::setVisible(bool visible)
     }
     const bool hiding = !visible && isVisible();
     QDialog::setVisible(visible);
-    // Without a window manager nobody hands the keyboard back to the window below.
-    if (hiding && m_before && m_before->isVisible())
-        m_before->activateWindow();
+    // Without a window manager nobody hands the keyboard back to the window below. The
+    // window that was active at the show may have gone meanwhile (a question before a
+    // course): then the nearest visible window that owns this one takes it.
+    if (!hiding)
+        return;
+    QWidget* next = m_before && m_before->isVisible() ? m_before.data() : nullptr;
+    for (QWidget* w = parentWidget(); !next && w; w = w->parentWidget())
+        if (w->window()->isVisible())
+            next = w->window();
+    if (!next)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != this && w->isVisible() && qobject_cast<TWindow*>(w))
+                next = w;
+    if (next) {
+        next->activateWindow();
+        // a window whose focus child has gone takes the keys itself
+        if (!next->focusWidget() || !next->focusWidget()->isVisible())
+            next->setFocus();
+    }
 }
 
 } // namespace gf

@@ -91,6 +91,7 @@ private slots:
         QCOMPARE(paths.WavDir, long300.left(255) + "/");
         QCOMPARE(paths.BmpDir, slashAt255.left(255)); // already ends with "/"
         QCOMPARE(paths.HlpDir, QString("/opt/gf/HLP/"));
+        QCOMPARE(paths.SettingsFile, ini);
 
         // written by hand: a comma must not split the value; missing values read as empty
         write(dir.filePath("hand.ini"), "Path=/opt/a, b\nBmp=/b\n");

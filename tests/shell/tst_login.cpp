@@ -3,6 +3,7 @@
 #include "platform/PlatformDialogs.h"
 #include "shell/TAnmeldDlg.h"
 #include "support/GuiFixture.h"
+#include "support/Modal.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/TShellFolderTree.h"
 #include "toolkit/TSkinButton.h"
@@ -95,8 +96,12 @@ private slots:
         QCOMPARE(s.selected(), QString("Anna Maria"));
         QVERIFY(!s.data.CurrentUser); // registered, not yet logged in
 
+        // Enter, wherever the registration left the focus, means OK
         s.ctx.ExerciseStarted = true;
-        s.click(s.dlg->okbutton);
+        s.dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.dlg.get()));
+        typeKeys({Qt::Key_Return});
+        QCOMPARE(s.dialogs.inputCalls.size(), 1);
         QVERIFY(!s.dlg->isVisible());
         QCOMPARE(s.dlg->result(), int(mrOk));
         QCOMPARE(s.data.CurrentUser->Name, QString("Anna Maria"));

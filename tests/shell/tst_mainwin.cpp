@@ -272,7 +272,7 @@ private slots:
         p.login("Clara");
         bool warned = false;
         for (const auto& m : hook.messages())
-            warned |= m.text.startsWith("Achtung: die Dateistd.cfg konnte leider nicht gefunden");
+            warned |= m.text.startsWith("Achtung: die Datei std.cfg konnte leider nicht gefunden");
         QVERIFY(warned);
     }
 };

@@ -20,7 +20,8 @@ namespace gf::test {
 namespace {
 
 // Plays the trainee through whatever window of the course is open: the first task is
-// clicked on the keys, the second typed on the keyboard.
+// clicked on the keys, the second typed on the keyboard; all by keys when `keyboard` is
+// set.
 class Trainee : public test::CourseTrainee
 {
 public:
@@ -49,7 +50,10 @@ private:
         tMemoExercise& ex = dlg.Exercise();
         const int task = ex.tasksDone();
         if (ex.phase() == Phase::Ready) {
-            QTest::mouseClick(dlg.StartPanel, Qt::LeftButton);
+            if (keyboard)
+                key(&dlg, Qt::Key_Return);
+            else
+                QTest::mouseClick(dlg.StartPanel, Qt::LeftButton);
         } else if (ex.phase() == Phase::Presenting && ex.stageStep() == 2) {
             shot(&dlg, "_presenting");
         } else if (ex.phase() == Phase::Feedback && m_noted != task) {
@@ -61,7 +65,7 @@ private:
             shot(&dlg, ex.lastCorrect() ? "_right" : "_wrong");
         } else if (ex.phase() == Phase::Ending) {
             seen << dlg.StartPanel->text();
-            QTest::keyClick(&dlg, Qt::Key_Return);
+            key(&dlg, Qt::Key_Return);
         } else if (ex.phase() == Phase::Answering && ex.keypadActive()) {
             QVector<int> answer = ex.items();
             // A wrong answer puts in the tenth event (typed as 0) where it does not belong.
@@ -71,8 +75,8 @@ private:
             if (next == 1)
                 shot(&dlg, "_answering");
             const int key = answer[next] + 1;
-            if (task == 2)
-                QTest::keyClick(&dlg, Qt::Key(Qt::Key_0 + key % 10));
+            if (task == 2 || keyboard)
+                ModalPlayer::key(&dlg, Qt::Key_0 + key % 10);
             else
                 QTest::mouseClick(dlg.TastKeys[std::size_t(key - 1)], Qt::LeftButton);
         }
@@ -91,13 +95,15 @@ private slots:
     void fromDoorFourToTheSavedRecord_data()
     {
         QTest::addColumn<QSize>("screen");
-        QTest::newRow("800x600") << QSize(800, 600);
-        QTest::newRow("1024x768") << QSize(1024, 768);
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("800x600") << QSize(800, 600) << false;
+        QTest::newRow("1024x768 by keys alone") << QSize(1024, 768) << true;
     }
 
     void fromDoorFourToTheSavedRecord()
     {
         QFETCH(QSize, screen);
+        QFETCH(bool, keyboard);
         TestProgram p;
         ScopedMessageHook messages;
         p.setScreen(screen);
@@ -107,6 +113,7 @@ private slots:
         messages.clear(); // the item-table notice of the login
 
         Trainee trainee;
+        trainee.keyboard = keyboard;
         trainee.answers = {true, false};
         trainee.shotTag = QString("_%1x%2").arg(screen.width()).arg(screen.height());
         trainee.pdf = p.keptFile("memo_graph" + trainee.shotTag + ".pdf");
@@ -167,14 +174,18 @@ private slots:
                     return true;
                 // The question stays open longer than the event would have lasted.
                 const int step = ex.stageStep();
-                messages.setHandler([](const ScopedMessageHook::Message&) {
+                bool stageHidden = false;
+                messages.setHandler([&](const ScopedMessageHook::Message&) {
+                    stageHidden = dlg.ImagePanel->isHidden();
                     QTest::qSleep(250);
                     return int(mrNo);
                 });
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 messages.setHandler({});
                 QTest::qWait(30);
-                resumed << (ex.stageStep() == step ? "presenting held" : "presenting moved on");
+                // the event is out of sight while the question is open, and back after
+                resumed << (ex.stageStep() == step ? "presenting held" : "presenting moved on") +
+                               QString(stageHidden && !dlg.ImagePanel->isHidden() ? ", hidden" : "");
             } else if (phase == Phase::Answering && resumed.size() == 1 && ex.keypadActive()) {
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 QString help; // the page opened, and whether the exercise waited meanwhile
@@ -199,7 +210,7 @@ private slots:
         };
         p.win->Image4Click();
 
-        QCOMPARE(resumed, QStringList({"presenting held", "answering 1 hlp14.rtf paused",
+        QCOMPARE(resumed, QStringList({"presenting held, hidden", "answering 1 hlp14.rtf paused",
                                        "feedback 1", "task 2"}));
         QCOMPARE(trainee.seen, QStringList{"right #52bfa0"}); // no graph
         // The missing sounds once, then one question per Escape.

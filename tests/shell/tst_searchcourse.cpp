@@ -209,6 +209,7 @@ private slots:
         t.pdf = p.keptFile("word_graph.pdf");
         // Help and the abort question hold the presentation; "Nein" goes on.
         int shown = 0, shownBeforeHelp = -1, shownAfterHelp = -1, abortQuestions = -1;
+        bool stageHiddenDuringQuestion = false, stageBack = false;
         connect(&p.win->Windows().WortDlg->Run(), &tSearchRun::itemShown, this, [&] { ++shown; });
         t.duringRun = [&](TSearchRunDlg& run) {
             if (shownBeforeHelp >= 0 || run.Run().phase() != tSearchRun::Phase::Presenting)
@@ -221,9 +222,16 @@ private slots:
             run.HelpBtn->click();
             setHelpPageHook(previous);
             const int before = messages.count();
-            messages.answer(mrNo);
+            // the word is out of sight while the question is open, and back after "Nein"
+            QWidget* stage = p.win->Windows().WortDlg->WordPanel;
+            messages.setHandler([&](const ScopedMessageHook::Message&) {
+                stageHiddenDuringQuestion = stage->isHidden();
+                return int(mrNo);
+            });
             QTest::keyClick(&run, Qt::Key_Escape);
+            messages.setHandler({});
             abortQuestions = messages.count() - before;
+            stageBack = !stage->isHidden();
         };
         p.win->Image1Click();
 
@@ -232,6 +240,7 @@ private slots:
         QVERIFY(shownBeforeHelp >= 0);
         QCOMPARE(shownAfterHelp, shownBeforeHelp);
         QCOMPARE(abortQuestions, 1);
+        QVERIFY(stageHiddenDuringQuestion && stageBack);
         QCOMPARE(t.asked.size(), 2);
         QCOMPARE(p.data.WortStatList.size(), 1);
         checkRecord(p.data.WortStatList.first(), t);

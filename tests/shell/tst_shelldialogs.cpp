@@ -27,6 +27,7 @@
 
 using namespace gf;
 using gf::test::runModal;
+using gf::test::typeKeys;
 using namespace std::chrono_literals;
 
 namespace gf::test {
@@ -93,8 +94,8 @@ private slots:
         title.exec();
         QCOMPARE(messages.count(), 2);
         QCOMPARE(messages.messages()[0].kind, int(mkFehlermeldung));
-        QVERIFY(messages.messages()[0].text.contains(QStringLiteral("\"titel.bmp\"")));
-        QVERIFY(messages.messages()[1].text.contains(QStringLiteral("\"logo.bmp\"")));
+        QVERIFY(messages.messages()[0].text.contains(QStringLiteral("„titel.bmp“")));
+        QVERIFY(messages.messages()[1].text.contains(QStringLiteral("„logo.bmp“")));
     }
 
     void creditRows()
@@ -184,6 +185,20 @@ private slots:
         QCOMPARE(runModal(dlg, [&] { QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton); }),
                  int(mrCancel));
         QCOMPARE(messages.count(), 1);
+        // by keys sent where the focus is: the arrows and digits choose, never a button
+        QCOMPARE(runModal(dlg,
+                          [&] {
+                              typeKeys({Qt::Key_Up, Qt::Key_Return});
+                              if (dlg.isVisible())
+                                  dlg.done(-2); // the keys left it open
+                          }),
+                 int(mrOk));
+        QCOMPARE(dlg.Mode, quint16(3));
+        QCOMPARE(runModal(dlg, [&] { typeKeys({Qt::Key_2, Qt::Key_Down, Qt::Key_Return}); }),
+                 int(mrOk));
+        QCOMPARE(dlg.Mode, quint16(3));
+        QCOMPARE(runModal(dlg, [&] { ModalPlayer::key(&dlg, Qt::Key_Z, Qt::AltModifier); }),
+                 int(mrCancel));
         setHelpPageHook({});
     }
 };

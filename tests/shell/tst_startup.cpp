@@ -3,6 +3,7 @@
 #include "support/Recording.h"
 #include "toolkit/TSkinButton.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -61,6 +62,18 @@ private slots:
         };
         QVERIFY(!CheckMediaFiles(paths, sink, onlyTipMissing));
         QVERIFY(sink.entries.first().text.contains("\"tip9.rtf\""));
+
+        // settings that name a folder that is not there say so after the message
+        paths.SettingsFile = "/etc/xdg/Tannwald/GripsFix.conf";
+        sink.clear();
+        QVERIFY(!CheckMediaFiles(paths, sink, onlyTipMissing));
+        QVERIFY(sink.entries.first().text.endsWith(
+            "beendet!\n\rDie Einstellungen „/etc/xdg/Tannwald/GripsFix.conf“ nennen den Ordner "
+            "„/p/HLP/“, den es nicht gibt."));
+        paths.HlpDir = QDir::tempPath() + "/";
+        sink.clear();
+        QVERIFY(!CheckMediaFiles(paths, sink, onlyTipMissing));
+        QVERIFY(sink.entries.first().text.endsWith("beendet!"));
 
         sink.clear();
         QVERIFY(CheckMediaFiles(paths, sink, [](const QString&, const QString&) { return true; }));

@@ -49,7 +49,10 @@ private:
     {
         tTelExercise& ex = tel.Exercise();
         if (ex.phase() == Phase::Ready) {
-            QTest::mouseClick(tel.StartPanel, Qt::LeftButton);
+            if (keyboard)
+                key(&tel, Qt::Key_Return);
+            else
+                QTest::mouseClick(tel.StartPanel, Qt::LeftButton);
         } else if (duringExercise) {
             duringExercise(tel);
         } else if (ex.phase() == Phase::Dialling) {
@@ -57,7 +60,10 @@ private:
             if (!right(ex.tasksDone() - 1))
                 number[0] = number[0] == u'9' ? u'8' : QChar(number[0].unicode() + 1);
             for (QChar c : number)
-                QTest::mouseClick(tel.Buttons[std::size_t(c.digitValue())], Qt::LeftButton);
+                if (keyboard)
+                    key(&tel, Qt::Key_0 + c.digitValue());
+                else
+                    QTest::mouseClick(tel.Buttons[std::size_t(c.digitValue())], Qt::LeftButton);
         }
     }
 };
@@ -101,8 +107,16 @@ private slots:
         QCOMPARE(p.closeAndReadStored().Tel.size(), 2);
     }
 
+    void fromDoorThreeToTheSavedRecord_data()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("keys alone") << true;
+    }
+
     void fromDoorThreeToTheSavedRecord()
     {
+        QFETCH(bool, keyboard);
         TestProgram p;
         ScopedMessageHook messages;
         p.login("Falke");
@@ -110,6 +124,7 @@ private slots:
         messages.clear(); // the item-table notice of the login
 
         Trainee trainee;
+        trainee.keyboard = keyboard;
         trainee.answers = {true, false};
         p.win->Image3Click();
 

@@ -29,6 +29,18 @@ inline int runModal(QDialog& dlg, const std::function<void()>& act)
     return acted ? result : -1;
 }
 
+// Keys as a trainee types them: each goes to the widget that has the keyboard focus at
+// that moment, so a key that walks the focus elsewhere shows in what the next key does.
+inline void typeKeys(const QList<int>& keys)
+{
+    for (int k : keys) {
+        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+        QWidget* w = QApplication::focusWidget();
+        QVERIFY2(w, "no widget has the keyboard focus");
+        QTest::keyClick(w, Qt::Key(k));
+    }
+}
+
 // Plays a person through a run of modal windows: every few milliseconds the active modal
 // window goes to the reactions registered for its class, the latest first; one returning
 // false passes the window on to the earlier ones. A window is left alone while its own
@@ -63,15 +75,17 @@ public:
         return *this;
     }
 
+    // A key goes where a trainee's would: to the widget of `w` that has the focus.
     // Underlined letters of buttons answer only in the active window, and the button
     // shows itself pressed for a moment before it acts.
     static void key(QWidget* w, int k, Qt::KeyboardModifiers m = Qt::NoModifier)
     {
-        if (m & Qt::AltModifier) {
-            w->activateWindow();
-            QVERIFY(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }));
-        }
-        QTest::keyClick(w, Qt::Key(k), m);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }));
+        QWidget* target = QApplication::focusWidget();
+        if (!target || target->window() != w)
+            target = w;
+        QTest::keyClick(target, Qt::Key(k), m);
         if (m & Qt::AltModifier)
             QTest::qWait(150);
     }

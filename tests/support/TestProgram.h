@@ -138,7 +138,11 @@ public:
     CourseTrainee()
     {
         on<TChooseModeDlg>([this](TChooseModeDlg& d) {
-            QTest::mouseClick(d.Box->item(mode - 1), Qt::LeftButton);
+            if (keyboard)
+                for (int i = 0; i < mode; ++i)
+                    key(&d, Qt::Key_Down);
+            else
+                QTest::mouseClick(d.Box->item(mode - 1), Qt::LeftButton);
             next(d, d.OKBtn);
         });
         on<TCountDlg>([this](TCountDlg& d) {

@@ -37,6 +37,7 @@ void tMemoExercise::prepare(int mode, int storedLevel, int tasksTotal, tBmpSndSt
     m_items.clear();
     m_correctSeq.clear();
     m_answer.clear();
+    m_typed.clear();
     m_presentStep = 0;
     m_tasksDone = 0;
     m_lastCorrect = false;
@@ -56,6 +57,7 @@ void tMemoExercise::Stop()
     m_timers.stopAll();
     m_media.stopSound();
     m_pressedKey = 0;
+    m_typed.clear();
     setPhase(finished() ? Phase::Finished : Phase::Idle);
 }
 
@@ -115,6 +117,7 @@ void tMemoExercise::beginTask()
     m_items = memo::makeSequence(m_random, m_rule.Level);
     m_correctSeq = memo::sequenceText(m_items);
     m_answer.clear();
+    m_typed.clear();
     m_presentStep = 0;
     ++m_tasksDone;
     // Armed before anyone hears of the task, so the first event keeps its time.
@@ -205,6 +208,17 @@ bool tMemoExercise::Click(int key)
     return true;
 }
 
+bool tMemoExercise::Type(int key)
+{
+    if (m_phase != Phase::Answering || m_pressedKey == 0)
+        return Click(key);
+    if (paused() || key < 1 || key > memo::EventCount ||
+        m_answer.size() + m_typed.size() >= m_items.size())
+        return false;
+    m_typed.append(key);
+    return true;
+}
+
 void tMemoExercise::keyReleased()
 {
     const int key = m_pressedKey;
@@ -213,7 +227,11 @@ void tMemoExercise::keyReleased()
     const quint64 run = m_run;
     m_pressedKey = 0;
     emit keyPressChanged(key, false);
-    if (run == m_run && m_phase == Phase::Answering && m_answer.size() >= m_items.size())
+    if (run != m_run || m_phase != Phase::Answering)
+        return;
+    if (!m_typed.isEmpty())
+        Click(m_typed.takeFirst());
+    else if (m_answer.size() >= m_items.size())
         evaluate();
 }
 
@@ -222,6 +240,7 @@ bool tMemoExercise::restart()
     if (!keypadActive() || paused())
         return false;
     m_answer.clear();
+    m_typed.clear();
     emit answerChanged();
     return true;
 }

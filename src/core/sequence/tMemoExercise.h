@@ -73,6 +73,10 @@ public:
     bool startTask();
     // Key 1..10, key i standing for event i - 1. False when the click is not taken now.
     bool Click(int key);
+    // A key typed on the keyboard: like a click, but one that comes while the previous
+    // press still shows is kept and taken once that press is over, so quick typing loses
+    // nothing. False when the key is not taken now.
+    bool Type(int key);
     // "Neu eingeben": the answer is entered again from its first event.
     bool restart();
     void Pause() override; // nests; the timers keep the time they had left
@@ -155,6 +159,7 @@ private:
     int m_stageItem = -1;
     memo::StageShow m_stageShow = memo::StageShow::Empty;
     SteadyTime m_stageOnset{};
+    QVector<int> m_typed; // keys typed during a press, taken in turn after it
     int m_pressedKey = 0;
     int m_tasksDone = 0;
     int m_tasksTotal = 0;

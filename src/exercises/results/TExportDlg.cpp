@@ -33,6 +33,7 @@ QLineEdit* makeEdit(QWidget* parent, const QRect& geometry)
     auto* edit = new QLineEdit(parent);
     edit->setFont(look::arial(19));
     edit->setGeometry(geometry);
+    look::setEditColours(edit);
     edit->setPlaceholderText(QStringLiteral("TT.MM.JJJJ"));
     edit->setMaxLength(12);
     return edit;

@@ -139,6 +139,11 @@ void TBmpKatDlg::showItem(const QString& text)
     Image->repaint();
 }
 
+QWidget* TBmpKatDlg::stage() const
+{
+    return Image;
+}
+
 void TBmpKatDlg::clearItem()
 {
     Image->clear();

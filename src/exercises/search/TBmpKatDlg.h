@@ -45,6 +45,7 @@ protected:
     bool prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
+    QWidget* stage() const override;
     void showFaxFrame(int frame) override;
     TSearchQueryDlg& queryDlg() override;
 

@@ -8,7 +8,6 @@
 #include "toolkit/TStatusBar.h"
 #include "toolkit/TxMsgDlg.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 
 namespace gf {
@@ -34,10 +33,13 @@ TCountDlg::TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centred
     Group = new TRadioGroup(QString(), this);
     Group->setFont(look::comic(21, true));
     Group->setGeometry(283, 180, 233, 246);
+    Group->setChoiceKeys(true);
 
-    HelpBtn = makeButton(QStringLiteral("&Hilfe"));
-    BackBtn = makeButton(QStringLiteral("&Zurück"));
-    OKBtn = makeButton(QStringLiteral("&Weiter"));
+    // the buttons answer to their letters and Enter to "Weiter"; the arrows stay with the
+    // group, so none of them lands on "Zurück"
+    HelpBtn = makeBarButton(QStringLiteral("&Hilfe"));
+    BackBtn = makeBarButton(QStringLiteral("&Zurück"));
+    OKBtn = makeBarButton(QStringLiteral("&Weiter"));
     OKBtn->setDefault(true);
     connect(HelpBtn, &QPushButton::clicked, this, &TBaseDlg::showHelp);
     connect(BackBtn, &QPushButton::clicked, this, [this] { back(); });
@@ -61,25 +63,7 @@ void TCountDlg::FormShow()
     for (quint16 c : counts())
         items << QStringLiteral("%1 Übungen").arg(c, 2);
     Group->setItems(items);
-    OKBtn->setFocus();
-}
-
-void TCountDlg::keyPressEvent(QKeyEvent* event)
-{
-    const int key = event->key();
-    const int n = Group->count();
-    const int at = Group->itemIndex();
-    if (key >= Qt::Key_1 && key < Qt::Key_1 + n) {
-        Group->setItemIndex(key - Qt::Key_1);
-    } else if (key == Qt::Key_Down && n > 0) {
-        Group->setItemIndex(at < 0 ? 0 : (at + 1) % n);
-    } else if (key == Qt::Key_Up && n > 0) {
-        Group->setItemIndex(at < 0 ? n - 1 : (at + n - 1) % n);
-    } else {
-        TBaseDlg::keyPressEvent(event);
-        return;
-    }
-    event->accept();
+    Group->setFocus();
 }
 
 void TCountDlg::confirm()

@@ -32,8 +32,6 @@ public:
 protected:
     TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centredLabel, QWidget* parent);
     void FormShow() override;
-    // The number of an option, or the arrows, choose it without the mouse.
-    void keyPressEvent(QKeyEvent* event) override;
     virtual void back() = 0;
 
 private:

@@ -46,7 +46,7 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
 {
     m_sink = std::make_unique<ContextSink>(ctx);
     m_run = std::make_unique<tSearchRun>(kind, random, clock, m_sink.get());
-    setWindowTitle(QStringLiteral("Nachrichtenzentale"));
+    setWindowTitle(QStringLiteral("Nachrichtenzentrale"));
 
     StartPanel = new TSkinButton(startCaption, QSize(600, 120), this);
     StartPanel->setFont(look::arial(32, true));
@@ -177,9 +177,15 @@ void TSearchRunDlg::reject()
         return;
     }
     int answer = mrNo;
+    QWidget* shown = stage();
+    const bool hid = !shown->isHidden();
     interrupt([&] {
+        if (hid)
+            shown->hide();
         answer = xMessageDlg(QStringLiteral("Möchten Sie wirklich abbrechen?"),
                              mkBitteBestaetigen, btn::YesNo, 0);
+        if (hid && answer != mrYes)
+            shown->show();
     });
     if (answer == mrYes)
         done(mrCancel);

@@ -68,6 +68,9 @@ protected:
     // Puts an item on the stage; it must be visible when this returns.
     virtual void showItem(const QString& text) = 0;
     virtual void clearItem() = 0;
+    // What presents the items; hidden while the abort question is open, so that the
+    // trainee cannot study the item on it meanwhile.
+    virtual QWidget* stage() const = 0;
     virtual void showFaxFrame(int) {}
     // The dialog that asks the question of a task.
     virtual TSearchQueryDlg& queryDlg() = 0;

@@ -112,6 +112,11 @@ void TWortDlg::showItem(const QString& text)
     WordPanel->repaint();
 }
 
+QWidget* TWortDlg::stage() const
+{
+    return WordPanel;
+}
+
 void TWortDlg::clearItem()
 {
     WordPanel->setText(QString());

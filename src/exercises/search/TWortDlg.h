@@ -33,7 +33,7 @@ private:
     QHash<QString, QPixmap> m_drawn; // at the size they were drawn for
 };
 
-// The word search ("Nachrichtenzentale"): 4 to 10 words one after another, then the
+// The word search ("Nachrichtenzentrale"): 4 to 10 words one after another, then the
 // question for the last word of one category.
 class TWortDlg final : public TSearchRunDlg
 {
@@ -55,6 +55,7 @@ protected:
     bool prepareItems() override;
     void showItem(const QString& text) override;
     void clearItem() override;
+    QWidget* stage() const override;
     TSearchQueryDlg& queryDlg() override;
 
 private:

@@ -325,6 +325,10 @@ void TBMPPresentDlg::FormShow()
 
     TSeqExerciseDlg::FormShow();
     StartPanel->setText(startCaption());
+    // Left of the keypad, which shows before the first task.
+    const int gap = ctx.ScreenHeight / 60;
+    StartPanel->setFixedSize(Bevel1->x() - 2 * gap, StartPanel->height());
+    StartPanel->move(gap, StartPanel->y());
     // Along the whole top, whatever the screen adaptation's rounding left.
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     CorrectPanel->setGeometry(Pnl->x(), CorrectPanel->y(), Pnl->width(), CorrectPanel->height());
@@ -374,7 +378,10 @@ void TBMPPresentDlg::showPhase()
     // The correct sequence takes the keypad's place: at 800 x 600 the answer row, the
     // correct sequence, the keypad and the start button cannot all be in view, and the
     // keys cannot be pressed then anyway.
-    Bevel1->setVisible(presenting || answering || right);
+    // Before and during the presentation the keypad shows faded: it takes no answer yet.
+    Bevel1->setVisible(ready || presenting || answering || right);
+    for (TImage* key : TastKeys)
+        key->setEnabled(answering);
     CorrectPanel->setVisible(wrong);
     Pnl->setVisible(answering || judged);
     setAnswerRowColour(right ? RightGreen : wrong ? WrongPurple : look::background());
@@ -493,7 +500,7 @@ void TBMPPresentDlg::keyPressEvent(QKeyEvent* event)
         event->accept();
         // A finger resting on a key must not enter the event again and again.
         if (!event->isAutoRepeat())
-            TastClick(key == Qt::Key_0 ? 10 : key - Qt::Key_0);
+            m_exercise->Type(key == Qt::Key_0 ? 10 : key - Qt::Key_0);
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -7,7 +7,7 @@
 #include <array>
 #include <memory>
 
-class QFrame;
+#include <QFrame>
 class QLabel;
 
 namespace gf {
@@ -64,6 +64,7 @@ protected:
     void done(int result) override;
     QString askedFor() const override;
     void startTask() override;
+    QWidget* stage() const override { return ImagePanel; }
 
 private:
     class Media;

@@ -80,12 +80,18 @@ void TSeqExerciseDlg::askToBreakOff(const QString& question)
     }
     m_exercise->Pause();
     m_asking = true;
+    QWidget* shown = stage();
+    const bool hid = shown && !shown->isHidden();
+    if (hid)
+        shown->hide();
     const int answer = xMessageDlg(question, mkBitteBestaetigen, btn::YesNo, 0);
     m_asking = false;
     if (answer == mrYes) {
         done(mrCancel);
         return;
     }
+    if (hid)
+        shown->show();
     m_exercise->resume();
 }
 

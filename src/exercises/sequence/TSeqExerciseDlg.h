@@ -52,6 +52,9 @@ protected:
     // test-run mode.
     virtual QString askedFor() const = 0;
     virtual void startTask() = 0;
+    // What presents the task; hidden while the abort question is open, so that the
+    // trainee cannot study it meanwhile.
+    virtual QWidget* stage() const = 0;
 
 private:
     SeqExercise* m_exercise = nullptr;

@@ -6,9 +6,9 @@ const QStringList& TSndBmpInfDlg::Lines()
 {
     static const QStringList lines = {
         QStringLiteral("Auf einem Bauernhof üben Musiker "),
-        QStringLiteral("für ihre nächstes Konzert."),
+        QStringLiteral("für ihr nächstes Konzert."),
         QString(),
-        QStringLiteral("Eines abends schleicht ein Unbekannter "),
+        QStringLiteral("Eines Abends schleicht ein Unbekannter "),
         QStringLiteral("um den Bauernhof."),
         QString(),
         QStringLiteral("Sie sind der einzige Zeuge!"),

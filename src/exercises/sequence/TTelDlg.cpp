@@ -111,7 +111,7 @@ public:
     QString checkSound() override
     {
         if (!m_player)
-            return QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte nicht "
+            return QStringLiteral("keine Soundkarte gefunden wurde oder \n\r die Karte nicht "
                                   "korrekt installiert ist");
         const QString& wav = m_wavDir;
         const bool ok = m_player->playFile(mediaPath(wav, QStringLiteral("1.wav")));
@@ -119,7 +119,7 @@ public:
         if (!ok)
             reason = m_player->errorCode() != 0
                          ? m_player->errorText()
-                         : QStringLiteral("kein Soundkarte gefunden wurde oder \n\r die Karte "
+                         : QStringLiteral("keine Soundkarte gefunden wurde oder \n\r die Karte "
                                           "nicht korrekt installiert ist");
         m_player->stop();
         m_player->close();
@@ -268,6 +268,8 @@ void TTelDlg::build()
     }
 
     buildFrame(QStringLiteral("Auskunft (hier!) &starten"));
+    // it stands beside the keypad, in a narrow column: the caption takes three lines
+    StartPanel->setFont(look::comic(30, true));
 }
 
 void TTelDlg::FormShow()
@@ -275,6 +277,12 @@ void TTelDlg::FormShow()
     AppContext& ctx = this->ctx();
 
     TSeqExerciseDlg::FormShow();
+    // Beside the keypad, so that the start button covers no key at any screen size.
+    const QRect pad = Bevel1->geometry();
+    const int gap = ctx.ScreenHeight / 60;
+    const int side = qMin(width() - pad.right() - 2 * gap, pad.height());
+    StartPanel->setFixedSize(side, qMin(pad.height(), side * 5 / 4));
+    StartPanel->move(pad.right() + gap, pad.center().y() - StartPanel->height() / 2);
     Pnl->setGeometry(0, 0, width(), Pnl->height());
     Display->setGeometry(Pnl->rect());
 
@@ -404,11 +412,18 @@ void TTelDlg::keyPressEvent(QKeyEvent* event)
         EscapePressed();
         return;
     }
-    // Only the number pad dials, as on the switchboard's own keyboard.
+    // Both the number pad and the top row dial: a laptop has no number pad.
     const int key = event->key();
-    if ((event->modifiers() & Qt::KeypadModifier) && key >= Qt::Key_0 && key <= Qt::Key_9) {
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && key >= Qt::Key_0 && key <= Qt::Key_9) {
         event->accept();
         KeyClick(key - Qt::Key_0);
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            StartPanelClick();
         return;
     }
     TSeqExerciseDlg::keyPressEvent(event);

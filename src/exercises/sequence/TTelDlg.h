@@ -72,6 +72,7 @@ protected:
     void done(int result) override;
     QString askedFor() const override;
     void startTask() override;
+    QWidget* stage() const override { return Display; }
 
 private:
     class PlayerAudio;

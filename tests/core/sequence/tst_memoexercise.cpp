@@ -144,6 +144,27 @@ private slots:
         QCOMPARE(ex->phase(), Phase::WaitingForStart); // a wrong answer waits for the trainee
     }
 
+    // Typed quicker than a press shows, the keys wait their turn; a click still cannot
+    // come twice within one press.
+    void typedKeysWaitTheirTurn()
+    {
+        make(2, 4, 1);
+        ex->startTask();
+        clock.advance(presentation(4));
+        const QVector<int> items = ex->items();
+        for (int item : items)
+            QVERIFY(ex->Type(item + 1));
+        QVERIFY(!ex->Type(1)); // one more than the sequence has
+        QVERIFY(!ex->Click(1));
+        QCOMPARE(ex->answer(), items.mid(0, 1));
+        clock.advance(3 * tMemoExercise::KeyPressEffect);
+        QCOMPARE(ex->answer(), items);
+        QCOMPARE(ex->phase(), Phase::Answering);
+        clock.advance(tMemoExercise::KeyPressEffect);
+        QCOMPARE(ex->phase(), Phase::Feedback);
+        QVERIFY(ex->lastCorrect());
+    }
+
     void blocksAdaptTheLevelAndTheLastTaskEndsTheExercise()
     {
         // right, right at 4; then one right at 5: the odd last task ends it

@@ -163,8 +163,8 @@ private slots:
         // an impossible start date stops before any file is asked for or touched
         QTest::mouseClick(dlg.Group->item(1), Qt::LeftButton);
         QVERIFY(dlg.StartEdit->isVisible() && !dlg.EndEdit->isVisible());
-        shot(&dlg, "exportdlg");
         dlg.StartEdit->setText("31.02.2004");
+        shot(&dlg, "exportdlg");
         dialogs.saveAnswers = {out};
         QTest::mouseClick(dlg.FileNameBtn, Qt::LeftButton);
         dlg.FileEdit->setText(out);
@@ -176,6 +176,8 @@ private slots:
 
         // a period that ends before it begins is refused like a wrong date
         QTest::mouseClick(dlg.Group->item(3), Qt::LeftButton);
+        for (QLineEdit* edit : {dlg.StartEdit, dlg.EndEdit})
+            QVERIFY(typedTextContrast(edit) >= 4.5);
         dlg.StartEdit->setText("05.02.2004");
         dlg.EndEdit->setText("20.01.2004");
         messages.clear();

@@ -1,5 +1,5 @@
 // The two task-count dialogs: choices, the warning without one, "Zurück", Escape,
-// help pages and the test-run mode's extra count.
+// help pages, the test-run mode's extra count and the keyboard.
 #include "core/data/MessageSink.h"
 #include "exercises/search/TLevelDlg.h"
 #include "exercises/search/TLevelKatDlg.h"
@@ -19,6 +19,7 @@
 
 using namespace gf;
 using gf::test::runModal;
+using gf::test::typeKeys;
 
 namespace gf::test {
 
@@ -85,6 +86,55 @@ private slots:
             QCOMPARE(m.kind, int(mkAchtung));
             QCOMPARE(m.buttons, btn::OK);
         }
+    }
+
+    // The arrows and digits choose whatever the focus was before, Enter is "Weiter", and
+    // "Zurück" answers to its letter only.
+    void keys_data()
+    {
+        QTest::addColumn<bool>("kat");
+        QTest::addColumn<bool>("testRun");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("up enter") << false << false << QList<int>{Qt::Key_Up, Qt::Key_Return} << 30 << 0;
+        QTest::newRow("up enter kat") << true << false << QList<int>{Qt::Key_Up, Qt::Key_Return} << 32 << 0;
+        QTest::newRow("down down enter")
+            << false << false << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << 20 << 0;
+        QTest::newRow("digit 4 only in the test run")
+            << true << false << QList<int>{Qt::Key_4, Qt::Key_Return, Qt::Key_1, Qt::Key_Enter} << 8
+            << 1;
+        QTest::newRow("digit 4 test run")
+            << false << true << QList<int>{Qt::Key_4, Qt::Key_Return} << 2 << 0;
+    }
+
+    void keys()
+    {
+        QFETCH(bool, kat);
+        QFETCH(bool, testRun);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, count);
+        QFETCH(int, warnings);
+        m_ctx.testRun = testRun;
+        TLevelDlg level(m_ctx);
+        TLevelKatDlg levelKat(m_ctx);
+        TCountDlg& dlg = kat ? static_cast<TCountDlg&>(levelKat) : level;
+        ScopedMessageHook messages;
+        QCOMPARE(runModal(dlg,
+                          [&] {
+                              typeKeys(keys);
+                              if (dlg.isVisible())
+                                  dlg.done(-2); // the keys left it open
+                          }),
+                 int(mrOk));
+        QCOMPARE(int(dlg.Count), count);
+        QCOMPARE(messages.count(), warnings);
+
+        QCOMPARE(runModal(dlg, [&] {
+                     typeKeys({Qt::Key_Down});
+                     ModalPlayer::key(&dlg, Qt::Key_Z, Qt::AltModifier);
+                 }),
+                 int(kat ? mrBack : mrCancel));
     }
 
     void backEscapeAndHelp()

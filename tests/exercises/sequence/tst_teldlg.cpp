@@ -42,14 +42,21 @@ class TstTelDlg : public QObject
         return d.remove(u' ').remove(u'-');
     }
     void untilDialling() { QTRY_COMPARE_WITH_TIMEOUT(ex().phase(), Phase::Dialling, 10000); }
-    void dial(const QString& digits, bool numPad)
+    enum class By
+    {
+        Mouse,
+        NumPad,
+        TopRow
+    };
+    void dial(const QString& digits, By by)
     {
         for (QChar c : digits) {
             const int d = c.digitValue();
-            if (numPad)
-                QTest::keyClick(dlg.get(), Qt::Key(Qt::Key_0 + d), Qt::KeypadModifier);
-            else
+            if (by == By::Mouse)
                 QTest::mouseClick(dlg->Buttons[std::size_t(d)], Qt::LeftButton);
+            else
+                QTest::keyClick(dlg.get(), Qt::Key(Qt::Key_0 + d),
+                                by == By::NumPad ? Qt::KeypadModifier : Qt::NoModifier);
         }
     }
     static QString wrong(const QString& number)
@@ -86,7 +93,10 @@ private slots:
         // Digits a tenth of their real time apart: long enough to type into the
         // presentation even on a loaded machine.
         timing::setScale(0.1);
-        QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
+        // the start button leaves every key free; Enter presses it
+        for (const QWidget* key : dlg->Buttons)
+            QVERIFY(!dlg->StartPanel->geometry().intersects(key->geometry()));
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
         QVERIFY(!dlg->StartPanel->isVisible());
         QVERIFY(dlg->statusBar()->text().startsWith("Aufgabe 1 von 2"));
         QVERIFY(dlg->statusBar()->text().contains(ex().number())); // test-run mode
@@ -95,14 +105,16 @@ private slots:
         QCOMPARE(ex().phase(), Phase::Presenting);
         test::shot(dlg.get(), "teldlg_presenting");
         // typed or clicked during the presentation: ignored
-        dial("12", true);
-        dial("3", false);
+        dial("12", By::NumPad);
+        dial("3", By::TopRow);
         QCOMPARE(ex().digitsEntered(), 0);
 
         untilDialling();
         const QString first = ex().number();
-        dial(first.left(2), false);
-        dial(first.mid(2), true);
+        QVERIFY(first.size() > 4);
+        dial(first.left(2), By::Mouse);
+        dial(first.mid(2, 2), By::NumPad);
+        dial(first.mid(4), By::TopRow);
         QCOMPARE(messages.count(), 1);
 
         QTRY_COMPARE_WITH_TIMEOUT(dlg->TasksDone, 2, 10000);
@@ -114,7 +126,7 @@ private slots:
         QCOMPARE(dlg->TasksDone, 2);
         QCOMPARE(stat.Trials[5], 1);
         untilDialling();
-        dial(wrong(ex().number()), false);
+        dial(wrong(ex().number()), By::Mouse);
         QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 10000);
         QCOMPARE(dlg->result(), int(mrOk));
         QCOMPARE(stat.Trials[5], 2);
@@ -131,10 +143,18 @@ private slots:
         open(2, 4, 2);
         QTest::mouseClick(dlg->StartPanel, Qt::LeftButton);
         untilDialling();
+        // the number on the display cannot be read while the question is open
+        bool displayHidden = false;
+        messages.setHandler([&](const ScopedMessageHook::Message&) {
+            displayHidden = dlg->Display->isHidden();
+            return int(mrNo);
+        });
         QTest::mouseClick(dlg->OKBtn, Qt::LeftButton);
+        QVERIFY(displayHidden);
+        QVERIFY(!dlg->Display->isHidden());
         QCOMPARE(messages.texts(), QStringList{"Möchten Sie wirklich abbrechen?"});
         QCOMPARE(messages.last().kind, int(mkBitteBestaetigen));
-        dial(ex().number().left(1), false); // still dialling
+        dial(ex().number().left(1), By::Mouse); // still dialling
         QCOMPARE(ex().digitsEntered(), 1);
 
         messages.answer(mrYes);
