@@ -38,10 +38,8 @@ std::vector<double> telephoneDigits()
     data.CurrentUser->TelLevel[2] = 10;
     ctx.data = &data;
 
-    tTeleStat stat;
     TTelDlg dlg(ctx);
     dlg.TasksTotal = 6;
-    dlg.Stat = &stat;
     tTelExercise& ex = dlg.Exercise();
 
     // The display is painted while the digit is being presented, so the step's due
@@ -84,11 +82,9 @@ std::vector<double> memoSequence()
     data.CurrentUser->MemoLevel[2] = memo::MaxStartLevel;
     ctx.data = &data;
 
-    tBmpSndStat stat;
     TBMPPresentDlg dlg(ctx);
     dlg.Mode = 2;
     dlg.TasksTotal = 1;
-    dlg.Stat = &stat;
     tMemoExercise& ex = dlg.Exercise();
 
     // The stage is painted while its event begins.

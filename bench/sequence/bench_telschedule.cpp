@@ -73,10 +73,8 @@ Errors runExercise(int tasks, int length)
     timing::setScale(1.0);
     ScopedMessageHook messages;
 
-    tTeleStat stat;
     TTelDlg dlg(ctx);
     dlg.TasksTotal = quint16(tasks);
-    dlg.Stat = &stat;
     tTelExercise& ex = dlg.Exercise();
 
     Errors errors;

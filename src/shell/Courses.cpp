@@ -70,19 +70,17 @@ bool Courses::Telephone()
     m_ctx.TelTipNo = quint16(rng().uniform(1, 9));
 
     tProgramData& data = *m_ctx.data;
-    tTeleStat stat;
-    stat.Kind = 2;
-    stat.Mode = m_ctx.TelMode;
-    stat.Stamp = SerialDate::fromDateTime(data.clock().now());
-    stat.TaskCount = m_w.LevelDlg->Count;
-    tel.Stat = &stat;
-    const int result = tel.exec();
-    tel.Stat = nullptr;
-    if (result != mrOk)
+    tel.Record = tTeleStat{};
+    tel.Record.Kind = 2;
+    tel.Record.Mode = m_ctx.TelMode;
+    tel.Record.Stamp = SerialDate::fromDateTime(data.clock().now());
+    tel.Record.TaskCount = m_w.LevelDlg->Count;
+    if (tel.exec() != mrOk)
         return false;
 
-    // Stored before the graph shows it: a result the trainee has seen is never lost.
-    settleSave(m_ctx, tSession(data, m_ctx.ReadOnlySession).finish(stat), false);
+    // The window hands its record over; stored before the graph shows it, so that a
+    // result the trainee has seen is never lost.
+    settleSave(m_ctx, tSession(data, m_ctx.ReadOnlySession).finish(tel.Record), false);
 
     if (tel.TasksDone == tel.TasksTotal) {
         m_w.TeleGraphDlg->Stat = &data.TelStatList.last();
@@ -119,18 +117,15 @@ bool Courses::Memo()
     m_ctx.MemoTipNo = quint16(rng().uniform(1, 9));
 
     tProgramData& data = *m_ctx.data;
-    tBmpSndStat stat;
-    stat.Mode = memo.Mode;
-    stat.Kind = 2;
-    stat.TaskCount = m_w.LevelDlg->Count;
-    stat.Stamp = SerialDate::fromDateTime(data.clock().now());
-    memo.Stat = &stat;
-    const int result = memo.exec();
-    memo.Stat = nullptr;
-    if (result != mrOk)
+    memo.Record = tBmpSndStat{};
+    memo.Record.Mode = memo.Mode;
+    memo.Record.Kind = 2;
+    memo.Record.TaskCount = m_w.LevelDlg->Count;
+    memo.Record.Stamp = SerialDate::fromDateTime(data.clock().now());
+    if (memo.exec() != mrOk)
         return false;
 
-    settleSave(m_ctx, tSession(data, m_ctx.ReadOnlySession).finish(stat), false);
+    settleSave(m_ctx, tSession(data, m_ctx.ReadOnlySession).finish(memo.Record), false);
     m_w.BmpSndGraphDlg->Stat = &data.MemoStatList.last();
     m_w.BmpSndGraphDlg->exec();
     m_w.BmpSndGraphDlg->Stat = nullptr;

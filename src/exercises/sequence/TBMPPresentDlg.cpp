@@ -343,7 +343,7 @@ void TBMPPresentDlg::FormShow()
     int stored = memo::MinStartLevel;
     if (ctx.data && ctx.data->CurrentUser)
         stored = ctx.data->CurrentUser->MemoLevel[mode];
-    m_exercise->prepare(mode, stored, TasksTotal, Stat, LevelLimitLow, LevelLimitHigh);
+    m_exercise->prepare(mode, stored, TasksTotal, &Record, LevelLimitLow, LevelLimitHigh);
     showStage();
     showAnswer();
     showPhase();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/Records.h"
 #include "core/sequence/MemoRules.h"
 #include "exercises/sequence/TSeqExerciseDlg.h"
 
@@ -17,7 +18,7 @@ class StepClock;
 class TImage;
 class TPushButton;
 class tMemoExercise;
-struct tBmpSndStat;
+
 
 // The memo protocol: at night a stranger prowls about a farm; events are shown as
 // pictures, sounds or both, and the trainee, the only witness, clicks them back in
@@ -37,7 +38,9 @@ public:
     quint16 Mode = 2; // 1 hear, 2 see, 3 both
     quint16 LevelLimitLow = memo::LevelLimitLow;
     quint16 LevelLimitHigh = memo::LevelLimitHigh;
-    tBmpSndStat* Stat = nullptr; // the caller's record; filled while the exercise runs
+    // The run's record: its head set by the caller, filled while the exercise runs,
+    // then handed over to the session by the caller.
+    tBmpSndStat Record;
 
     QFrame* ImagePanel; // the stage
     TImage* Image;

@@ -321,7 +321,7 @@ void TTelDlg::FormShow()
     const int mode = std::clamp<int>(ctx.TelMode, 1, 3);
     if (ctx.data && ctx.data->CurrentUser)
         stored = ctx.data->CurrentUser->TelLevel[mode];
-    m_exercise->prepare(mode, stored, TasksTotal, Stat);
+    m_exercise->prepare(mode, stored, TasksTotal, &Record);
     showDisplay();
     showStatus();
     setFocus();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/Records.h"
 #include "exercises/sequence/TSeqExerciseDlg.h"
 
 #include <QLabel>
@@ -15,7 +16,7 @@ class SoundPlayer;
 class StepClock;
 class TImage;
 class tTelExercise;
-struct tTeleStat;
+
 
 // A key of the telephone: a square panel that reports a left click while enabled.
 class TTelKey final : public QLabel
@@ -50,8 +51,9 @@ public:
     TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& random);
     ~TTelDlg() override;
 
-    // Set by the caller before showing, with TasksTotal.
-    tTeleStat* Stat = nullptr; // the caller's record; filled while the exercise runs
+    // The run's record: its head (mode, stamp, count) set by the caller before showing,
+    // filled while the exercise runs, then handed over to the session by the caller.
+    tTeleStat Record;
 
     QFrame* Pnl;     // the telephone display
     QLabel* Display; // its text

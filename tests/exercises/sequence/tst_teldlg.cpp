@@ -23,15 +23,13 @@ class TstTelDlg : public QObject
 
     std::unique_ptr<test::GuiContext> env;
     std::unique_ptr<TTelDlg> dlg;
-    tTeleStat stat;
 
     void open(int mode, int level, int tasks)
     {
         env->ctx.TelMode = quint16(mode);
         env->data.CurrentUser->TelLevel[mode] = level;
-        stat = tTeleStat{};
+        dlg->Record = tTeleStat{};
         dlg->TasksTotal = quint16(tasks);
-        dlg->Stat = &stat;
         dlg->open();
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
     }
@@ -124,14 +122,14 @@ private slots:
         QShowEvent again;
         QApplication::sendEvent(dlg.get(), &again);
         QCOMPARE(dlg->TasksDone, 2);
-        QCOMPARE(stat.Trials[5], 1);
+        QCOMPARE(dlg->Record.Trials[5], 1);
         untilDialling();
         dial(wrong(ex().number()), By::Mouse);
         QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 10000);
         QCOMPARE(dlg->result(), int(mrOk));
-        QCOMPARE(stat.Trials[5], 2);
-        QCOMPARE(stat.Correct[5], 1);
-        QCOMPARE(stat.BestSpan, NoValue);
+        QCOMPARE(dlg->Record.Trials[5], 2);
+        QCOMPARE(dlg->Record.Correct[5], 1);
+        QCOMPARE(dlg->Record.BestSpan, NoValue);
         for (TTelKey* key : dlg->Buttons)
             QTRY_COMPARE(key->face(), QColor(0, 0, 128)); // every flash has ended
     }
