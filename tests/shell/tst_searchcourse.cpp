@@ -40,6 +40,7 @@ class Trainee : public test::CourseTrainee
 public:
     int backs = 1; // "Zurück" in the table's story
     std::function<void(TSearchRunDlg&)> duringRun;
+    std::function<void()> atGraph;
 
     // What the trainee saw.
     int countDialogs = 0;
@@ -87,6 +88,8 @@ public:
         on<TAbfragDlg>([this](TAbfragDlg& q) { wordQuery(q); });
         on<TBmpAbfragDlg>([this](TBmpAbfragDlg& q) { pictureQuery(q); });
         on<TGraphDlg>([this](TGraphDlg& graph) {
+            if (atGraph)
+                atGraph();
             levelTitle = graph.LevelChart->Title();
             for (const tBarValue& b : graph.LevelChart->Bars())
                 levelBars << b.Value;
@@ -207,6 +210,12 @@ private slots:
 
         Trainee t;
         t.pdf = p.keptFile("word_graph.pdf");
+        // The record is on disk by the time its graph appears.
+        qsizetype storedAtGraph = -1;
+        t.atGraph = [&] {
+            const auto user = p.storedUser();
+            storedAtGraph = user ? storedRecords(*user).Wort.size() : -1;
+        };
         // Help and the abort question hold the presentation; "Nein" goes on.
         int shown = 0, shownBeforeHelp = -1, shownAfterHelp = -1, abortQuestions = -1;
         bool stageHiddenDuringQuestion = false, stageBack = false;
@@ -242,6 +251,7 @@ private slots:
         QCOMPARE(abortQuestions, 1);
         QVERIFY(stageHiddenDuringQuestion && stageBack);
         QCOMPARE(t.asked.size(), 2);
+        QCOMPARE(storedAtGraph, 1);
         QCOMPARE(p.data.WortStatList.size(), 1);
         checkRecord(p.data.WortStatList.first(), t);
         QVERIFY(p.ctx.WortTipNo >= 1 && p.ctx.WortTipNo <= 7);
