@@ -13,16 +13,6 @@ using namespace gf;
 
 namespace {
 
-// Counts the records a walk visits.
-struct Counter final : ResultVisitor
-{
-    qint64 records = 0;
-    void tel(const tTeleStat&) override { ++records; }
-    void memo(const tBmpSndStat&) override { ++records; }
-    void wort(const tWortKatStat&) override { ++records; }
-    void bild(const tBmpKatStat&) override { ++records; }
-};
-
 struct TenYears
 {
     QTemporaryDir dir;
@@ -134,7 +124,7 @@ void BM_WalkSearch(benchmark::State& state)
 {
     auto& f = fixture();
     for (auto _ : state) {
-        Counter count;
+        RecordCounter count;
         QList<DamagedLog> damaged;
         for (ExerciseKind kind : {ExerciseKind::Wort, ExerciseKind::Bild})
             f.data.walkResults(*f.data.CurrentUser, kind, {}, count, damaged);

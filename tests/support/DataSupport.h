@@ -204,18 +204,9 @@ inline ToolRun runDataTool(const QStringList& args, const QString& outFile = {})
 }
 
 // The records a walk visits, kind by kind, and the logs it could not read.
-struct WalkedRecords final : ResultVisitor
+struct WalkedRecords final : RecordLists
 {
-    QList<tTeleStat> Tel;
-    QList<tBmpSndStat> Memo;
-    QList<tWortKatStat> Wort;
-    QList<tBmpKatStat> Bild;
     QList<DamagedLog> Damaged;
-
-    void tel(const tTeleStat& r) override { Tel.append(r); }
-    void memo(const tBmpSndStat& r) override { Memo.append(r); }
-    void wort(const tWortKatStat& r) override { Wort.append(r); }
-    void bild(const tBmpKatStat& r) override { Bild.append(r); }
 };
 
 // The program's walk (stored logs, then the session not saved yet) over each kind.

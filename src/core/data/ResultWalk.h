@@ -48,6 +48,30 @@ public:
 // "Datensatz 3 in /daten/AnnaWS.dat hat kein gültiges Datum."
 QString undatedText(const QString& log, qint64 record);
 
+// Keeps every record of a walk, kind by kind, in walking order.
+struct RecordLists : ResultVisitor
+{
+    QList<tTeleStat> Tel;
+    QList<tBmpSndStat> Memo;
+    QList<tWortKatStat> Wort;
+    QList<tBmpKatStat> Bild;
+
+    void tel(const tTeleStat& r) override { Tel.append(r); }
+    void memo(const tBmpSndStat& r) override { Memo.append(r); }
+    void wort(const tWortKatStat& r) override { Wort.append(r); }
+    void bild(const tBmpKatStat& r) override { Bild.append(r); }
+};
+
+// Counts the records a walk visits.
+struct RecordCounter : ResultVisitor
+{
+    qint64 records = 0;
+    void tel(const tTeleStat&) override { ++records; }
+    void memo(const tBmpSndStat&) override { ++records; }
+    void wort(const tWortKatStat&) override { ++records; }
+    void bild(const tBmpKatStat&) override { ++records; }
+};
+
 // Every stored record of one kind  of a detective: his logs of that kind
 // in list order, each in file order, within days. A log that cannot be opened or ends
 // inside a record is added to damaged, after its whole records have been visited, and

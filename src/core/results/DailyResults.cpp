@@ -77,30 +77,9 @@ namespace {
 
 // One day's records of the detective logged in (stored ones from every session of the
 // day and those not stored yet), and how many exercises lie before that day.
-struct DayRecords : ResultVisitor
-{
-    QList<tTeleStat> tels;
-    QList<tBmpSndStat> memos;
-    QList<tWortKatStat> worte;
-    QList<tBmpKatStat> bilder;
-    void tel(const tTeleStat& r) override { tels.append(r); }
-    void memo(const tBmpSndStat& r) override { memos.append(r); }
-    void wort(const tWortKatStat& r) override { worte.append(r); }
-    void bild(const tBmpKatStat& r) override { bilder.append(r); }
-};
-
-struct Counter : ResultVisitor
-{
-    int n = 0;
-    void tel(const tTeleStat&) override { ++n; }
-    void memo(const tBmpSndStat&) override { ++n; }
-    void wort(const tWortKatStat&) override { ++n; }
-    void bild(const tBmpKatStat&) override { ++n; }
-};
-
 struct Day
 {
-    DayRecords today;
+    RecordLists today;
     RangeArray<int, 1, 4> earlierCount{};
     const tLedger* ledgers[4] = {};
     QDate date;
@@ -112,19 +91,19 @@ Day dayOf(const tProgramData& data)
     d.date = data.clock().now().date();
     if (!data.CurrentUser) {
         // No detective: only what the session lists hold.
-        d.today.tels = data.TelStatList;
-        d.today.memos = data.MemoStatList;
-        d.today.worte = data.WortStatList;
-        d.today.bilder = data.BildStatList;
+        d.today.Tel = data.TelStatList;
+        d.today.Memo = data.MemoStatList;
+        d.today.Wort = data.WortStatList;
+        d.today.Bild = data.BildStatList;
         return d;
     }
     QList<DamagedLog> damaged;
     for (ExerciseKind k : AllExerciseKinds) {
         data.walkResults(*data.CurrentUser, k, DayRange{d.date, d.date}, d.today, damaged);
-        Counter before;
+        RecordCounter before;
         data.walkResults(*data.CurrentUser, k, DayRange{QDate(), d.date.addDays(-1)}, before,
                          damaged);
-        d.earlierCount[logIndex(k)] = before.n;
+        d.earlierCount[logIndex(k)] = int(before.records);
         if (data.journal())
             d.ledgers[int(k)] = &(*data.journal())[k];
     }
@@ -137,10 +116,10 @@ tKatValues katValues(const tProgramData& data)
 {
     const Day day = dayOf(data);
     tKatValues k;
-    k.WordCount = quint16(day.today.worte.size());
-    k.PictureCount = quint16(day.today.bilder.size());
-    const auto wortToday = katToday(day.today.worte);
-    const auto bildToday = katToday(day.today.bilder);
+    k.WordCount = quint16(day.today.Wort.size());
+    k.PictureCount = quint16(day.today.Bild.size());
+    const auto wortToday = katToday(day.today.Wort);
+    const auto bildToday = katToday(day.today.Bild);
     RangeArray<double, 1, 4> wortEarlier = data.WortAvg;
     RangeArray<double, 1, 4> bildEarlier = data.BildAvg;
     if (const tLedger* l = day.ledgers[int(ExerciseKind::Wort)])
@@ -162,8 +141,8 @@ tSeqValues seqValues(const tProgramData& data)
 {
     const Day day = dayOf(data);
     tSeqValues s;
-    s.TelRunsToday = quint16(day.today.tels.size());
-    s.MemoRunsToday = quint16(day.today.memos.size());
+    s.TelRunsToday = quint16(day.today.Tel.size());
+    s.MemoRunsToday = quint16(day.today.Memo.size());
     fileformat::SeqSummary tel{data.TelBest, data.TelAvg, data.TelCount};
     fileformat::SeqSummary memo{data.MemoBest, data.MemoAvg, data.MemoCount};
     if (const tLedger* l = day.ledgers[int(ExerciseKind::Tel)])
@@ -171,9 +150,9 @@ tSeqValues seqValues(const tProgramData& data)
     if (const tLedger* l = day.ledgers[int(ExerciseKind::Memo)])
         memo = seqEarlier(*l, day.date);
     int h = 0;
-    seqValuesOf(day.today.tels, false, tel.Best, tel.Avg, h, s.TelBestEarlier, s.TelSafeEarlier,
+    seqValuesOf(day.today.Tel, false, tel.Best, tel.Avg, h, s.TelBestEarlier, s.TelSafeEarlier,
                 s.TelSafeToday, s.TelCountToday);
-    seqValuesOf(day.today.memos, true, memo.Best, memo.Avg, h, s.MemoBestEarlier,
+    seqValuesOf(day.today.Memo, true, memo.Best, memo.Avg, h, s.MemoBestEarlier,
                 s.MemoSafeEarlier, s.MemoSafeToday, s.MemoCountToday);
     s.NumLevels = h > 0 ? std::min(h, MaxScaleLevel) : 9;
     s.TelCountEarlier = tel.Count;
