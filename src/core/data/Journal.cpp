@@ -60,8 +60,7 @@ bool parseKat(const QByteArrayList& f, ff::KatSummary& s)
     return ok;
 }
 
-template <typename Stat>
-void foldSeq(ff::SeqSummary& s, const Stat& r)
+template <typename Stat> void foldSeq(ff::SeqSummary& s, const Stat& r)
 {
     const int m = r.Mode;
     if (!s.Best.contains(m))
@@ -79,9 +78,9 @@ void foldSeq(ff::SeqSummary& s, const Stat& r)
 
 enum class DayPlace
 {
-    Before,  // an earlier day than the snapshot's: in both
-    Same,    // the snapshot's day: in the current values only
-    NewDay   // a later day: the current values become the snapshot first
+    Before, // an earlier day than the snapshot's: in both
+    Same,   // the snapshot's day: in the current values only
+    NewDay  // a later day: the current values become the snapshot first
 };
 
 DayPlace place(tLedger& l, const SerialDate& stamp)
@@ -94,8 +93,7 @@ DayPlace place(tLedger& l, const SerialDate& stamp)
     return d == l.snapDay ? DayPlace::Same : DayPlace::Before;
 }
 
-template <typename Stat>
-void foldLedger(tLedger& l, bool sequence, const Stat& r)
+template <typename Stat> void foldLedger(tLedger& l, bool sequence, const Stat& r)
 {
     const DayPlace p = place(l, r.Stamp);
     if (p == DayPlace::NewDay) {
@@ -195,8 +193,9 @@ QByteArray tJournal::toBytes() const
         const tLedger& l = (*this)[k];
         const bool seq = isSequence(k);
         out += "kind " + kindTag(k).toLatin1() + '\n';
-        out += "day " + (l.snapDay.isValid() ? l.snapDay.toString(Qt::ISODate).toLatin1()
-                                             : QByteArrayLiteral("-")) +
+        out += "day " +
+               (l.snapDay.isValid() ? l.snapDay.toString(Qt::ISODate).toLatin1()
+                                    : QByteArrayLiteral("-")) +
                '\n';
         out += "now " + (seq ? seqLine(l.seq) : katLine(l.kat)) + '\n';
         out += "before " + (seq ? seqLine(l.seqBefore) : katLine(l.katBefore)) + '\n';
@@ -234,7 +233,8 @@ bool tJournal::fromBytes(const QByteArray& bytes, tJournal& out)
         } else if (!l) {
             return false;
         } else if (key == "day") {
-            l->snapDay = rest == "-" ? QDate() : QDate::fromString(QString::fromLatin1(rest), Qt::ISODate);
+            l->snapDay =
+                rest == "-" ? QDate() : QDate::fromString(QString::fromLatin1(rest), Qt::ISODate);
             if (rest != "-" && !l->snapDay.isValid())
                 return false;
         } else if (key == "now" || key == "before") {

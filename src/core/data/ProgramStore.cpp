@@ -320,8 +320,8 @@ bool tProgramData::writeSummaryCopies(const tUser& user, QString* error)
             const QByteArray bytes = file.read(ff::KatSummarySize);
             if (isSequence(k)) {
                 ff::SeqSummary s;
-                same = ff::readSeqSummary(bytes, s) && s.Best == l.seq.Best &&
-                       s.Avg == l.seq.Avg && s.Count == l.seq.Count;
+                same = ff::readSeqSummary(bytes, s) && s.Best == l.seq.Best && s.Avg == l.seq.Avg &&
+                       s.Count == l.seq.Count;
             } else {
                 ff::KatSummary s;
                 same = ff::readKatSummary(bytes, s) && s.Avg == l.kat.Avg && s.Count == l.kat.Count;
@@ -331,8 +331,8 @@ bool tProgramData::writeSummaryCopies(const tUser& user, QString* error)
         if (same)
             continue;
         const SerialDate today = SerialDate::fromDate(clock().now().date());
-        const QByteArray bytes = isSequence(k) ? ff::writeSeqSummary(today, l.seq)
-                                               : ff::writeKatSummary(today, l.kat);
+        const QByteArray bytes =
+            isSequence(k) ? ff::writeSeqSummary(today, l.seq) : ff::writeKatSummary(today, l.kat);
         if (!files::replace(name, bytes, error))
             return false;
     }

@@ -33,9 +33,9 @@ template <typename Stat> RangeArray<double, 1, 4> katTodayOf(const QList<Stat>& 
 // countAll: every record counts in the day's count, not only those with a length.
 template <typename Stat>
 void seqValuesOf(const QList<Stat>& records, bool countAll, const RangeArray<qint32, 1, 3>& best,
-               const RangeArray<double, 1, 3>& avg, int& h, RangeArray<qint32, 1, 3>& bestEarlier,
-               RangeArray<double, 1, 3>& safeEarlier, RangeArray<double, 1, 3>& safeToday,
-               RangeArray<quint16, 1, 3>& countToday)
+                 const RangeArray<double, 1, 3>& avg, int& h, RangeArray<qint32, 1, 3>& bestEarlier,
+                 RangeArray<double, 1, 3>& safeEarlier, RangeArray<double, 1, 3>& safeToday,
+                 RangeArray<quint16, 1, 3>& countToday)
 {
     RangeArray<int, 1, 3> n{};
     RangeArray<double, 1, 3> sum{};
@@ -132,8 +132,10 @@ tKatValues katValues(const tProgramData& data)
         k.Values[8 + l] = bildToday[l];
         k.Values[12 + l] = bildEarlier[l];
     }
-    k.WortTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Wort)] : data.WortTotal;
-    k.BildTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Bild)] : data.BildTotal;
+    k.WortTotal =
+        data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Wort)] : data.WortTotal;
+    k.BildTotal =
+        data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Bild)] : data.BildTotal;
     return k;
 }
 
@@ -152,13 +154,14 @@ tSeqValues seqValues(const tProgramData& data)
     int h = 0;
     seqValuesOf(day.today.Tel, false, tel.Best, tel.Avg, h, s.TelBestEarlier, s.TelSafeEarlier,
                 s.TelSafeToday, s.TelCountToday);
-    seqValuesOf(day.today.Memo, true, memo.Best, memo.Avg, h, s.MemoBestEarlier,
-                s.MemoSafeEarlier, s.MemoSafeToday, s.MemoCountToday);
+    seqValuesOf(day.today.Memo, true, memo.Best, memo.Avg, h, s.MemoBestEarlier, s.MemoSafeEarlier,
+                s.MemoSafeToday, s.MemoCountToday);
     s.NumLevels = h > 0 ? std::min(h, MaxScaleLevel) : 9;
     s.TelCountEarlier = tel.Count;
     s.MemoCountEarlier = memo.Count;
     s.TelTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Tel)] : data.TelTotal;
-    s.MemoTotal = data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Memo)] : data.MemoTotal;
+    s.MemoTotal =
+        data.CurrentUser ? day.earlierCount[logIndex(ExerciseKind::Memo)] : data.MemoTotal;
     return s;
 }
 

@@ -100,7 +100,8 @@ private slots:
             if (traced[i].first != "rename")
                 continue;
             ++renames;
-            QVERIFY(i >= 1 && traced[i - 1].first == "fsync" && traced[i - 1].second.startsWith(".gf-"));
+            QVERIFY(i >= 1 && traced[i - 1].first == "fsync" &&
+                    traced[i - 1].second.startsWith(".gf-"));
             QVERIFY(i + 1 < traced.size() && traced[i + 1].first == "fsyncdir");
         }
         QCOMPARE(renames, 4); // journal twice, user file, word summary
@@ -264,7 +265,7 @@ private slots:
         d->createSessionLists();
         tSession(*d, false).finishWord(word(f.clock.moment, 2));
         QCOMPARE(d->storeSession(), tProgramData::SaveOutcome::Saved); // "Benutzer" …
-        const tKatValues k = katValues(*d);                             // … "Abbrechen"
+        const tKatValues k = katValues(*d);                            // … "Abbrechen"
         QCOMPARE(k.WordCount, 2);
         QCOMPARE(k.Values[1], 75.0); // today: (4 + 2) of 8
         QCOMPARE(k.Values[5], 25.0); // earlier: the two exercises before today only
@@ -278,7 +279,8 @@ private slots:
 int main(int argc, char** argv)
 {
     if (argc == 4 && qstrcmp(argv[1], "--hold") == 0)
-        return gf::test::holdLogin(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+        return gf::test::holdLogin(QString::fromLocal8Bit(argv[2]),
+                                   QString::fromLocal8Bit(argv[3]));
     QCoreApplication app(argc, argv);
     gf::test::TstDurability t;
     return QTest::qExec(&t, argc, argv);
