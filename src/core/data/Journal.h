@@ -10,10 +10,11 @@
 
 namespace gf {
 
-// The running summary values of one work area. The four summary files are copies of
-// these; the journal holds the originals beside the detective's user file, together with
-// how many records of each log they hold, so that a save interrupted at any step is
-// completed at the next start without folding a record twice or not at all.
+// The running summary values of one work area, kept in one journal file beside the
+// detective's user file together with how many records of each log they hold. One file
+// is replaced in one step, so values and counts always agree; the four summary files are
+// written from them afterwards. A save interrupted at any step is thus completed at the
+// next start without folding a record twice or not at all.
 struct tLedger
 {
     fileformat::SeqSummary seq; // telephone and memo

@@ -229,47 +229,6 @@ private slots:
                  qPrintable(messages[0]));
     }
 
-    // A scheduler that takes connections and never answers, from the start or once the
-    // printers are listed.
-    void aHungPrintSystemLeavesTheWindowLive_data()
-    {
-        QTest::addColumn<bool>("whileSending");
-        QTest::newRow("search") << false;
-        QTest::newRow("job") << true;
-    }
-    void aHungPrintSystemLeavesTheWindowLive()
-    {
-        QFETCH(bool, whileSending);
-        TTagDlg dlg(env.ctx);
-        dlg.show();
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
-        ticker.start(50);
-        const pid_t pid = pid_t(scheduler.processId());
-        if (!whileSending)
-            QVERIFY(::kill(pid, SIGSTOP) == 0);
-        QElapsedTimer sent;
-        QStringList messages;
-        qint64 took = print(dlg, mrNo, messages, [&] {
-            if (whileSending)
-                ::kill(pid, SIGSTOP);
-            sent.start();
-        });
-        ::kill(pid, SIGCONT);
-        if (whileSending)
-            took = sent.elapsed();
-        qInfo("hung print system (%s): %lld ms from \"Drucken\" to the message, %d timer ticks "
-              "of 50 ms meanwhile",
-              whileSending ? "dialog open" : "from the start", took, ticks);
-        QVERIFY(run("cancel", {"-a", queue}));
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages[0].startsWith("Der Drucker antwortet nicht."), qPrintable(messages[0]));
-        QVERIFY2(took < 6000, qPrintable(QString::number(took)));
-        QVERIFY2(ticks >= took / 50 / 2, qPrintable(QString::number(ticks)));
-        QVERIFY(schedulerUp());
-    }
-
     // The scheduler ends while the printers are shown; then there is none at all.
     void aVanishedPrintSystemIsSaid()
     {
