@@ -114,17 +114,6 @@ private slots:
         QCOMPARE(opened, (QStringList{"aktuelle Ergebnisse", "Daten exportieren"}));
     }
 
-    void userControlsArePlacedFromTheMiddle()
-    {
-        TestProgram p;
-        p.ctx.ScreenWidth = 1024;
-        p.win->placeUserControls();
-        QCOMPARE(p.win->BenutzerButton->x(), 512 - 2 * 184);
-        QCOMPARE(p.win->ExitButton->x(), 512 + 184);
-        QCOMPARE(p.win->UserLabel->x(), 512 - 201 / 2);
-        QCOMPARE(p.win->BenutzerButton->y(), p.win->UserLabel->y());
-    }
-
     void laterRegistrationMonthMakesTheSessionReadOnly()
     {
         TestProgram p;

@@ -80,14 +80,6 @@ private slots:
         QVERIFY(sink.entries.isEmpty());
     }
 
-    void scaleFactors()
-    {
-        const ScaleFactors f = computeScaleFactors(1024, 768, 800, 600, 27);
-        QCOMPARE(f.x, 1.28);
-        QCOMPARE(f.y, 1.28);
-        QVERIFY(qAbs(f.font - 26.8 / 27.0) < 1e-12);
-    }
-
     void scaleControlMovesLabelsButLeavesSkinnedButtons()
     {
         QWidget window;

