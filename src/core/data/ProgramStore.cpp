@@ -74,42 +74,38 @@ bool foldLogRecords(tLedger& ledger, ExerciseKind k, const QString& log, qint64 
     return true;
 }
 
-QByteArray encodeFrom(const tProgramData& d, ExerciseKind k, qsizetype from)
+void encode(const tTeleStat& r, QByteArray& bytes) { ff::encodeTel(r, bytes); }
+void encode(const tBmpSndStat& r, QByteArray& bytes) { ff::encodeMemo(r, bytes); }
+void encode(const tWortKatStat& r, QByteArray& bytes) { ff::encodeKat(r, bytes); }
+
+// Calls f with the session list of kind k.
+template <typename F> auto withList(const tProgramData& d, ExerciseKind k, F&& f)
 {
-    QByteArray bytes;
     switch (k) {
     case ExerciseKind::Tel:
-        for (qsizetype i = from; i < d.TelStatList.size(); ++i)
-            ff::encodeTel(d.TelStatList[i], bytes);
-        break;
+        return f(d.TelStatList);
     case ExerciseKind::Memo:
-        for (qsizetype i = from; i < d.MemoStatList.size(); ++i)
-            ff::encodeMemo(d.MemoStatList[i], bytes);
-        break;
+        return f(d.MemoStatList);
     case ExerciseKind::Wort:
-        for (qsizetype i = from; i < d.WortStatList.size(); ++i)
-            ff::encodeKat(d.WortStatList[i], bytes);
-        break;
-    case ExerciseKind::Bild:
-        for (qsizetype i = from; i < d.BildStatList.size(); ++i)
-            ff::encodeKat(d.BildStatList[i], bytes);
-        break;
+        return f(d.WortStatList);
+    default:
+        return f(d.BildStatList);
     }
-    return bytes;
+}
+
+QByteArray encodeFrom(const tProgramData& d, ExerciseKind k, qsizetype from)
+{
+    return withList(d, k, [from](const auto& list) {
+        QByteArray bytes;
+        for (qsizetype i = from; i < list.size(); ++i)
+            encode(list[i], bytes);
+        return bytes;
+    });
 }
 
 qsizetype listSize(const tProgramData& d, ExerciseKind k)
 {
-    switch (k) {
-    case ExerciseKind::Tel:
-        return d.TelStatList.size();
-    case ExerciseKind::Memo:
-        return d.MemoStatList.size();
-    case ExerciseKind::Wort:
-        return d.WortStatList.size();
-    default:
-        return d.BildStatList.size();
-    }
+    return withList(d, k, [](const auto& list) { return list.size(); });
 }
 
 ExerciseKind kindOfTag(const QString& tag)

@@ -1,6 +1,7 @@
 #include "core/results/ProgressReport.h"
 
 #include "core/data/Formats.h"
+#include "core/results/TipRules.h"
 
 #include <QJsonArray>
 
@@ -38,20 +39,6 @@ QString tReportWeek::label() const
 
 namespace {
 
-QString exerciseTitle(ExerciseKind exercise)
-{
-    switch (exercise) {
-    case ExerciseKind::Wort:
-        return QStringLiteral("Wort-Fahndung");
-    case ExerciseKind::Bild:
-        return QStringLiteral("Bild-Fahndung");
-    case ExerciseKind::Tel:
-        return QStringLiteral("Telefonvermittlung");
-    default:
-        return QStringLiteral("Memo-Protokoll");
-    }
-}
-
 // Sorts each record into the ISO week of its stamp.
 class WeekCollector final : public ResultVisitor
 {
@@ -87,7 +74,7 @@ private:
     void leaveOut(ExerciseKind exercise, const SerialDate& stamp, const QString& what)
     {
         outOfRange.append({exercise, QStringLiteral("%1 vom %2: %3")
-                                         .arg(exerciseTitle(exercise),
+                                         .arg(tips::areaName(exercise),
                                               formatShortDate(stamp.date()), what)});
     }
     void addKat(const tWortKatStat& r, tReportKat tReportWeek::*kind)
@@ -291,7 +278,7 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
     if (!isSequence(exercise)) {
         const bool words = exercise == ExerciseKind::Wort;
         const auto kind = words ? &tReportWeek::word : &tReportWeek::picture;
-        page.title = exerciseTitle(exercise);
+        page.title = tips::areaName(exercise);
         page.charts << tReportChart{QStringLiteral("Richtige Antworten je Stufe (Prozent)"),
                                     katSeries(report, kind), 100, 20, QStringLiteral(" %")};
         QList<int> row;
@@ -304,7 +291,7 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
     } else {
         const bool tel = exercise == ExerciseKind::Tel;
         const auto kind = tel ? &tReportWeek::telephone : &tReportWeek::memo;
-        page.title = exerciseTitle(exercise);
+        page.title = tips::areaName(exercise);
         page.charts << tReportChart{QStringLiteral("Sicheres Ergebnis (Mittel der Woche)"),
                                     seqSeries(report, kind, true), 0, 0, QString()}
                     << tReportChart{QStringLiteral("Größte erreichte Länge der Woche"),
