@@ -230,6 +230,34 @@ def suitcase(kind):
     return c.result()
 
 
+def bag(kind):
+    """Soft bags that nobody takes for a suitcase: a cloth tote, a shoulder bag."""
+    c = item_canvas()
+    if kind == 1:  # cloth tote: long loop handles, a printed heart
+        canvas = (236, 224, 194)
+        seam = darker(canvas, 0.78)
+        for x0, x1 in ((50, 80), (90, 120)):
+            c.arc((x0, 14, x1, 104), 180, 360, darker(canvas, 0.88), 7)
+        body = [(38, 66), (132, 66), (140, 154), (30, 154)]
+        c.shadow(lambda d: d.polygon(c.pts(body), fill=255))
+        c.poly(body, fill=canvas, outline=seam, width=2)
+        c.line([(40, 76), (130, 76)], seam, 1.2)
+        red = (206, 40, 52)
+        c.circle(75, 102, 11, fill=red)
+        c.circle(95, 102, 11, fill=red)
+        c.poly([(64.5, 106), (85, 134), (105.5, 106), (85, 102)], fill=red)
+    else:  # blue shoulder bag: long thin strap, rounded flap, gold clasp
+        blue = (38, 104, 170)
+        c.line([(40, 92), (62, 20), (108, 20), (130, 92)], darker(blue, 0.6), 4)
+        c.shadow(lambda d: d.rounded_rectangle(c.box((34, 84, 136, 152)), 18 * SS, fill=255))
+        c.rect((34, 84, 136, 152), fill=blue, radius=18)
+        c.d.pieslice(c.box((34, 54, 136, 142)), 0, 180, fill=darker(blue, 0.82))
+        c.rect((34, 84, 136, 98), fill=darker(blue, 0.82))
+        c.line([(40, 98), (130, 98)], lighter(blue, 0.3), 1.5)
+        c.rect((77, 122, 93, 134), fill=(222, 180, 64), radius=3)
+    return c.result()
+
+
 def drawn_key(kind):
     c = item_canvas()
     if kind == 1:  # car key: black head with buttons, silver blade
@@ -714,7 +742,7 @@ def main():
     groups = {
         "Hemd": ["👔", "👕", "👚", "🎽"],
         "Schuh": ["👞", "👟", "👠", "🥾"],
-        "LKW": ["🚚", "🚛", "🚒", "🛻"],
+        "LKW": ["🚚", "🚛", "🚐", "🛻"],
     }
     for g, chars in groups.items():
         for i, ch in enumerate(chars, 1):
@@ -723,8 +751,10 @@ def main():
     pics["Hut_2.bmp"] = hat(1)
     pics["Hut_3.bmp"] = item_emoji("👒")
     pics["Hut_4.bmp"] = hat(2)
-    for i, ch in enumerate(["👜", "👝", "🎒", "💼"], 1):
-        pics[f"TASCHE_{i}.BMP" if i < 4 else "tasche_4.bmp"] = item_emoji(ch)
+    pics["TASCHE_1.BMP"] = item_emoji("👜")
+    pics["TASCHE_2.BMP"] = item_emoji("👝")
+    pics["TASCHE_3.BMP"] = bag(1)
+    pics["tasche_4.bmp"] = bag(2)
     walls = [(236, 230, 214), (214, 226, 236), (232, 220, 226), (220, 232, 218)]
     for i, (ch, wall) in enumerate(zip(["🧔🏻‍♂️", "👴🏼", "👨🏻‍🦰", "👱🏽‍♂️"], walls), 1):
         pics[f"Mann_{i}.bmp"] = suspect(ch, wall)
