@@ -416,6 +416,10 @@ int makeTables(const QString& source, const QString& target)
         return failure(QStringLiteral("Fehler: ") + error);
     if (!files::replace(target, bytes, &error))
         return failure(QStringLiteral("Fehler: ") + error);
+    // Every user of an installation reads its tables; they are not private like the
+    // detectives' data that the same primitive writes.
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadGroup | QFileDevice::ReadOther);
     return 0;
 }
 
