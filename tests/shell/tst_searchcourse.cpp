@@ -1,7 +1,8 @@
 // The word search and the picture search from their doors to the monthly logs: the
 // introductions (one step back), the runs with a right and a wrong answer, the graph
 // with its print and tip, the record in its session list and, after closing, in the log.
-// The word course is played with the mouse, the picture course with the keyboard alone.
+// The word course is played with the mouse and with the keyboard alone, the picture course
+// with the keyboard alone.
 #include "support/TestProgram.h"
 
 #include "core/data/Records.h"
@@ -104,7 +105,7 @@ private:
     {
         if (q.Answered) {
             shot(&q, asked.last().second ? "_right" : "_wrong");
-            q.OKBtn->click();
+            next(q, q.OKBtn);
             return;
         }
         const bool right = this->right(asked.size());
@@ -112,7 +113,10 @@ private:
         askedColumns.append({q.Category, right});
         const int sought = q.Run->query().Sought;
         const int choice = right ? sought : (sought + 1) % q.RadioGroup->count();
-        QTest::mouseClick(q.RadioGroup->item(choice), Qt::LeftButton);
+        if (keyboard)
+            key(&q, Qt::Key_1 + choice);
+        else
+            QTest::mouseClick(q.RadioGroup->item(choice), Qt::LeftButton);
     }
 
     void pictureQuery(TBmpAbfragDlg& q)
@@ -192,8 +196,16 @@ class TstSearchCourse : public QObject
     }
 
 private slots:
+    void wordSearchFromDoorOne_data()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("keys alone") << true;
+    }
+
     void wordSearchFromDoorOne()
     {
+        QFETCH(bool, keyboard);
         TestProgram p;
         ScopedMessageHook messages;
         p.login("Falke");
@@ -209,6 +221,7 @@ private slots:
         p.win->BackImage->show();
 
         Trainee t;
+        t.keyboard = keyboard;
         t.pdf = p.keptFile("word_graph.pdf");
         // The record is on disk by the time its graph appears.
         qsizetype storedAtGraph = -1;
@@ -228,7 +241,7 @@ private slots:
                 QTest::qWait(150); // a whole task's worth at the test speed
                 shownAfterHelp = shown;
             });
-            run.HelpBtn->click();
+            keyboard ? t.key(&run, Qt::Key_F1) : run.HelpBtn->click();
             setHelpPageHook(previous);
             const int before = messages.count();
             // the word is out of sight while the question is open, and back after "Nein"
@@ -237,7 +250,7 @@ private slots:
                 stageHiddenDuringQuestion = stage->isHidden();
                 return int(mrNo);
             });
-            QTest::keyClick(&run, Qt::Key_Escape);
+            t.key(&run, Qt::Key_Escape);
             messages.setHandler({});
             abortQuestions = messages.count() - before;
             stageBack = !stage->isHidden();
