@@ -103,6 +103,8 @@ bool THelpWin::loadPage()
     m_error = reader.errorString();
     if (!ok && !QFileInfo(PageFile).isReadable())
         return false;
+    // The reader leaves the cursor at the end, and showing the window scrolls to it.
+    RichEdit->moveCursor(QTextCursor::Start);
     RichEdit->verticalScrollBar()->setValue(0);
     return true;
 }
