@@ -21,8 +21,6 @@ namespace gf {
 
 namespace {
 
-const QString Family = QStringLiteral("Arial");
-
 enum Marker
 {
     FilledCircle,
@@ -31,8 +29,7 @@ enum Marker
     OpenDiamond
 };
 
-// The look of the series at a place of a chart: black and white, so line styles and
-// marker shapes tell the lines apart.
+// Line styles and marker shapes tell the series apart without colour.
 Qt::PenStyle seriesStyle(int index)
 {
     static const Qt::PenStyle styles[4] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
@@ -52,24 +49,42 @@ struct Units
     double stroke; // line width of the series
 };
 
-QFont font(double points, bool bold = false)
+// The page being drawn: painter, look and units.
+struct Page
 {
-    QFont f(Family);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
+    QPainter& p;
+    const tProgressLook& look;
+    Units u;
 
-void text(QPainter& p, int x, int top, const QString& s)
-{
-    p.drawText(x, top + QFontMetrics(p.font(), p.device()).ascent(), s);
-}
+    QFont font(double points, bool bold = false) const
+    {
+        QFont f(look.family);
+        f.setPointSizeF(points * look.textScale);
+        f.setBold(bold);
+        return f;
+    }
+    void setFont(double points, bool bold = false) { p.setFont(font(points, bold)); }
+    QFontMetrics metrics() const { return QFontMetrics(p.font(), p.device()); }
+    void text(int x, int top, const QString& s)
+    {
+        p.setPen(look.ink);
+        p.drawText(x, top + metrics().ascent(), s);
+    }
+    QColor colour(int series) const
+    {
+        return look.series.isEmpty() ? look.ink : look.series[series % look.series.size()];
+    }
+    double markerSize() const { return 2.4 * u.mm * look.textScale; }
+};
 
-void drawMarker(QPainter& p, QPointF c, Marker marker, double size)
+void drawMarker(Page& pg, QPointF c, int series)
 {
-    const double h = size / 2;
+    QPainter& p = pg.p;
+    const double size = pg.markerSize(), h = size / 2;
+    const Marker marker = seriesMarker(series);
     const bool filled = marker == FilledCircle || marker == FilledTriangle;
-    p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
+    p.setPen(QPen(pg.colour(series), pg.u.stroke * 0.7));
+    p.setBrush(filled ? QBrush(pg.colour(series)) : QBrush(pg.look.background));
     switch (marker) {
     case FilledCircle:
         p.drawEllipse(c, h, h);
@@ -90,47 +105,59 @@ void drawMarker(QPainter& p, QPointF c, Marker marker, double size)
 }
 
 // A sample of a series' line and marker followed by its name, from x; returns the end.
-int legendEntry(QPainter& p, int x, int top, const tReportSeries& s, int index, const Units& u)
+int legendEntry(Page& pg, int x, int top, const tReportSeries& s, int index)
 {
-    const QFontMetrics fm(p.font(), p.device());
+    const QFontMetrics fm = pg.metrics();
     const int mid = top + fm.height() / 2;
-    const int len = int(12 * u.mm);
-    p.setPen(QPen(Qt::black, u.stroke, seriesStyle(index), Qt::FlatCap));
-    p.drawLine(x, mid, x + len, mid);
-    p.setPen(QPen(Qt::black, u.stroke * 0.7));
-    drawMarker(p, QPointF(x + len / 2.0, mid), seriesMarker(index), 2.4 * u.mm);
-    text(p, x + len + int(2 * u.mm), top, s.name);
-    return x + len + int(2 * u.mm) + fm.horizontalAdvance(s.name) + int(8 * u.mm);
+    const int len = int(12 * pg.u.mm * pg.look.textScale);
+    pg.p.setPen(QPen(pg.colour(index), pg.u.stroke, seriesStyle(index), Qt::FlatCap));
+    pg.p.drawLine(x, mid, x + len, mid);
+    drawMarker(pg, QPointF(x + len / 2.0, mid), index);
+    pg.text(x + len + int(2 * pg.u.mm), top, s.name);
+    return x + len + int(2 * pg.u.mm) + fm.horizontalAdvance(s.name) + int(8 * pg.u.mm);
 }
 
 // A line chart over the weeks: a value scale from 0 to yMax at the left, the weeks
 // along the foot, each series as a line through its values with a marker at every value.
 // A week without a value breaks the line. Returns the x of each week.
-QList<double> drawChart(QPainter& p, const QRect& area, const QStringList& weeks,
-                        const tReportChart& chart, int labelColumn, const Units& u)
+QList<double> drawChart(Page& pg, const QRect& area, const QStringList& weeks,
+                        const tReportChart& chart, int labelColumn)
 {
+    QPainter& p = pg.p;
+    const Units& u = pg.u;
     // A scale of more than 50 lines would be unreadable (and slow to draw).
     const double yMax = chart.yMax > 0 && std::isfinite(chart.yMax) ? chart.yMax : 1;
-    const double yStep = chart.yStep > 0 && yMax / chart.yStep <= 50 ? chart.yStep : yMax / 50;
-    const QString& unit = chart.unit;
-    p.setFont(font(9));
-    const QFontMetrics fm(p.font(), p.device());
+    double yStep = chart.yStep > 0 && yMax / chart.yStep <= 50 ? chart.yStep : yMax / 50;
+    pg.setFont(9);
+    const QFontMetrics fm = pg.metrics();
     const QRect plot(area.left() + labelColumn, area.top() + fm.height() / 2,
                      area.width() - labelColumn, area.height() - fm.height() / 2 - 2 * fm.height());
     auto yOf = [&](double v) { return plot.bottom() - v / yMax * plot.height(); };
+    // Scale labels at least a line apart, in steps that end at the top of the scale.
+    if (plot.height() * yStep / yMax < fm.height()) {
+        const double base = yStep;
+        yStep = yMax;
+        for (double k : {2.0, 4.0, 5.0, 10.0, 20.0, 25.0, 50.0}) {
+            const double step = base * k;
+            if (plot.height() * step / yMax >= fm.height() &&
+                std::abs(std::remainder(yMax, step)) < 1e-9) {
+                yStep = std::min(yStep, step);
+                break;
+            }
+        }
+    }
 
-    p.setPen(QPen(QColor(150, 150, 150), std::max(1.0, u.stroke / 3), Qt::DotLine));
+    p.setPen(QPen(pg.look.grid, std::max(1.0, u.stroke / 3), Qt::DotLine));
     for (double v = 0; v <= yMax + 1e-9; v += yStep) {
         const int y = int(std::lround(yOf(v)));
         p.drawLine(plot.left(), y, plot.right(), y);
     }
-    p.setPen(Qt::black);
     for (double v = 0; v <= yMax + 1e-9; v += yStep) {
-        const QString label = QString::number(v, 'f', 0) + unit;
-        text(p, plot.left() - int(2 * u.mm) - fm.horizontalAdvance(label),
-             int(std::lround(yOf(v))) - fm.height() / 2, label);
+        const QString label = QString::number(v, 'f', 0) + chart.unit;
+        pg.text(plot.left() - int(2 * u.mm) - fm.horizontalAdvance(label),
+                int(std::lround(yOf(v))) - fm.height() / 2, label);
     }
-    p.setPen(QPen(Qt::black, std::max(1.0, u.stroke / 2)));
+    p.setPen(QPen(pg.look.ink, std::max(1.0, u.stroke / 2)));
     p.drawRect(plot);
 
     const int n = int(weeks.size());
@@ -144,161 +171,188 @@ QList<double> drawChart(QPainter& p, const QRect& area, const QStringList& weeks
     const int step = std::max(1, int(std::ceil(labelWidth / std::max(1.0, slot))));
     for (int i = 0; i < n; i += step) {
         const int x = int(std::lround(xs[i]));
+        p.setPen(pg.look.ink);
         p.drawLine(x, plot.bottom(), x, plot.bottom() + int(1.5 * u.mm));
-        text(p, x - fm.horizontalAdvance(weeks[i]) / 2, plot.bottom() + int(2 * u.mm), weeks[i]);
+        pg.text(x - fm.horizontalAdvance(weeks[i]) / 2, plot.bottom() + int(2 * u.mm), weeks[i]);
     }
 
     p.setRenderHint(QPainter::Antialiasing, true);
     for (int k = 0; k < chart.series.size(); ++k) {
         const tReportSeries& s = chart.series[k];
-        p.setPen(QPen(Qt::black, u.stroke, seriesStyle(k), Qt::FlatCap, Qt::RoundJoin));
+        p.setPen(QPen(pg.colour(k), u.stroke, seriesStyle(k), Qt::FlatCap, Qt::RoundJoin));
         for (int i = 0; i + 1 < n; ++i)
             if (s.values[i] && s.values[i + 1])
                 p.drawLine(QPointF(xs[i], yOf(*s.values[i])),
                            QPointF(xs[i + 1], yOf(*s.values[i + 1])));
-        p.setPen(QPen(Qt::black, u.stroke * 0.7));
         for (int i = 0; i < n; ++i)
             if (s.values[i])
-                drawMarker(p, QPointF(xs[i], yOf(*s.values[i])), seriesMarker(k), 2.4 * u.mm);
+                drawMarker(pg, QPointF(xs[i], yOf(*s.values[i])), k);
     }
     p.setRenderHint(QPainter::Antialiasing, false);
     return xs;
 }
 
-// Rows of counts under the chart, one number per week.
-int drawCounts(QPainter& p, int top, int left, const QList<double>& xs,
-               const QList<QPair<QString, QList<int>>>& rows, const Units& u)
+// Rows of counts under the chart, one number per week; a week without training shows
+// nothing.
+int drawCounts(Page& pg, int top, int left, const QList<double>& xs,
+               const QList<QPair<QString, QList<int>>>& rows, int records)
 {
-    p.setFont(font(9));
-    const QFontMetrics fm(p.font(), p.device());
-    p.setPen(Qt::black);
+    pg.setFont(9);
+    const QFontMetrics fm = pg.metrics();
     const double slot = xs.size() > 1 ? xs[1] - xs[0] : 1e9;
-    const bool fits = slot >= fm.horizontalAdvance(QStringLiteral("999")) + u.mm;
+    const bool fits = slot >= fm.horizontalAdvance(QStringLiteral("999")) + pg.u.mm;
     int y = top;
-    text(p, left, y, QStringLiteral("Anzahl der Übungen je Woche"));
-    y += fm.height();
+    if (!pg.look.compact) {
+        pg.text(left, y, QStringLiteral("Anzahl der Übungen je Woche"));
+        y += fm.height();
+    }
     if (!fits) {
-        text(p, left, y, QStringLiteral("(zu viele Wochen für eine Tabelle; siehe JSON-Ausgabe)"));
+        pg.text(left, y, QStringLiteral("(zu viele Wochen für eine Tabelle; %1 Übungen im Zeitraum)")
+                             .arg(records));
         return y + fm.height();
     }
     for (const auto& row : rows) {
-        text(p, left, y, row.first);
+        pg.text(left, y, row.first);
         for (int i = 0; i < xs.size(); ++i) {
+            if (row.second[i] == 0)
+                continue;
             const QString n = QString::number(row.second[i]);
-            text(p, int(std::lround(xs[i])) - fm.horizontalAdvance(n) / 2, y, n);
+            pg.text(int(std::lround(xs[i])) - fm.horizontalAdvance(n) / 2, y, n);
         }
         y += fm.height();
     }
     return y;
 }
 
-} // namespace
-
-namespace {
-
-// Title, page number, detective, period and date, and a line when logs were damaged;
-// returns where the charts may begin.
-int drawPageHead(QPainter& p, const QRect& page, const tProgressReport& report,
-                 const tReportPage& content, int pageNo, const QDate& today, const Units& u)
+// Heading, exercise, period and date, and a line when logs were damaged; returns where
+// the charts may begin.
+int drawPageHead(Page& pg, const QRect& page, const tProgressReport& report,
+                 const tReportPage& content, const QDate& today)
 {
     int y = page.top();
-    p.setFont(font(18, true));
-    text(p, page.left(), y, QStringLiteral("Grips-Fix – Trainingsverlauf: ") + content.title);
-    p.setFont(font(10));
-    const QString pageText = QStringLiteral("Seite %1 von %2").arg(pageNo).arg(ProgressReportPages);
-    text(p, page.right() - QFontMetrics(p.font(), p.device()).horizontalAdvance(pageText), y,
-         pageText);
-    y += QFontMetrics(font(18, true), p.device()).height() + int(1 * u.mm);
-
-    p.setFont(font(12));
-    const QFontMetrics fm12(p.font(), p.device());
-    text(p, page.left(), y,
-         QStringLiteral("Detektiv: ") + report.name + QStringLiteral("     Zeitraum: ") +
-             reportPeriodText(report.days) + QStringLiteral("     Bericht vom ") +
-             formatShortDate(today));
-    y += fm12.height();
+    if (pg.look.heading) {
+        pg.setFont(18, true);
+        pg.text(page.left(), y, progressHeading(report.name));
+        if (pg.look.pageNo > 0) {
+            pg.setFont(10);
+            const QString pageText =
+                QStringLiteral("Seite %1 von %2").arg(pg.look.pageNo).arg(ProgressReportPages);
+            pg.text(page.right() - pg.metrics().horizontalAdvance(pageText), y, pageText);
+        }
+        y += QFontMetrics(pg.font(18, true), pg.p.device()).height() + int(1 * pg.u.mm);
+    }
+    pg.setFont(14, true);
+    pg.text(page.left(), y, content.title);
+    const int titleWidth = pg.metrics().horizontalAdvance(content.title);
+    const int titleHeight = pg.metrics().height();
+    pg.setFont(12);
+    QString period = QStringLiteral("Zeitraum: ") + reportPeriodText(report.days);
+    if (!pg.look.compact)
+        period += QStringLiteral("     Stand: ") + formatShortDate(today);
+    const int line12 = pg.metrics().height();
+    int x = page.left() + titleWidth + int(8 * pg.u.mm);
+    // Large type on a small screen: the period goes beneath the title.
+    if (x + pg.metrics().horizontalAdvance(period) > page.right()) {
+        x = page.left();
+        y += titleHeight;
+        pg.text(x, y, period);
+        y += line12;
+    } else {
+        pg.text(x, y + titleHeight - line12, period);
+        y += titleHeight;
+    }
+    pg.setFont(12, true);
     if (!report.damaged.isEmpty()) {
         QStringList names;
         for (const DamagedLog& log : report.damaged)
             names << QFileInfo(log.fileName).fileName();
-        p.setFont(font(12, true));
-        text(p, page.left(), y,
-             QStringLiteral("Unvollständig: nicht ganz lesbare Ergebnisdateien (") +
-                 names.join(QStringLiteral(", ")) +
-                 QStringLiteral("); was darin nicht zu lesen war, fehlt im Bericht."));
-        y += fm12.height();
+        pg.text(page.left(), y,
+                QStringLiteral("Unvollständig: nicht ganz lesbare Ergebnisdateien (") +
+                    names.join(QStringLiteral(", ")) +
+                    QStringLiteral("); was darin nicht zu lesen war, fehlt im Bericht."));
+        y += line12;
     }
     if (!report.undated.isEmpty()) {
-        p.setFont(font(12, true));
-        text(p, page.left(), y,
-             QStringLiteral("Unvollständig: %1 Ergebnisse ohne gültiges Datum fehlen im Bericht.")
-                 .arg(report.undated.size()));
-        y += fm12.height();
+        pg.text(page.left(), y,
+                QStringLiteral("Unvollständig: %1 Ergebnisse ohne gültiges Datum fehlen im Bericht.")
+                    .arg(report.undated.size()));
+        y += line12;
     }
     // This page's left-out values, the first few by name.
     constexpr int Named = 3;
-    p.setFont(font(10));
-    const QFontMetrics fm10(p.font(), p.device());
+    pg.setFont(10);
+    const int line10 = pg.metrics().height();
     for (int i = 0; i < std::min<int>(Named, int(content.leftOut.size())); ++i) {
-        text(p, page.left(), y, QStringLiteral("Nicht im Diagramm: ") + content.leftOut[i]);
-        y += fm10.height();
+        pg.text(page.left(), y, QStringLiteral("Nicht im Diagramm: ") + content.leftOut[i]);
+        y += line10;
     }
     if (content.leftOut.size() > Named) {
-        text(p, page.left(), y,
-             QStringLiteral("… und %1 weitere (siehe JSON-Bericht).")
-                 .arg(content.leftOut.size() - Named));
-        y += fm10.height();
+        pg.text(page.left(), y,
+                QStringLiteral("… und %1 weitere (siehe JSON-Bericht).")
+                    .arg(content.leftOut.size() - Named));
+        y += line10;
     }
-    return y + int(3 * u.mm);
+    return y + int(3 * pg.u.mm);
 }
 
 // A chart's title and legend above it; returns where the chart itself begins.
-int drawChartHeading(QPainter& p, int left, int top, int labelColumn, const tReportChart& chart,
-                     const Units& u)
+int drawChartHeading(Page& pg, int left, int top, int labelColumn, const tReportChart& chart,
+                     bool legend)
 {
-    p.setFont(font(12, true));
-    p.setPen(Qt::black);
-    text(p, left, top, chart.title);
+    pg.setFont(12, true);
+    pg.text(left, top, chart.title);
     int x = left + labelColumn;
-    const int legendTop = top + QFontMetrics(p.font(), p.device()).height() + int(1 * u.mm);
-    p.setFont(font(10));
+    const int legendTop = top + pg.metrics().height() + int(1 * pg.u.mm);
+    if (!legend)
+        return legendTop + int(1 * pg.u.mm);
+    pg.setFont(10);
     for (int k = 0; k < chart.series.size(); ++k)
-        x = legendEntry(p, x, legendTop, chart.series[k], k, u);
-    return legendTop + QFontMetrics(p.font(), p.device()).height() + int(2 * u.mm);
+        x = legendEntry(pg, x, legendTop, chart.series[k], k);
+    return legendTop + pg.metrics().height() + int(2 * pg.u.mm);
 }
 
-void drawEmptyNote(QPainter& p, const QRect& area, bool noWeeks)
+void drawEmptyNote(Page& pg, const QRect& area, bool noWeeks)
 {
-    p.setFont(font(14));
-    p.setPen(Qt::black);
-    p.drawText(area, Qt::AlignCenter,
-               noWeeks ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
-                       : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
+    pg.setFont(14);
+    pg.p.setPen(pg.look.ink);
+    pg.p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+                  noWeeks ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
+                          : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
 }
 
 } // namespace
 
+QString progressHeading(const QString& name)
+{
+    return QStringLiteral("Grips-Fix – Trainingsverlauf: ") + name;
+}
+
 void drawProgressPage(QPainter& p, const QRect& page, const tProgressReport& report,
-                      ExerciseKind exercise, const QDate& today)
+                      ExerciseKind exercise, const QDate& today, const tProgressLook& look)
 {
     const double dpi = p.device() ? p.device()->logicalDpiX() : 96.0;
-    const Units u{dpi / 25.4, std::max(1.0, dpi / 25.4 * 0.5)};
+    Page pg{p, look, Units{dpi / 25.4, std::max(1.0, dpi / 25.4 * 0.5)}};
     const tReportPage content = reportPage(report, exercise);
-    const int pageNo = int(std::find(std::begin(ReportPageOrder), std::end(ReportPageOrder),
-                                     exercise) -
-                           std::begin(ReportPageOrder)) +
-                       1;
 
     p.save();
-    p.fillRect(page, Qt::white);
-    p.setPen(Qt::black);
-    const int y = drawPageHead(p, page, report, content, pageNo, today, u);
+    p.fillRect(page, look.background);
+    const int y = drawPageHead(pg, page, report, content, today);
 
-    p.setFont(font(9));
-    const QFontMetrics fm9(p.font(), p.device());
+    pg.setFont(9);
+    const QFontMetrics fm9 = pg.metrics();
     const int labelColumn =
-        fm9.horizontalAdvance(QStringLiteral("Hören und Sehen")) + int(4 * u.mm);
-    const int footerHeight = int(content.counts.size() + 3) * fm9.height() + int(6 * u.mm);
+        fm9.horizontalAdvance(QStringLiteral("Hören und Sehen")) + int(4 * pg.u.mm);
+    const int noteHeight = look.note ? QFontMetrics(pg.font(8), p.device()).height() : 0;
+    QList<QPair<QString, QList<int>>> counts = content.counts;
+    if (look.compact && counts.size() > 1) {
+        for (int r = 1; r < counts.size(); ++r)
+            for (int i = 0; i < counts[0].second.size(); ++i)
+                counts[0].second[i] += counts[r].second[i];
+    }
+    if (look.compact)
+        counts = {qMakePair(QStringLiteral("Übungen"), counts.value(0).second)};
+    const int footerHeight = int(counts.size() + (look.compact ? 0 : 2)) * fm9.height() +
+                             noteHeight + int(4 * pg.u.mm);
     const int chartsBottom = page.bottom() - footerHeight;
 
     // The charts share the room between head and counts evenly.
@@ -307,19 +361,22 @@ void drawProgressPage(QPainter& p, const QRect& page, const tProgressReport& rep
     QList<double> xs;
     for (int i = 0; i < charts; ++i) {
         const int slotTop = y + i * share;
-        const int slotBottom = i + 1 < charts ? slotTop + share - int(3 * u.mm) : chartsBottom;
-        const int top = drawChartHeading(p, page.left(), slotTop, labelColumn, content.charts[i], u);
+        const int slotBottom = i + 1 < charts ? slotTop + share - int(3 * pg.u.mm) : chartsBottom;
+        const int top = drawChartHeading(pg, page.left(), slotTop, labelColumn, content.charts[i],
+                                         !look.compact || i == 0);
         const QRect area(page.left(), top, page.width(), slotBottom - top);
-        xs = drawChart(p, area, content.weeks, content.charts[i], labelColumn, u);
+        xs = drawChart(pg, area, content.weeks, content.charts[i], labelColumn);
         if (content.records == 0)
-            drawEmptyNote(p, area, content.weeks.isEmpty());
+            drawEmptyNote(pg, area.adjusted(labelColumn, 0, 0, 0), content.weeks.isEmpty());
     }
 
     if (!content.weeks.isEmpty())
-        drawCounts(p, chartsBottom + int(2 * u.mm), page.left(), xs, content.counts, u);
-    p.setFont(font(8));
-    p.setPen(Qt::black);
-    text(p, page.left(), page.bottom() - QFontMetrics(p.font(), p.device()).height(), content.note);
+        drawCounts(pg, chartsBottom + int(2 * pg.u.mm), page.left(), xs, counts,
+                   content.records);
+    if (look.note) {
+        pg.setFont(8);
+        pg.text(page.left(), page.bottom() - pg.metrics().height(), content.note);
+    }
     p.restore();
 }
 
@@ -342,11 +399,13 @@ bool writeProgressReportPdf(const tProgressReport& report, const QString& fileNa
                 *error = QStringLiteral("Der PDF-Bericht kann nicht angelegt werden.");
             return false;
         }
+        tProgressLook paper;
         for (ExerciseKind exercise : ReportPageOrder) {
             if (exercise != ReportPageOrder[0])
                 writer.newPage();
+            ++paper.pageNo;
             drawProgressPage(painter, QRect(0, 0, writer.width(), writer.height()), report,
-                             exercise, today);
+                             exercise, today, paper);
         }
         painter.end();
     }

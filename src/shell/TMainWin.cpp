@@ -5,6 +5,7 @@
 #include "core/data/Random.h"
 #include "core/data/Timing.h"
 #include "exercises/results/TExportDlg.h"
+#include "exercises/results/TFortschrittDlg.h"
 #include "exercises/results/TSingleTipDlg.h"
 #include "exercises/results/TTagDlg.h"
 #include "exercises/search/TAbfragDlg.h"
@@ -190,11 +191,14 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
     look::setBackground(StatusPanel, look::statusBar());
 
     TagResBtn = new TPushButton(QStringLiteral("&Tagesergebnisse "), StatusPanel);
-    TagResBtn->setGeometry(150, 5, 200, 30);
+    TagResBtn->setGeometry(50, 5, 200, 30);
     connect(TagResBtn, &QPushButton::clicked, this, &TMainWin::TagResPanelClick);
     ExportButton = new TPushButton(QStringLiteral("&Datenexport"), StatusPanel);
-    ExportButton->setGeometry(450, 5, 200, 30);
+    ExportButton->setGeometry(550, 5, 200, 30);
     connect(ExportButton, &QPushButton::clicked, this, &TMainWin::ExportPnlClick);
+    FortschrittBtn = new TPushButton(QStringLiteral("&Fortschritt"), StatusPanel);
+    FortschrittBtn->setGeometry(300, 5, 200, 30);
+    connect(FortschrittBtn, &QPushButton::clicked, this, &TMainWin::FortschrittBtnClick);
 
     buildMenu();
 
@@ -406,10 +410,11 @@ void TMainWin::placeUserControls()
     BenutzerButton->move(m - 2 * BenutzerButton->width(), UserLabel->y());
     ExitButton->move(m + ExitButton->width(), UserLabel->y());
     UserLabel->move(m - UserLabel->width() / 2, UserLabel->y());
-    // Status bar: daily results ends 50 px left of the middle, export begins 50 px right.
-    const int mid = StatusPanel->width() / 2;
-    TagResBtn->move(mid - 50 - TagResBtn->width(), TagResBtn->y());
-    ExportButton->move(mid + 50, ExportButton->y());
+    // Status bar: daily results, progress and export, evenly spaced.
+    QPushButton* const bar[3] = {TagResBtn, FortschrittBtn, ExportButton};
+    const int gap = (StatusPanel->width() - 3 * TagResBtn->width()) / 4;
+    for (int i = 0; i < 3; ++i)
+        bar[i]->move(gap + i * (gap + TagResBtn->width()), bar[i]->y());
 }
 
 void TMainWin::setUserLabel(const QString& userName)
@@ -546,6 +551,15 @@ void TMainWin::ExportPnlClick()
         m_ctx.player->close();
     m_windows->ExportDlg->exec();
     QDir::setCurrent(m_ctx.paths.ProgramDir);
+}
+
+void TMainWin::FortschrittBtnClick()
+{
+    if (!requireUser())
+        return;
+    if (m_ctx.player)
+        m_ctx.player->close();
+    m_windows->FortschrittDlg->exec();
 }
 
 void TMainWin::ExitButtonClick()

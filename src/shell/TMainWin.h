@@ -45,7 +45,7 @@ protected:
 };
 
 // The work-area screen: four doors, the detective's name, login and exit, daily
-// results and export; it runs the exercise courses and saves the session.
+// results, progress and export; it runs the exercise courses and saves the session.
 class TMainWin final : public QMainWindow
 {
     Q_OBJECT
@@ -82,6 +82,7 @@ public:
     void AfterLogin();
     void TagResPanelClick();
     void ExportPnlClick();
+    void FortschrittBtnClick();
     void ExitButtonClick();
 
     // Fits every window but the login dialog to the screen; sets FontFactor.
@@ -118,6 +119,7 @@ public:
     QFrame* StatusPanel = nullptr;
     QPushButton* TagResBtn = nullptr;
     QPushButton* ExportButton = nullptr;
+    QPushButton* FortschrittBtn = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

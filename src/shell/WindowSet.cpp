@@ -1,6 +1,7 @@
 #include "shell/WindowSet.h"
 
 #include "exercises/results/TExportDlg.h"
+#include "exercises/results/TFortschrittDlg.h"
 #include "exercises/results/TSingleTipDlg.h"
 #include "exercises/results/TTagDlg.h"
 #include "exercises/search/TAbfragDlg.h"
@@ -62,6 +63,7 @@ void createWindowSet(WindowSet& w, AppContext& ctx, QWidget* owner)
     w.SingleTipDlg = new TSingleTipDlg(ctx, owner);
     w.xMsgDlg = new TxMsgDlg(owner);
     w.AnmeldDlg = new TAnmeldDlg(ctx, owner);
+    w.FortschrittDlg = new TFortschrittDlg(ctx, owner);
     w.TeleGraphDlg->SingleTipDlg = w.SingleTipDlg;
     w.BmpSndGraphDlg->SingleTipDlg = w.SingleTipDlg;
     w.WortDlg->AbfragDlg = w.AbfragDlg;

@@ -39,6 +39,7 @@ class TXErklaer3Dlg;
 class TSingleTipDlg;
 class TxMsgDlg;
 class TAnmeldDlg;
+class TFortschrittDlg;
 
 // Every window of the program. They are created once, in this order, and live as
 // children of the main window for the whole run.
@@ -77,6 +78,7 @@ struct WindowSet
     TSingleTipDlg* SingleTipDlg = nullptr;
     TxMsgDlg* xMsgDlg = nullptr;
     TAnmeldDlg* AnmeldDlg = nullptr;
+    TFortschrittDlg* FortschrittDlg = nullptr;
 };
 
 // Creates every window, in the order above, as children of owner, and links those that

@@ -5,8 +5,10 @@
 #include "core/data/MessageSink.h"
 #include "core/data/ProgramData.h"
 #include "core/results/ProgressReport.h"
+#include "core/results/TrainingOverview.h"
 #include "core/search/ItemTables.h"
 #include "core/search/ItemTableText.h"
+#include "render/OverviewPdf.h"
 #include "render/ProgressReportPdf.h"
 #include "sys/DataFiles.h"
 
@@ -80,6 +82,7 @@ const char* const Usage =
     "                [--to TT.MM.JJJJ] [--out DATEI]\n"
     "  gripsfix-data report DATENORDNER NAME [--from TT.MM.JJJJ] [--to TT.MM.JJJJ]\n"
     "                --out DATEI.pdf|DATEI.json | --json\n"
+    "  gripsfix-data overview DATENORDNER [--to TT.MM.JJJJ] --out DATEI.pdf|DATEI.json | --json\n"
     "  gripsfix-data register DATENORDNER NAME\n"
     "  gripsfix-data delete DATENORDNER NAME\n"
     "  gripsfix-data tables DATEI.cfg\n"
@@ -342,6 +345,69 @@ int report(tProgramData& data, const QStringList& args)
     return status;
 }
 
+// One row per detective of the folder: last training day, exercises of the last 7 and
+// 28 days, and the trend of each work area. Exit status 2 when files could not be read
+// (they are named; the overview says it is incomplete).
+int overview(tProgramData& data, const QStringList& args)
+{
+    std::optional<QDate> from, to;
+    QString out;
+    bool json = false;
+    for (qsizetype i = 3; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == u"--json") {
+            json = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return usage();
+        const QString value = args[++i];
+        if (option == u"--to") {
+            if (!readPeriod(option, value, from, to))
+                return 1;
+        } else if (option == u"--out") {
+            out = value;
+        } else {
+            return usage();
+        }
+    }
+    const bool pdf = isPdfName(out);
+    if (json == !out.isEmpty() ||
+        (!out.isEmpty() && !pdf && !out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
+        return usage();
+    if (!openDataDir(data, args[2]))
+        return 1;
+    if (!out.isEmpty())
+        if (const QString own = data.ownFileText(out); !own.isEmpty())
+            return failure(QStringLiteral("Fehler: ") + own);
+    const tOverview o = buildOverview(data, to.value_or(QDate::currentDate()));
+    for (const DamagedLog& log : o.damaged)
+        writeErr(QStringLiteral("Fehler: ") + log.reason);
+    for (const QString& record : o.undated)
+        writeErr(QStringLiteral("Fehler: ") + record);
+    for (const QString& value : o.outOfRange)
+        writeErr(QStringLiteral("Nicht in der Übersicht, da unmöglich: ") + value);
+    if (!o.complete())
+        writeErr(QStringLiteral("Die Übersicht ist unvollständig."));
+    const int status = o.complete() ? 0 : 2;
+
+    QString error;
+    if (pdf) {
+        if (!writeOverviewPdf(o, out, &error))
+            return failure(QStringLiteral("Fehler: ") + error);
+        return status;
+    }
+    const QByteArray text = QJsonDocument(overviewJson(o)).toJson(QJsonDocument::Indented);
+    if (json) {
+        writeOut(text);
+        const int written = finishOutput();
+        return written != 0 ? written : status;
+    }
+    if (!files::replace(out, text, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    return status;
+}
+
 int tables(const QString& fileName)
 {
     DataFile file(fileName);
@@ -428,7 +494,7 @@ int makeTables(const QString& source, const QString& target)
 // Only a PDF report draws, and only drawing needs the GUI library.
 bool drawsPdf(int argc, char** argv)
 {
-    if (argc < 2 || std::strcmp(argv[1], "report") != 0)
+    if (argc < 2 || (std::strcmp(argv[1], "report") != 0 && std::strcmp(argv[1], "overview") != 0))
         return false;
     for (int i = 2; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--out") == 0 && isPdfName(QString::fromLocal8Bit(argv[i + 1])))
@@ -478,6 +544,8 @@ int main(int argc, char** argv)
         return exportResults(data, args);
     if (command == u"report")
         return report(data, args);
+    if (command == u"overview")
+        return overview(data, args);
     if (command == u"register" && args.size() == 4) {
         if (!openDataDir(data, args[2]))
             return 1;

@@ -80,6 +80,10 @@ public:
     // also has is listed with Cp1252Suffix.
     QStringList listUserSpellings() const;
     static constexpr const char16_t* Cp1252Suffix = u" (Windows-1252)";
+    // The stored record of name as it is on disk: nothing is repaired, locked or written,
+    // so a survey of the folder does not touch a detective who is training. False with
+    // the reason in error when the user file cannot be read.
+    bool readStoredUser(const QString& name, tUser& out, QString* error) const;
     // True when DataDir holds the user file of name (its ending in any case).
     bool userFileExists(const QString& name) const;
 
@@ -242,6 +246,8 @@ private:
     QString journalPath() const;
     QString loginLockPath(const QString& name) const;
     bool readUserRecords(QList<std::shared_ptr<tUser>>& out, QString* error, bool* missing) const;
+    bool readUserRecords(const QString& name, QList<std::shared_ptr<tUser>>& out, QString* error,
+                         bool* missing) const;
     bool repairStored(tUser& user, const QList<std::shared_ptr<tUser>>& all, QString* error);
     void applyJournal();
     bool writeSummaryCopies(const tUser& user, QString* error);

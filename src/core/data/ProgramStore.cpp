@@ -131,8 +131,14 @@ QString tProgramData::loginLockPath(const QString& name) const
 bool tProgramData::readUserRecords(QList<std::shared_ptr<tUser>>& out, QString* error,
                                    bool* missing) const
 {
+    return readUserRecords(UserName, out, error, missing);
+}
+
+bool tProgramData::readUserRecords(const QString& name, QList<std::shared_ptr<tUser>>& out,
+                                   QString* error, bool* missing) const
+{
     *missing = false;
-    const QString path = userFilePath(UserName);
+    const QString path = userFilePath(name);
     if (!files::exists(path)) {
         *missing = true;
         return false;
@@ -333,6 +339,26 @@ bool tProgramData::writeSummaryCopies(const tUser& user, QString* error)
             return false;
     }
     return true;
+}
+
+bool tProgramData::readStoredUser(const QString& name, tUser& out, QString* error) const
+{
+    QList<std::shared_ptr<tUser>> all;
+    bool missing = false;
+    QString why;
+    if (isSafeFileStem(name) && readUserRecords(name, all, &why, &missing))
+        for (const auto& u : all)
+            if (u->Name.compare(name, Qt::CaseInsensitive) == 0) {
+                out = *u;
+                return true;
+            }
+    if (error)
+        *error = !why.isEmpty() ? why
+                 : missing      ? QStringLiteral("Die Benutzerdatei von %1 fehlt.").arg(name)
+                                : QStringLiteral("Die Benutzerdatei von %1 enthält keinen "
+                                                 "Detektiv dieses Namens.")
+                                      .arg(name);
+    return false;
 }
 
 bool tProgramData::repairCurrent()

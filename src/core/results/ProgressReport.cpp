@@ -2,7 +2,9 @@
 
 #include "core/data/Formats.h"
 #include "core/results/TipRules.h"
+#include "core/data/ProgramData.h"
 
+#include <QHash>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -111,7 +113,7 @@ private:
             return;
         const bool tel = kind == &tReportWeek::telephone;
         const ExerciseKind exercise = tel ? ExerciseKind::Tel : ExerciseKind::Memo;
-        const int top = tel ? ReportTelTop : ReportMemoTop;
+        const int top = reportSpanTop(exercise);
         tReportMode& m = (w->*kind)[r.Mode];
         ++m.count;
         // A length no sequence can have would stretch the scale past every real value.
@@ -166,19 +168,44 @@ QJsonObject modesJson(const RangeArray<tReportMode, 1, 3>& modes)
 
 } // namespace
 
-tProgressReport buildProgressReport(const tUser& user, const DayRange& days)
+int reportSpanTop(ExerciseKind exercise)
+{
+    return exercise == ExerciseKind::Tel ? ReportTelTop : ReportMemoTop;
+}
+
+namespace {
+
+template <typename Walk>
+tProgressReport collectReport(const tUser& user, const DayRange& days, Walk walk)
 {
     tProgressReport report;
     report.name = user.Name;
     report.days = days;
     WeekCollector collect;
-    for (ExerciseKind kind : {ExerciseKind::Wort, ExerciseKind::Bild, ExerciseKind::Tel, ExerciseKind::Memo})
-        walkStoredResults(user, kind, days, collect, report.damaged);
+    for (ExerciseKind kind : ReportPageOrder)
+        walk(kind, collect, report.damaged);
     for (const auto& entry : collect.weeks)
         report.weeks.append(entry.second);
     report.undated = collect.undatedRecords;
     report.outOfRange = collect.outOfRange;
     return report;
+}
+
+} // namespace
+
+tProgressReport buildProgressReport(const tUser& user, const DayRange& days)
+{
+    return collectReport(user, days, [&](ExerciseKind kind, ResultVisitor& v, QList<DamagedLog>& d) {
+        walkStoredResults(user, kind, days, v, d);
+    });
+}
+
+tProgressReport buildProgressReport(const tProgramData& data, const tUser& user,
+                                    const DayRange& days)
+{
+    return collectReport(user, days, [&](ExerciseKind kind, ResultVisitor& v, QList<DamagedLog>& d) {
+        data.walkResults(user, kind, days, v, d);
+    });
 }
 
 QJsonObject progressReportJson(const tProgressReport& report)
@@ -217,30 +244,84 @@ QString reportPeriodText(const DayRange& days)
 
 namespace {
 
+QString weekLabel(const QDate& day)
+{
+    int year = 0;
+    const int week = day.weekNumber(&year);
+    return QStringLiteral("%1-W%2").arg(year).arg(week, 2, 10, QLatin1Char('0'));
+}
+
+QDate mondayOf(const QDate& day)
+{
+    return day.addDays(1 - day.dayOfWeek());
+}
+
+// Monday of an ISO week: the 4th of January always lies in week 1.
+QDate mondayOf(int year, int week)
+{
+    return mondayOf(QDate(year, 1, 4)).addDays(7 * (week - 1));
+}
+
+} // namespace
+
+QStringList reportWeekAxis(const tProgressReport& report)
+{
+    QDate first = report.days.first, last = report.days.last;
+    if (!report.weeks.isEmpty()) {
+        if (!first.isValid())
+            first = mondayOf(report.weeks.first().year, report.weeks.first().week);
+        if (!last.isValid())
+            last = mondayOf(report.weeks.last().year, report.weeks.last().week);
+    }
+    QStringList weeks;
+    if (!first.isValid() || !last.isValid())
+        return weeks;
+    for (QDate monday = mondayOf(first); monday <= last; monday = monday.addDays(7))
+        weeks << weekLabel(monday);
+    return weeks;
+}
+
+namespace {
+
 const char* const ModeNames[3] = {"nur Hören", "nur Sehen", "Hören und Sehen"};
 
-QList<tReportSeries> katSeries(const tProgressReport& report, tReportKat tReportWeek::*kind)
+// The report's week of each week of the axis, null for a week without training.
+using WeekSlots = QList<const tReportWeek*>;
+
+WeekSlots weekSlots(const tProgressReport& report, const QStringList& axis)
+{
+    QHash<QString, const tReportWeek*> byLabel;
+    for (const tReportWeek& w : report.weeks)
+        byLabel.insert(w.label(), &w);
+    WeekSlots found;
+    for (const QString& label : axis)
+        found << byLabel.value(label, nullptr);
+    return found;
+}
+
+QList<tReportSeries> katSeries(const WeekSlots& weeks, tReportKat tReportWeek::*kind)
 {
     static const char* const names[4] = {"Stufe I", "Stufe II", "Stufe III", "Stufe IV"};
     QList<tReportSeries> list;
     for (int l = 1; l <= 4; ++l) {
         tReportSeries s{QString::fromLatin1(names[l - 1]), {}};
-        for (const tReportWeek& w : report.weeks)
-            s.values << (w.*kind).percent(l);
+        for (const tReportWeek* w : weeks)
+            s.values << (w ? (w->*kind).percent(l) : std::nullopt);
         list << s;
     }
     return list;
 }
 
 // Per mode the weekly mean of the passed lengths, or the highest length reached.
-QList<tReportSeries> seqSeries(const tProgressReport& report,
+QList<tReportSeries> seqSeries(const WeekSlots& weeks,
                                RangeArray<tReportMode, 1, 3> tReportWeek::*kind, bool mean)
 {
+    const tReportMode none;
     QList<tReportSeries> list;
     for (int m = 1; m <= 3; ++m) {
         tReportSeries s{QString::fromUtf8(ModeNames[m - 1]), {}};
-        for (const tReportWeek& w : report.weeks) {
-            const tReportMode& r = (w.*kind)[m];
+        for (const tReportWeek* w : weeks) {
+            const tReportMode& r = w ? (w->*kind)[m] : none;
             if (mean)
                 s.values << r.meanSpan();
             else if (const auto level = r.highestLevel())
@@ -272,30 +353,30 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
 {
     tReportPage page;
     page.exercise = exercise;
-    for (const tReportWeek& w : report.weeks)
-        page.weeks << w.label();
+    page.weeks = reportWeekAxis(report);
+    const WeekSlots weeks = weekSlots(report, page.weeks);
 
     if (!isSequence(exercise)) {
         const bool words = exercise == ExerciseKind::Wort;
         const auto kind = words ? &tReportWeek::word : &tReportWeek::picture;
         page.title = tips::areaName(exercise);
         page.charts << tReportChart{QStringLiteral("Richtige Antworten je Stufe (Prozent)"),
-                                    katSeries(report, kind), 100, 20, QStringLiteral(" %")};
+                                    katSeries(weeks, kind), 100, 20, QStringLiteral(" %")};
         QList<int> row;
-        for (const tReportWeek& w : report.weeks)
-            row << (w.*kind).count;
+        for (const tReportWeek* w : weeks)
+            row << (w ? (w->*kind).count : 0);
         page.counts << qMakePair(QStringLiteral("Übungen"), row);
         page.note = QStringLiteral("Stufe I: das zuletzt gezeigte Wort oder Bild wurde abgefragt, "
                                    "II: das vorletzte, III: das drittletzte, IV: das viertletzte. "
-                                   "Wochen ohne Übungen sind ausgelassen.");
+                                   "Wochen ohne Übungen bleiben leer.");
     } else {
         const bool tel = exercise == ExerciseKind::Tel;
         const auto kind = tel ? &tReportWeek::telephone : &tReportWeek::memo;
         page.title = tips::areaName(exercise);
         page.charts << tReportChart{QStringLiteral("Sicheres Ergebnis (Mittel der Woche)"),
-                                    seqSeries(report, kind, true), 0, 0, QString()}
+                                    seqSeries(weeks, kind, true), 0, 0, QString()}
                     << tReportChart{QStringLiteral("Größte erreichte Länge der Woche"),
-                                    seqSeries(report, kind, false), 0, 0, QString()};
+                                    seqSeries(weeks, kind, false), 0, 0, QString()};
         // Both charts share one scale, so that their lines can be compared.
         const double yMax = lengthScaleTop(page.charts, tel ? ReportTelTop : ReportMemoTop);
         for (tReportChart& c : page.charts) {
@@ -304,13 +385,13 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
         }
         for (int m = 1; m <= 3; ++m) {
             QList<int> row;
-            for (const tReportWeek& w : report.weeks)
-                row << (w.*kind)[m].count;
+            for (const tReportWeek* w : weeks)
+                row << (w ? (w->*kind)[m].count : 0);
             page.counts << qMakePair(QString::fromUtf8(ModeNames[m - 1]), row);
         }
         page.note = QStringLiteral("Sicheres Ergebnis: die größte Länge, bei der beide Aufgaben "
                                    "eines Zweierblocks richtig waren. Länge: Anzahl der Ziffern oder "
-                                   "Ereignisse einer Folge. Wochen ohne Übungen sind ausgelassen.");
+                                   "Ereignisse einer Folge. Wochen ohne Übungen bleiben leer.");
     }
     for (const auto& row : page.counts)
         for (int c : row.second)

@@ -13,6 +13,8 @@
 
 namespace gf {
 
+class tProgramData;
+
 // The course of a detective's training, week by week, for a therapist: per ISO calendar
 // week the share of right answers per level of the two search exercises and, per mode,
 // the lengths reached in the two sequence exercises. Read from the stored logs only.
@@ -77,6 +79,13 @@ inline constexpr int ReportMemoTop = 20;
 
 // Walks the detective's stored logs of all four kinds within days.
 tProgressReport buildProgressReport(const tUser& user, const DayRange& days);
+// The same with the records of the running session that are not stored yet, when user
+// is the detective logged in.
+tProgressReport buildProgressReport(const tProgramData& data, const tUser& user,
+                                    const DayRange& days);
+
+// The top of what a record of a sequence exercise can hold; longer is impossible.
+int reportSpanTop(ExerciseKind exercise);
 
 // {"name", "complete", "weeks": [{"week", "word", "picture", "telephone", "memo"}],
 //  "undated": [...], "outOfRange": [...]}.
@@ -104,13 +113,19 @@ struct tReportPage
 {
     ExerciseKind exercise = ExerciseKind::Wort;
     QString title;     // "Wort-Fahndung"
-    QStringList weeks; // "2004-W10", ...
+    // Every calendar week of the period, "2004-W10", ...: a week without training is
+    // there too, without values, so that the lines break instead of falling to zero.
+    QStringList weeks;
     QList<tReportChart> charts;                // one for a search, two for a sequence
     QList<QPair<QString, QList<int>>> counts; // exercises per week: one row, or one per mode
     int records = 0;                           // all counts summed
     QString note;                              // the explanation at the foot
     QStringList leftOut; // this exercise's undated records and impossible values
 };
+
+// The calendar weeks the pages show: from the period's first day (or the first week with
+// a record) to its last day (or the last week with a record).
+QStringList reportWeekAxis(const tProgressReport& report);
 
 // The pages in their order: word search, picture search, telephone, memo.
 inline constexpr ExerciseKind ReportPageOrder[] = {ExerciseKind::Wort, ExerciseKind::Bild,
