@@ -175,7 +175,7 @@ private slots:
                 ++blocks;
             }
         qInfo("block difference: mean %.2f, worst %d", sum / blocks, worst);
-        QVERIFY2(sum / blocks < 2.0 && worst < 64,
+        QVERIFY2(sum / blocks < 2.0 && worst < 40,
                  qPrintable(QString("mean %1, worst %2").arg(sum / blocks).arg(worst)));
     }
 };
