@@ -30,6 +30,8 @@ QString helpPageFile(const QString& key)
 {
     if (key == QLatin1String("stat"))
         return QStringLiteral("stat.rtf");
+    if (key.compare(QLatin1String("Fortschritt"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("fortschritt.rtf");
     if (key.compare(QLatin1String("MainWin"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("start.rtf");
     static const char* const keys[] = {

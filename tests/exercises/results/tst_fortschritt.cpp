@@ -4,6 +4,7 @@
 
 #include "exercises/results/TFortschrittDlg.h"
 #include "platform/Printing.h"
+#include "toolkit/THelpWin.h"
 #include "toolkit/TPushButton.h"
 #include "toolkit/WindowScaling.h"
 
@@ -103,6 +104,12 @@ private slots:
         QCOMPARE(words().weeks, (QStringList{"2004-W07", "2004-W08", "2004-W09", "2004-W10"}));
         QCOMPARE(dlg.Chart->Report.weeks.first().word.count, 1); // week 6 is out of range
         QVERIFY(dlg.RangeBtn[0]->isChecked() && !dlg.RangeBtn[1]->isChecked());
+
+        QStringList help;
+        setHelpPageHook([&](const QString& path) { help << QFileInfo(path).fileName(); });
+        QTest::keyClick(&dlg, Qt::Key_F1);
+        setHelpPageHook({});
+        QCOMPARE(help, QStringList{"fortschritt.rtf"});
 
         QTemporaryDir dir;
         setPrintTargetForTests(dir.filePath("verlauf.pdf"));
