@@ -28,7 +28,7 @@ QFont font(double points, bool bold = false)
 }
 
 // Column starts as shares of the page width: name, last day, 7 and 28 days, four trends.
-constexpr double Columns[] = {0.0, 0.27, 0.41, 0.49, 0.57, 0.68, 0.79, 0.90};
+constexpr double Columns[] = {0.0, 0.24, 0.41, 0.50, 0.60, 0.70, 0.80, 0.90};
 
 class OverviewPages
 {
@@ -52,10 +52,12 @@ public:
              pageText);
         y += QFontMetrics(font(16, true), p.device()).height();
         p.setFont(font(11));
+        text(m_page.left(), y, QStringLiteral("Stand: %1").arg(formatShortDate(o.to)));
+        y += m_line;
+        p.setFont(font(9));
         text(m_page.left(), y,
-             QStringLiteral("Stand: %1     Übungen der letzten 7 und 28 Tage; Verlauf: die "
-                            "letzten 4 Wochen gegen die 4 davor")
-                 .arg(formatShortDate(o.to)));
+             QStringLiteral("Übungen der letzten 7 und 28 Tage; Verlauf je Bereich: die letzten "
+                            "4 Wochen gegen die 4 Wochen davor"));
         y += m_line;
         if (!o.complete()) {
             p.setFont(font(10, true));

@@ -43,15 +43,6 @@ void tProgressPanel::paintEvent(QPaintEvent*)
     drawProgressPage(painter, rect().adjusted(12, 8, -12, -6), Report, Exercise, Today, Look);
 }
 
-QImage tProgressPanel::renderImage(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Look.background);
-    QPainter painter(&image);
-    drawProgressPage(painter, image.rect().adjusted(12, 8, -12, -6), Report, Exercise, Today, Look);
-    return image;
-}
-
 TFortschrittDlg::TFortschrittDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
     setWindowTitle(QStringLiteral("Fortschritt"));

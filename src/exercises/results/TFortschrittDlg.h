@@ -5,7 +5,6 @@
 #include "toolkit/TBaseDlg.h"
 
 #include <QDate>
-#include <QImage>
 
 class QFrame;
 class QPainter;
@@ -26,9 +25,6 @@ public:
     ExerciseKind Exercise = ExerciseKind::Wort;
     QDate Today;
     tProgressLook Look;
-
-    // The page at `size`, drawn as on screen.
-    QImage renderImage(const QSize& size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

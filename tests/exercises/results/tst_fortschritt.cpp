@@ -21,8 +21,7 @@ class TstFortschritt : public QObject
 {
     Q_OBJECT
 
-    // Anna trained in weeks 6, 7 and 9 of 2004 (none in week 8) and once today, 5.3.2004
-    // (week 10), with today's exercise not yet stored.
+    // Anna trained in weeks 6, 7 and 9 of 2004 (none in week 8) and today, 5.3.2004.
     static std::unique_ptr<tProgramData> anna(DataFolder& f)
     {
         f.reset();
@@ -41,7 +40,7 @@ class TstFortschritt : public QObject
         user.WortFiles = {f.path("AnnaWS_04_02.dat")};
         user.TelFiles = {f.path("AnnaTS_04_02.dat")};
         d->SaveUserFile();
-        tWortKatStat today;
+        tWortKatStat today; // not stored yet
         today.Stamp = SerialDate::fromDateTime(f.clock.moment);
         today.AskedPerLevel.v = {4, 4, 4, 4};
         today.CorrectPerLevel.v = {4, 4, 4, 3};
@@ -77,32 +76,24 @@ private slots:
         QCOMPARE(dlg.rangeIndex(), 1);
         const auto words = [&] { return reportPage(dlg.Chart->Report, ExerciseKind::Wort); };
         QCOMPARE(words().weeks.size(), 12);
-        QCOMPARE(words().weeks.last(), QString("2004-W10"));
-        const QList<std::optional<double>> levelIV = words().charts[0].series[3].values.mid(7);
-        // weeks 6, 7, (8 without training), 9, 10 (today)
-        QCOMPARE(levelIV, (QList<std::optional<double>>{25.0, 50.0, std::nullopt, 50.0, 75.0}));
-        shot("wort");
-
+        // Stufe IV in weeks 6, 7, (8 without training), 9, 10 (today, not yet stored)
+        QCOMPARE(words().charts[0].series[3].values.mid(7),
+                 (QList<std::optional<double>>{25.0, 50.0, std::nullopt, 50.0, 75.0}));
         const char* names[4] = {"wort", "bild", "telefon", "memo"};
-        for (int page : {3, 2, 1, 0}) {
+        for (int page : {1, 2, 3, 0}) {
             QTest::keyClick(&dlg, char('1' + page));
-            QCOMPARE(dlg.pageIndex(), page);
             QCOMPARE(dlg.Chart->Exercise, ReportPageOrder[page]);
             QVERIFY(dlg.PageBtn[page]->isChecked());
-            if (page > 0)
-                shot(names[page]);
+            shot(names[page]);
         }
         QTest::keyClick(&dlg, Qt::Key_Right);
         QCOMPARE(words().weeks.size(), 52);
         QTest::keyClick(&dlg, Qt::Key_Right);
         QCOMPARE(words().weeks.first(), QString("2004-W06")); // everything: from the first week
         shot("alles");
-        QTest::keyClick(&dlg, Qt::Key_Left);
-        QTest::keyClick(&dlg, Qt::Key_Left);
-        QTest::keyClick(&dlg, Qt::Key_Left);
-        QCOMPARE(dlg.rangeIndex(), 0);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&dlg, Qt::Key_Left);
         QCOMPARE(words().weeks, (QStringList{"2004-W07", "2004-W08", "2004-W09", "2004-W10"}));
-        QCOMPARE(dlg.Chart->Report.weeks.first().word.count, 1); // week 6 is out of range
         QVERIFY(dlg.RangeBtn[0]->isChecked() && !dlg.RangeBtn[1]->isChecked());
 
         QStringList help;
@@ -164,24 +155,16 @@ private slots:
         }
         // Blocks of 8 x 8 pixels compared by their mean grey: the text is rendered by two
         // different rasterisers, so single pixels differ, whole blocks must not.
-        constexpr int B = 8;
-        int worst = 0;
-        double sum = 0;
-        int blocks = 0;
-        for (int by = 0; by + B <= grey.height(); by += B)
-            for (int bx = 0; bx + B <= grey.width(); bx += B) {
-                int a = 0, b = 0;
-                for (int y = by; y < by + B; ++y)
-                    for (int x = bx; x < bx + B; ++x) {
-                        a += grey.constScanLine(y)[x];
-                        b += printed.constScanLine(y)[x];
-                    }
-                const int diff = std::abs(a - b) / (B * B);
-                worst = std::max(worst, diff);
-                sum += diff;
-                ++blocks;
+        double sum = 0, worst = 0, blocks = 0;
+        for (int by = 0; by + 8 <= grey.height(); by += 8)
+            for (int bx = 0; bx + 8 <= grey.width(); bx += 8, ++blocks) {
+                int diff = 0;
+                for (int y = by; y < by + 8; ++y)
+                    for (int x = bx; x < bx + 8; ++x)
+                        diff += grey.constScanLine(y)[x] - printed.constScanLine(y)[x];
+                sum += std::abs(diff) / 64.0;
+                worst = std::max(worst, std::abs(diff) / 64.0);
             }
-        qInfo("block difference: mean %.2f, worst %d", sum / blocks, worst);
         QVERIFY2(sum / blocks < 2.0 && worst < 40,
                  qPrintable(QString("mean %1, worst %2").arg(sum / blocks).arg(worst)));
     }
