@@ -66,7 +66,7 @@ public:
                 names << QFileInfo(log.fileName).fileName();
             QString line = QStringLiteral("Unvollständig: ");
             if (!names.isEmpty())
-                line += QStringLiteral("nicht lesbare Dateien (%1). ").arg(names.join(QStringLiteral(", ")));
+                line += QStringLiteral("nicht ganz lesbare Dateien (%1). ").arg(names.join(QStringLiteral(", ")));
             if (!o.undated.isEmpty())
                 line += QStringLiteral("%1 Ergebnisse ohne gültiges Datum.").arg(o.undated.size());
             const QRect box(m_page.left(), y, m_page.width(), 3 * m_line);
