@@ -211,7 +211,11 @@ void BM_WindowFirstPage(benchmark::State& state)
 BENCHMARK(BM_CatEveryFile)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_ReadEveryFile)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_Overview)->Unit(benchmark::kMillisecond)->MinTime(3);
-BENCHMARK(BM_WindowFirstPage)->Arg(TFortschrittDlg::DefaultRange)->Arg(3)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_WindowFirstPage)
+    ->Arg(TFortschrittDlg::DefaultRange)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 int main(int argc, char** argv)
 {

@@ -66,7 +66,8 @@ public:
                 names << QFileInfo(log.fileName).fileName();
             QString line = QStringLiteral("Unvollständig: ");
             if (!names.isEmpty())
-                line += QStringLiteral("nicht ganz lesbare Dateien (%1). ").arg(names.join(QStringLiteral(", ")));
+                line += QStringLiteral("nicht ganz lesbare Dateien (%1). ")
+                            .arg(names.join(QStringLiteral(", ")));
             if (!o.undated.isEmpty())
                 line += QStringLiteral("%1 Ergebnisse ohne gültiges Datum.").arg(o.undated.size());
             const QRect box(m_page.left(), y, m_page.width(), 3 * m_line);
@@ -93,15 +94,20 @@ public:
         p.setFont(font(10));
         p.setPen(Qt::black);
         const QFontMetrics fm(p.font(), p.device());
-        text(column(0), y, fm.elidedText(r.name, Qt::ElideRight, column(1) - column(0) - m_line / 2));
-        text(column(1), y, r.lastDay.isValid() ? formatShortDate(r.lastDay) : QStringLiteral("nie"));
+        text(column(0), y,
+             fm.elidedText(r.name, Qt::ElideRight, column(1) - column(0) - m_line / 2));
+        text(column(1), y,
+             r.lastDay.isValid() ? formatShortDate(r.lastDay) : QStringLiteral("nie"));
         text(column(2), y, QString::number(r.last7));
         text(column(3), y, QString::number(r.last28));
         for (int a = 0; a < 4; ++a)
             text(column(4 + a), y, trendText(r.trend[a]));
     }
 
-    int rowsPerPage(int tableTop) const { return std::max(1, (m_page.bottom() - tableTop) / m_line); }
+    int rowsPerPage(int tableTop) const
+    {
+        return std::max(1, (m_page.bottom() - tableTop) / m_line);
+    }
     int line() const { return m_line; }
 
 private:

@@ -207,8 +207,9 @@ int drawCounts(Page& pg, int top, int left, const QList<double>& xs,
         y += fm.height();
     }
     if (!fits) {
-        pg.text(left, y, QStringLiteral("(zu viele Wochen für eine Tabelle; %1 Übungen im Zeitraum)")
-                             .arg(records));
+        pg.text(left, y,
+                QStringLiteral("(zu viele Wochen für eine Tabelle; %1 Übungen im Zeitraum)")
+                    .arg(records));
         return y + fm.height();
     }
     for (const auto& row : rows) {
@@ -273,9 +274,10 @@ int drawPageHead(Page& pg, const QRect& page, const tProgressReport& report,
         y += line12;
     }
     if (!report.undated.isEmpty()) {
-        pg.text(page.left(), y,
-                QStringLiteral("Unvollständig: %1 Ergebnisse ohne gültiges Datum fehlen im Bericht.")
-                    .arg(report.undated.size()));
+        pg.text(
+            page.left(), y,
+            QStringLiteral("Unvollständig: %1 Ergebnisse ohne gültiges Datum fehlen im Bericht.")
+                .arg(report.undated.size()));
         y += line12;
     }
     // This page's left-out values, the first few by name.
@@ -351,8 +353,8 @@ void drawProgressPage(QPainter& p, const QRect& page, const tProgressReport& rep
     }
     if (look.compact)
         counts = {qMakePair(QStringLiteral("Übungen"), counts.value(0).second)};
-    const int footerHeight = int(counts.size() + (look.compact ? 0 : 2)) * fm9.height() +
-                             noteHeight + int(4 * pg.u.mm);
+    const int footerHeight =
+        int(counts.size() + (look.compact ? 0 : 2)) * fm9.height() + noteHeight + int(4 * pg.u.mm);
     const int chartsBottom = page.bottom() - footerHeight;
 
     // The charts share the room between head and counts evenly.
@@ -371,8 +373,7 @@ void drawProgressPage(QPainter& p, const QRect& page, const tProgressReport& rep
     }
 
     if (!content.weeks.isEmpty())
-        drawCounts(pg, chartsBottom + int(2 * pg.u.mm), page.left(), xs, counts,
-                   content.records);
+        drawCounts(pg, chartsBottom + int(2 * pg.u.mm), page.left(), xs, counts, content.records);
     if (look.note) {
         pg.setFont(8);
         pg.text(page.left(), page.bottom() - pg.metrics().height(), content.note);

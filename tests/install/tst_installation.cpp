@@ -59,7 +59,8 @@ private slots:
         const QList<std::pair<QString, QStringList>> lists = {
             {"BMP", inventoryPictures()},
             {"WAV", inventorySounds()},
-            {"HLP", inventoryHelpPages() + QStringList{"stat.rtf", "start.rtf", "fortschritt.rtf"}}};
+            {"HLP",
+             inventoryHelpPages() + QStringList{"stat.rtf", "start.rtf", "fortschritt.rtf"}}};
         for (const auto& [folder, names] : lists) {
             QSet<QString> expected;
             for (const QString& name : names) {
@@ -125,7 +126,8 @@ private slots:
     void helpPagesReadCleanly()
     {
         int umlauts = 0;
-        for (const QString& name : inventoryHelpPages() + QStringList{"stat.rtf", "start.rtf", "fortschritt.rtf"}) {
+        for (const QString& name :
+             inventoryHelpPages() + QStringList{"stat.rtf", "start.rtf", "fortschritt.rtf"}) {
             QTextDocument doc;
             RtfReader reader(&doc);
             QVERIFY2(reader.readFile(mediaPath(sub("HLP"), name)),

@@ -356,8 +356,8 @@ bool tProgramData::readStoredUser(const QString& name, tUser& out, QString* erro
         *error = !why.isEmpty() ? why
                  : missing      ? QStringLiteral("Die Benutzerdatei von %1 fehlt.").arg(name)
                                 : QStringLiteral("Die Benutzerdatei von %1 enthält keinen "
-                                                 "Detektiv dieses Namens.")
-                                      .arg(name);
+                                                      "Detektiv dieses Namens.")
+                                 .arg(name);
     return false;
 }
 

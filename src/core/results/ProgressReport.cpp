@@ -1,8 +1,8 @@
 #include "core/results/ProgressReport.h"
 
 #include "core/data/Formats.h"
-#include "core/results/TipRules.h"
 #include "core/data/ProgramData.h"
+#include "core/results/TipRules.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -195,17 +195,19 @@ tProgressReport collectReport(const tUser& user, const DayRange& days, Walk walk
 
 tProgressReport buildProgressReport(const tUser& user, const DayRange& days)
 {
-    return collectReport(user, days, [&](ExerciseKind kind, ResultVisitor& v, QList<DamagedLog>& d) {
-        walkStoredResults(user, kind, days, v, d);
-    });
+    return collectReport(user, days,
+                         [&](ExerciseKind kind, ResultVisitor& v, QList<DamagedLog>& d) {
+                             walkStoredResults(user, kind, days, v, d);
+                         });
 }
 
 tProgressReport buildProgressReport(const tProgramData& data, const tUser& user,
                                     const DayRange& days)
 {
-    return collectReport(user, days, [&](ExerciseKind kind, ResultVisitor& v, QList<DamagedLog>& d) {
-        data.walkResults(user, kind, days, v, d);
-    });
+    return collectReport(user, days,
+                         [&](ExerciseKind kind, ResultVisitor& v, QList<DamagedLog>& d) {
+                             data.walkResults(user, kind, days, v, d);
+                         });
 }
 
 QJsonObject progressReportJson(const tProgressReport& report)
@@ -389,9 +391,10 @@ tReportPage reportPage(const tProgressReport& report, ExerciseKind exercise)
                 row << (w ? (w->*kind)[m].count : 0);
             page.counts << qMakePair(QString::fromUtf8(ModeNames[m - 1]), row);
         }
-        page.note = QStringLiteral("Sicheres Ergebnis: die größte Länge, bei der beide Aufgaben "
-                                   "eines Zweierblocks richtig waren. Länge: Anzahl der Ziffern oder "
-                                   "Ereignisse einer Folge. Wochen ohne Übungen bleiben leer.");
+        page.note =
+            QStringLiteral("Sicheres Ergebnis: die größte Länge, bei der beide Aufgaben "
+                           "eines Zweierblocks richtig waren. Länge: Anzahl der Ziffern oder "
+                           "Ereignisse einer Folge. Wochen ohne Übungen bleiben leer.");
     }
     for (const auto& row : page.counts)
         for (int c : row.second)

@@ -63,8 +63,7 @@ private:
     void note(ExerciseKind exercise, const SerialDate& stamp, const QString& what)
     {
         outOfRange << QStringLiteral("%1 vom %2: %3")
-                          .arg(tips::areaName(exercise),
-                               formatShortDate(stamp.date()), what);
+                          .arg(tips::areaName(exercise), formatShortDate(stamp.date()), what);
     }
     void addKat(int area, const tWortKatStat& r)
     {
@@ -86,8 +85,7 @@ private:
             p->right += r.CorrectPerLevel[l];
         }
     }
-    template <typename Stat>
-    void addSeq(int area, ExerciseKind exercise, const Stat& r)
+    template <typename Stat> void addSeq(int area, ExerciseKind exercise, const Stat& r)
     {
         // A record of no mode belongs to no chart of the report either.
         if (r.Mode < 1 || r.Mode > 3)
@@ -97,8 +95,9 @@ private:
             return;
         const int top = reportSpanTop(exercise);
         if (r.BestSpan < 0 || r.BestSpan > top) {
-            note(exercise, r.Stamp,
-                 QStringLiteral("sicheres Ergebnis %1 (möglich 0 bis %2)").arg(r.BestSpan).arg(top));
+            note(
+                exercise, r.Stamp,
+                QStringLiteral("sicheres Ergebnis %1 (möglich 0 bis %2)").arg(r.BestSpan).arg(top));
             return;
         }
         ++p->spans;
@@ -196,14 +195,14 @@ QJsonObject overviewJson(const tOverview& overview)
         QJsonObject trend;
         for (int area = 0; area < 4; ++area)
             trend.insert(QLatin1String(areas[area]), trendKey(row.trend[area]));
-        rows.append(QJsonObject{
-            {QStringLiteral("name"), row.name},
-            {QStringLiteral("lastDay"), row.lastDay.isValid()
-                                            ? QJsonValue(row.lastDay.toString(Qt::ISODate))
-                                            : QJsonValue(QJsonValue::Null)},
-            {QStringLiteral("last7"), row.last7},
-            {QStringLiteral("last28"), row.last28},
-            {QStringLiteral("trend"), trend}});
+        rows.append(
+            QJsonObject{{QStringLiteral("name"), row.name},
+                        {QStringLiteral("lastDay"),
+                         row.lastDay.isValid() ? QJsonValue(row.lastDay.toString(Qt::ISODate))
+                                               : QJsonValue(QJsonValue::Null)},
+                        {QStringLiteral("last7"), row.last7},
+                        {QStringLiteral("last28"), row.last28},
+                        {QStringLiteral("trend"), trend}});
     }
     return QJsonObject{{QStringLiteral("complete"), overview.complete()},
                        {QStringLiteral("to"), overview.to.toString(Qt::ISODate)},

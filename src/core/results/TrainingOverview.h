@@ -29,15 +29,15 @@ struct tOverviewRow
 {
     QString name;
     QDate lastDay; // invalid: never trained (up to the reference day)
-    int last7 = 0;  // exercises of all four areas on the reference day and the six before
+    int last7 = 0; // exercises of all four areas on the reference day and the six before
     int last28 = 0;
     std::array<Trend, 4> trend{Trend::Few, Trend::Few, Trend::Few, Trend::Few}; // ReportPageOrder
 };
 
 struct tOverview
 {
-    QDate to; // the reference day
-    QList<tOverviewRow> rows; // never trained first, then by last day, ties by name
+    QDate to;                  // the reference day
+    QList<tOverviewRow> rows;  // never trained first, then by last day, ties by name
     QList<DamagedLog> damaged; // user files and logs that could not be read to their end
     QStringList undated;       // records without a calendar date
     QStringList outOfRange;    // values no record can hold, left out as in the report

@@ -140,10 +140,10 @@ void TFortschrittDlg::reload()
 {
     const tProgramData* data = ctx().data;
     Chart->Today = data ? data->clock().now().date() : QDate::currentDate();
-    Chart->Report = data && data->CurrentUser
-                        ? buildProgressReport(*data, *data->CurrentUser,
-                                              rangeDays(m_range, Chart->Today))
-                        : tProgressReport{};
+    Chart->Report =
+        data && data->CurrentUser
+            ? buildProgressReport(*data, *data->CurrentUser, rangeDays(m_range, Chart->Today))
+            : tProgressReport{};
     for (int i = 0; i < 4; ++i)
         RangeBtn[i]->setChecked(i == m_range);
     Chart->update();
