@@ -25,6 +25,7 @@
 #include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
@@ -55,6 +56,26 @@ bool onRealScreen()
 QString shotDir()
 {
     return qEnvironmentVariable("GF_SHOT_DIR");
+}
+
+// The default look's pictures as main drew them before the low-vision look existed, by
+// window and size; GF_LOOK_HASHES names a file to write them to instead.
+QMap<QString, QByteArray> defaultLook()
+{
+    QMap<QString, QByteArray> hashes;
+    QFile f(qEnvironmentVariable("GF_SOURCE_DIR") + "/tests/shell/defaultlook.txt");
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (const auto parts = line.split(' '); parts.size() == 2)
+                hashes.insert(QString::fromLatin1(parts[0]), parts[1]);
+    return hashes;
+}
+
+QByteArray pictureHash(const QImage& image)
+{
+    const QImage i = image.convertToFormat(QImage::Format_RGB32);
+    return QCryptographicHash::hash(QByteArrayView(i.constBits(), i.sizeInBytes()),
+                                    QCryptographicHash::Sha1).toHex();
 }
 
 QString text(const QRect& r)
@@ -157,6 +178,11 @@ private slots:
                     dialog != win.Windows().TuerDlg)
                     windows << dialog;
             QVERIFY(windows.size() > 10);
+            const QMap<QString, QByteArray> golden = defaultLook();
+            QFile record(qEnvironmentVariable("GF_LOOK_HASHES"));
+            if (!record.fileName().isEmpty())
+                QVERIFY(record.open(QIODevice::Append));
+            int compared = 0;
 
             for (QWidget* w : windows) {
                 const QString name =
@@ -180,6 +206,12 @@ private slots:
                                    .arg(screen.height()));
                 }
                 QVERIFY2(hasSeveralColours(image), qPrintable(name + " is blank"));
+                // The default look stays as it was, to the pixel.
+                const QString key = QString("%1_%2x%3").arg(name).arg(screen.width()).arg(screen.height());
+                if (record.isOpen())
+                    record.write(key.toLatin1() + ' ' + pictureHash(image) + '\n');
+                else if (!onRealScreen() && golden.contains(key) && ++compared)
+                    QVERIFY2(pictureHash(image) == golden[key], qPrintable(key + " looks different"));
                 // Every visible control lies inside its window.
                 const QRect inside(QPoint(0, 0), w->size());
                 for (QWidget* c : w->findChildren<QWidget*>()) {
@@ -205,6 +237,7 @@ private slots:
                     continue; // stays below the others
                 w->hide();
             }
+            QVERIFY(record.isOpen() || onRealScreen() || compared > 20);
             // After a modal dialog the door screen has the keyboard again (Escape, F1, F10).
             if (onRealScreen()) {
                 auto* level = win.Windows().LevelDlg;
