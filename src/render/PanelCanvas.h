@@ -9,8 +9,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace gf {
+
+// Told of every text the program paints itself: where (in the painter's device), in which
+// colour and font, so that a check can measure it against what lies beneath.
+inline std::function<void(const QRect&, const QColor&, const QFont&)> textWatch;
+
+// Draws s with its baseline at (x, y) and tells textWatch.
+inline void drawWatchedText(QPainter& p, int x, int y, const QString& s)
+{
+    p.drawText(x, y, s);
+    if (textWatch) {
+        const QFontMetrics fm(p.font(), p.device());
+        textWatch(p.transform().mapRect(QRect(x, y - fm.ascent(), fm.horizontalAdvance(s),
+                                              fm.height())),
+                  p.pen().color(), p.font());
+    }
+}
+
+inline void drawWatchedText(QPainter& p, const QRect& r, int flags, const QString& s)
+{
+    QRect drawn;
+    p.drawText(r, flags, s, &drawn);
+    if (textWatch && !s.isEmpty())
+        textWatch(p.transform().mapRect(drawn), p.pen().color(), p.font());
+}
 
 // Text and lines for the results panels: texts are placed by their top-left corner,
 // font sizes are points times the panel's scale, and every size used is noted so a
@@ -50,7 +75,7 @@ public:
     void text(int x, int top, const QString& s, const QColor& colour)
     {
         p.setPen(colour);
-        p.drawText(x, top + metrics().ascent(), s);
+        drawWatchedText(p, x, top + metrics().ascent(), s);
     }
     void textRight(int right, int top, const QString& s, const QColor& colour)
     {

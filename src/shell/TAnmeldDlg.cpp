@@ -31,18 +31,35 @@ const QSize kButtonSize(138, 34);
 QLabel* heading(const QString& text, QWidget* parent, int x, int y)
 {
     auto* l = new QLabel(text, parent);
-    l->setFont(look::arial(15, true));
+    l->setFont(look::arial(qRound(15 * look::textScale()), true));
     look::setTextColour(l, kHeading);
-    l->setGeometry(x, y, 200, 19);
+    // a larger heading grows upwards, away from its list
+    const int h = qRound(19 * look::textScale());
+    l->setGeometry(x, y + 19 - h, look::lowVision() ? 260 : 200, h);
     return l;
 }
 
 TSkinButton* button(const QString& caption, QWidget* parent, int x, int y)
 {
     auto* b = new TSkinButton(caption, kButtonSize, parent);
-    b->setFont(look::arial(14, true));
+    b->setFont(look::arial(qRound(14 * look::textScale()), true));
     b->move(x, y);
     return b;
+}
+
+// Selected entries in the box's dark blue with white text, also while the box has no
+// focus; the platform's light highlight reads poorly on the panel.
+void strongSelection(QWidget* view)
+{
+    if (!look::lowVision())
+        return;
+    look::setEditColours(view);
+    QPalette pal = view->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Highlight, kHeading);
+        pal.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    view->setPalette(pal);
 }
 
 QString canonical(const QString& file)
@@ -64,13 +81,17 @@ TAnmeldDlg::TAnmeldDlg(AppContext& ctx, QWidget* parent) : TOwnFenster(ctx, pare
     NL1 = heading(QStringLiteral("Ordner"), ppp, 26, 28);
     ShellTree = new TShellFolderTree(ppp);
     ShellTree->setGeometry(26, 48, 275, 247);
-    ShellTree->setFont(look::arial(14));
+    ShellTree->setFont(look::arial(qRound(14 * look::textScale())));
+    ShellTree->setAccessibleName(NL1->text());
+    strongSelection(ShellTree);
     Benutzerbutton = button(QStringLiteral("Neuer Ordner"), ppp, 102, 303);
 
     NL2 = heading(QStringLiteral("Benutzer"), ppp, 345, 30);
     BenutzerListbox = new QListWidget(ppp);
     BenutzerListbox->setGeometry(345, 48, 269, 247);
-    BenutzerListbox->setFont(look::arial(16));
+    BenutzerListbox->setFont(look::arial(qRound(16 * look::textScale())));
+    BenutzerListbox->setAccessibleName(NL2->text());
+    strongSelection(BenutzerListbox);
     BenutzerListbox->setSelectionMode(QAbstractItemView::SingleSelection);
     NeuUserButton = button(QStringLiteral("Neuer Benutzer"), ppp, 342, 302);
     RenameButton = button(QStringLiteral("Benutzer löschen"), ppp, 481, 302);

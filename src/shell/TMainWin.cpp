@@ -34,7 +34,9 @@
 #include "shell/TCreditDlg.h"
 #include "shell/TTuerDlg.h"
 #include "shell/TtitleDlg.h"
+#include "shell/TViewDlg.h"
 #include "shell/WindowSet.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/Look.h"
 #include "toolkit/THelpWin.h"
@@ -168,6 +170,7 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
         door->setCursor(Qt::PointingHandCursor);
         door->setAttribute(Qt::WA_TranslucentBackground);
         door->onClick = clicks[i];
+        access::makeButton(door, doorName[i], clicks[i]);
         *doors[i] = door;
         *names[i] = makeLabel(client, doorName[i], arial(13), Qt::black,
                               QRect(doorLeft[i], 152, 169, 18), Qt::AlignHCenter | Qt::AlignTop);
@@ -199,6 +202,17 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
     FortschrittBtn = new TPushButton(QStringLiteral("&Fortschritt"), StatusPanel);
     FortschrittBtn->setGeometry(300, 5, 200, 30);
     connect(FortschrittBtn, &QPushButton::clicked, this, &TMainWin::FortschrittBtnClick);
+    ViewButton = new TPushButton(QStringLiteral("&Ansicht"), StatusPanel);
+    ViewButton->setGeometry(0, 5, 130, 30);
+    ViewButton->setToolTip(QStringLiteral("Starker Kontrast und große Schrift (Alt+A)"));
+    ViewButton->setAccessibleDescription(ViewButton->toolTip());
+    ViewButton->setVisible(look::lowVision());
+    connect(ViewButton, &QPushButton::clicked, this, &TMainWin::ViewButtonClick);
+    // The designed door screen has no room for the button; its key works there all the same.
+    if (!look::lowVision()) {
+        auto* viewKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this);
+        connect(viewKey, &QShortcut::activated, this, &TMainWin::ViewButtonClick);
+    }
 
     buildMenu();
 
@@ -276,6 +290,7 @@ void TMainWin::buildMenu()
 void TMainWin::createWindows()
 {
     createWindowSet(*m_windows, m_ctx, this);
+    ViewDlg = new TViewDlg(m_ctx, this);
     m_windows->AnmeldDlg->onUserLabel = [this](const QString& name) { setUserLabel(name); };
     m_session = std::make_unique<SessionFlow>(m_ctx, *m_windows);
     m_session->onTitle = [this](const QString& title) { setWindowTitle(title); };
@@ -410,11 +425,19 @@ void TMainWin::placeUserControls()
     BenutzerButton->move(m - 2 * BenutzerButton->width(), UserLabel->y());
     ExitButton->move(m + ExitButton->width(), UserLabel->y());
     UserLabel->move(m - UserLabel->width() / 2, UserLabel->y());
-    // Status bar: daily results, progress and export, evenly spaced.
-    QPushButton* const bar[3] = {TagResBtn, FortschrittBtn, ExportButton};
-    const int gap = (StatusPanel->width() - 3 * TagResBtn->width()) / 4;
-    for (int i = 0; i < 3; ++i)
+    // Status bar: daily results, progress and export, evenly spaced; the low-vision look
+    // adds its own button and narrows them all.
+    QList<QPushButton*> bar{TagResBtn, FortschrittBtn, ExportButton};
+    if (look::lowVision()) {
+        bar << ViewButton;
+        for (QPushButton* b : bar)
+            b->resize((StatusPanel->width() - 50) / 4, b->height());
+    }
+    const int n = int(bar.size());
+    const int gap = (StatusPanel->width() - n * TagResBtn->width()) / (n + 1);
+    for (int i = 0; i < n; ++i)
         bar[i]->move(gap + i * (gap + TagResBtn->width()), bar[i]->y());
+    look::fitTexts(centralWidget());
 }
 
 void TMainWin::setUserLabel(const QString& userName)
@@ -565,6 +588,14 @@ void TMainWin::FortschrittBtnClick()
 void TMainWin::ExitButtonClick()
 {
     requestClose();
+}
+
+void TMainWin::ViewButtonClick()
+{
+    // Only from the door screen itself, not under a course or a dialog.
+    if (QApplication::activeModalWidget() || !ViewDlg)
+        return;
+    ViewDlg->exec();
 }
 
 void TMainWin::onEscape()

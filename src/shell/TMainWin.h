@@ -18,6 +18,7 @@ struct WindowSet;
 class Courses;
 class SessionFlow;
 class TSkinButton;
+class TViewDlg;
 
 // A door: a transparent area that opens on a left click, or from the keyboard with
 // Enter or Space once the Tab key has brought it a visible frame.
@@ -84,6 +85,7 @@ public:
     void ExportPnlClick();
     void FortschrittBtnClick();
     void ExitButtonClick();
+    void ViewButtonClick();
 
     // Fits every window but the login dialog to the screen; sets FontFactor.
     void AdaptForms();
@@ -120,6 +122,9 @@ public:
     QPushButton* TagResBtn = nullptr;
     QPushButton* ExportButton = nullptr;
     QPushButton* FortschrittBtn = nullptr;
+    // Shown in the low-vision look only; Alt+A opens the choice of look in either.
+    QPushButton* ViewButton = nullptr;
+    TViewDlg* ViewDlg = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

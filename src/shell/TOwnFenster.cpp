@@ -1,5 +1,7 @@
 #include "shell/TOwnFenster.h"
 
+#include "render/PanelCanvas.h"
+
 #include <QEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -167,7 +169,7 @@ void TOwnFenster::paintEvent(QPaintEvent*)
     p.setFont(f);
     p.setPen(kCaption);
     const QRect captionRect(27, 19, qMax(0, w - 42 - 8 - 27), 47 - 19);
-    p.drawText(captionRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+    drawWatchedText(p, captionRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                p.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, captionRect.width()));
 }
 

@@ -7,8 +7,10 @@
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
 #include "platform/Termination.h"
+#include "platform/ViewSettings.h"
 #include "shell/TMainWin.h"
 #include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
 #include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
@@ -72,6 +74,9 @@ int main(int argc, char* argv[])
     const QSize screen = primaryScreenSize();
     context.ScreenWidth = screen.width();
     context.ScreenHeight = screen.height();
+
+    const ViewSettings view = readViewSettings();
+    look::setAppearance({view.lowVision, view.textPercent});
 
     TMainWin mainWin(context);
     mainWin.createWindows();

@@ -1,9 +1,120 @@
 #include "toolkit/Look.h"
 
+#include "toolkit/TSkinButton.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QWidget>
+#include <cmath>
 
 namespace gf::look {
+
+namespace {
+Appearance g_appearance;
+
+// A text's full size, before fitTexts made it smaller.
+const char* const FullFont = "gfFullFont";
+const char* const FittedFont = "gfFittedFont";
+
+bool fits(const QWidget* w, const QFont& f)
+{
+    const QFontMetrics fm(f);
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        if (label->text().isEmpty() || label->textFormat() == Qt::RichText ||
+            label->pixmap().cacheKey() != 0)
+            return true;
+        const QRect area = label->contentsRect().adjusted(label->margin(), label->margin(),
+                                                          -label->margin(), -label->margin());
+        const int flags = label->wordWrap() ? Qt::TextWordWrap : 0;
+        const QRect need = fm.boundingRect(area, int(label->alignment()) | flags, label->text());
+        return area.contains(need) || (need.width() <= area.width() && need.height() <= area.height());
+    }
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+        QString text = b->text();
+        text.remove(QLatin1Char('&'));
+        if (text.isEmpty())
+            return true;
+        // room for the mark of a radio item or a check box
+        const int extra = b->inherits("QRadioButton") || b->inherits("QCheckBox") ? fm.height() + 12 : 8;
+        const int flags = TSkinButton::isSkinned(b) ? Qt::TextWordWrap : 0;
+        const QRect need = fm.boundingRect(QRect(0, 0, b->width() - extra, b->height()),
+                                           Qt::AlignCenter | flags, text);
+        return need.width() <= b->width() - extra && need.height() <= b->height();
+    }
+    return true;
+}
+} // namespace
+
+Appearance appearance()
+{
+    return g_appearance;
+}
+
+void setAppearance(const Appearance& a)
+{
+    g_appearance = a;
+    if (g_appearance.textPercent != 125 && g_appearance.textPercent != 150)
+        g_appearance.textPercent = 100;
+}
+
+bool lowVision()
+{
+    return g_appearance.lowVision;
+}
+
+double textScale()
+{
+    return g_appearance.lowVision ? g_appearance.textPercent / 100.0 : 1.0;
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    auto lum = [](const QColor& c) {
+        auto lin = [](double s) {
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+    };
+    const double la = lum(a), lb = lum(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void fitTexts(QWidget* root)
+{
+    if (!lowVision())
+        return;
+    QList<QWidget*> all = root->findChildren<QWidget*>();
+    all.prepend(root);
+    for (QWidget* w : all) {
+        if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w))
+            continue;
+        // A font set since the last fit (the screen's adaptation) is the new full size.
+        const QVariant fitted = w->property(FittedFont);
+        if (!fitted.isValid() || fitted.value<QFont>() != w->font())
+            w->setProperty(FullFont, w->font());
+        QFont f = w->property(FullFont).value<QFont>();
+        if (f.pixelSize() <= 0)
+            continue;
+        while (f.pixelSize() > 8 && !fits(w, f))
+            f.setPixelSize(f.pixelSize() - 1);
+        if (f != w->font())
+            w->setFont(f);
+        w->setProperty(FittedFont, w->font());
+    }
+}
+
+void drawFocusFrame(QPainter& p, const QRect& rect)
+{
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 3));
+    p.drawRect(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
+    p.setPen(QPen(QColor(255, 215, 0), 2));
+    p.drawRect(QRectF(rect).adjusted(4, 4, -4, -4));
+    p.restore();
+}
 
 QFont font(const QString& family, int pixelSize, bool bold, bool italic)
 {

@@ -8,6 +8,31 @@ class QWidget;
 
 namespace gf::look {
 
+// The look a trainee with low vision can choose: strong contrast and larger text. It is
+// decided before the windows are made; off, every window looks as designed.
+struct Appearance
+{
+    bool lowVision = false;
+    int textPercent = 100; // 100, 125 or 150; only in the low-vision look
+};
+Appearance appearance();
+void setAppearance(const Appearance& a);
+bool lowVision();
+// What every font is multiplied by on top of the screen's adaptation.
+double textScale();
+// The designed colour, or the strong one of the low-vision look.
+inline QColor pick(const QColor& designed, const QColor& strong)
+{
+    return lowVision() ? strong : designed;
+}
+// Contrast ratio of two colours as for web text, 1 to 21.
+double contrast(const QColor& a, const QColor& b);
+// Low-vision look: shrinks the text of the labels and buttons under root that would be
+// cut off, back towards their full size when their text gets shorter again.
+void fitTexts(QWidget* root);
+// Low-vision look: the frame a control with the keyboard focus draws inside rect.
+void drawFocusFrame(class QPainter& p, const QRect& rect);
+
 // The program's colours.
 inline QColor background()
 {

@@ -1,5 +1,6 @@
 #include "toolkit/TPushButton.h"
 
+#include "render/PanelCanvas.h"
 #include "toolkit/Look.h"
 
 #include <QPainter>
@@ -48,10 +49,11 @@ void TPushButton::paintEvent(QPaintEvent*)
     QRect textRect = rect().adjusted(4, 0, -4, 0);
     if (isDown())
         textRect.translate(1, 1);
-    p.setPen(isEnabled() ? QColor(Qt::black) : QColor(110, 110, 110));
+    if (look::lowVision() && hasFocus())
+        look::drawFocusFrame(p, rect());
+    p.setPen(isEnabled() ? QColor(Qt::black) : look::pick(QColor(110, 110, 110), QColor(60, 60, 60)));
     p.setFont(font());
-    style()->drawItemText(&p, textRect, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), true,
-                          text(), QPalette::NoRole);
+    drawWatchedText(p, textRect, Qt::AlignCenter | Qt::TextShowMnemonic, text());
 }
 
 } // namespace gf

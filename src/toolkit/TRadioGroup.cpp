@@ -1,5 +1,6 @@
 #include "toolkit/TRadioGroup.h"
 
+#include "render/PanelCanvas.h"
 #include "toolkit/Look.h"
 
 #include <QButtonGroup>
@@ -61,7 +62,7 @@ void TRadioItem::paintEvent(QPaintEvent*)
     p.setPen(isEnabled() ? ink : ink.darker(150));
     p.setFont(font());
     const QRect textRect(int(mark.right()) + fm.height() / 2, 0, width(), height());
-    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
+    drawWatchedText(p, textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
 }
 
 TRadioGroup::TRadioGroup(const QString& caption, QWidget* parent)
@@ -255,7 +256,7 @@ void TRadioGroup::paintEvent(QPaintEvent*)
     if (!m_caption.isEmpty()) {
         p.setPen(ink);
         p.setFont(font());
-        p.drawText(capRect.adjusted(6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+        drawWatchedText(p, capRect.adjusted(6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
     }
 }
 

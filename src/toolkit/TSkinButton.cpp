@@ -1,5 +1,6 @@
 #include "toolkit/TSkinButton.h"
 
+#include "render/PanelCanvas.h"
 #include "toolkit/Look.h"
 
 #include <QPainter>
@@ -81,13 +82,16 @@ void TSkinButton::paintEvent(QPaintEvent*)
         p.drawRoundedRect(r, radius, radius);
     }
 
+    if (look::lowVision() && hasFocus())
+        look::drawFocusFrame(p, rect());
+
     QRect textRect = rect().adjusted(6, 2, -6, -2);
     if (s == Pressed)
         textRect.translate(1, 1);
     p.setFont(font());
     p.setPen(isEnabled() ? m_caption : m_caption.darker(160));
-    style()->drawItemText(&p, textRect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                          palette(), true, text(), QPalette::NoRole);
+    drawWatchedText(p, textRect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                    text());
 }
 
 } // namespace gf

@@ -1,5 +1,6 @@
 #include "toolkit/TStatusBar.h"
 
+#include "render/PanelCanvas.h"
 #include "toolkit/Look.h"
 
 #include <QEvent>
@@ -86,7 +87,7 @@ void TStatusBar::paintEvent(QPaintEvent* event)
     if (!m_text.isEmpty()) {
         p.setFont(font());
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter, m_text);
+        drawWatchedText(p, rect().adjusted(8, 0, -8, 0), Qt::AlignCenter, m_text);
     }
 }
 

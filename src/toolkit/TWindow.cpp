@@ -1,5 +1,7 @@
 #include "toolkit/TWindow.h"
 
+#include "toolkit/Look.h"
+
 #include <QApplication>
 #include <QScreen>
 
@@ -22,6 +24,7 @@ void TWindow::setVisible(bool visible)
     if (showing) {
         m_before = QApplication::activeWindow();
         FormShow();
+        look::fitTexts(this);
     }
     const bool hiding = !visible && isVisible();
     QDialog::setVisible(visible);

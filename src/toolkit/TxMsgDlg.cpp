@@ -1,5 +1,6 @@
 #include "toolkit/TxMsgDlg.h"
 
+#include "render/PanelCanvas.h"
 #include "platform/PlatformDialogs.h"
 #include "toolkit/Look.h"
 #include "toolkit/TPushButton.h"
@@ -71,7 +72,7 @@ protected:
         if (!text.isEmpty()) {
             p.setFont(font());
             p.setPen(palette().color(QPalette::WindowText));
-            p.drawText(rect().adjusted(kEdge + 4, 0, -kEdge, 0), Qt::AlignLeft | Qt::AlignVCenter,
+            drawWatchedText(p, rect().adjusted(kEdge + 4, 0, -kEdge, 0), Qt::AlignLeft | Qt::AlignVCenter,
                        text);
         }
         p.fillRect(0, 0, kEdge, height(), kFrame);
@@ -186,20 +187,22 @@ TxMsgDlg::TxMsgDlg(QWidget* parent) : QDialog(parent)
     pn_top = top;
     look::setBackground(pn_top, kLight);
     look::setTextColour(pn_top, Qt::black);
-    pn_top->setFont(look::comic(24, true));
+    const double t = look::textScale();
+    pn_top->setFont(look::comic(qRound(24 * t), true));
 
     Memo = new QTextEdit(this);
     Memo->setReadOnly(true);
     Memo->setFrameShape(QFrame::NoFrame);
     Memo->setFocusPolicy(Qt::NoFocus);
     Memo->setTextInteractionFlags(Qt::NoTextInteraction);
-    Memo->setFont(look::comic(21, true));
+    Memo->setFont(look::comic(qRound(21 * t), true));
     Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo->viewport()->setCursor(Qt::ArrowCursor);
     QPalette pal = Memo->palette();
     pal.setColor(QPalette::Base, kBody);
-    pal.setColor(QPalette::Text, Qt::white);
+    // white on the box's green reads poorly: 2.3 to 1
+    pal.setColor(QPalette::Text, look::pick(Qt::white, Qt::black));
     Memo->setPalette(pal);
 
     pn_bottom = new MsgPanel(this, false);
@@ -214,8 +217,8 @@ TxMsgDlg::TxMsgDlg(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < msgbox::ButtonCount; ++i) {
         auto* b = new TPushButton(QString::fromUtf8(captions[i]), pn_bottom);
         b->setFaceColour(kLight);
-        b->setFont(look::arial(13, true));
-        b->resize(130, 30);
+        b->setFont(look::arial(qRound(13 * t), true));
+        b->resize(130, qRound(30 * t));
         b->hide();
         const int result = results[i];
         if (result != mrNone) // "Hilfe" does nothing
@@ -241,8 +244,13 @@ QString TxMsgDlg::headingText() const
 
 void TxMsgDlg::prepare(const QString& text, int kind, int buttons, QSize screen)
 {
-    setWindowTitle(QString());
     static_cast<MsgPanel*>(pn_top)->text = msgbox::heading(kind);
+    // No frame shows the title; a screen reader names the box by it.
+    QString title = msgbox::heading(kind).trimmed();
+    if (title.endsWith(u':'))
+        title.chop(1);
+    setWindowTitle(title);
+    pn_top->setAccessibleName(title);
     pn_top->update();
 
     const QStringList lines = msgbox::splitLines(text);

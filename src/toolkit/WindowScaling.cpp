@@ -1,5 +1,6 @@
 #include "toolkit/WindowScaling.h"
 
+#include "toolkit/Look.h"
 #include "toolkit/TSkinButton.h"
 
 #include <QAbstractButton>
@@ -30,6 +31,7 @@ void scaleOwnFont(QWidget* w, double fontFactor, double x)
     if (!w->testAttribute(Qt::WA_SetFont))
         return;
     QFont f = w->font();
+    fontFactor *= look::textScale();
     if (f.pixelSize() > 0)
         f.setPixelSize(std::max(1, scaled(f.pixelSize(), fontFactor, x)));
     else if (f.pointSizeF() > 0)
@@ -62,8 +64,14 @@ ScaleFactors computeScaleFactors(int screenWidth, int screenHeight, int designWi
 
 void ScaleControl(QWidget* c, double ff, double x, double y)
 {
-    if (isSkinned(c))
-        return;
+    if (isSkinned(c) || qobject_cast<QAbstractScrollArea*>(c)) {
+        // These keep the design's size and their font; the low-vision look enlarges
+        // their text alone.
+        if (look::lowVision() && c->testAttribute(Qt::WA_SetFont))
+            scaleOwnFont(c, 1.0, 1.0);
+        if (isSkinned(c))
+            return;
+    }
     const QRect r = c->geometry();
     const QRect bounds(scaled(r.left(), ff, x), scaled(r.top(), ff, y), scaled(r.width(), ff, x),
                        scaled(r.height(), ff, y));

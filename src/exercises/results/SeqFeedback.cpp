@@ -1,5 +1,7 @@
 #include "exercises/results/SeqFeedback.h"
 
+#include "toolkit/Look.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -82,7 +84,9 @@ void SeqFeedback::drawContent(PanelCanvas& c, const QRect& area, double, bool pr
                     : int(m_circleRadius);
     pg.framePen = c.pen(printing ? QColor(Qt::black) : FrameGreen, 2);
     pg.earlierPen = printing ? c.pen(Qt::black, 1, Qt::DotLine) : c.pen(EarlierGrey, 2);
-    pg.todayPen = printing ? c.pen(Qt::black, 2) : c.pen(TodayBlue, 2);
+    // pure blue on black is hard to see: 2.4 to 1
+    const QColor todayBlue = look::pick(TodayBlue, QColor(100, 170, 255));
+    pg.todayPen = printing ? c.pen(Qt::black, 2) : c.pen(todayBlue, 2);
     m_circles.clear();
 
     int y = top + pg.L;
@@ -180,7 +184,9 @@ void SeqFeedback::drawLegend(const Page& pg, int y, bool printing)
     const int mid = y + c.height(QStringLiteral("XXX")) / 2;
     const QString todayText = QStringLiteral("Sicheres Ergebnis (heute)");
     const QString earlierText = QStringLiteral("Sicheres Ergebnis (früher)");
-    pg.painter.setPen(printing ? c.pen(Qt::black, 2) : c.pen(TodayBlue, 1));
+    pg.painter.setPen(printing        ? c.pen(Qt::black, 2)
+                      : look::lowVision() ? pg.todayPen
+                                          : c.pen(TodayBlue, 1));
     pg.painter.drawLine(x1, mid, x1 + w, mid);
     c.text(x1 + int(std::lround(1.1 * w)), y, todayText, pg.ink);
     const int x2 = x1 + c.width(todayText) + int(std::lround(1.3 * w));

@@ -19,8 +19,59 @@
 #include <QDateTime>
 #include <QFrame>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace gf {
+
+namespace {
+
+// The pages' values as text, for a screen reader.
+QString katText(const tKatValues& d)
+{
+    const char* const rows[4] = {"Wörter heute", "Wörter früher", "Bilder heute", "Bilder früher"};
+    QStringList lines{QStringLiteral("ARBEITSGEDÄCHTNIS, Wort-Fahndung/Bild-Fahndung")};
+    for (int r = 0; r < 4; ++r) {
+        QStringList cells;
+        for (int j = 1; j <= 4; ++j)
+            cells << QStringLiteral("Stufe %1: %2").arg(j).arg(katValueText(d.Values[4 * r + j]));
+        lines << QString::fromUtf8(rows[r]) + QStringLiteral(": ") + cells.join(QStringLiteral(", "));
+    }
+    lines << QStringLiteral("Anzahl Übungen: %1 x Wörter, %2 x Bilder")
+                 .arg(d.WordCount)
+                 .arg(d.PictureCount);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString lengthText(double v)
+{
+    return v == NoValueReal || !std::isfinite(v) ? QStringLiteral("kein Wert")
+                                                 : QLocale(QLocale::German).toString(v, 'f', 1);
+}
+
+QString seqText(const tSeqValues& d)
+{
+    const char* const modes[3] = {"nur Hören", "nur Sehen", "Hören und Sehen"};
+    QStringList lines{QStringLiteral("GEDÄCHTNISSPANNE, Telefonvermittlung / Memo-Protokoll")};
+    for (int m = 1; m <= 3; ++m) {
+        auto part = [&](const QString& name, double today, double earlier, qint32 best) {
+            return QStringLiteral("%1 sicher heute %2, früher %3, bestes früher %4")
+                .arg(name, lengthText(today), lengthText(earlier),
+                     best == NoValue ? QStringLiteral("kein Wert") : QString::number(best));
+        };
+        lines << QString::fromUtf8(modes[m - 1]) + QStringLiteral(": ") +
+                     part(QStringLiteral("Telefon"), d.TelSafeToday[m], d.TelSafeEarlier[m],
+                          d.TelBestEarlier[m]) +
+                     QStringLiteral("; ") +
+                     part(QStringLiteral("Memo"), d.MemoSafeToday[m], d.MemoSafeEarlier[m],
+                          d.MemoBestEarlier[m]);
+    }
+    lines << QStringLiteral("Anzahl Übungen: %1 x Telefon, %2 x Bilder")
+                 .arg(d.TelRunsToday)
+                 .arg(d.MemoRunsToday);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
 
 TTagDlg::TTagDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
@@ -48,6 +99,19 @@ TTagDlg::TTagDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
     SeqFeed->setTextColor(QColor(215, 250, 240));
     SeqFeed->setCircleRadius(10);
     SeqFeed->hide();
+
+    KatFeed->setAccessibleName(QStringLiteral("Wort-Fahndung / Bild-Fahndung"));
+    SeqFeed->setAccessibleName(QStringLiteral("Telefonvermittler / Memo-Protokoll"));
+    if (look::lowVision()) {
+        // Larger text needs a taller page than the screen has: the page scrolls.
+        Scroller = new QScrollArea(this);
+        Scroller->setGeometry(ClientPanel->geometry());
+        Scroller->setWidget(ClientPanel);
+        Scroller->setFrameShape(QFrame::NoFrame);
+        Scroller->setFocusPolicy(Qt::StrongFocus);
+        Scroller->setAccessibleName(QStringLiteral("Tagesergebnisse"));
+        look::setBackground(Scroller, Qt::black);
+    }
 
     RightPanel = new QFrame(this);
     RightPanel->setGeometry(0, 505, 800, 55);
@@ -78,6 +142,13 @@ void TTagDlg::FormShow()
     statusBar()->dock();
     statusBar()->placeCentred(PrintBtn, TipBtn, OKBtn);
     statusBar()->setText(QString());
+    if (Scroller) {
+        const QSize page(Scroller->viewport()->width(),
+                         qRound(Scroller->viewport()->height() * look::textScale()));
+        ClientPanel->resize(page);
+        for (QWidget* feed : {static_cast<QWidget*>(KatFeed), static_cast<QWidget*>(SeqFeed)})
+            feed->setGeometry(2, 2, page.width() - 4, page.height() - 4);
+    }
     computeValues();
     Group->setItemIndex(0);
     GroupClick(0);
@@ -89,10 +160,12 @@ void TTagDlg::computeValues()
     const tProgramData* data = ctx().data;
     if (!data)
         return;
-    KatFeed->FontScale = ctx().FontFactor;
+    KatFeed->FontScale = ctx().FontFactor * look::textScale();
     KatFeed->Data = katValues(*data);
-    SeqFeed->FontFactor = ctx().FontFactor;
+    SeqFeed->FontFactor = ctx().FontFactor * look::textScale();
     SeqFeed->Data = seqValues(*data);
+    KatFeed->setAccessibleDescription(katText(KatFeed->Data));
+    SeqFeed->setAccessibleDescription(seqText(SeqFeed->Data));
     KatFeed->update();
     SeqFeed->update();
 }

@@ -5,6 +5,7 @@
 #include <QFont>
 
 class QFrame;
+class QScrollArea;
 class QPainter;
 
 namespace gf {
@@ -25,6 +26,7 @@ public:
     explicit TTagDlg(AppContext& ctx, QWidget* parent = nullptr);
 
     QFrame* ClientPanel;
+    QScrollArea* Scroller = nullptr; // the low-vision look's page only
     tKatFeedback* KatFeed;
     SeqFeedback* SeqFeed;
     QFrame* RightPanel;

@@ -5,6 +5,7 @@
 #include "core/data/Random.h"
 #include "core/data/Records.h"
 #include "core/data/Timing.h"
+#include "render/PanelCanvas.h"
 #include "toolkit/Look.h"
 
 #include <QDateTime>
@@ -142,6 +143,12 @@ QVector<double> tGraphPanel::values() const
 
 void tGraphPanel::paintEvent(QPaintEvent*)
 {
+    // What is drawn is also what a screen reader reads: the title and every bar's value.
+    QStringList values{m_title};
+    for (const tBarValue& b : m_bars)
+        values << b.Caption + QStringLiteral(": ") + barValueText(b.Value);
+    if (const QString text = values.join(QLatin1Char('\n')); accessibleDescription() != text)
+        setAccessibleDescription(text);
     QPainter painter(this);
     m_printing = false;
     drawChart(painter, 0, 0, width(), height(), false);
@@ -185,7 +192,7 @@ bool tGraphPanel::drawChart(QPainter& p, int left, int top, int right, int botto
     drawTitle(p, g, left, top, right, printing);
 
     QFont smallFont(font().family());
-    smallFont.setPointSize(CaptionPointSize);
+    smallFont.setPointSizeF(printing ? CaptionPointSize : CaptionPointSize * look::textScale());
     p.setFont(smallFont);
     const QFontMetrics sm(smallFont, p.device());
 
@@ -210,7 +217,7 @@ void tGraphPanel::drawTitle(QPainter& p, const tGraphLayout& g, int left, int to
 {
     // On screen the title shrinks until it fits above the chart; paper has room.
     QFont titleFont(TitleFamily);
-    titleFont.setPointSize(TitlePointSize);
+    titleFont.setPointSize(printing ? TitlePointSize : qRound(TitlePointSize * look::textScale()));
     QFontMetrics fm(titleFont, p.device());
     // The title stands clear of the tallest bar's top face.
     const int titleRoom = g.T - g.Dy - 1;
@@ -231,7 +238,7 @@ void tGraphPanel::drawTitle(QPainter& p, const tGraphLayout& g, int left, int to
     const int titleX = left + g.L + (right - left - g.L - g.R - fm.horizontalAdvance(m_title)) / 2;
     const int titleY = top + titleRoom - fm.height();
     m_titleRect = QRect(titleX, titleY, fm.horizontalAdvance(m_title), fm.height());
-    p.drawText(titleX, titleY + fm.ascent(), m_title);
+    drawWatchedText(p, titleX, titleY + fm.ascent(), m_title);
 }
 
 void tGraphPanel::drawRaster(QPainter& p, const tGraphLayout& g, const QFontMetrics& sm, int left,
@@ -246,7 +253,7 @@ void tGraphPanel::drawRaster(QPainter& p, const tGraphLayout& g, const QFontMetr
         const QString label = QString::number(v, 'f', 0);
         const int w = sm.horizontalAdvance(label);
         p.setPen(m_barColor);
-        p.drawText(left + g.L - labelGap - w, y - sm.height() / 2 + sm.ascent(), label);
+        drawWatchedText(p, left + g.L - labelGap - w, y - sm.height() / 2 + sm.ascent(), label);
     }
     // Frame.
     p.setBrush(Qt::NoBrush);
@@ -271,7 +278,7 @@ void tGraphPanel::drawBar(QPainter& p, const tGraphLayout& g, const QFontMetrics
     const int captionTop = b.Y2 + TickLength + sm.height();
     p.fillRect(QRect(b.Xm - cw / 2, captionTop, cw, sm.height()), m_backColor);
     p.setPen(m_barColor);
-    p.drawText(b.Xm - cw / 2, captionTop + sm.ascent(), bar.Caption);
+    drawWatchedText(p, b.Xm - cw / 2, captionTop + sm.ascent(), bar.Caption);
 
     // Front, side and top faces.
     p.setPen(QPen(m_backLineColor, 1, Qt::SolidLine));
@@ -295,7 +302,7 @@ void tGraphPanel::drawBar(QPainter& p, const tGraphLayout& g, const QFontMetrics
     const bool inside = b.Y2 - b.Y1 >= sm.height() + 4;
     const int vy = inside ? b.Y1 + 2 : std::min(b.Y1, b.Y2 - baseline) - g.Dy - sm.height();
     p.setPen(inside ? readableOn(bar.Color) : m_barColor);
-    p.drawText(vx, vy + sm.ascent(), value);
+    drawWatchedText(p, vx, vy + sm.ascent(), value);
 }
 
 QString barValueText(double value)

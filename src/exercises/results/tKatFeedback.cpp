@@ -1,5 +1,7 @@
 #include "exercises/results/tKatFeedback.h"
 
+#include "toolkit/Look.h"
+
 #include <cmath>
 
 namespace gf {
@@ -33,7 +35,8 @@ void tKatFeedback::drawContent(PanelCanvas& c, const QRect& area, double s, bool
     auto column = [&](int j) { return xl + j * w; };
 
     const QColor label = printing ? QColor(Qt::black) : TextColor();
-    const QColor today = printing ? QColor(Qt::black) : TodayGreen;
+    // dark green on black: 4.1 to 1
+    const QColor today = printing ? QColor(Qt::black) : look::pick(TodayGreen, QColor(60, 220, 60));
     const QColor earlier = printing ? QColor(Qt::black) : EarlierSilver;
     const QPen line = c.pen(printing ? QColor(Qt::black) : LineGreen, 2);
 

@@ -1,5 +1,6 @@
 #include "exercises/search/TWortDlg.h"
 
+#include "render/PanelCanvas.h"
 #include "core/data/Random.h"
 #include "core/sequence/StepClock.h"
 #include "exercises/search/TAbfragDlg.h"
@@ -39,7 +40,7 @@ void TWordPanel::draw(QPainter& p, const QString& text)
         return;
     p.setFont(font());
     p.setPen(Qt::white);
-    p.drawText(contentsRect(), Qt::AlignCenter, text);
+    drawWatchedText(p, contentsRect(), Qt::AlignCenter, text);
 }
 
 void TWordPanel::prepare(const QStringList& words)

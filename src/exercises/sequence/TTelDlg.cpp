@@ -1,5 +1,6 @@
 #include "exercises/sequence/TTelDlg.h"
 
+#include "render/PanelCanvas.h"
 #include "core/data/MessageSink.h"
 #include "core/data/ProgramData.h"
 #include "core/data/Random.h"
@@ -8,6 +9,7 @@
 #include "core/sequence/tTelExercise.h"
 #include "platform/MediaFiles.h"
 #include "platform/SoundPlayer.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/Look.h"
 #include "toolkit/TImage.h"
@@ -62,6 +64,23 @@ TTelKey::TTelKey(const QString& caption, QWidget* parent) : QLabel(caption, pare
     setTextFormat(Qt::PlainText);
     setAttribute(Qt::WA_OpaquePaintEvent); // nothing behind a key needs repainting
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches the keys and Space presses one; the digits dial as before, wherever
+    // the focus is.
+    setFocusPolicy(Qt::TabFocus);
+    access::makeButton(this, caption, [this] {
+        if (isEnabled())
+            emit clicked();
+    });
+}
+
+void TTelKey::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (isEnabled())
+            emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void TTelKey::setFace(const QColor& colour)
@@ -80,8 +99,11 @@ void TTelKey::paintEvent(QPaintEvent*)
     qDrawShadePanel(&p, r, palette(), false, 2);
     p.setFont(font());
     // A key that cannot be pressed now keeps its face but dims its caption.
-    p.setPen(isEnabled() ? QColor(Qt::white) : QColor(150, 150, 190));
-    p.drawText(r, Qt::AlignCenter, text());
+    p.setPen(isEnabled() ? QColor(Qt::white)
+                         : look::pick(QColor(150, 150, 190), QColor(230, 230, 230)));
+    drawWatchedText(p, r, Qt::AlignCenter, text());
+    if (hasFocus())
+        look::drawFocusFrame(p, r);
 }
 
 void TTelKey::mousePressEvent(QMouseEvent* event)
@@ -334,6 +356,7 @@ void TTelDlg::showDisplay()
     if (Display->palette().color(QPalette::WindowText) != colour)
         look::setTextColour(Display, colour);
     Display->setText(m_exercise->display());
+    access::announce(Display, m_exercise->display());
     // Drawn now, not at the next turn of the event loop: a digit is given when the
     // trainee sees it.
     if (Display->isVisible())
