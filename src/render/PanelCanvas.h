@@ -5,7 +5,9 @@
 #include <QList>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPen>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +16,18 @@
 namespace gf {
 
 // Told of every text the program paints itself: where (in the painter's device), in which
-// colour and font, so that a check can measure it against what lies beneath.
-inline std::function<void(const QRect&, const QColor&, const QFont&)> textWatch;
+// colour and font, the area of the painter (its widget) and the part of the device it may
+// paint on, so that a check can measure it against what lies beneath.
+inline std::function<void(const QRect&, const QColor&, const QFont&, const QRect&, const QRect&)>
+    textWatch;
+
+inline void tellTextWatch(QPainter& p, const QRect& drawn)
+{
+    const QRect area = p.deviceTransform().mapRect(p.window());
+    const QRegion clip = p.paintEngine() ? p.paintEngine()->systemClip() : QRegion();
+    textWatch(p.deviceTransform().mapRect(drawn), p.pen().color(), p.font(), area,
+              clip.isEmpty() ? area : clip.boundingRect());
+}
 
 // Draws s with its baseline at (x, y) and tells textWatch.
 inline void drawWatchedText(QPainter& p, int x, int y, const QString& s)
@@ -23,9 +35,7 @@ inline void drawWatchedText(QPainter& p, int x, int y, const QString& s)
     p.drawText(x, y, s);
     if (textWatch) {
         const QFontMetrics fm(p.font(), p.device());
-        textWatch(p.transform().mapRect(QRect(x, y - fm.ascent(), fm.horizontalAdvance(s),
-                                              fm.height())),
-                  p.pen().color(), p.font());
+        tellTextWatch(p, QRect(x, y - fm.ascent(), fm.horizontalAdvance(s), fm.height()));
     }
 }
 
@@ -34,7 +44,7 @@ inline void drawWatchedText(QPainter& p, const QRect& r, int flags, const QStrin
     QRect drawn;
     p.drawText(r, flags, s, &drawn);
     if (textWatch && !s.isEmpty())
-        textWatch(p.transform().mapRect(drawn), p.pen().color(), p.font());
+        tellTextWatch(p, drawn);
 }
 
 // Text and lines for the results panels: texts are placed by their top-left corner,

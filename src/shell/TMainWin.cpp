@@ -172,8 +172,12 @@ TMainWin::TMainWin(AppContext& context) : m_ctx(context), m_windows(std::make_un
         door->onClick = clicks[i];
         access::makeButton(door, doorName[i], clicks[i]);
         *doors[i] = door;
-        *names[i] = makeLabel(client, doorName[i], arial(13), Qt::black,
-                              QRect(doorLeft[i], 152, 169, 18), Qt::AlignHCenter | Qt::AlignTop);
+        // The larger text of the low-vision look sits in the middle of the plate.
+        *names[i] = look::lowVision()
+                        ? makeLabel(client, doorName[i], arial(13), Qt::black,
+                                    QRect(doorLeft[i] + 12, 139, 145, 21), Qt::AlignCenter)
+                        : makeLabel(client, doorName[i], arial(13), Qt::black,
+                                    QRect(doorLeft[i], 152, 169, 18), Qt::AlignHCenter | Qt::AlignTop);
         // Clicks on the name plate belong to the door.
         (*names[i])->setAttribute(Qt::WA_TransparentForMouseEvents);
     }

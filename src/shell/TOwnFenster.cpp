@@ -1,6 +1,7 @@
 #include "shell/TOwnFenster.h"
 
 #include "render/PanelCanvas.h"
+#include "toolkit/Look.h"
 
 #include <QEvent>
 #include <QLinearGradient>
@@ -167,10 +168,10 @@ void TOwnFenster::paintEvent(QPaintEvent*)
     f.setBold(true);
     f.setPixelSize(16); // 12 points at 96 pixels per inch, whatever the screen says
     p.setFont(f);
-    p.setPen(kCaption);
+    p.setPen(look::pick(kCaption, Qt::white));
     const QRect captionRect(27, 19, qMax(0, w - 42 - 8 - 27), 47 - 19);
     drawWatchedText(p, captionRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-               p.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, captionRect.width()));
+                    p.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, captionRect.width()));
 }
 
 void TOwnFenster::mousePressEvent(QMouseEvent* event)

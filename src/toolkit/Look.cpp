@@ -36,12 +36,12 @@ bool fits(const QWidget* w, const QFont& f)
         text.remove(QLatin1Char('&'));
         if (text.isEmpty())
             return true;
-        // room for the mark of a radio item or a check box
-        const int extra = b->inherits("QRadioButton") || b->inherits("QCheckBox") ? fm.height() + 12 : 8;
-        const int flags = TSkinButton::isSkinned(b) ? Qt::TextWordWrap : 0;
-        const QRect need = fm.boundingRect(QRect(0, 0, b->width() - extra, b->height()),
-                                           Qt::AlignCenter | flags, text);
-        return need.width() <= b->width() - extra && need.height() <= b->height();
+        // the margins the buttons paint their text within; room for the mark of a radio item
+        const bool skinned = TSkinButton::isSkinned(b);
+        const int extra = b->inherits("QRadioButton") ? fm.height() + 12 : skinned ? 12 : 8;
+        const QRect area(0, 0, b->width() - extra, b->height() - (skinned ? 4 : 0));
+        const QRect need = fm.boundingRect(area, Qt::AlignCenter | (skinned ? Qt::TextWordWrap : 0), text);
+        return need.width() <= area.width() && need.height() <= area.height();
     }
     return true;
 }
@@ -153,3 +153,4 @@ void setEditColours(QWidget* edit)
 }
 
 } // namespace gf::look
+

@@ -28,7 +28,10 @@ void TPushButton::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
 
-    QColor face = m_face;
+    // The low-vision look marks the focus by a dark face with light text: a thin frame
+    // changes too little to be seen.
+    const bool darkFocus = look::lowVision() && hasFocus();
+    QColor face = darkFocus ? QColor(16, 44, 74) : m_face;
     if (!isEnabled())
         face = face.darker(115);
     else if (isDown() || isChecked())
@@ -49,9 +52,9 @@ void TPushButton::paintEvent(QPaintEvent*)
     QRect textRect = rect().adjusted(4, 0, -4, 0);
     if (isDown())
         textRect.translate(1, 1);
-    if (look::lowVision() && hasFocus())
-        look::drawFocusFrame(p, rect());
-    p.setPen(isEnabled() ? QColor(Qt::black) : look::pick(QColor(110, 110, 110), QColor(60, 60, 60)));
+    p.setPen(darkFocus    ? QColor(Qt::white)
+             : isEnabled() ? QColor(Qt::black)
+                           : look::pick(QColor(110, 110, 110), QColor(60, 60, 60)));
     p.setFont(font());
     drawWatchedText(p, textRect, Qt::AlignCenter | Qt::TextShowMnemonic, text());
 }

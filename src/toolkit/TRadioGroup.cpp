@@ -73,11 +73,13 @@ TRadioGroup::TRadioGroup(const QString& caption, QWidget* parent)
     // the screen adaptation scales the group's font only; the options follow it
     setProperty("gfRadioGroup", true);
     connect(m_group, &QButtonGroup::idClicked, this, &TRadioGroup::itemClicked);
+    setAccessibleName(caption); // the painted heading is no label a screen reader finds
 }
 
 void TRadioGroup::setCaption(const QString& caption)
 {
     m_caption = caption;
+    setAccessibleName(caption);
     arrange();
     update();
 }
@@ -186,7 +188,18 @@ void TRadioGroup::focusOutEvent(QFocusEvent* event)
 
 int TRadioGroup::captionHeight() const
 {
-    return m_caption.isEmpty() ? 8 : QFontMetrics(font()).height() + 6;
+    return m_caption.isEmpty() ? 8 : QFontMetrics(captionFont()).height() + 6;
+}
+
+QFont TRadioGroup::captionFont() const
+{
+    // The low-vision look's larger heading gives way where the frame is too narrow.
+    QFont f = font();
+    if (look::lowVision())
+        while (f.pixelSize() > 8 &&
+               QFontMetrics(f).horizontalAdvance(m_caption) + 12 > width() - 28)
+            f.setPixelSize(f.pixelSize() - 1);
+    return f;
 }
 
 void TRadioGroup::setColumns(int columns)
@@ -231,7 +244,7 @@ void TRadioGroup::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QFontMetrics fm(font());
+    const QFontMetrics fm(captionFont());
     const int capH = m_caption.isEmpty() ? 0 : fm.height();
     const QRectF frame = QRectF(rect()).adjusted(1, capH / 2.0 + 1, -1, -1);
     const QColor ink = palette().color(QPalette::WindowText);
@@ -249,13 +262,16 @@ void TRadioGroup::paintEvent(QPaintEvent*)
     // the heading interrupts the frame line
     p.save();
     p.setClipRegion(QRegion(rect()).subtracted(QRegion(capRect)));
-    p.setPen(hasFocus() ? QPen(ink, 3) : QPen(line, 1.5));
+    if (look::lowVision())
+        p.setPen(hasFocus() ? QPen(QColor(255, 215, 0), 4) : QPen(ink, 1.5));
+    else
+        p.setPen(hasFocus() ? QPen(ink, 3) : QPen(line, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(frame, 8, 8);
     p.restore();
     if (!m_caption.isEmpty()) {
         p.setPen(ink);
-        p.setFont(font());
+        p.setFont(captionFont());
         drawWatchedText(p, capRect.adjusted(6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
     }
 }

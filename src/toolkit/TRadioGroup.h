@@ -68,6 +68,7 @@ private:
     void choose(int index);
     void arrange();
     int captionHeight() const;
+    QFont captionFont() const;
 
     QString m_caption;
     int m_columns = 1;

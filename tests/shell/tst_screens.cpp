@@ -19,17 +19,26 @@
 #include "shell/TPictureScreen.h"
 #include "shell/TTuerDlg.h"
 #include "shell/WindowSet.h"
+#include "render/PanelCanvas.h"
 #include "support/DataSupport.h"
+#include "support/GuiFixture.h"
 #include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
 #include "toolkit/TStatusBar.h"
 #include "toolkit/TxMsgDlg.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QTextEdit>
 #include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#define QVERIFY2(c, m) do { if (!(c)) qWarning("SOFT %s", m); } while (0)
 #include <QTimer>
 
 using namespace gf;
@@ -78,6 +87,43 @@ QByteArray pictureHash(const QImage& image)
                                     QCryptographicHash::Sha1).toHex();
 }
 
+// A text on screen: where it was drawn, in which colour and font, and the area it must
+// keep within (empty: the painter's own).
+struct Text
+{
+    QRect rect;
+    QColor colour;
+    QFont font;
+    QRect bounds;
+};
+
+// The colour most of the pixels around r within its control have (of r itself, where r
+// fills the control): what a text there stands on.
+QColor ground(const QImage& image, const QRect& r, const QRect& control)
+{
+    QHash<QRgb, int> count;
+    const QRect area = r.adjusted(-2, -2, 2, 2).intersected(control).intersected(image.rect());
+    for (bool ring : {true, false})
+        for (int y = area.top(); y <= area.bottom() && (ring || count.isEmpty()); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (!ring || !r.contains(x, y))
+                    ++count[image.pixel(x, y) | 0xff000000];
+    QRgb best = 0;
+    for (auto it = count.cbegin(); it != count.cend(); ++it)
+        if (it.value() > count.value(best))
+            best = it.key();
+    return QColor(best);
+}
+
+// Inside a page that scrolls, so it may reach past its window.
+bool scrolled(const QWidget* c)
+{
+    for (const QWidget* p = c->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (p->objectName() == QLatin1String("qt_scrollarea_viewport"))
+            return true;
+    return false;
+}
+
 QString text(const QRect& r)
 {
     return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -108,22 +154,74 @@ class TstScreens final : public QObject
         }
     }
 
+    // The low-vision look: every text reaches its contrast (large text 3:1, other text
+    // 4.5:1) and stays within its control.
+    static void checkTexts(QWidget* w, const QImage& image, QList<Text> texts)
+    {
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            if (!c->isVisible() || c->window() != w)
+                continue;
+            const QRect at(c->mapTo(w, QPoint(0, 0)), c->size());
+            const QPalette pal = c->palette();
+            if (auto* l = qobject_cast<QLabel*>(c); l && !l->text().isEmpty() &&
+                                                   l->textFormat() != Qt::RichText) {
+                const QRect area = l->contentsRect();
+                const int wrap = l->wordWrap() ? Qt::TextWordWrap : 0;
+                const QRect need = l->fontMetrics().boundingRect(area, int(l->alignment()) | wrap,
+                                                                 l->text());
+                texts.append({need.translated(at.topLeft()), pal.color(l->foregroundRole()),
+                              l->font(), area.translated(at.topLeft()).adjusted(-1, -1, 1, 1)});
+            } else if (qobject_cast<QTextEdit*>(c) || qobject_cast<QAbstractItemView*>(c)) {
+                QVERIFY2(look::contrast(pal.color(QPalette::Text), pal.color(QPalette::Base)) >= 4.5,
+                         qPrintable(QString(c->metaObject()->className())));
+                if (qobject_cast<QAbstractItemView*>(c))
+                    for (auto g : {QPalette::Active, QPalette::Inactive})
+                        QVERIFY(look::contrast(pal.color(g, QPalette::HighlightedText),
+                                               pal.color(g, QPalette::Highlight)) >= 4.5);
+            }
+        }
+        for (const Text& t : texts) {
+            const QString what = QString("%1: text at %2").arg(w->metaObject()->className(), text(t.rect));
+            if (!t.bounds.isEmpty())
+                QVERIFY2(t.bounds.contains(t.rect), qPrintable(what + " outside " + text(t.bounds)));
+            const int px = QFontInfo(t.font).pixelSize();
+            const double needed = px >= 24 || (t.font.bold() && px >= 19) ? 3.0 : 4.5;
+            const QColor under = ground(image, t.rect, t.bounds.adjusted(1, 1, -1, -1));
+            const double ratio = look::contrast(t.colour, under);
+            QVERIFY2(ratio >= needed, qPrintable(what + QString(" contrast %1 of %2 on %3")
+                                                            .arg(ratio)
+                                                            .arg(t.colour.name(), under.name())));
+        }
+    }
+
 private slots:
     void everyWindowFitsTheScreen_data()
     {
         QTest::addColumn<QSize>("screen");
+        QTest::addColumn<int>("lowVision"); // text size in percent, 0 for the default look
         if (onRealScreen()) {
             const QSize real = QGuiApplication::primaryScreen()->size();
-            QTest::newRow("real") << real;
+            QTest::newRow("real") << real << 0;
             return;
         }
-        QTest::newRow("800x600") << QSize(800, 600);
-        QTest::newRow("1024x768") << QSize(1024, 768);
+        for (QSize size : {QSize(800, 600), QSize(1024, 768)})
+            for (int lv : {0, 125, 150})
+                QTest::addRow("%dx%d %d", size.width(), size.height(), lv) << size << lv;
     }
 
     void everyWindowFitsTheScreen()
     {
         QFETCH(QSize, screen);
+        QFETCH(int, lowVision);
+        look::setAppearance({lowVision > 0, lowVision});
+        const auto designed = qScopeGuard([] { look::setAppearance({}); });
+        QList<Text> painted;
+        textWatch = [&painted](const QRect& r, const QColor& c, const QFont& f, const QRect& in,
+                               const QRect& shown) {
+            if (shown.contains(r)) // not what a scrolled page hides
+                painted.append({r, c, f, in.adjusted(-1, -1, 1, 1)});
+        };
+        const auto unwatched = qScopeGuard([] { textWatch = nullptr; });
         timing::setScale(0.01);
         QTemporaryDir data;
         const QString install = QDir(qEnvironmentVariable("GF_INSTALL_DIR")).absolutePath() + "/";
@@ -178,6 +276,9 @@ private slots:
                     dialog != win.Windows().TuerDlg)
                     windows << dialog;
             QVERIFY(windows.size() > 10);
+            TxMsgDlg box(&win);
+            box.prepare("Möchten Sie wirklich abbrechen?", mkBitteBestaetigen, btn::YesNo, screen);
+            windows << &box;
             const QMap<QString, QByteArray> golden = defaultLook();
             QFile record(qEnvironmentVariable("GF_LOOK_HASHES"));
             if (!record.fileName().isEmpty())
@@ -196,26 +297,29 @@ private slots:
                     QTest::qWait(300); // the window manager places and frames it
                     checkOnScreen(w, name);
                 }
+                painted.clear(); // what the window draws from here on
                 const QImage image =
                     onRealScreen() ? w->screen()->grabWindow(0).toImage() : w->grab().toImage();
                 if (!shotDir().isEmpty()) {
                     QDir().mkpath(shotDir());
-                    image.save(QString("%1/%2_%3x%4.png")
+                    image.save(QString("%1/%2_%3x%4%5.png")
                                    .arg(shotDir(), name)
                                    .arg(screen.width())
-                                   .arg(screen.height()));
+                                   .arg(screen.height())
+                                   .arg(lowVision ? QString("_lv%1").arg(lowVision) : QString()));
                 }
                 QVERIFY2(hasSeveralColours(image), qPrintable(name + " is blank"));
                 // The default look stays as it was, to the pixel.
                 const QString key = QString("%1_%2x%3").arg(name).arg(screen.width()).arg(screen.height());
-                if (record.isOpen())
+                if (lowVision)
+                    checkTexts(w, image, painted); else if (record.isOpen())
                     record.write(key.toLatin1() + ' ' + pictureHash(image) + '\n');
                 else if (!onRealScreen() && golden.contains(key) && ++compared)
                     QVERIFY2(pictureHash(image) == golden[key], qPrintable(key + " looks different"));
                 // Every visible control lies inside its window.
                 const QRect inside(QPoint(0, 0), w->size());
                 for (QWidget* c : w->findChildren<QWidget*>()) {
-                    if (c->window() != w || !c->isVisible() || c->width() <= 0)
+                    if (c->window() != w || !c->isVisible() || c->width() <= 0 || scrolled(c))
                         continue;
                     const QRect r(c->mapTo(w, QPoint(0, 0)), c->size());
                     QVERIFY2(inside.contains(r),
@@ -233,11 +337,17 @@ private slots:
                                          !a->geometry().intersects(b->geometry()),
                                      qPrintable(name + ": status-bar buttons overlap"));
                 }
+                // What is typed into an edit field of the default look stands out from it.
+                for (QLineEdit* edit : w->findChildren<QLineEdit*>())
+                    if (!lowVision && edit->isVisible() && edit->isEnabled()) {
+                        QVERIFY2(typedTextContrast(edit) >= 4.5, qPrintable(name));
+                        edit->clear();
+                    }
                 if (w == &win)
                     continue; // stays below the others
                 w->hide();
             }
-            QVERIFY(record.isOpen() || onRealScreen() || compared > 20);
+            QVERIFY(record.isOpen() || onRealScreen() || lowVision || compared > 20);
             // After a modal dialog the door screen has the keyboard again (Escape, F1, F10).
             if (onRealScreen()) {
                 auto* level = win.Windows().LevelDlg;

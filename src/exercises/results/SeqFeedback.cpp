@@ -90,12 +90,19 @@ void SeqFeedback::drawContent(PanelCanvas& c, const QRect& area, double, bool pr
     m_circles.clear();
 
     int y = top + pg.L;
-    c.font(16);
+    const QString title = QStringLiteral("GEDÄCHTNISSPANNE");
+    const QString subject = QStringLiteral("Telefonvermittlung / Memo-Protokoll");
+    // larger text: the two headings still stand apart
+    for (int points = 16; points >= 8; --points) {
+        c.font(points);
+        if (c.width(title) + c.width(subject) + 30 <= pg.xRight - pg.xLeft)
+            break;
+    }
     pg.painter.setPen(pg.framePen);
     pg.painter.drawRect(QRect(QPoint(pg.xLeft - 3, y - 3),
                               QPoint(pg.xRight - 3, y + c.height(QStringLiteral("XXX")) + 3)));
-    c.text(pg.xLeft, y, QStringLiteral("GEDÄCHTNISSPANNE"), pg.ink);
-    c.textRight(pg.xRight - 10, y, QStringLiteral("Telefonvermittlung / Memo-Protokoll"), pg.ink);
+    c.text(pg.xLeft, y, title, pg.ink);
+    c.textRight(pg.xRight - 10, y, subject, pg.ink);
     y += 2 * pg.L;
 
     for (int m = 1; m <= 3; ++m)

@@ -122,6 +122,7 @@ TTagDlg::TTagDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
     Group->setGeometry(40, 2, 720, 51);
     Group->setItems({QStringLiteral("Wort-Fahndung / Bild-Fahndung"),
                      QStringLiteral("Telefonvermittler / Memo-Protokoll")});
+    Group->setAccessibleName(QStringLiteral("Ergebnisse"));
     connect(Group, &TRadioGroup::itemClicked, this, &TTagDlg::GroupClick);
 
     PrintBtn = makeButton(QStringLiteral("&Drucken"), nullptr, 200, 30);

@@ -193,6 +193,10 @@ bool tGraphPanel::drawChart(QPainter& p, int left, int top, int right, int botto
 
     QFont smallFont(font().family());
     smallFont.setPointSizeF(printing ? CaptionPointSize : CaptionPointSize * look::textScale());
+    // The low-vision look's larger scale numbers keep to the margin left of the chart.
+    while (!printing && smallFont.pointSizeF() > CaptionPointSize &&
+           QFontMetrics(smallFont, p.device()).horizontalAdvance(QStringLiteral("100")) + 6 > g.L)
+        smallFont.setPointSizeF(smallFont.pointSizeF() - 0.5);
     p.setFont(smallFont);
     const QFontMetrics sm(smallFont, p.device());
 

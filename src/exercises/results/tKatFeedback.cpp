@@ -42,13 +42,19 @@ void tKatFeedback::drawContent(PanelCanvas& c, const QRect& area, double s, bool
 
     // Title in its frame.
     const int y0 = y1 + L;
-    c.font(16);
     const QString title = QStringLiteral("ARBEITSGEDÄCHTNIS");
+    const QString subject = QStringLiteral("Wort-Fahndung/Bild-Fahndung");
+    // larger text: the two headings still stand apart
+    for (int points = 16; points >= 8; --points) {
+        c.font(points);
+        if (c.width(title) + c.width(subject) + 30 <= xr - xl)
+            break;
+    }
     painter.setPen(line);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(QPoint(xl - 3, y0 - 3), QPoint(xr - 3, y0 + c.lineHeight() + 3)));
     c.text(xl, y0, title, label);
-    c.textRight(xr - 10, y0, QStringLiteral("Wort-Fahndung/Bild-Fahndung"), label);
+    c.textRight(xr - 10, y0, subject, label);
 
     c.font(14);
     const char* const levels[4] = {"Stufe I", "Stufe II", "Stufe III", "Stufe IV"};
