@@ -26,7 +26,7 @@ TPictureScreen::TPictureScreen(AppContext& ctx, std::chrono::milliseconds shown,
     : TWindow(ctx, parent), m_shown(shown)
 {
     setFillsScreen();
-    setWindowTitle(QStringLiteral(" "));
+    setWindowTitle(QStringLiteral("Grips-Fix"));
     look::setBackground(this, look::background());
     resize(800, 600);
 

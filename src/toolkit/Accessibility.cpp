@@ -1,7 +1,11 @@
 #include "toolkit/Accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QRadioButton>
 #include <QAccessibleWidget>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace gf::access {
@@ -35,13 +39,35 @@ Presser* presserOf(QObject* o)
 class AccessibleButton final : public QAccessibleWidget
 {
 public:
-    explicit AccessibleButton(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+    explicit AccessibleButton(QWidget* w)
+        : QAccessibleWidget(w, qobject_cast<QRadioButton*>(w) ? QAccessible::RadioButton
+                                                              : QAccessible::Button)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        QString s = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && s.isEmpty())
+            if (auto* b = qobject_cast<QAbstractButton*>(widget()))
+                s = b->text().remove(QLatin1Char('&'));
+        return s;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (auto* b = qobject_cast<QAbstractButton*>(widget()); b && b->isCheckable()) {
+            s.checkable = true;
+            s.checked = b->isChecked();
+        }
+        return s;
+    }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& action) override
     {
+        // A press may open a modal window; the reader's call returns first.
         if (action == pressAction() && widget()->isEnabled())
-            if (Presser* p = presserOf(widget()))
-                p->press();
+            if (QPointer<Presser> p = presserOf(widget()))
+                QTimer::singleShot(0, p, [p] { p->press(); });
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
@@ -63,7 +89,8 @@ void makeButton(QWidget* w, const QString& name, std::function<void()> press)
     }();
     Q_UNUSED(installed);
     new Presser(w, std::move(press));
-    w->setAccessibleName(name);
+    if (!name.isEmpty())
+        w->setAccessibleName(name);
 }
 
 void announce(QWidget* w, const QString& text)

@@ -1,6 +1,7 @@
 #include "toolkit/TRadioGroup.h"
 
 #include "render/PanelCanvas.h"
+#include "toolkit/Accessibility.h"
 #include "toolkit/Look.h"
 
 #include <QButtonGroup>
@@ -21,6 +22,9 @@ TRadioItem::TRadioItem(const QString& text, QWidget* parent) : QRadioButton(text
 {
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
+    // A reader's press chooses the option as a click does; a plain toggle would leave the
+    // group unaware of it.
+    access::makeButton(this, QString(), [this] { click(); });
 }
 
 QSize TRadioItem::sizeHint() const

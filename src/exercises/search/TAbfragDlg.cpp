@@ -32,6 +32,7 @@ TAbfragDlg::TAbfragDlg(AppContext& ctx, QWidget* parent)
     HelpKey = QStringLiteral("AbfragDlg");
 
     RadioGroup = new TRadioGroup(QString(), this);
+    RadioGroup->setAccessibleName(QStringLiteral("Antwort"));
     RadioGroup->setFont(look::arial(27, true));
     RadioGroup->setGeometry(340, 130, 297, 353);
     connect(RadioGroup, &TRadioGroup::itemClicked, this, &TAbfragDlg::Choose);

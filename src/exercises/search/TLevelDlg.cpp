@@ -19,6 +19,7 @@ constexpr quint16 kTestRunCount = 2;
 TCountDlg::TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centredLabel, QWidget* parent)
     : TBaseDlg(ctx, parent), m_counts(counts)
 {
+    setWindowTitle(QStringLiteral("Anzahl der Übungen"));
     Label = new QLabel(QStringLiteral("Bitte wählen Sie die Anzahl der Übungen:"), this);
     Label->setFont(look::comic(27, true));
     look::setTextColour(Label, Qt::white);
@@ -34,6 +35,7 @@ TCountDlg::TCountDlg(AppContext& ctx, const QList<quint16>& counts, bool centred
     Group->setFont(look::comic(21, true));
     Group->setGeometry(283, 180, 233, 246);
     Group->setChoiceKeys(true);
+    Group->setAccessibleName(windowTitle());
 
     // the buttons answer to their letters and Enter to "Weiter"; the arrows stay with the
     // group, so none of them lands on "Zurück"

@@ -17,6 +17,7 @@ TSearchQueryDlg::TSearchQueryDlg(AppContext& ctx, QWidget* parent, int questionH
                                  int questionPixels, const QString& reminder)
     : TBaseDlg(ctx, parent), m_reminder(reminder)
 {
+    setWindowTitle(QStringLiteral("Abfrage"));
     setFocusPolicy(Qt::StrongFocus);
 
     QuestionPanel = new QLabel(this);
