@@ -1,5 +1,7 @@
 #include "toolkit/RtfReader.h"
 
+#include "toolkit/Look.h"
+
 #include <QFile>
 #include <QList>
 #include <QTextCursor>
@@ -392,7 +394,8 @@ QTextCharFormat Parser::charFormat() const
     font.setItalic(s.italic);
     font.setUnderline(s.underline);
     if (s.halfPoints > 0)
-        font.setPixelSize(std::max(1, (s.halfPoints * 2 + 1) / 3)); // half points at 96 dpi
+        // half points at 96 dpi, and the low-vision look's text size
+        font.setPixelSize(std::max(1, qRound((s.halfPoints * 2 + 1) / 3 * look::textScale())));
     f.setFont(font);
     QColor colour = m_baseColour;
     if (s.colour > 0 && s.colour < m_colours.size() && m_colours[s.colour].isValid())
