@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QWidget>
 #include <cmath>
 
@@ -44,6 +46,23 @@ bool fits(const QWidget* w, const QFont& f)
         return need.width() <= area.width() && need.height() <= area.height();
     }
     return true;
+}
+// A text with no scroll bar shrinks until all of it shows.
+void fitTextEdit(QTextEdit* te)
+{
+    const QVariant fitted = te->property(FittedFont);
+    if (!fitted.isValid() || fitted.value<QFont>() != te->font())
+        te->setProperty(FullFont, te->font());
+    QFont f = te->property(FullFont).value<QFont>();
+    QTextDocument* doc = te->document();
+    const QRect room = te->contentsRect();
+    for (; f.pixelSize() > 8; f.setPixelSize(f.pixelSize() - 1)) {
+        te->setFont(f);
+        doc->setTextWidth(room.width() - 2 * doc->documentMargin());
+        if (doc->size().height() <= room.height())
+            break;
+    }
+    te->setProperty(FittedFont, te->font());
 }
 } // namespace
 
@@ -88,7 +107,14 @@ void fitTexts(QWidget* root)
     QList<QWidget*> all = root->findChildren<QWidget*>();
     all.prepend(root);
     for (QWidget* w : all) {
-        if (!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w))
+        if (auto* te = qobject_cast<QTextEdit*>(w);
+            te && te->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) {
+            fitTextEdit(te);
+            continue;
+        }
+        // the options of a group are laid out by their group, which may not have done so yet
+        if ((!qobject_cast<QLabel*>(w) && !qobject_cast<QAbstractButton*>(w)) ||
+            (w->parentWidget() && w->parentWidget()->property("gfRadioGroup").toBool()))
             continue;
         // A font set since the last fit (the screen's adaptation) is the new full size.
         const QVariant fitted = w->property(FittedFont);

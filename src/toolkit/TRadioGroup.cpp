@@ -223,9 +223,26 @@ void TRadioGroup::arrange()
     const int rows = (count + m_columns - 1) / m_columns;
     const int rowHeight = avail / rows;
     const int columnWidth = (width() - 2 * margin) / m_columns;
+    // The low-vision look's larger options give way where a column is too narrow.
+    QFont itemFont = font();
+    if (look::lowVision()) {
+        auto fits = [&](const QFont& f) {
+            const QFontMetrics fm(f);
+            for (const TRadioItem* item : m_items)
+                if (markSize(fm) + fm.height() / 2 + fm.horizontalAdvance(item->text()) + 8 >
+                        columnWidth ||
+                    fm.height() + 6 > rowHeight)
+                    return false;
+            return true;
+        };
+        while (itemFont.pixelSize() > 8 && !fits(itemFont))
+            itemFont.setPixelSize(itemFont.pixelSize() - 1);
+        for (TRadioItem* item : m_items)
+            item->setFont(itemFont);
+    }
     for (int i = 0; i < count; ++i) {
         const int rowTop = top + (i % rows) * rowHeight;
-        const int h = qMin(rowHeight, QFontMetrics(font()).height() + 10);
+        const int h = qMin(rowHeight, QFontMetrics(itemFont).height() + 10);
         m_items[i]->setGeometry(margin + (i / rows) * columnWidth, rowTop + (rowHeight - h) / 2,
                                 columnWidth, h);
     }
