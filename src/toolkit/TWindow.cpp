@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace gf {
 
@@ -25,6 +26,12 @@ void TWindow::setVisible(bool visible)
         m_before = QApplication::activeWindow();
         FormShow();
         look::fitTexts(this);
+        // a scroll bar a screen reader can reach needs a name as much as a button does
+        for (QScrollBar* bar : findChildren<QScrollBar*>())
+            if (bar->accessibleName().isEmpty())
+                bar->setAccessibleName(bar->orientation() == Qt::Vertical
+                                           ? QStringLiteral("Bildlauf senkrecht")
+                                           : QStringLiteral("Bildlauf waagerecht"));
     }
     const bool hiding = !visible && isVisible();
     QDialog::setVisible(visible);
