@@ -5,6 +5,7 @@
 // screen's size and checks where each window and its status bar really landed.
 #include "core/data/ProgramData.h"
 #include "core/data/Timing.h"
+#include "exercises/results/TExportDlg.h"
 #include "exercises/search/TBmpKatDlg.h"
 #include "exercises/search/TErklaerDlgs.h"
 #include "exercises/search/TLevelDlg.h"
@@ -24,10 +25,10 @@
 #include "support/GuiFixture.h"
 #include "toolkit/AppContext.h"
 #include "toolkit/Look.h"
+#include "toolkit/TRadioGroup.h"
 #include "toolkit/TStatusBar.h"
 #include "toolkit/TxMsgDlg.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -67,35 +68,34 @@ QString shotDir()
     return qEnvironmentVariable("GF_SHOT_DIR");
 }
 
-// The default look's pictures as main drew them before the low-vision look existed, by
-// window and size; GF_LOOK_HASHES names a file to write them to instead.
-QMap<QString, QByteArray> defaultLook()
+// The default look's pictures, all windows at one size in one hash, as main drew them
+// before the low-vision look existed; GF_LOOK_HASHES names a file to write them to instead.
+// The login dialog shows a temporary folder, the second and third introductions draw
+// their pictures at random.
+QByteArray defaultLook(QSize screen)
 {
-    QMap<QString, QByteArray> hashes;
     QFile f(qEnvironmentVariable("GF_SOURCE_DIR") + "/tests/shell/defaultlook.txt");
-    if (f.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : f.readAll().split('\n'))
-            if (const auto parts = line.split(' '); parts.size() == 2)
-                hashes.insert(QString::fromLatin1(parts[0]), parts[1]);
-    return hashes;
+    const QByteArray size = QByteArray::number(screen.width()) + 'x' + QByteArray::number(screen.height());
+    for (const QByteArray& line : f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QByteArrayList())
+        if (line.startsWith(size + ' '))
+            return line.mid(size.size() + 1);
+    return "none";
 }
-
-QByteArray pictureHash(const QImage& image)
+bool varies(const QString& name)
 {
-    const QImage i = image.convertToFormat(QImage::Format_RGB32);
-    return QCryptographicHash::hash(QByteArrayView(i.constBits(), i.sizeInBytes()),
-                                    QCryptographicHash::Sha1).toHex();
+    return name.contains("Anmeld") || name.contains("Erkl2") || name.contains("Erklaer2") ||
+           name.contains("Erklaer3");
 }
 
-// A text on screen: where it was drawn, in which colour and font, and the area it must
-// keep within (empty: the painter's own).
+// A text on screen: where it was drawn, in which colour and font, the control it must keep
+// within and the part of the window its painter could reach.
 struct Text
 {
     QRect rect;
     QColor colour;
     QFont font;
     QRect bounds;
-    QRect shown; // what of the window the painter could reach
+    QRect shown;
 };
 
 // The colour most of the pixels around r within its control have (of r itself, where r
@@ -288,11 +288,7 @@ private slots:
             TxMsgDlg box(&win);
             box.prepare("Möchten Sie wirklich abbrechen?", mkBitteBestaetigen, btn::YesNo, screen);
             windows << &box;
-            const QMap<QString, QByteArray> golden = defaultLook();
-            QFile record(qEnvironmentVariable("GF_LOOK_HASHES"));
-            if (!record.fileName().isEmpty())
-                QVERIFY(record.open(QIODevice::Append));
-            int compared = 0;
+            QCryptographicHash pictures(QCryptographicHash::Sha1);
 
             for (QWidget* w : windows) {
                 const QString name =
@@ -319,13 +315,12 @@ private slots:
                                    .arg(lowVision ? QString("_lv%1").arg(lowVision) : QString()));
                 }
                 QVERIFY2(hasSeveralColours(image), qPrintable(name + " is blank"));
-                // The default look stays as it was, to the pixel.
-                const QString key = QString("%1_%2x%3").arg(name).arg(screen.width()).arg(screen.height());
                 if (lowVision)
-                    checkTexts(w, image, painted); else if (record.isOpen())
-                    record.write(key.toLatin1() + ' ' + pictureHash(image) + '\n');
-                else if (!onRealScreen() && golden.contains(key) && ++compared)
-                    QVERIFY2(pictureHash(image) == golden[key], qPrintable(key + " looks different"));
+                    checkTexts(w, image, painted);
+                else if (!varies(name)) {
+                    const QImage i = image.convertToFormat(QImage::Format_RGB32);
+                    pictures.addData(QByteArrayView(i.constBits(), i.sizeInBytes()));
+                }
                 // Every visible control lies inside its window.
                 const QRect inside(QPoint(0, 0), w->size());
                 for (QWidget* c : w->findChildren<QWidget*>()) {
@@ -348,6 +343,8 @@ private slots:
                                      qPrintable(name + ": status-bar buttons overlap"));
                 }
                 // What is typed into an edit field of the default look stands out from it.
+                if (auto* e = qobject_cast<TExportDlg*>(w))
+                    e->Group->item(3)->click(); // both dates
                 for (QLineEdit* edit : w->findChildren<QLineEdit*>())
                     if (!lowVision && edit->isVisible() && edit->isEnabled()) {
                         QVERIFY2(typedTextContrast(edit) >= 4.5, qPrintable(name));
@@ -357,7 +354,12 @@ private slots:
                     continue; // stays below the others
                 w->hide();
             }
-            QVERIFY(record.isOpen() || onRealScreen() || lowVision || compared > 20);
+            // The default look stays as it was, to the pixel.
+            if (QFile record(qEnvironmentVariable("GF_LOOK_HASHES")); !lowVision && record.open(QIODevice::Append))
+                record.write(QString("%1x%2 ").arg(screen.width()).arg(screen.height()).toLatin1() +
+                             pictures.result().toHex() + '\n');
+            else if (!lowVision && !onRealScreen())
+                QVERIFY2(pictures.result().toHex() == defaultLook(screen), "the default look changed");
             // After a modal dialog the door screen has the keyboard again (Escape, F1, F10).
             if (onRealScreen()) {
                 auto* level = win.Windows().LevelDlg;

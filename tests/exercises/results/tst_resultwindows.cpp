@@ -176,8 +176,6 @@ private slots:
 
         // a period that ends before it begins is refused like a wrong date
         QTest::mouseClick(dlg.Group->item(3), Qt::LeftButton);
-        for (QLineEdit* edit : {dlg.StartEdit, dlg.EndEdit})
-            QVERIFY(typedTextContrast(edit) >= 4.5);
         dlg.StartEdit->setText("05.02.2004");
         dlg.EndEdit->setText("20.01.2004");
         messages.clear();
