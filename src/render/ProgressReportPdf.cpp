@@ -2,6 +2,7 @@
 
 #include "core/data/Formats.h"
 #include "core/results/ProgressReport.h"
+#include "render/PanelCanvas.h"
 #include "sys/DataFiles.h"
 
 #include <QBuffer>
@@ -68,7 +69,7 @@ struct Page
     void text(int x, int top, const QString& s)
     {
         p.setPen(look.ink);
-        p.drawText(x, top + metrics().ascent(), s);
+        drawWatchedText(p, x, top + metrics().ascent(), s);
     }
     QColor colour(int series) const
     {
@@ -308,16 +309,25 @@ int drawChartHeading(Page& pg, int left, int top, int labelColumn, const tReport
     if (!legend)
         return legendTop + int(1 * pg.u.mm);
     pg.setFont(10);
-    for (int k = 0; k < chart.series.size(); ++k)
-        x = legendEntry(pg, x, legendTop, chart.series[k], k);
-    return legendTop + pg.metrics().height() + int(2 * pg.u.mm);
+    // larger text: an entry that would run past the edge starts a new line
+    int lineTop = legendTop;
+    for (int k = 0; k < chart.series.size(); ++k) {
+        const int width = int(12 * pg.u.mm * pg.look.textScale) + int(2 * pg.u.mm) +
+                          pg.metrics().horizontalAdvance(chart.series[k].name);
+        if (x > left + labelColumn && x + width > pg.p.window().right()) {
+            x = left + labelColumn;
+            lineTop += pg.metrics().height() + int(1 * pg.u.mm);
+        }
+        x = legendEntry(pg, x, lineTop, chart.series[k], k);
+    }
+    return lineTop + pg.metrics().height() + int(2 * pg.u.mm);
 }
 
 void drawEmptyNote(Page& pg, const QRect& area, bool noWeeks)
 {
     pg.setFont(14);
     pg.p.setPen(pg.look.ink);
-    pg.p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
+    drawWatchedText(pg.p, area, Qt::AlignCenter | Qt::TextWordWrap,
                   noWeeks ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
                           : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
 }
