@@ -20,6 +20,7 @@
 #include "support/Modal.h"
 #include "support/Recording.h"
 #include "toolkit/AppContext.h"
+#include "toolkit/Look.h"
 #include "toolkit/TPushButton.h"
 #include "toolkit/TRadioGroup.h"
 
@@ -35,6 +36,9 @@ struct TestProgram
     TestProgram()
     {
         timing::setScale(0.01);
+        // GF_TEST_LOOK=150: the same courses in the low-vision look at that text size.
+        if (const int size = qEnvironmentVariableIntValue("GF_TEST_LOOK"))
+            look::setAppearance({true, size});
         // The built installation's pictures, sounds and help pages, when there is one.
         const QString install = QDir(qEnvironmentVariable("GF_INSTALL_DIR")).absolutePath();
         ctx.paths.ProgramDir = dir.path() + "/";
