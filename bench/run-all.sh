@@ -37,6 +37,8 @@ run() { # label
     echo "-- telephone schedule, data files"
     build/bench/sequence/bench_telschedule 2>/dev/null
     build/bench/data/bench_data 2>/dev/null
+    echo "-- progress overview"
+    build/bench/results/bench_progress 2>/dev/null
 }
 
 what=${1:-both}
