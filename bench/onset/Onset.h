@@ -29,6 +29,7 @@ public:
     // with a timely beginning a slow paint.
     SteadyClock::time_point began() const { return m_began; }
     std::function<void(SteadyClock::time_point)> onPainted;
+    QWidget* stage() const { return m_stage; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,8 +55,9 @@ inline bool verbose()
     return on;
 }
 
-// Milliseconds from `nominal` to `painted`; the verbose list adds when the paint began.
-double onsetError(SteadyClock::time_point painted, SteadyClock::time_point began,
+// Milliseconds from `nominal` to `painted`, the end of a paint of `stamp`'s stage; the
+// verbose list adds when the paint began. Under the X server the onset is noted there too.
+double onsetError(const PaintStamp& stamp, SteadyClock::time_point painted,
                   SteadyClock::time_point nominal);
 
 // Onset errors in milliseconds (painted minus nominal) of one stimulus kind.
@@ -65,12 +67,13 @@ struct OnsetKind
 {
     const char* kind;
     OnsetMeasure measure;
+    bool latency = false; // an answer to injected input, measured under the X server only
 };
 
 std::vector<OnsetKind>& onsetKinds();
-inline bool registerOnset(const char* kind, OnsetMeasure measure)
+inline bool registerOnset(const char* kind, OnsetMeasure measure, bool latency = false)
 {
-    onsetKinds().push_back({kind, std::move(measure)});
+    onsetKinds().push_back({kind, std::move(measure), latency});
     return true;
 }
 
@@ -80,3 +83,6 @@ inline bool registerOnset(const char* kind, OnsetMeasure measure)
 #define GF_ONSET_CAT(a, b) GF_ONSET_CAT2(a, b)
 #define GF_ONSET(kind, measure)                                                                  \
     static const bool GF_ONSET_CAT(gfOnset_, __LINE__) = ::gf::bench::registerOnset(kind, measure)
+#define GF_LATENCY(kind, measure)                                                                \
+    static const bool GF_ONSET_CAT(gfLatency_, __LINE__) =                                       \
+        ::gf::bench::registerOnset(kind, measure, true)

@@ -3,9 +3,11 @@
 // Run under the offscreen platform; GF_ONSET_KINDS=word,memo-event limits the kinds.
 
 #include "Onset.h"
+#include "XServer.h"
 
 #include "core/data/Timing.h"
 #include "platform/Fonts.h"
+#include "platform/Scheduling.h"
 #include "toolkit/TxMsgDlg.h"
 
 #include <QApplication>
@@ -16,6 +18,9 @@
 #include <cstdio>
 
 namespace gf::bench {
+
+// The scheduling class of the last onset seen.
+QString g_class = QStringLiteral("no presentation seen");
 
 bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
 {
@@ -32,10 +37,13 @@ bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-double onsetError(SteadyClock::time_point painted, SteadyClock::time_point began,
+double onsetError(const PaintStamp& stamp, SteadyClock::time_point painted,
                   SteadyClock::time_point nominal)
 {
     using Ms = std::chrono::duration<double, std::milli>;
+    const SteadyClock::time_point began = stamp.began();
+    noteOnset(screenRect(stamp.stage()), began, nominal);
+    g_class = schedulingClass();
     const double error = Ms(painted - nominal).count();
     if (verbose())
         std::fprintf(stderr, "  %8.3f ms (paint began %8.3f)\n", error,
@@ -51,31 +59,71 @@ std::vector<OnsetKind>& onsetKinds()
 
 } // namespace gf::bench
 
+namespace {
+
+void printOnsets(const char* kind, const char* where, const std::vector<double>& e)
+{
+    double mean = 0, sd = 0, mx = 0;
+    for (double v : e)
+        mean += v;
+    mean = e.empty() ? 0 : mean / double(e.size());
+    for (double v : e) {
+        sd += (v - mean) * (v - mean);
+        mx = std::max(mx, std::abs(v));
+    }
+    sd = e.size() < 2 ? 0 : std::sqrt(sd / double(e.size() - 1));
+    std::printf("%s%s: onset error ms: mean %.3f sd %.3f max %.3f (n %zu)\n", kind, where, mean,
+                sd, mx, e.size());
+}
+
+void printLatencies(const char* kind, std::vector<double> e)
+{
+    std::sort(e.begin(), e.end());
+    auto at = [&](double q) { return e.empty() ? 0.0 : e[std::size_t(q * double(e.size() - 1) + 0.5)]; };
+    std::printf("%s: latency ms: p50 %.3f p99 %.3f max %.3f (n %zu)\n", kind, at(0.5), at(0.99),
+                e.empty() ? 0.0 : e.back(), e.size());
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    // GF_ONSET_XSERVER=1: the windows on an X server of our own, watched from outside.
+    const bool xServer = qEnvironmentVariable("GF_ONSET_XSERVER") == QLatin1String("1");
+    if (xServer && !gf::bench::startXServer()) {
+        std::fprintf(stderr, "bench_onset: Xvfb and the observer did not start\n");
+        return 1;
+    }
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    gf::registerFontSubstitutes();
-    gf::ScopedMessageHook quiet; // no box may hold a measurement up
-    const QStringList wanted =
-        qEnvironmentVariable("GF_ONSET_KINDS").split(u',', Qt::SkipEmptyParts);
-    for (const gf::bench::OnsetKind& k : gf::bench::onsetKinds()) {
-        if (!wanted.isEmpty() && !wanted.contains(QLatin1String(k.kind)))
-            continue;
-        const std::vector<double> e = k.measure();
-        double mean = 0, sd = 0, mx = 0;
-        for (double v : e)
-            mean += v;
-        mean = e.empty() ? 0 : mean / double(e.size());
-        for (double v : e) {
-            sd += (v - mean) * (v - mean);
-            mx = std::max(mx, std::abs(v));
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        gf::registerFontSubstitutes();
+        gf::ScopedMessageHook quiet; // no box may hold a measurement up
+        const QStringList wanted =
+            qEnvironmentVariable("GF_ONSET_KINDS").split(u',', Qt::SkipEmptyParts);
+        for (const gf::bench::OnsetKind& k : gf::bench::onsetKinds()) {
+            if (!wanted.isEmpty() && !wanted.contains(QLatin1String(k.kind)))
+                continue;
+            if (k.latency && !xServer)
+                continue;
+            const std::vector<double> e = k.measure();
+            int missed = 0;
+            if (k.latency) {
+                printLatencies(k.kind, gf::bench::xServerLatencies(&missed));
+            } else {
+                printOnsets(k.kind, "", e);
+                if (xServer)
+                    printOnsets(k.kind, " (x-server)", gf::bench::xServerErrors(&missed));
+            }
+            if (missed)
+                std::printf("%s: %d without a change on the X server\n", k.kind, missed);
+            std::fflush(stdout);
         }
-        sd = e.size() < 2 ? 0 : std::sqrt(sd / double(e.size() - 1));
-        std::printf("%s: onset error ms: mean %.3f sd %.3f max %.3f (n %zu)\n", k.kind, mean, sd,
-                    mx, e.size());
-        std::fflush(stdout);
+        std::printf("scheduling class in force: %s\n", qPrintable(gf::bench::g_class));
     }
-    return 0;
+    if (xServer)
+        gf::bench::stopXServer();
+    return status;
 }

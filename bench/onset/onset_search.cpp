@@ -77,7 +77,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
         SteadyClock::time_point painted = stamp.last();
         if (painted < nominal - milliseconds(100))
             painted = SteadyClock::now();
-        return gf::bench::onsetError(painted, stamp.began(), nominal);
+        return gf::bench::onsetError(stamp, painted, nominal);
     };
     auto finish = [&] {
         if (closing)

@@ -68,6 +68,7 @@ struct WavInfo
     int bitsPerSample = 0;
     int bytesPerSecond = 0;
     qint64 dataBytes = 0; // as far as the file really holds them
+    qint64 dataOffset = 0;
     std::chrono::milliseconds duration{0};
 };
 // Reads the header of a WAV file; nothing when it is no playable WAV file.

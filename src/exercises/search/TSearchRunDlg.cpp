@@ -63,7 +63,9 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
     tSearchRun* run = m_run.get();
     connect(run, &tSearchRun::phaseChanged, this, [this](tSearchRun::Phase phase) {
         StartPanel->setVisible(phase == tSearchRun::Phase::Ready);
+        m_presentation.setPresenting(phase == tSearchRun::Phase::Presenting && isVisible());
     });
+    m_presentation.buffers = [this] { return paintBuffers(this); };
     // The status bar is repainted after the item, never within the item's paint.
     connect(run, &tSearchRun::statusChanged, this, &TSearchRunDlg::setStatus,
             Qt::QueuedConnection);
@@ -152,11 +154,19 @@ void TSearchRunDlg::question()
         QMetaObject::invokeMethod(this, &TSearchRunDlg::question, Qt::QueuedConnection);
 }
 
+void TSearchRunDlg::hideEvent(QHideEvent* event)
+{
+    m_presentation.setPresenting(false);
+    TBaseDlg::hideEvent(event);
+}
+
 void TSearchRunDlg::interrupt(const std::function<void()>& during)
 {
     ++m_interrupts;
     m_run->Pause();
+    m_presentation.pause();
     during();
+    m_presentation.resume();
     m_run->resume();
     --m_interrupts;
     if (m_interrupts == 0 && isVisible() && m_run->phase() == tSearchRun::Phase::Asking)

@@ -2,6 +2,7 @@
 
 #include "core/search/ItemTables.h"
 #include "core/search/tSearchRun.h"
+#include "exercises/Presentation.h"
 #include "toolkit/TBaseDlg.h"
 
 #include <functional>
@@ -59,6 +60,7 @@ protected:
     void FormShow() override;
     void done(int result) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
     // Places the stage for the window's current size; runs on every showing.
     virtual void placeStage() = 0;
@@ -87,6 +89,7 @@ private:
     Random& m_random;
     std::unique_ptr<MessageSink> m_sink;
     std::unique_ptr<tSearchRun> m_run;
+    PresentationHold m_presentation;
     int m_interrupts = 0;       // help or the abort question is open
     bool m_questionOpen = false; // the query dialog is open
 };

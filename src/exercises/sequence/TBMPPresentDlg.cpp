@@ -175,7 +175,8 @@ TBMPPresentDlg::TBMPPresentDlg(AppContext& ctx, QWidget* parent, StepClock& cloc
     build();
 
     tMemoExercise* ex = m_exercise.get();
-    connect(ex, &tMemoExercise::phaseChanged, this, [this] {
+    connect(ex, &tMemoExercise::phaseChanged, this, [this](tMemoExercise::Phase phase) {
+        m_presentation.setPresenting(phase == tMemoExercise::Phase::Presenting && isVisible());
         showPhase();
         showStatus();
     });
@@ -482,7 +483,9 @@ void TBMPPresentDlg::mediaMissing(const QString& path)
                QStringLiteral("\n\rDie Übung geht ohne diese Datei weiter.");
     // The event keeps its time on the stage while the trainee reads this.
     m_exercise->Pause();
+    m_presentation.pause();
     xMessageDlg(text, mkHinweis, btn::OK, 0);
+    m_presentation.resume();
     m_exercise->resume();
 }
 

@@ -11,7 +11,10 @@
 
 namespace gf {
 
-TSeqExerciseDlg::TSeqExerciseDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent) {}
+TSeqExerciseDlg::TSeqExerciseDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
+{
+    m_presentation.buffers = [this] { return paintBuffers(this); };
+}
 
 void TSeqExerciseDlg::buildFrame(const QString& startCaption)
 {
@@ -51,6 +54,12 @@ void TSeqExerciseDlg::showStatus()
     statusBar()->setText(text);
 }
 
+void TSeqExerciseDlg::hideEvent(QHideEvent* event)
+{
+    m_presentation.setPresenting(false);
+    TBaseDlg::hideEvent(event);
+}
+
 void TSeqExerciseDlg::StartPanelClick()
 {
     if (!StartPanel->isVisible()) // a shortcut or key must not start a task early
@@ -61,7 +70,9 @@ void TSeqExerciseDlg::StartPanelClick()
 void TSeqExerciseDlg::HelpBtnClick()
 {
     m_exercise->Pause();
+    m_presentation.pause();
     showHelp();
+    m_presentation.resume();
     m_exercise->resume();
 }
 
@@ -79,6 +90,7 @@ void TSeqExerciseDlg::askToBreakOff(const QString& question)
         return;
     }
     m_exercise->Pause();
+    m_presentation.pause();
     m_asking = true;
     QWidget* shown = stage();
     const bool hid = shown && !shown->isHidden();
@@ -87,11 +99,13 @@ void TSeqExerciseDlg::askToBreakOff(const QString& question)
     const int answer = xMessageDlg(question, mkBitteBestaetigen, btn::YesNo, 0);
     m_asking = false;
     if (answer == mrYes) {
-        done(mrCancel);
+        done(mrCancel); // hidden: the hold stays dropped
+        m_presentation.resume();
         return;
     }
     if (hid)
         shown->show();
+    m_presentation.resume();
     m_exercise->resume();
 }
 

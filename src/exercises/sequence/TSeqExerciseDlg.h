@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exercises/Presentation.h"
 #include "toolkit/TBaseDlg.h"
 
 namespace gf {
@@ -55,6 +56,10 @@ protected:
     // What presents the task; hidden while the abort question is open, so that the
     // trainee cannot study it meanwhile.
     virtual QWidget* stage() const = 0;
+
+    void hideEvent(QHideEvent* event) override;
+    // The window reports whether its exercise presents now.
+    PresentationHold m_presentation;
 
 private:
     SeqExercise* m_exercise = nullptr;

@@ -220,6 +220,7 @@ TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& ran
     connect(ex, &tTelExercise::displayChanged, this, &TTelDlg::showDisplay);
     connect(ex, &tTelExercise::phaseChanged, this, [this](tTelExercise::Phase phase) {
         setKeypadEnabled(phase == tTelExercise::Phase::Dialling);
+        m_presentation.setPresenting(phase == tTelExercise::Phase::Presenting && isVisible());
         StartPanel->setVisible(phase == tTelExercise::Phase::Ready);
         showStatus();
     });

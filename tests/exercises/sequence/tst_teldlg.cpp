@@ -3,6 +3,7 @@
 #include "core/data/Records.h"
 #include "core/sequence/tTelExercise.h"
 #include "exercises/sequence/TTelDlg.h"
+#include "platform/Scheduling.h"
 #include "toolkit/TPushButton.h"
 #include "toolkit/TSkinButton.h"
 #include "toolkit/TStatusBar.h"
@@ -101,6 +102,7 @@ private slots:
         QTest::mouseClick(dlg.get(), Qt::LeftButton, {}, QPoint(40, 300));
         QTRY_VERIFY_WITH_TIMEOUT(shownDigits().size() >= 2, 10000);
         QCOMPARE(ex().phase(), Phase::Presenting);
+        QVERIFY(systemScheduler().raised()); // only while presenting
         test::shot(dlg.get(), "teldlg_presenting");
         // typed or clicked during the presentation: ignored
         dial("12", By::NumPad);
@@ -108,6 +110,7 @@ private slots:
         QCOMPARE(ex().digitsEntered(), 0);
 
         untilDialling();
+        QVERIFY(!systemScheduler().raised());
         const QString first = ex().number();
         QVERIFY(first.size() > 4);
         dial(first.left(2), By::Mouse);

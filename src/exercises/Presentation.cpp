@@ -1,0 +1,51 @@
+#include "exercises/Presentation.h"
+
+#include <QBackingStore>
+#include <QImage>
+#include <QWidget>
+
+namespace gf {
+
+void PresentationHold::setPresenting(bool presenting)
+{
+    m_presenting = presenting;
+    apply();
+}
+
+void PresentationHold::pause()
+{
+    ++m_pauseDepth;
+    apply();
+}
+
+void PresentationHold::resume()
+{
+    if (m_pauseDepth > 0)
+        --m_pauseDepth;
+    apply();
+}
+
+void PresentationHold::apply()
+{
+    const bool wanted = m_presenting && m_pauseDepth == 0;
+    if (wanted == m_raised)
+        return;
+    m_raised = wanted;
+    if (wanted)
+        m_scheduler.raise(buffers ? buffers() : std::vector<MemoryRange>{});
+    else
+        m_scheduler.drop();
+}
+
+std::vector<MemoryRange> paintBuffers(QWidget* window)
+{
+    QBackingStore* store = window ? window->backingStore() : nullptr;
+    if (!store)
+        return {};
+    // A raster backing store paints into an image; others have nothing of ours to lock.
+    if (const auto* image = dynamic_cast<const QImage*>(store->paintDevice()))
+        return {{image->constBits(), std::size_t(image->sizeInBytes())}};
+    return {};
+}
+
+} // namespace gf

@@ -1,0 +1,101 @@
+#include "platform/Scheduling.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <linux/capability.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace gf;
+
+namespace gf::test {
+
+namespace {
+
+qint64 lockedKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmLck:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// Takes the right to raise priorities and lock memory from the calling thread only.
+bool dropPrivileges()
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    for (int cap : {CAP_SYS_NICE, CAP_IPC_LOCK, CAP_SYS_RESOURCE})
+        data[cap / 32].effective &= ~(1u << (cap % 32));
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+class TstScheduling : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Raised while presenting, exactly as before once dropped; the buffers locked only
+    // meanwhile, and no more of them than an ordinary user may lock.
+    void raiseAndDropRestore()
+    {
+        PresentationScheduler& s = systemScheduler();
+        const QString before = schedulingClass();
+        const qint64 lockedBefore = lockedKiB();
+        std::vector<char> small(64 * 1024, 1), huge(PresentationScheduler::LockBudget, 1);
+        s.raise({{small.data(), small.size()}, {huge.data(), huge.size()}});
+        QVERIFY(s.raised());
+        if (::geteuid() == 0) {
+            QVERIFY2(schedulingClass().startsWith("SCHED_FIFO"), qPrintable(schedulingClass()));
+            const qint64 locked = lockedKiB() - lockedBefore;
+            QVERIFY2(locked >= 64 && locked < 1024, qPrintable(QString::number(locked)));
+        }
+        s.raise({}); // nested: nothing changes
+        s.drop();
+        QVERIFY(!s.raised());
+        QCOMPARE(schedulingClass(), before);
+        QCOMPARE(lockedKiB(), lockedBefore);
+    }
+
+    // Where the system refuses everything the program runs as before, without a word.
+    void refusalLeavesEverythingAsItWas()
+    {
+        rlimit rtprio{}, nice{};
+        ::getrlimit(RLIMIT_RTPRIO, &rtprio);
+        ::getrlimit(RLIMIT_NICE, &nice);
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_RTPRIO, &none);
+        ::setrlimit(RLIMIT_NICE, &none);
+        QString before, during, after;
+        bool dropped = false;
+        std::thread([&] {
+            dropped = dropPrivileges();
+            before = schedulingClass();
+            systemScheduler().raise({});
+            during = schedulingClass();
+            systemScheduler().drop();
+            after = schedulingClass();
+        }).join();
+        ::setrlimit(RLIMIT_RTPRIO, &rtprio);
+        ::setrlimit(RLIMIT_NICE, &nice);
+        if (!dropped)
+            QSKIP("the thread's privileges cannot be taken");
+        QCOMPARE(during, before);
+        QCOMPARE(after, before);
+    }
+};
+
+} // namespace gf::test
+
+QTEST_GUILESS_MAIN(gf::test::TstScheduling)
+#include "tst_scheduling.moc"
