@@ -25,6 +25,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 using namespace gf;
@@ -279,6 +280,65 @@ bool isPdfName(const QString& name)
     return name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
 }
 
+// The options of a command whose result is JSON or a PDF file.
+struct ResultOptions
+{
+    std::optional<QDate> from, to;
+    QString out;
+    bool json = false;
+};
+
+// Reads --json, --out FILE, --to and (withFrom) --from from args[first] on; 0, or the
+// exit status after the usage or the error has been written.
+int readResultOptions(const QStringList& args, qsizetype first, bool withFrom, ResultOptions& o)
+{
+    for (qsizetype i = first; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == u"--json") {
+            o.json = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return usage();
+        const QString value = args[++i];
+        if (option == u"--to" || (withFrom && option == u"--from")) {
+            if (!readPeriod(option, value, o.from, o.to))
+                return 1;
+        } else if (option == u"--out") {
+            o.out = value;
+        } else {
+            return usage();
+        }
+    }
+    if (o.json == !o.out.isEmpty() ||
+        (!o.out.isEmpty() && !isPdfName(o.out) &&
+         !o.out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
+        return usage();
+    return 0;
+}
+
+// Writes the result as a PDF file, as JSON on standard output or as a JSON file; the
+// exit status is `status` unless writing failed.
+int writeResult(const ResultOptions& o, int status, const std::function<bool(QString*)>& writePdf,
+                const std::function<QJsonObject()>& json)
+{
+    QString error;
+    if (isPdfName(o.out)) {
+        if (!writePdf(&error))
+            return failure(QStringLiteral("Fehler: ") + error);
+        return status;
+    }
+    const QByteArray text = QJsonDocument(json()).toJson(QJsonDocument::Indented);
+    if (o.json) {
+        writeOut(text);
+        const int written = finishOutput();
+        return written != 0 ? written : status;
+    }
+    if (!files::replace(o.out, text, &error))
+        return failure(QStringLiteral("Fehler: ") + error);
+    return status;
+}
+
 // The course of the training week by week, from the stored logs: JSON or a PDF. Exit
 // status 2 when logs could not be read (they are named; the report says it is
 // incomplete).
@@ -286,31 +346,10 @@ int report(tProgramData& data, const QStringList& args)
 {
     if (args.size() < 4)
         return usage();
-    std::optional<QDate> from, to;
-    QString out;
-    bool json = false;
-    for (qsizetype i = 4; i < args.size(); ++i) {
-        const QString& option = args[i];
-        if (option == u"--json") {
-            json = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return usage();
-        const QString value = args[++i];
-        if (option == u"--from" || option == u"--to") {
-            if (!readPeriod(option, value, from, to))
-                return 1;
-        } else if (option == u"--out") {
-            out = value;
-        } else {
-            return usage();
-        }
-    }
-    const bool pdf = isPdfName(out);
-    if (json == !out.isEmpty() ||
-        (!out.isEmpty() && !pdf && !out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
-        return usage();
+    ResultOptions o;
+    if (const int wrong = readResultOptions(args, 4, true, o))
+        return wrong;
+    const std::optional<QDate>&from = o.from, &to = o.to;
     if (const QString wrong = DayRange{from.value_or(QDate()), to.value_or(QDate())}.orderError();
         !wrong.isEmpty())
         return failure(QStringLiteral("Fehler: ") + wrong);
@@ -326,23 +365,12 @@ int report(tProgramData& data, const QStringList& args)
         writeErr(QStringLiteral("Nicht im Bericht, da unmöglich: ") + value.text);
     if (!r.complete())
         writeErr(QStringLiteral("Der Bericht ist unvollständig."));
-    const int status = r.complete() ? 0 : 2;
-
-    QString error;
-    if (pdf) {
-        if (!writeProgressReportPdf(r, out, QDate::currentDate(), &error))
-            return failure(QStringLiteral("Fehler: ") + error);
-        return status;
-    }
-    const QByteArray text = QJsonDocument(progressReportJson(r)).toJson(QJsonDocument::Indented);
-    if (json) {
-        writeOut(text);
-        const int written = finishOutput();
-        return written != 0 ? written : status;
-    }
-    if (!files::replace(out, text, &error))
-        return failure(QStringLiteral("Fehler: ") + error);
-    return status;
+    return writeResult(
+        o, r.complete() ? 0 : 2,
+        [&](QString* error) {
+            return writeProgressReportPdf(r, o.out, QDate::currentDate(), error);
+        },
+        [&] { return progressReportJson(r); });
 }
 
 // One row per detective of the folder: last training day, exercises of the last 7 and
@@ -350,62 +378,27 @@ int report(tProgramData& data, const QStringList& args)
 // (they are named; the overview says it is incomplete).
 int overview(tProgramData& data, const QStringList& args)
 {
-    std::optional<QDate> from, to;
-    QString out;
-    bool json = false;
-    for (qsizetype i = 3; i < args.size(); ++i) {
-        const QString& option = args[i];
-        if (option == u"--json") {
-            json = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return usage();
-        const QString value = args[++i];
-        if (option == u"--to") {
-            if (!readPeriod(option, value, from, to))
-                return 1;
-        } else if (option == u"--out") {
-            out = value;
-        } else {
-            return usage();
-        }
-    }
-    const bool pdf = isPdfName(out);
-    if (json == !out.isEmpty() ||
-        (!out.isEmpty() && !pdf && !out.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)))
-        return usage();
+    ResultOptions o;
+    if (const int wrong = readResultOptions(args, 3, false, o))
+        return wrong;
+    const QString& out = o.out;
     if (!openDataDir(data, args[2]))
         return 1;
     if (!out.isEmpty())
         if (const QString own = data.ownFileText(out); !own.isEmpty())
             return failure(QStringLiteral("Fehler: ") + own);
-    const tOverview o = buildOverview(data, to.value_or(QDate::currentDate()));
-    for (const DamagedLog& log : o.damaged)
+    const tOverview v = buildOverview(data, o.to.value_or(QDate::currentDate()));
+    for (const DamagedLog& log : v.damaged)
         writeErr(QStringLiteral("Fehler: ") + log.reason);
-    for (const QString& record : o.undated)
+    for (const QString& record : v.undated)
         writeErr(QStringLiteral("Fehler: ") + record);
-    for (const QString& value : o.outOfRange)
+    for (const QString& value : v.outOfRange)
         writeErr(QStringLiteral("Nicht in der Übersicht, da unmöglich: ") + value);
-    if (!o.complete())
+    if (!v.complete())
         writeErr(QStringLiteral("Die Übersicht ist unvollständig."));
-    const int status = o.complete() ? 0 : 2;
-
-    QString error;
-    if (pdf) {
-        if (!writeOverviewPdf(o, out, &error))
-            return failure(QStringLiteral("Fehler: ") + error);
-        return status;
-    }
-    const QByteArray text = QJsonDocument(overviewJson(o)).toJson(QJsonDocument::Indented);
-    if (json) {
-        writeOut(text);
-        const int written = finishOutput();
-        return written != 0 ? written : status;
-    }
-    if (!files::replace(out, text, &error))
-        return failure(QStringLiteral("Fehler: ") + error);
-    return status;
+    return writeResult(
+        o, v.complete() ? 0 : 2, [&](QString* error) { return writeOverviewPdf(v, out, error); },
+        [&] { return overviewJson(v); });
 }
 
 int tables(const QString& fileName)
