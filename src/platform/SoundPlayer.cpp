@@ -232,6 +232,7 @@ private:
     static constexpr std::chrono::milliseconds kTick = 5ms;
     // A stream silent this long is closed; the next sound opens it again.
     static constexpr std::chrono::minutes kIdle{5};
+    static constexpr qint64 kRecount = qint64(1) << 30;
 
     bool failPlaying()
     {
@@ -267,6 +268,14 @@ private:
             return;
         }
         const qint64 frame = m_format.bytesPerFrame();
+        // The format converts durations in 32-bit byte counts: after an hour or more of
+        // stream, count from a later byte 0 before they overflow and the output falls silent.
+        if (m_written > kRecount) {
+            const qint64 k = alignDown(m_written / 2, frame);
+            m_anchor = timeOf(k);
+            m_written -= k;
+            m_soundStart -= k;
+        }
         const qint64 target = alignDown(bytesAt(now + kLead), frame);
         qint64 want = std::min<qint64>(target - m_written, alignDown(m_sink->bytesFree(), frame));
         while (want > 0) {
