@@ -21,13 +21,13 @@ int main(int argc, char** argv)
     constexpr int Rate = 48000;
     constexpr int Block = Rate / 400; // 2.5 ms
     constexpr int Threshold = 600, Floor = 200, QuietSamples = Rate * 30 / 1000;
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, Rate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = std::uint32_t(-1);
     attr.fragsize = Block * 2;
     int error = 0;
     pa_simple* in = pa_simple_new(nullptr, "gf_audio_rec", PA_STREAM_RECORD, argv[1], "onsets",
-                                  &spec, nullptr, &attr, &error);
+                                  &format, nullptr, &attr, &error);
     if (!in) {
         std::fprintf(stderr, "gf_audio_rec: %s\n", pa_strerror(error));
         return 1;

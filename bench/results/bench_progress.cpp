@@ -32,20 +32,6 @@ constexpr int Months = 120;
 const QDate First(2010, 1, 1);
 const QDate Last = First.addMonths(Months).addDays(-1);
 
-QString tagOf(ExerciseKind kind)
-{
-    switch (kind) {
-    case ExerciseKind::Tel:
-        return QStringLiteral("TS");
-    case ExerciseKind::Memo:
-        return QStringLiteral("BS");
-    case ExerciseKind::Wort:
-        return QStringLiteral("WS");
-    default:
-        return QStringLiteral("BK");
-    }
-}
-
 // One exercise of each work area on one weekday of every week, in monthly logs.
 struct Folder
 {
@@ -92,7 +78,7 @@ struct Folder
                 const ExerciseKind kinds[4] = {ExerciseKind::Wort, ExerciseKind::Bild,
                                                ExerciseKind::Tel, ExerciseKind::Memo};
                 for (int k = 0; k < 4; ++k) {
-                    const QString file = data.DataDir + name + tagOf(kinds[k]) +
+                    const QString file = data.DataDir + name + kindTag(kinds[k]) +
                                          month.toString(QStringLiteral("_yy_MM")) +
                                          QStringLiteral(".dat");
                     QFile out(file);

@@ -3,7 +3,7 @@
 #include "core/data/Formats.h"
 #include "core/results/ProgressReport.h"
 #include "core/results/TrainingOverview.h"
-#include "sys/DataFiles.h"
+#include "render/PdfFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -140,22 +140,7 @@ private:
 
 bool writeOverviewPdf(const tOverview& overview, const QString& fileName, QString* error)
 {
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-        writer.setCreator(QStringLiteral("Grips-Fix"));
-        writer.setTitle(QStringLiteral("Grips-Fix Trainingsübersicht"));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            if (error)
-                *error = QStringLiteral("Die PDF-Übersicht kann nicht angelegt werden.");
-            return false;
-        }
+    const auto draw = [&](QPainter& painter, QPdfWriter& writer) {
         OverviewPages pages(painter, QRect(0, 0, writer.width(), writer.height()), overview);
         // The head is the same on every page, so the first one tells the room left.
         painter.save();
@@ -179,9 +164,10 @@ bool writeOverviewPdf(const tOverview& overview, const QString& fileName, QStrin
             painter.drawText(QRect(0, tableTop, writer.width(), 4 * pages.line()), Qt::AlignCenter,
                              QStringLiteral("In diesem Datenordner gibt es keine Detektive."));
         }
-        painter.end();
-    }
-    return files::replace(fileName, bytes, error);
+    };
+    return writeA4Pdf(fileName, QPageLayout::Portrait, 15,
+                      QStringLiteral("Grips-Fix Trainingsübersicht"),
+                      QStringLiteral("Die PDF-Übersicht kann nicht angelegt werden."), draw, error);
 }
 
 } // namespace gf

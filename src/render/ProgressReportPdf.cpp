@@ -3,7 +3,7 @@
 #include "core/data/Formats.h"
 #include "core/results/ProgressReport.h"
 #include "render/PanelCanvas.h"
-#include "sys/DataFiles.h"
+#include "render/PdfFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -328,8 +328,8 @@ void drawEmptyNote(Page& pg, const QRect& area, bool noWeeks)
     pg.setFont(14);
     pg.p.setPen(pg.look.ink);
     drawWatchedText(pg.p, area, Qt::AlignCenter | Qt::TextWordWrap,
-                  noWeeks ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
-                          : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
+                    noWeeks ? QStringLiteral("Keine Ergebnisse in diesem Zeitraum.")
+                            : QStringLiteral("Keine Ergebnisse dieser Übung in diesem Zeitraum."));
 }
 
 } // namespace
@@ -394,22 +394,7 @@ void drawProgressPage(QPainter& p, const QRect& page, const tProgressReport& rep
 bool writeProgressReportPdf(const tProgressReport& report, const QString& fileName,
                             const QDate& today, QString* error)
 {
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-        writer.setCreator(QStringLiteral("Grips-Fix"));
-        writer.setTitle(QStringLiteral("Grips-Fix Trainingsverlauf ") + report.name);
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            if (error)
-                *error = QStringLiteral("Der PDF-Bericht kann nicht angelegt werden.");
-            return false;
-        }
+    const auto draw = [&](QPainter& painter, QPdfWriter& writer) {
         tProgressLook paper;
         for (ExerciseKind exercise : ReportPageOrder) {
             if (exercise != ReportPageOrder[0])
@@ -418,9 +403,10 @@ bool writeProgressReportPdf(const tProgressReport& report, const QString& fileNa
             drawProgressPage(painter, QRect(0, 0, writer.width(), writer.height()), report,
                              exercise, today, paper);
         }
-        painter.end();
-    }
-    return files::replace(fileName, bytes, error);
+    };
+    return writeA4Pdf(fileName, QPageLayout::Landscape, 12,
+                      QStringLiteral("Grips-Fix Trainingsverlauf ") + report.name,
+                      QStringLiteral("Der PDF-Bericht kann nicht angelegt werden."), draw, error);
 }
 
 } // namespace gf
