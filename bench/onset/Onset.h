@@ -56,8 +56,9 @@ inline bool verbose()
 }
 
 // Milliseconds from `nominal` to `painted`, the end of a paint of `stamp`'s stage; the
-// verbose list adds when the paint began. Under the X server the onset is noted there too.
-double onsetError(const PaintStamp& stamp, SteadyClock::time_point painted,
+// verbose list adds when the paint began. Under the X server the onset is noted there too,
+// under `kind`.
+double onsetError(const char* kind, const PaintStamp& stamp, SteadyClock::time_point painted,
                   SteadyClock::time_point nominal);
 
 // Onset errors in milliseconds (painted minus nominal) of one stimulus kind.

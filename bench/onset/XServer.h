@@ -27,15 +27,22 @@ QRect screenRect(const QWidget* widget);
 
 // An onset seen in the program: the X server's picture must change in `area` after the
 // paint began. Noted per kind, judged by xServerErrors.
-void noteOnset(const QRect& area, SteadyClock::time_point began, SteadyClock::time_point nominal);
-// Milliseconds from nominal to the first change of each noted onset's area; clears the notes.
-std::vector<double> xServerErrors(int* missed);
+void noteOnset(const char* kind, const QRect& area, SteadyClock::time_point began,
+               SteadyClock::time_point nominal);
+// Milliseconds from nominal to the first change of each onset noted under `kind`; clears
+// those notes.
+std::vector<double> xServerErrors(const char* kind, int* missed);
 
 // Injects a key ("KP_5", "Down") or a click (screen coordinates) and notes that the
-// answer is a change in `area`.
+// answer is a change in `area`: its first change, or with `whole` the last of the burst of
+// changes that follows (a window being painted), gaps under BurstGap.
 void injectKey(const char* keysym, const QRect& area);
-void injectClick(const QPoint& at, const QRect& area);
-// Milliseconds from each injection to the first change in its area; clears the notes.
+void injectClick(const QPoint& at, const QRect& area, bool whole = false);
+// Moves the pointer ahead of a click, so that the software cursor's own change of the
+// picture is over before the click.
+void movePointer(const QPoint& to);
+constexpr std::chrono::milliseconds BurstGap{50};
+// Milliseconds from each injection to its answer; clears the notes.
 std::vector<double> xServerLatencies(int* missed);
 
 } // namespace gf::bench

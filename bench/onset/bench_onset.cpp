@@ -37,12 +37,12 @@ bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-double onsetError(const PaintStamp& stamp, SteadyClock::time_point painted,
+double onsetError(const char* kind, const PaintStamp& stamp, SteadyClock::time_point painted,
                   SteadyClock::time_point nominal)
 {
     using Ms = std::chrono::duration<double, std::milli>;
     const SteadyClock::time_point began = stamp.began();
-    noteOnset(screenRect(stamp.stage()), began, nominal);
+    noteOnset(kind, screenRect(stamp.stage()), began, nominal);
     g_class = schedulingClass();
     const double error = Ms(painted - nominal).count();
     if (verbose())
@@ -115,7 +115,7 @@ int main(int argc, char** argv)
             } else {
                 printOnsets(k.kind, "", e);
                 if (xServer)
-                    printOnsets(k.kind, " (x-server)", gf::bench::xServerErrors(&missed));
+                    printOnsets(k.kind, " (x-server)", gf::bench::xServerErrors(k.kind, &missed));
             }
             if (missed)
                 std::printf("%s: %d without a change on the X server\n", k.kind, missed);

@@ -73,11 +73,11 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     int lastFrame = 1;
     bool closing = false;
     // A paint that did not happen counts as late by the time since it was due.
-    auto onset = [&](const PaintStamp& stamp, SteadyClock::time_point nominal) {
+    auto onset = [&](const char* kind, const PaintStamp& stamp, SteadyClock::time_point nominal) {
         SteadyClock::time_point painted = stamp.last();
         if (painted < nominal - milliseconds(100))
             painted = SteadyClock::now();
-        return gf::bench::onsetError(stamp, painted, nominal);
+        return gf::bench::onsetError(kind, stamp, painted, nominal);
     };
     auto finish = [&] {
         if (closing)
@@ -89,7 +89,7 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
     // Runs after the window's own handler, which paints before returning.
     QObject::connect(&run, &tSearchRun::itemShown, &dlg, [&](int position, const QString&) {
         itemNominal = passStart + pause + (position - 1) * (show + pause);
-        out.items.push_back(onset(stageStamp, itemNominal));
+        out.items.push_back(onset(pictures ? "picture" : "word", stageStamp, itemNominal));
         lastFrame = 1;
         if (!pictures && int(out.items.size()) >= itemsWanted)
             finish();
@@ -100,7 +100,8 @@ template <typename Dlg> SearchOnsets measure(const QString& tableFile, int items
         lastFrame = frame;
         if (step == 0)
             return;
-        out.fax.push_back(onset(*faxStamps[frame - 1], itemNominal + step * gf::search::FaxFrameTime));
+        out.fax.push_back(onset("fax-frame", *faxStamps[frame - 1],
+                                 itemNominal + step * gf::search::FaxFrameTime));
         if (step == 3 && int(out.items.size()) >= itemsWanted)
             finish();
     });

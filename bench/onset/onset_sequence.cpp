@@ -52,7 +52,7 @@ std::vector<double> telephoneDigits()
         for (QChar c : ex.display())
             digits += c.isDigit() ? 1 : 0;
         if (ex.phase() == tTelExercise::Phase::Presenting && digits > digitsSeen)
-            errors.push_back(onsetError(stamp, painted, ex.stepDue()));
+            errors.push_back(onsetError("telephone-digit", stamp, painted, ex.stepDue()));
         digitsSeen = ex.phase() == tTelExercise::Phase::Presenting ? digits : 0;
     };
     QObject::connect(&ex, &tTelExercise::phaseChanged, &dlg, [&](tTelExercise::Phase phase) {
@@ -93,7 +93,7 @@ std::vector<double> memoSequence()
     PaintStamp stamp(dlg.Image);
     stamp.onPainted = [&](SteadyClock::time_point painted) {
         if (ex.stageStep() != 0 && ex.stageStep() != step)
-            errors.push_back(onsetError(stamp, painted, ex.stageOnset()));
+            errors.push_back(onsetError("memo-event", stamp, painted, ex.stageOnset()));
         step = ex.stageStep();
     };
     QObject::connect(&ex, &tMemoExercise::phaseChanged, &dlg, [&](tMemoExercise::Phase phase) {

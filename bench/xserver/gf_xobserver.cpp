@@ -4,6 +4,7 @@
 // and injects input through XTest when told on its standard input, stamping just before:
 //   key <keysym name>      ->  inject <ns>
 //   click <x> <y>          ->  inject <ns>
+//   move <x> <y>           (the pointer only, unstamped)
 // "ready" once it watches.
 
 #include <X11/Xlib.h>
@@ -36,6 +37,8 @@ void command(Display* dpy, const std::string& line)
         std::printf("inject %lld\n", now());
         XTestFakeKeyEvent(dpy, code, True, CurrentTime);
         XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+    } else if (std::sscanf(line.c_str(), "move %d %d", &x, &y) == 2) {
+        XTestFakeMotionEvent(dpy, -1, x, y, CurrentTime);
     } else if (std::sscanf(line.c_str(), "click %d %d", &x, &y) == 2) {
         XTestFakeMotionEvent(dpy, -1, x, y, CurrentTime);
         XFlush(dpy);

@@ -5,6 +5,8 @@
 #ifdef Q_OS_LINUX
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -38,16 +40,33 @@ pid_t threadId()
     return pid_t(::syscall(SYS_gettid));
 }
 
-volatile sig_atomic_t g_raisedThread = 0;
+// Qt's thread that reads the X display connection. Every repaint into shared memory first
+// waits for a round trip to the X server, and the answer comes through this thread: at
+// ordinary priority on a busy computer it held the raised painter up by milliseconds.
+constexpr const char* DisplayReaderName = "QXcbEventQueue";
+
+std::vector<pid_t> companionThreads()
+{
+    std::vector<pid_t> found;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(tid) + QStringLiteral("/comm"));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == DisplayReaderName)
+            found.push_back(pid_t(tid.toInt()));
+    }
+    return found;
+}
+
+constexpr int MaxRaisedThreads = 4;
+volatile sig_atomic_t g_raisedThreads[MaxRaisedThreads] = {};
 
 extern "C" void demoteRunaway(int)
 {
-    const pid_t tid = g_raisedThread;
-    if (tid == 0)
-        return;
     sched_param ordinary{};
     ordinary.sched_priority = 0;
-    ::sched_setscheduler(tid, SCHED_OTHER, &ordinary);
+    for (const sig_atomic_t tid : g_raisedThreads)
+        if (tid != 0)
+            ::sched_setscheduler(pid_t(tid), SCHED_OTHER, &ordinary);
 }
 
 bool realTime(int policy)
@@ -64,19 +83,15 @@ public:
         if (m_raised)
             return;
         m_raised = true;
-        m_thread = threadId();
-        m_policy = ::sched_getscheduler(0);
-        ::sched_getparam(0, &m_param);
-        errno = 0;
-        m_nice = ::getpriority(PRIO_PROCESS, id_t(m_thread));
-        m_niceKnown = errno == 0;
-        m_how = How::Unchanged;
-        if (m_policy >= 0 && !realTime(m_policy)) {
-            if (raiseRealTime())
-                m_how = How::RealTime;
-            else if (m_niceKnown && m_nice > RaisedNice &&
-                     ::setpriority(PRIO_PROCESS, id_t(m_thread), RaisedNice) == 0)
-                m_how = How::Nice;
+        std::vector<pid_t> threads{threadId()};
+        for (pid_t tid : companionThreads())
+            if (tid != threads.front() && int(threads.size()) < MaxRaisedThreads)
+                threads.push_back(tid);
+        bool watched = false;
+        for (pid_t tid : threads) {
+            Thread t = raiseThread(tid, watched);
+            watched = watched || t.how == How::RealTime;
+            m_threads.push_back(t);
         }
         lock(buffers);
     }
@@ -89,15 +104,22 @@ public:
         for (const MemoryRange& r : m_locked)
             ::munlock(r.data, r.bytes);
         m_locked.clear();
-        if (m_how == How::RealTime) {
-            g_raisedThread = 0;
-            ::sched_setscheduler(0, m_policy, &m_param);
+        bool watched = false;
+        for (const Thread& t : m_threads) {
+            if (t.how == How::RealTime) {
+                watched = true;
+                ::sched_setscheduler(t.tid, t.policy, &t.param);
+            }
+            if (t.how != How::Unchanged && t.niceKnown)
+                ::setpriority(PRIO_PROCESS, id_t(t.tid), t.nice);
+        }
+        m_threads.clear();
+        for (volatile sig_atomic_t& tid : g_raisedThreads)
+            tid = 0;
+        if (watched) {
             ::sigaction(SIGXCPU, &m_oldAction, nullptr);
             ::setrlimit(RLIMIT_RTTIME, &m_oldLimit);
         }
-        if (m_how != How::Unchanged && m_niceKnown)
-            ::setpriority(PRIO_PROCESS, id_t(m_thread), m_nice);
-        m_how = How::Unchanged;
     }
 
     bool raised() const override { return m_raised; }
@@ -109,34 +131,75 @@ private:
         RealTime,
         Nice
     };
-
-    bool raiseRealTime()
+    struct Thread
     {
-        ::getrlimit(RLIMIT_RTTIME, &m_oldLimit);
-        rlimit limit = m_oldLimit;
-        limit.rlim_cur = std::min(limit.rlim_max, RunawayMicroseconds);
-        ::setrlimit(RLIMIT_RTTIME, &limit);
-        struct sigaction demote{};
-        demote.sa_handler = demoteRunaway;
-        sigemptyset(&demote.sa_mask);
-        ::sigaction(SIGXCPU, &demote, &m_oldAction);
-        g_raisedThread = m_thread;
+        pid_t tid = 0;
+        How how = How::Unchanged;
+        int policy = SCHED_OTHER;
+        sched_param param{};
+        int nice = 0;
+        bool niceKnown = false;
+    };
+
+    // `watched`: the runaway watchdog is already set for an earlier thread.
+    Thread raiseThread(pid_t tid, bool watched)
+    {
+        Thread t;
+        t.tid = tid;
+        t.policy = ::sched_getscheduler(tid);
+        ::sched_getparam(tid, &t.param);
+        errno = 0;
+        t.nice = ::getpriority(PRIO_PROCESS, id_t(tid));
+        t.niceKnown = errno == 0;
+        if (t.policy < 0 || realTime(t.policy))
+            return t;
+        if (raiseRealTime(tid, watched))
+            t.how = How::RealTime;
+        else if (t.niceKnown && t.nice > RaisedNice &&
+                 ::setpriority(PRIO_PROCESS, id_t(tid), RaisedNice) == 0)
+            t.how = How::Nice;
+        return t;
+    }
+
+    bool raiseRealTime(pid_t tid, bool watched)
+    {
+        if (!watched) {
+            ::getrlimit(RLIMIT_RTTIME, &m_oldLimit);
+            rlimit limit = m_oldLimit;
+            limit.rlim_cur = std::min(limit.rlim_max, RunawayMicroseconds);
+            ::setrlimit(RLIMIT_RTTIME, &limit);
+            struct sigaction demote{};
+            demote.sa_handler = demoteRunaway;
+            sigemptyset(&demote.sa_mask);
+            ::sigaction(SIGXCPU, &demote, &m_oldAction);
+        }
+        // Watched before it runs raised.
+        volatile sig_atomic_t* slot = nullptr;
+        for (volatile sig_atomic_t& s : g_raisedThreads)
+            if (s == 0) {
+                slot = &s;
+                break;
+            }
+        if (slot)
+            *slot = tid;
 
         sched_param param{};
         param.sched_priority = RealTimePriority;
-        if (::sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &param) == 0)
+        if (::sched_setscheduler(tid, SCHED_FIFO | SCHED_RESET_ON_FORK, &param) == 0 ||
+            askBroker(tid))
             return true;
-        if (askBroker())
-            return true;
-        g_raisedThread = 0;
-        ::sigaction(SIGXCPU, &m_oldAction, nullptr);
-        ::setrlimit(RLIMIT_RTTIME, &m_oldLimit);
+        if (slot)
+            *slot = 0;
+        if (!watched) {
+            ::sigaction(SIGXCPU, &m_oldAction, nullptr);
+            ::setrlimit(RLIMIT_RTTIME, &m_oldLimit);
+        }
         return false;
     }
 
     // The desktop's real-time broker raises threads of ordinary users; it answers at
     // once or not at all, so a refusal is remembered for the rest of the run.
-    bool askBroker()
+    bool askBroker(pid_t tid)
     {
         if (m_brokerRefused)
             return false;
@@ -160,12 +223,12 @@ private:
             QStringLiteral("org.freedesktop.RealtimeKit1"),
             QStringLiteral("/org/freedesktop/RealtimeKit1"),
             QStringLiteral("org.freedesktop.RealtimeKit1"), QStringLiteral("MakeThreadRealtime"));
-        call << quint64(m_thread) << quint32(RealTimePriority);
+        call << quint64(tid) << quint32(RealTimePriority);
         const QDBusMessage reply = bus.call(call, QDBus::Block, 500);
         if (reply.type() != QDBusMessage::ReplyMessage)
             return false;
         m_brokerRefused = false;
-        return realTime(::sched_getscheduler(0));
+        return realTime(::sched_getscheduler(tid));
     }
 
     void lock(const std::vector<MemoryRange>& buffers)
@@ -190,12 +253,7 @@ private:
 
     bool m_raised = false;
     bool m_brokerRefused = false;
-    How m_how = How::Unchanged;
-    pid_t m_thread = 0;
-    int m_policy = SCHED_OTHER;
-    sched_param m_param{};
-    int m_nice = 0;
-    bool m_niceKnown = false;
+    std::vector<Thread> m_threads;
     rlimit m_oldLimit{};
     struct sigaction m_oldAction{};
     std::vector<MemoryRange> m_locked;
@@ -209,11 +267,12 @@ PresentationScheduler& systemScheduler()
     return scheduler;
 }
 
-QString schedulingClass()
+QString schedulingClass(int thread)
 {
-    const int policy = ::sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
+    const pid_t tid = thread != 0 ? pid_t(thread) : threadId();
+    const int policy = ::sched_getscheduler(tid) & ~SCHED_RESET_ON_FORK;
     sched_param param{};
-    ::sched_getparam(0, &param);
+    ::sched_getparam(tid, &param);
     switch (policy) {
     case SCHED_FIFO:
         return QStringLiteral("SCHED_FIFO %1").arg(param.sched_priority);
@@ -223,7 +282,7 @@ QString schedulingClass()
         break;
     }
     errno = 0;
-    const int nice = ::getpriority(PRIO_PROCESS, id_t(threadId()));
+    const int nice = ::getpriority(PRIO_PROCESS, id_t(tid));
     const QString name = policy == SCHED_BATCH  ? QStringLiteral("SCHED_BATCH")
                          : policy == SCHED_IDLE ? QStringLiteral("SCHED_IDLE")
                                                 : QStringLiteral("SCHED_OTHER");
@@ -254,7 +313,7 @@ PresentationScheduler& systemScheduler()
     return scheduler;
 }
 
-QString schedulingClass()
+QString schedulingClass(int)
 {
     return QStringLiteral("normal");
 }

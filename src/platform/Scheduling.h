@@ -16,13 +16,15 @@ struct MemoryRange
 
 // The scheduling of the user-interface thread while a stimulus presentation runs. On a
 // busy computer a thread of ordinary priority wakes several milliseconds late; raised, it
-// wakes on time. Whatever the system refuses is left as it was, silently.
+// wakes on time. The threads it waits on while painting (on X11 the one that reads the
+// display connection) are raised with it. Whatever the system refuses is left as it was,
+// silently.
 class PresentationScheduler
 {
 public:
     virtual ~PresentationScheduler() = default;
-    // Raises the calling thread as far as the system allows and locks `buffers` (at most
-    // LockBudget in all). A second raise before drop changes nothing.
+    // Raises the calling thread and its companions as far as the system allows and locks
+    // `buffers` (at most LockBudget in all). A second raise before drop changes nothing.
     virtual void raise(const std::vector<MemoryRange>& buffers) = 0;
     // Back to the scheduling before raise; unlocks the buffers.
     virtual void drop() = 0;
@@ -36,7 +38,8 @@ public:
 // desktop's real-time broker), otherwise a raised nice level, otherwise nothing.
 PresentationScheduler& systemScheduler();
 
-// The class the calling thread runs in now, e.g. "SCHED_FIFO 10" or "SCHED_OTHER nice -10".
-QString schedulingClass();
+// The class a thread (the calling one for 0) runs in now, e.g. "SCHED_FIFO 10" or
+// "SCHED_OTHER nice -10".
+QString schedulingClass(int thread = 0);
 
 } // namespace gf

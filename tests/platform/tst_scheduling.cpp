@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <atomic>
 #include <linux/capability.h>
+#include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -45,10 +47,22 @@ class TstScheduling : public QObject
     Q_OBJECT
 
 private slots:
-    // Raised while presenting, exactly as before once dropped; the buffers locked only
-    // meanwhile, and no more of them than an ordinary user may lock.
+    // Raised while presenting, exactly as before once dropped, and with it the thread that
+    // reads the display connection; the buffers locked only meanwhile, and no more of them
+    // than an ordinary user may lock.
     void raiseAndDropRestore()
     {
+        std::atomic<int> reader{0};
+        std::atomic<bool> done{false};
+        std::thread display([&] {
+            ::pthread_setname_np(::pthread_self(), "QXcbEventQueue");
+            reader = int(::syscall(SYS_gettid));
+            while (!done)
+                ::usleep(1000);
+        });
+        QTRY_VERIFY(reader != 0);
+        const QString readerBefore = schedulingClass(reader);
+
         PresentationScheduler& s = systemScheduler();
         const QString before = schedulingClass();
         const qint64 lockedBefore = lockedKiB();
@@ -60,11 +74,18 @@ private slots:
             const qint64 locked = lockedKiB() - lockedBefore;
             QVERIFY2(locked >= 64 && locked < 1024, qPrintable(QString::number(locked)));
         }
+        const QString readerDuring = schedulingClass(reader);
         s.raise({}); // nested: nothing changes
         s.drop();
+        const QString readerAfter = schedulingClass(reader);
+        done = true;
+        display.join();
         QVERIFY(!s.raised());
         QCOMPARE(schedulingClass(), before);
         QCOMPARE(lockedKiB(), lockedBefore);
+        if (::geteuid() == 0)
+            QVERIFY2(readerDuring.startsWith("SCHED_FIFO"), qPrintable(readerDuring));
+        QCOMPARE(readerAfter, readerBefore);
     }
 
     // Where the system refuses everything the program runs as before, without a word.

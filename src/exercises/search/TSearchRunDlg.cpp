@@ -63,7 +63,10 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
     tSearchRun* run = m_run.get();
     connect(run, &tSearchRun::phaseChanged, this, [this](tSearchRun::Phase phase) {
         StartPanel->setVisible(phase == tSearchRun::Phase::Ready);
-        m_presentation.setPresenting(phase == tSearchRun::Phase::Presenting && isVisible());
+        // Held through the question: its keys are answered on time too.
+        m_presentation.setPresenting((phase == tSearchRun::Phase::Presenting ||
+                                      phase == tSearchRun::Phase::Asking) &&
+                                     isVisible());
     });
     m_presentation.buffers = [this] { return paintBuffers(this); };
     // The status bar is repainted after the item, never within the item's paint.

@@ -176,7 +176,10 @@ TBMPPresentDlg::TBMPPresentDlg(AppContext& ctx, QWidget* parent, StepClock& cloc
 
     tMemoExercise* ex = m_exercise.get();
     connect(ex, &tMemoExercise::phaseChanged, this, [this](tMemoExercise::Phase phase) {
-        m_presentation.setPresenting(phase == tMemoExercise::Phase::Presenting && isVisible());
+        // Held until the answer is in: each key's event shows on time too.
+        m_presentation.setPresenting((phase == tMemoExercise::Phase::Presenting ||
+                                      phase == tMemoExercise::Phase::Answering) &&
+                                     isVisible());
         showPhase();
         showStatus();
     });

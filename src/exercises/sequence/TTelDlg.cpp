@@ -220,7 +220,10 @@ TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& ran
     connect(ex, &tTelExercise::displayChanged, this, &TTelDlg::showDisplay);
     connect(ex, &tTelExercise::phaseChanged, this, [this](tTelExercise::Phase phase) {
         setKeypadEnabled(phase == tTelExercise::Phase::Dialling);
-        m_presentation.setPresenting(phase == tTelExercise::Phase::Presenting && isVisible());
+        // Held until the number is dialled: each key's digit shows on time too.
+        m_presentation.setPresenting((phase == tTelExercise::Phase::Presenting ||
+                                      phase == tTelExercise::Phase::Dialling) &&
+                                     isVisible());
         StartPanel->setVisible(phase == tTelExercise::Phase::Ready);
         showStatus();
     });
