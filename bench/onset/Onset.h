@@ -72,6 +72,9 @@ struct OnsetKind
 };
 
 std::vector<OnsetKind>& onsetKinds();
+// Notes the calling thread's scheduling class for the kind being measured; done at every
+// onset, and by the answer kinds at every input.
+void noteClass();
 inline bool registerOnset(const char* kind, OnsetMeasure measure, bool latency = false)
 {
     onsetKinds().push_back({kind, std::move(measure), latency});

@@ -1,6 +1,9 @@
 // Prints one line per stimulus kind:
 //   <kind>: onset error ms: mean M sd S max X (n N)
-// Run under the offscreen platform; GF_ONSET_KINDS=word,memo-event limits the kinds.
+// and with GF_ONSET_XSERVER=1 the same seen on the X server, and the answers to input:
+//   <kind> (x-server): onset error ms: ...
+//   <kind>: latency ms: p50 A p99 B max C (n N)
+// Without it the offscreen platform; GF_ONSET_KINDS=word,memo-event limits the kinds.
 
 #include "Onset.h"
 #include "XServer.h"
@@ -19,8 +22,22 @@
 
 namespace gf::bench {
 
-// The scheduling class of the last onset seen.
-QString g_class = QStringLiteral("no presentation seen");
+namespace {
+const char* g_kind = "";
+// Per kind, the scheduling class at its last onset or input.
+std::vector<std::pair<std::string, QString>> g_classes;
+} // namespace
+
+void noteClass()
+{
+    const QString now = schedulingClass();
+    for (auto& [kind, cls] : g_classes)
+        if (kind == g_kind) {
+            cls = now;
+            return;
+        }
+    g_classes.emplace_back(g_kind, now);
+}
 
 bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
 {
@@ -43,7 +60,7 @@ double onsetError(const char* kind, const PaintStamp& stamp, SteadyClock::time_p
     using Ms = std::chrono::duration<double, std::milli>;
     const SteadyClock::time_point began = stamp.began();
     noteOnset(kind, screenRect(stamp.stage()), began, nominal);
-    g_class = schedulingClass();
+    noteClass();
     const double error = Ms(painted - nominal).count();
     if (verbose())
         std::fprintf(stderr, "  %8.3f ms (paint began %8.3f)\n", error,
@@ -108,6 +125,7 @@ int main(int argc, char** argv)
                 continue;
             if (k.latency && !xServer)
                 continue;
+            gf::bench::g_kind = k.kind;
             const std::vector<double> e = k.measure();
             int missed = 0;
             if (k.latency) {
@@ -121,7 +139,19 @@ int main(int argc, char** argv)
                 std::printf("%s: %d without a change on the X server\n", k.kind, missed);
             std::fflush(stdout);
         }
-        std::printf("scheduling class in force: %s\n", qPrintable(gf::bench::g_class));
+        // Kinds grouped by class: "SCHED_FIFO 10 (word, picture); SCHED_OTHER nice 0 (door)".
+        QStringList classes;
+        for (const auto& [kind, cls] : gf::bench::g_classes) {
+            const auto at = std::find_if(classes.begin(), classes.end(), [&](const QString& c) {
+                return c.startsWith(cls + QStringLiteral(" ("));
+            });
+            if (at == classes.end())
+                classes << cls + QStringLiteral(" (") + QString::fromStdString(kind) + u')';
+            else
+                at->insert(at->size() - 1, QStringLiteral(", ") + QString::fromStdString(kind));
+        }
+        std::printf("scheduling class in force: %s\n",
+                    classes.isEmpty() ? "no stimulus seen" : qPrintable(classes.join(u"; ")));
     }
     if (xServer)
         gf::bench::stopXServer();

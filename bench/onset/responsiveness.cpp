@@ -58,8 +58,10 @@ template <typename Dlg> void drive(Dlg& dlg, const std::function<bool()>& step)
             }
             return;
         }
-        if (step())
+        if (step()) {
             ++injected;
+            noteClass();
+        }
         QTimer::singleShot(KeyGapMs, &dlg, tick);
     };
     QTimer::singleShot(1000, &dlg, tick);
@@ -224,6 +226,7 @@ std::vector<double> doorClicks()
             win.BackImage->show();
             ++clicked;
             injectClick(door, screen, true);
+            noteClass();
             since = SteadyClock::now();
         }
         QTimer::singleShot(20, &win, tick);
