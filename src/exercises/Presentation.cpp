@@ -2,6 +2,7 @@
 
 #include <QBackingStore>
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 namespace gf {
@@ -46,6 +47,17 @@ std::vector<MemoryRange> paintBuffers(QWidget* window)
     if (const auto* image = dynamic_cast<const QImage*>(store->paintDevice()))
         return {{image->constBits(), std::size_t(image->sizeInBytes())}};
     return {};
+}
+
+MemoryRange pixelsOf(const QPixmap& picture)
+{
+    // Two images alive at once share one address only when both share the picture's own
+    // pixels; a converted copy would be locked in vain and freed while locked.
+    const QImage a = picture.toImage();
+    const QImage b = picture.toImage();
+    if (a.isNull() || a.constBits() != b.constBits())
+        return {};
+    return {a.constBits(), std::size_t(a.sizeInBytes())};
 }
 
 } // namespace gf

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QPixmap;
 class QWidget;
 
 namespace gf {
@@ -40,5 +41,8 @@ private:
 
 // The pixels every paint of `window` writes to.
 std::vector<MemoryRange> paintBuffers(QWidget* window);
+// The pixels of a picture the presentation copies to the screen; nothing when the
+// picture keeps them where the program cannot reach them.
+MemoryRange pixelsOf(const QPixmap& picture);
 
 } // namespace gf

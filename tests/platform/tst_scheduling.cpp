@@ -1,4 +1,5 @@
 #include "platform/Scheduling.h"
+#include "support/Memory.h"
 
 #include <QFile>
 #include <QtTest>
@@ -17,16 +18,6 @@ using namespace gf;
 namespace gf::test {
 
 namespace {
-
-qint64 lockedKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmLck:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
 
 // Takes the right to raise priorities and lock memory from the calling thread only.
 bool dropPrivileges()

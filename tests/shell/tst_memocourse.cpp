@@ -1,4 +1,5 @@
 #include "support/TestProgram.h"
+#include "support/Memory.h"
 
 #include "core/sequence/tMemoExercise.h"
 #include "exercises/results/tGraphPanel.h"
@@ -9,7 +10,10 @@
 #include "toolkit/TSkinButton.h"
 #include "toolkit/TxMsgDlg.h"
 
+#include <QBackingStore>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace gf;
 using gf::test::TestProgram;
@@ -28,6 +32,10 @@ public:
     // Runs first at every look at the exercise; true when it has dealt with it.
     std::function<bool(TBMPPresentDlg&)> duringExercise;
     QStringList seen; // what the trainee noticed, in order
+    // While an event was on the stage: the memory locked, and what the window paints from.
+    qint64 lockedKiB = 0;
+    qint64 paintKiB = 0;
+    qint64 stagePictureKiB = 0;
 
     Trainee()
     {
@@ -56,6 +64,10 @@ private:
                 QTest::mouseClick(dlg.StartPanel, Qt::LeftButton);
         } else if (ex.phase() == Phase::Presenting && ex.stageStep() == 2) {
             shot(&dlg, "_presenting");
+            lockedKiB = test::lockedKiB();
+            const auto* store = dynamic_cast<const QImage*>(dlg.backingStore()->paintDevice());
+            paintKiB = (store ? store->sizeInBytes() : 0) / 1024;
+            stagePictureKiB = dlg.Image->picture().toImage().sizeInBytes() / 1024;
         } else if (ex.phase() == Phase::Feedback && m_noted != task) {
             m_noted = task;
             seen << QString("%1 %2%3")
@@ -125,6 +137,11 @@ private slots:
                               "Memo-Protokoll (nur Sehen, 2 Übungen)", "% Länge 3 50"}));
         QCOMPARE(trainee.tipKind, ExerciseKind::Memo);
         QVERIFY(QFileInfo(trainee.pdf).size() > 0);
+        // Locked while presenting: the paint buffer and the task's pictures and numbers.
+        if (::geteuid() == 0)
+            QVERIFY2(trainee.lockedKiB >= trainee.paintKiB + 2 * trainee.stagePictureKiB &&
+                         trainee.stagePictureKiB > 100,
+                     qPrintable(QString("%1 KiB locked").arg(trainee.lockedKiB)));
         QCOMPARE(p.data.MemoStatList.size(), 1);
         const tBmpSndStat r = p.data.MemoStatList.first();
         QCOMPARE(r.Mode, 2);

@@ -57,6 +57,15 @@ TBmpKatDlg::TBmpKatDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Rando
     setStatusFont(look::comic(19));
 }
 
+std::vector<MemoryRange> TBmpKatDlg::presentationBuffers()
+{
+    // The pass's pictures too: each is copied to the stage at its onset.
+    std::vector<MemoryRange> buffers = paintBuffers(this);
+    for (const QString& name : Run().sequenceTexts())
+        buffers.push_back(pixelsOf(m_pictures.value(name)));
+    return buffers;
+}
+
 void TBmpKatDlg::placeStage()
 {
     PicturePanel->move((width() - PicturePanel->width()) / 2, PicturePanel->y());

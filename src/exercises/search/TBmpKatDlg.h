@@ -48,6 +48,7 @@ protected:
     QWidget* stage() const override;
     void showFaxFrame(int frame) override;
     TSearchQueryDlg& queryDlg() override;
+    std::vector<MemoryRange> presentationBuffers() override;
 
 private:
     QPixmap picture(const QString& name);

@@ -68,7 +68,7 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
                                       phase == tSearchRun::Phase::Asking) &&
                                      isVisible());
     });
-    m_presentation.buffers = [this] { return paintBuffers(this); };
+    m_presentation.buffers = [this] { return presentationBuffers(); };
     // The status bar is repainted after the item, never within the item's paint.
     connect(run, &tSearchRun::statusChanged, this, &TSearchRunDlg::setStatus,
             Qt::QueuedConnection);

@@ -74,6 +74,9 @@ protected:
     // trainee cannot study the item on it meanwhile.
     virtual QWidget* stage() const = 0;
     virtual void showFaxFrame(int) {}
+    // What the presentation reads, locked while it runs: the window's paint buffer, and
+    // what a window adds.
+    virtual std::vector<MemoryRange> presentationBuffers() { return paintBuffers(this); }
     // The dialog that asks the question of a task.
     virtual TSearchQueryDlg& queryDlg() = 0;
 

@@ -397,6 +397,20 @@ void TBMPPresentDlg::setAnswerRowColour(const QColor& colour)
         look::setBackground(Pnl, colour);
 }
 
+std::vector<MemoryRange> TBMPPresentDlg::presentationBuffers()
+{
+    // The task's pictures too: each is copied to the stage at its event's onset.
+    std::vector<MemoryRange> buffers = paintBuffers(this);
+    buffers.push_back(pixelsOf(m_emptyStage));
+    const QVector<int>& items = m_exercise->items();
+    for (std::size_t item = 0; item < m_stagePics.size(); ++item)
+        if (items.contains(int(item))) {
+            buffers.push_back(pixelsOf(m_stagePics[item]));
+            buffers.push_back(pixelsOf(m_stageNumbers[item]));
+        }
+    return buffers;
+}
+
 void TBMPPresentDlg::showStage()
 {
     const tMemoExercise& ex = *m_exercise;

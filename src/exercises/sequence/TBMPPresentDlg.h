@@ -68,6 +68,7 @@ protected:
     QString askedFor() const override;
     void startTask() override;
     QWidget* stage() const override { return ImagePanel; }
+    std::vector<MemoryRange> presentationBuffers() override;
 
 private:
     class Media;

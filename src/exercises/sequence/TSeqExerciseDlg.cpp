@@ -13,7 +13,7 @@ namespace gf {
 
 TSeqExerciseDlg::TSeqExerciseDlg(AppContext& ctx, QWidget* parent) : TBaseDlg(ctx, parent)
 {
-    m_presentation.buffers = [this] { return paintBuffers(this); };
+    m_presentation.buffers = [this] { return presentationBuffers(); };
 }
 
 void TSeqExerciseDlg::buildFrame(const QString& startCaption)

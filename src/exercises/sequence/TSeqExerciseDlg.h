@@ -58,6 +58,9 @@ protected:
     virtual QWidget* stage() const = 0;
 
     void hideEvent(QHideEvent* event) override;
+    // What the presentation reads, locked while it runs: the window's paint buffer, and
+    // what a window adds.
+    virtual std::vector<MemoryRange> presentationBuffers() { return paintBuffers(this); }
     // The window reports whether its exercise presents now.
     PresentationHold m_presentation;
 
