@@ -72,9 +72,9 @@ struct OnsetKind
 };
 
 std::vector<OnsetKind>& onsetKinds();
-// Notes the calling thread's scheduling class for the kind being measured; done at every
-// onset, and by the answer kinds at every input.
-void noteClass();
+// Notes the calling thread's scheduling class for `kind` (by default the kind being
+// measured); done at every onset, and by the answer kinds at every input.
+void noteClass(const char* kind = nullptr);
 inline bool registerOnset(const char* kind, OnsetMeasure measure, bool latency = false)
 {
     onsetKinds().push_back({kind, std::move(measure), latency});

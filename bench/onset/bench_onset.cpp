@@ -28,15 +28,16 @@ const char* g_kind = "";
 std::vector<std::pair<std::string, QString>> g_classes;
 } // namespace
 
-void noteClass()
+void noteClass(const char* kind)
 {
+    const std::string of = kind ? kind : g_kind;
     const QString now = schedulingClass();
-    for (auto& [kind, cls] : g_classes)
-        if (kind == g_kind) {
+    for (auto& [k, cls] : g_classes)
+        if (k == of) {
             cls = now;
             return;
         }
-    g_classes.emplace_back(g_kind, now);
+    g_classes.emplace_back(of, now);
 }
 
 bool PaintStamp::eventFilter(QObject* watched, QEvent* event)
@@ -60,7 +61,7 @@ double onsetError(const char* kind, const PaintStamp& stamp, SteadyClock::time_p
     using Ms = std::chrono::duration<double, std::milli>;
     const SteadyClock::time_point began = stamp.began();
     noteOnset(kind, screenRect(stamp.stage()), began, nominal);
-    noteClass();
+    noteClass(kind);
     const double error = Ms(painted - nominal).count();
     if (verbose())
         std::fprintf(stderr, "  %8.3f ms (paint began %8.3f)\n", error,
