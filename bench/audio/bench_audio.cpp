@@ -7,6 +7,7 @@
 //   av-offset: ms: mean M sd S max X (n N)              (telephone mode 3, memo mode 3)
 // The constant latency of the sound path, measured by the first plays, is taken off.
 
+#include "Measures.h"
 #include "Servers.h"
 
 #include "core/data/ProgramData.h"
@@ -47,12 +48,6 @@ using namespace gf;
 using namespace gf::bench;
 using SClock = std::chrono::steady_clock;
 using Ms = std::chrono::duration<double, std::milli>;
-
-QString installDir()
-{
-    const QString env = qEnvironmentVariable("GF_INSTALL_DIR");
-    return (env.isEmpty() ? QStringLiteral(GF_INSTALL_DIR_DEFAULT) : env) + QStringLiteral("/");
-}
 
 // Every onset the recorder reports, in arrival order.
 class Onsets
@@ -117,16 +112,8 @@ void wait(int ms)
 
 void print(const char* label, const std::vector<double>& e)
 {
-    double mean = 0, sd = 0, mx = 0;
-    for (double v : e)
-        mean += v;
-    mean = e.empty() ? 0 : mean / double(e.size());
-    for (double v : e) {
-        sd += (v - mean) * (v - mean);
-        mx = std::max(mx, std::abs(v));
-    }
-    sd = e.size() < 2 ? 0 : std::sqrt(sd / double(e.size() - 1));
-    std::printf("%s: mean %.3f sd %.3f max %.3f (n %zu)\n", label, mean, sd, mx, e.size());
+    const Spread s = spread(e);
+    std::printf("%s: mean %.3f sd %.3f max %.3f (n %zu)\n", label, s.mean, s.sd, s.max, e.size());
     std::fflush(stdout);
 }
 
@@ -196,24 +183,12 @@ private:
 
 QString g_class = QStringLiteral("none seen");
 
-AppContext context(SoundPlayer* player)
-{
-    AppContext ctx;
-    ctx.paths.ProgramDir = installDir();
-    ctx.paths.BmpDir = installDir() + QStringLiteral("BMP/");
-    ctx.paths.WavDir = installDir() + QStringLiteral("WAV/");
-    ctx.player = player;
-    return ctx;
-}
-
 void telephone(int mode, std::vector<double>& errors, std::vector<double>& av)
 {
-    AppContext ctx = context(nullptr);
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
     ctx.TelMode = quint16(mode);
-    tProgramData data;
-    data.CurrentUser = std::make_shared<tUser>();
-    data.CurrentUser->TelLevel[mode] = 8;
-    ctx.data = &data;
+    setup.user().TelLevel[mode] = 8;
     TTelDlg dlg(ctx);
     dlg.TasksTotal = 4;
     tTelExercise& ex = dlg.Exercise();
@@ -263,11 +238,10 @@ void telephone(int mode, std::vector<double>& errors, std::vector<double>& av)
 
 void memoSounds(int mode, SoundPlayer& player, std::vector<double>& errors, std::vector<double>& av)
 {
-    AppContext ctx = context(&player);
-    tProgramData data;
-    data.CurrentUser = std::make_shared<tUser>();
-    data.CurrentUser->MemoLevel[mode] = memo::MaxStartLevel;
-    ctx.data = &data;
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
+    ctx.player = &player;
+    setup.user().MemoLevel[mode] = memo::MaxStartLevel;
     TBMPPresentDlg dlg(ctx);
     dlg.Mode = quint16(mode);
     dlg.TasksTotal = 1;

@@ -4,6 +4,8 @@
 // picture, digit or word on the stage, against the moment the schedule meant it to
 // appear. Each exercise registers its kinds with GF_ONSET in a file of its own.
 
+#include "Measures.h"
+
 #include <QObject>
 #include <QString>
 #include <QWidget>
@@ -39,14 +41,6 @@ private:
     SteadyClock::time_point m_last{};
     SteadyClock::time_point m_began{};
 };
-
-// The built installation folder (tables, pictures, sounds) with a trailing slash;
-// GF_INSTALL_DIR overrides it.
-inline QString installDir()
-{
-    const QString env = qEnvironmentVariable("GF_INSTALL_DIR");
-    return (env.isEmpty() ? QStringLiteral(GF_INSTALL_DIR_DEFAULT) : env) + QStringLiteral("/");
-}
 
 // GF_ONSET_VERBOSE=1 lists every onset.
 inline bool verbose()

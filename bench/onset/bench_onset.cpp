@@ -81,17 +81,9 @@ namespace {
 
 void printOnsets(const char* kind, const char* where, const std::vector<double>& e)
 {
-    double mean = 0, sd = 0, mx = 0;
-    for (double v : e)
-        mean += v;
-    mean = e.empty() ? 0 : mean / double(e.size());
-    for (double v : e) {
-        sd += (v - mean) * (v - mean);
-        mx = std::max(mx, std::abs(v));
-    }
-    sd = e.size() < 2 ? 0 : std::sqrt(sd / double(e.size() - 1));
-    std::printf("%s%s: onset error ms: mean %.3f sd %.3f max %.3f (n %zu)\n", kind, where, mean,
-                sd, mx, e.size());
+    const gf::bench::Spread s = gf::bench::spread(e);
+    std::printf("%s%s: onset error ms: mean %.3f sd %.3f max %.3f (n %zu)\n", kind, where, s.mean,
+                s.sd, s.max, e.size());
 }
 
 void printLatencies(const char* kind, std::vector<double> e)

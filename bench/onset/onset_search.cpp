@@ -42,9 +42,8 @@ struct SearchOnsets
 // fax machine has come to rest after the last).
 template <typename Dlg> SearchOnsets measure(const QString& tableFile, int itemsWanted)
 {
-    gf::AppContext ctx;
-    ctx.paths.ProgramDir = gf::bench::installDir();
-    ctx.paths.BmpDir = ctx.paths.ProgramDir + QStringLiteral("BMP/");
+    gf::bench::ExerciseSetup setup;
+    gf::AppContext& ctx = setup.ctx;
     gf::timing::setScale(1.0);
     gf::Random random(20240611);
     Dlg dlg(ctx, nullptr, gf::preciseStepClock(), random);

@@ -30,13 +30,11 @@ using std::chrono::duration;
 std::vector<double> telephoneDigits()
 {
     timing::setScale(1.0);
-    AppContext ctx;
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
     ctx.testRun = true; // a silent player: nothing to wait for, no device needed
     ctx.TelMode = 2;
-    tProgramData data;
-    data.CurrentUser = std::make_shared<tUser>();
-    data.CurrentUser->TelLevel[2] = 10;
-    ctx.data = &data;
+    setup.user().TelLevel[2] = 10;
 
     TTelDlg dlg(ctx);
     dlg.TasksTotal = 6;
@@ -73,14 +71,10 @@ std::vector<double> telephoneDigits()
 std::vector<double> memoSequence()
 {
     timing::setScale(1.0);
-    AppContext ctx;
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
     ctx.testRun = true;
-    ctx.paths.BmpDir = installDir() + QStringLiteral("BMP/");
-    ctx.paths.WavDir = installDir() + QStringLiteral("WAV/");
-    tProgramData data;
-    data.CurrentUser = std::make_shared<tUser>();
-    data.CurrentUser->MemoLevel[2] = memo::MaxStartLevel;
-    ctx.data = &data;
+    setup.user().MemoLevel[2] = memo::MaxStartLevel;
 
     TBMPPresentDlg dlg(ctx);
     dlg.Mode = 2;

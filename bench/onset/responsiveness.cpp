@@ -71,13 +71,11 @@ template <typename Dlg> void drive(Dlg& dlg, const std::function<bool()>& step)
 std::vector<double> telephoneKeys()
 {
     timing::setScale(0.1);
-    AppContext ctx;
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
     ctx.testRun = true;
     ctx.TelMode = 2;
-    tProgramData data;
-    data.CurrentUser = std::make_shared<tUser>();
-    data.CurrentUser->TelLevel[2] = 10;
-    ctx.data = &data;
+    setup.user().TelLevel[2] = 10;
     TTelDlg dlg(ctx);
     dlg.TasksTotal = 30;
     tTelExercise& ex = dlg.Exercise();
@@ -95,14 +93,10 @@ std::vector<double> telephoneKeys()
 std::vector<double> memoKeys()
 {
     timing::setScale(0.1);
-    AppContext ctx;
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
     ctx.testRun = true;
-    ctx.paths.BmpDir = installDir() + QStringLiteral("BMP/");
-    ctx.paths.WavDir = installDir() + QStringLiteral("WAV/");
-    tProgramData data;
-    data.CurrentUser = std::make_shared<tUser>();
-    data.CurrentUser->MemoLevel[2] = 4;
-    ctx.data = &data;
+    setup.user().MemoLevel[2] = 4;
     TBMPPresentDlg dlg(ctx);
     dlg.Mode = 2;
     dlg.TasksTotal = 30;
@@ -131,8 +125,8 @@ std::vector<double> memoKeys()
 std::vector<double> queryKeys()
 {
     timing::setScale(0.1);
-    AppContext ctx;
-    ctx.paths.ProgramDir = installDir();
+    ExerciseSetup setup;
+    AppContext& ctx = setup.ctx;
     Random random(20240611);
     TWortDlg dlg(ctx, nullptr, preciseStepClock(), random);
     dlg.TaskCount = 32;
