@@ -1,6 +1,7 @@
 #include "exercises/Presentation.h"
 
 #include <QBackingStore>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -36,6 +37,31 @@ void PresentationHold::apply()
         m_scheduler.raise(buffers ? buffers() : std::vector<MemoryRange>{});
     else
         m_scheduler.drop();
+}
+
+StepClock& PresentationHold::stageClock(StepClock& inner, QWidget* window)
+{
+    m_clock = std::make_unique<PreparingStepClock>(inner, [this, window] {
+        if (m_raised)
+            settlePaintBuffer(window);
+    });
+    return *m_clock;
+}
+
+void settlePaintBuffer(QWidget* window)
+{
+    // On X11 the paint buffer is shared with the server, and Qt makes a round trip before
+    // painting into a part the server may still be reading. That wait belongs before the
+    // step, not inside it. An empty paint makes it; it would clear a translucent window.
+    window = window ? window->window() : nullptr;
+    if (!window || QGuiApplication::platformName() != u"xcb" ||
+        window->testAttribute(Qt::WA_TranslucentBackground))
+        return;
+    QBackingStore* store = window->backingStore();
+    if (!store || !store->paintDevice() || store->size().isEmpty())
+        return;
+    store->beginPaint(QRect(QPoint(), store->size()));
+    store->endPaint();
 }
 
 std::vector<MemoryRange> paintBuffers(QWidget* window)

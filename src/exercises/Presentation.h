@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/sequence/StepClock.h"
 #include "platform/Scheduling.h"
 
 #include <functional>
+#include <memory>
 
 class QPixmap;
 class QWidget;
@@ -30,8 +32,14 @@ public:
     // What the presentation reads, asked for at each raise.
     std::function<std::vector<MemoryRange>()> buffers;
 
+    // The clock for the exercise: `inner`'s, with timers that settle `window`'s paint
+    // buffer ahead of each step while raised. It lives as long as this hold.
+    StepClock& stageClock(StepClock& inner, QWidget* window);
+
 private:
     void apply();
+
+    std::unique_ptr<PreparingStepClock> m_clock;
 
     PresentationScheduler& m_scheduler;
     bool m_presenting = false;
@@ -39,6 +47,9 @@ private:
     bool m_raised = false;
 };
 
+// Waits, if need be, until the display server has read `window`'s paint buffer, which the
+// next paint into it would otherwise wait for.
+void settlePaintBuffer(QWidget* window);
 // The pixels every paint of `window` writes to.
 std::vector<MemoryRange> paintBuffers(QWidget* window);
 // The pixels of a picture the presentation copies to the screen; nothing when the

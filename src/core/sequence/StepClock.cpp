@@ -68,6 +68,9 @@ private:
             arm();
             return;
         }
+        // A late wake-up leaves no time to prepare; the step itself comes first.
+        if (onApproach && steady_clock::now() < m_due)
+            onApproach();
         while (m_due - steady_clock::now() > SpinOnly)
             std::this_thread::sleep_for(Nap);
         while (steady_clock::now() < m_due) {

@@ -23,6 +23,9 @@ public:
     virtual SteadyTime due() const = 0;
 
     std::function<void()> onTimeout;
+    // Called once a timer has woken for the last stretch before its deadline, before
+    // waiting it out: work done here is not on the step's critical path.
+    std::function<void()> onApproach;
 };
 
 // Monotonic time and timers for the exercises. The program uses preciseStepClock();
@@ -38,6 +41,28 @@ public:
 // Qt precise timers; the last milliseconds before a deadline are waited out actively,
 // because Qt timers only take whole milliseconds and a thread may wake late.
 StepClock& preciseStepClock();
+
+// Another clock's time and timers, each of which runs `prepare` as it approaches its
+// deadline.
+class PreparingStepClock final : public StepClock
+{
+public:
+    PreparingStepClock(StepClock& inner, std::function<void()> prepare)
+        : m_inner(inner), m_prepare(std::move(prepare))
+    {
+    }
+    SteadyTime now() const override { return m_inner.now(); }
+    std::unique_ptr<StepTimer> createTimer() override
+    {
+        auto timer = m_inner.createTimer();
+        timer->onApproach = m_prepare;
+        return timer;
+    }
+
+private:
+    StepClock& m_inner;
+    std::function<void()> m_prepare;
+};
 
 // A group of an exercise's timers that pauses and resumes together, keeping the time
 // each timer had left (help, abort questions).

@@ -1,5 +1,6 @@
 // The timer group behind every exercise's schedule: pauses nest, a timer armed during a
-// pause waits for its end, and a handler may arm its own timer again.
+// pause waits for its end, a handler may arm its own timer again, and a step's
+// preparation comes before it.
 #include "core/sequence/StepClock.h"
 #include "support/ManualStepClock.h"
 
@@ -66,6 +67,34 @@ private slots:
         QTest::qWait(20);
         QCOMPARE(fired, 3);
         QVERIFY(!timer->isActive());
+    }
+
+    // Preparation for a step runs once per step, ahead of its deadline, never after it
+    // (the steps are far enough apart for the timer to wake in time).
+    void preparesEachStepAheadOfItsDeadline()
+    {
+        std::vector<SteadyTime> prepared;
+        PreparingStepClock clock(preciseStepClock(),
+                                 [&] { prepared.push_back(std::chrono::steady_clock::now()); });
+        StepTimerGroup group(clock);
+        std::vector<SteadyTime> fired;
+        StepTimer* timer = nullptr;
+        std::vector<SteadyTime> due;
+        timer = &group.add([&] {
+            fired.push_back(std::chrono::steady_clock::now());
+            if (fired.size() < 2) {
+                group.start(*timer, 100ms);
+                due.push_back(timer->due());
+            }
+        });
+        group.start(*timer, 100ms);
+        due.push_back(timer->due());
+        QTRY_COMPARE_WITH_TIMEOUT(fired.size(), std::size_t(2), 5000);
+        QCOMPARE(prepared.size(), std::size_t(2));
+        for (std::size_t i = 0; i < 2; ++i) {
+            QVERIFY(prepared[i] < due[i]);
+            QVERIFY(fired[i] >= due[i]);
+        }
     }
 };
 
