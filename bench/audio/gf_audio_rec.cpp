@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <vector>
 
 int main(int argc, char** argv)
@@ -31,6 +32,23 @@ int main(int argc, char** argv)
     if (!in) {
         std::fprintf(stderr, "gf_audio_rec: %s\n", pa_strerror(error));
         return 1;
+    }
+    // Until a stream has asked it for a latency, a null sink renders two seconds ahead
+    // and rewinds only milliseconds of that for the first stream: that stream stalls and
+    // the monitor's stamps run early. A short stream of silence played out now, while the
+    // recorder listens, spends that lead before the program plays.
+    std::string sink = argv[1];
+    if (sink.size() > 8 && sink.compare(sink.size() - 8, 8, ".monitor") == 0) {
+        sink.resize(sink.size() - 8);
+        pa_simple* out = pa_simple_new(nullptr, "gf_audio_rec", PA_STREAM_PLAYBACK,
+                                       sink.c_str(), "settle", &format, nullptr, nullptr, &error);
+        if (out) {
+            const std::vector<short> silence(Rate / 5);
+            pa_simple_write(out, silence.data(), silence.size() * 2, &error);
+            pa_simple_drain(out, &error);
+            pa_simple_free(out);
+        }
+        pa_simple_flush(in, &error);
     }
     std::printf("ready\n");
     std::fflush(stdout);
