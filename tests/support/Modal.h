@@ -34,9 +34,9 @@ inline int runModal(QDialog& dlg, const std::function<void()>& act)
 inline void typeKeys(const QList<int>& keys)
 {
     for (int k : keys) {
-        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+        QVERIFY2(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000),
+                 "no widget has the keyboard focus");
         QWidget* w = QApplication::focusWidget();
-        QVERIFY2(w, "no widget has the keyboard focus");
         QTest::keyClick(w, Qt::Key(k));
     }
 }
