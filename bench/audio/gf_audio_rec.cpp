@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     std::string sink = argv[1];
     if (sink.size() > 8 && sink.compare(sink.size() - 8, 8, ".monitor") == 0) {
         sink.resize(sink.size() - 8);
-        pa_simple* out = pa_simple_new(nullptr, "gf_audio_rec", PA_STREAM_PLAYBACK,
-                                       sink.c_str(), "settle", &format, nullptr, nullptr, &error);
+        pa_simple* out = pa_simple_new(nullptr, "gf_audio_rec", PA_STREAM_PLAYBACK, sink.c_str(),
+                                       "settle", &format, nullptr, nullptr, &error);
         if (out) {
             const std::vector<short> silence(Rate / 5);
             pa_simple_write(out, silence.data(), silence.size() * 2, &error);

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <csignal>
+#include <cstdint>
 #include <sched.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -87,12 +87,12 @@ public:
         for (pid_t tid : companionThreads())
             if (tid != threads.front() && int(threads.size()) < MaxRaisedThreads)
                 threads.push_back(tid);
-        bool watched = false;
-        for (pid_t tid : threads) {
-            Thread t = raiseThread(tid, watched);
-            watched = watched || t.how == How::RealTime;
-            m_threads.push_back(t);
-        }
+        // Watched before any of them runs raised.
+        armWatchdog();
+        for (std::size_t i = 0; i < threads.size(); ++i)
+            m_threads.push_back(raiseThread(threads[i], g_raisedThreads[i]));
+        if (!anyRealTime())
+            disarmWatchdog();
         lock(buffers);
     }
 
@@ -104,22 +104,16 @@ public:
         for (const MemoryRange& r : m_locked)
             ::munlock(r.data, r.bytes);
         m_locked.clear();
-        bool watched = false;
+        const bool watched = anyRealTime();
         for (const Thread& t : m_threads) {
-            if (t.how == How::RealTime) {
-                watched = true;
+            if (t.how == How::RealTime)
                 ::sched_setscheduler(t.tid, t.policy, &t.param);
-            }
             if (t.how != How::Unchanged && t.niceKnown)
                 ::setpriority(PRIO_PROCESS, id_t(t.tid), t.nice);
         }
         m_threads.clear();
-        for (volatile sig_atomic_t& tid : g_raisedThreads)
-            tid = 0;
-        if (watched) {
-            ::sigaction(SIGXCPU, &m_oldAction, nullptr);
-            ::setrlimit(RLIMIT_RTTIME, &m_oldLimit);
-        }
+        if (watched)
+            disarmWatchdog();
     }
 
     bool raised() const override { return m_raised; }
@@ -141,8 +135,37 @@ private:
         bool niceKnown = false;
     };
 
-    // `watched`: the runaway watchdog is already set for an earlier thread.
-    Thread raiseThread(pid_t tid, bool watched)
+    bool anyRealTime() const
+    {
+        return std::any_of(m_threads.begin(), m_threads.end(),
+                           [](const Thread& t) { return t.how == How::RealTime; });
+    }
+
+    // A raised thread that runs away is demoted by SIGXCPU once it has used RLIMIT_RTTIME.
+    void armWatchdog()
+    {
+        ::getrlimit(RLIMIT_RTTIME, &m_oldLimit);
+        rlimit limit = m_oldLimit;
+        limit.rlim_cur = std::min(limit.rlim_max, RunawayMicroseconds);
+        ::setrlimit(RLIMIT_RTTIME, &limit);
+        struct sigaction demote
+        {
+        };
+        demote.sa_handler = demoteRunaway;
+        sigemptyset(&demote.sa_mask);
+        ::sigaction(SIGXCPU, &demote, &m_oldAction);
+    }
+
+    void disarmWatchdog()
+    {
+        for (volatile sig_atomic_t& tid : g_raisedThreads)
+            tid = 0;
+        ::sigaction(SIGXCPU, &m_oldAction, nullptr);
+        ::setrlimit(RLIMIT_RTTIME, &m_oldLimit);
+    }
+
+    // `slot`: where the watchdog finds the thread while it runs in the real-time class.
+    Thread raiseThread(pid_t tid, volatile sig_atomic_t& slot)
     {
         Thread t;
         t.tid = tid;
@@ -153,48 +176,19 @@ private:
         t.niceKnown = errno == 0;
         if (t.policy < 0 || realTime(t.policy))
             return t;
-        if (raiseRealTime(tid, watched))
-            t.how = How::RealTime;
-        else if (t.niceKnown && t.nice > RaisedNice &&
-                 ::setpriority(PRIO_PROCESS, id_t(tid), RaisedNice) == 0)
-            t.how = How::Nice;
-        return t;
-    }
-
-    bool raiseRealTime(pid_t tid, bool watched)
-    {
-        if (!watched) {
-            ::getrlimit(RLIMIT_RTTIME, &m_oldLimit);
-            rlimit limit = m_oldLimit;
-            limit.rlim_cur = std::min(limit.rlim_max, RunawayMicroseconds);
-            ::setrlimit(RLIMIT_RTTIME, &limit);
-            struct sigaction demote{};
-            demote.sa_handler = demoteRunaway;
-            sigemptyset(&demote.sa_mask);
-            ::sigaction(SIGXCPU, &demote, &m_oldAction);
-        }
-        // Watched before it runs raised.
-        volatile sig_atomic_t* slot = nullptr;
-        for (volatile sig_atomic_t& s : g_raisedThreads)
-            if (s == 0) {
-                slot = &s;
-                break;
-            }
-        if (slot)
-            *slot = tid;
-
+        slot = tid;
         sched_param param{};
         param.sched_priority = RealTimePriority;
         if (::sched_setscheduler(tid, SCHED_FIFO | SCHED_RESET_ON_FORK, &param) == 0 ||
-            askBroker(tid))
-            return true;
-        if (slot)
-            *slot = 0;
-        if (!watched) {
-            ::sigaction(SIGXCPU, &m_oldAction, nullptr);
-            ::setrlimit(RLIMIT_RTTIME, &m_oldLimit);
+            askBroker(tid)) {
+            t.how = How::RealTime;
+            return t;
         }
-        return false;
+        slot = 0;
+        if (t.niceKnown && t.nice > RaisedNice &&
+            ::setpriority(PRIO_PROCESS, id_t(tid), RaisedNice) == 0)
+            t.how = How::Nice;
+        return t;
     }
 
     // The desktop's real-time broker raises threads of ordinary users; it answers at
@@ -239,8 +233,8 @@ private:
             if (!r.data || r.bytes == 0)
                 continue;
             const auto begin = reinterpret_cast<std::uintptr_t>(r.data) & ~(page - 1);
-            const auto end = (reinterpret_cast<std::uintptr_t>(r.data) + r.bytes + page - 1) &
-                             ~(page - 1);
+            const auto end =
+                (reinterpret_cast<std::uintptr_t>(r.data) + r.bytes + page - 1) & ~(page - 1);
             const MemoryRange pages{reinterpret_cast<const void*>(begin), end - begin};
             if (total + pages.bytes > LockBudget)
                 continue;
@@ -255,7 +249,9 @@ private:
     bool m_brokerRefused = false;
     std::vector<Thread> m_threads;
     rlimit m_oldLimit{};
-    struct sigaction m_oldAction{};
+    struct sigaction m_oldAction
+    {
+    };
     std::vector<MemoryRange> m_locked;
 };
 

@@ -8,6 +8,7 @@
 #include <linux/capability.h>
 #include <pthread.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <thread>
@@ -104,6 +105,29 @@ private slots:
             QSKIP("the thread's privileges cannot be taken");
         QCOMPARE(during, before);
         QCOMPARE(after, before);
+    }
+
+    // A raised thread that never yields is demoted after a tenth of a second of processor
+    // time, and the watchdog is gone once the presentation drops.
+    void runawayIsDemoted()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the real-time class needs root here");
+        struct sigaction before{};
+        ::sigaction(SIGXCPU, nullptr, &before);
+        PresentationScheduler& s = systemScheduler();
+        s.raise({});
+        QVERIFY2(schedulingClass().startsWith("SCHED_FIFO"), qPrintable(schedulingClass()));
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (schedulingClass().startsWith("SCHED_FIFO") &&
+               std::chrono::steady_clock::now() < giveUp) {
+        }
+        const QString spun = schedulingClass();
+        s.drop();
+        struct sigaction after{};
+        ::sigaction(SIGXCPU, nullptr, &after);
+        QVERIFY2(!spun.startsWith("SCHED_FIFO"), qPrintable(spun));
+        QVERIFY(after.sa_handler == before.sa_handler);
     }
 };
 

@@ -45,7 +45,8 @@ TSearchRunDlg::TSearchRunDlg(AppContext& ctx, QWidget* parent, tSearchRun::Kind 
     : TBaseDlg(ctx, parent), m_random(random)
 {
     m_sink = std::make_unique<ContextSink>(ctx);
-    m_run = std::make_unique<tSearchRun>(kind, random, m_presentation.stageClock(clock, this), m_sink.get());
+    m_run = std::make_unique<tSearchRun>(kind, random, m_presentation.stageClock(clock, this),
+                                         m_sink.get());
     setWindowTitle(QStringLiteral("Nachrichtenzentrale"));
 
     StartPanel = new TSkinButton(startCaption, QSize(600, 120), this);

@@ -170,7 +170,8 @@ TBMPPresentDlg::TBMPPresentDlg(AppContext& ctx, QWidget* parent, StepClock& cloc
     setWindowTitle(QStringLiteral("Memo-Protokoll"));
     HelpKey = QStringLiteral("BMPPresentDlg");
     m_media = std::make_unique<Media>(*this);
-    m_exercise = std::make_unique<tMemoExercise>(random, *m_media, m_presentation.stageClock(clock, this));
+    m_exercise =
+        std::make_unique<tMemoExercise>(random, *m_media, m_presentation.stageClock(clock, this));
     setExercise(*m_exercise);
     build();
 

@@ -212,7 +212,8 @@ TTelDlg::TTelDlg(AppContext& ctx, QWidget* parent, StepClock& clock, Random& ran
     setWindowTitle(QStringLiteral("Telefonvermittlung"));
     HelpKey = QStringLiteral("TelDlg");
     m_audio = std::make_unique<PlayerAudio>();
-    m_exercise = std::make_unique<tTelExercise>(random, *m_audio, m_presentation.stageClock(clock, this));
+    m_exercise =
+        std::make_unique<tTelExercise>(random, *m_audio, m_presentation.stageClock(clock, this));
     setExercise(*m_exercise);
     build();
 
